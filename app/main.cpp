@@ -1,0 +1,3 @@
+#include "db/connection.h"
+
+int main() { return db::databasePath().isEmpty() ? 1 : 0; }

@@ -1,0 +1,111 @@
+-- The tables of a Lunmark database. A new database is made from this file.
+-- Texts ignore letter case when compared; a text(n) column refuses more than
+-- n characters; dates are ISO text "YYYY-MM-DD HH:MM:SS"; yes/no is 0 or 1.
+
+CREATE TABLE SystemSet (
+  ID          INTEGER PRIMARY KEY AUTOINCREMENT,
+  Name        TEXT COLLATE NOCASE CHECK (length(Name) <= 30),
+  Address     TEXT COLLATE NOCASE CHECK (length(Address) <= 50),
+  Tel         TEXT COLLATE NOCASE CHECK (length(Tel) <= 15),
+  Memo1       TEXT COLLATE NOCASE CHECK (length(Memo1) <= 20),
+  Memo2       TEXT COLLATE NOCASE CHECK (length(Memo2) <= 20),
+  Memo3       TEXT COLLATE NOCASE CHECK (length(Memo3) <= 8),
+  Memo4       TEXT COLLATE NOCASE CHECK (length(Memo4) <= 50),
+  Memo5       TEXT COLLATE NOCASE CHECK (length(Memo5) <= 50),
+  Cust        TEXT COLLATE NOCASE CHECK (length(Cust) <= 10),
+  ReportTitle TEXT COLLATE NOCASE CHECK (length(ReportTitle) <= 30),
+  CW          TEXT COLLATE NOCASE CHECK (length(CW) <= 6),
+  EnterDate   TEXT COLLATE NOCASE CHECK (length(EnterDate) <= 8),
+  Fax         TEXT COLLATE NOCASE CHECK (length(Fax) <= 15),
+  VexoPath    TEXT COLLATE NOCASE CHECK (length(VexoPath) <= 50),
+  SystemID    TEXT COLLATE NOCASE CHECK (length(SystemID) <= 50),
+  SuppID      TEXT COLLATE NOCASE CHECK (length(SuppID) <= 50),
+  CustID      TEXT COLLATE NOCASE CHECK (length(CustID) <= 50),
+  CustName    TEXT COLLATE NOCASE CHECK (length(CustName) <= 50),
+  CustPwd     TEXT COLLATE NOCASE CHECK (length(CustPwd) <= 50),
+  Date1       TEXT COLLATE NOCASE CHECK (length(Date1) <= 50)
+);
+
+CREATE TABLE Users (
+  UserID       TEXT COLLATE NOCASE CHECK (length(UserID) <= 8),
+  UserName     TEXT COLLATE NOCASE CHECK (length(UserName) <= 10),
+  UserPwd      TEXT COLLATE NOCASE CHECK (length(UserPwd) <= 16),
+  Sex          TEXT COLLATE NOCASE CHECK (length(Sex) <= 4),
+  ID           TEXT COLLATE NOCASE CHECK (length(ID) <= 18),
+  Tel1         TEXT COLLATE NOCASE CHECK (length(Tel1) <= 20),
+  MoveTel1     TEXT COLLATE NOCASE CHECK (length(MoveTel1) <= 15),
+  Address      TEXT COLLATE NOCASE CHECK (length(Address) <= 50),
+  UserRights   TEXT COLLATE NOCASE,
+  DftStockID   TEXT COLLATE NOCASE,
+  DftStockName TEXT COLLATE NOCASE
+);
+
+CREATE TABLE Cust (
+  id          TEXT COLLATE NOCASE CHECK (length(id) <= 15),
+  name        TEXT COLLATE NOCASE CHECK (length(name) <= 10),
+  Name1       TEXT COLLATE NOCASE CHECK (length(Name1) <= 10),
+  Tel         TEXT COLLATE NOCASE CHECK (length(Tel) <= 15),
+  CDTel       TEXT COLLATE NOCASE CHECK (length(CDTel) <= 15),
+  HomeTel     TEXT COLLATE NOCASE CHECK (length(HomeTel) <= 15),
+  Fax         TEXT COLLATE NOCASE CHECK (length(Fax) <= 15),
+  Kind        TEXT COLLATE NOCASE CHECK (length(Kind) <= 16),
+  birthday    TEXT,
+  MGBirthday  TEXT COLLATE NOCASE CHECK (length(MGBirthday) <= 10),
+  Identity    TEXT COLLATE NOCASE CHECK (length(Identity) <= 20),
+  EnterDate   TEXT COLLATE NOCASE CHECK (length(EnterDate) <= 10),
+  Address     TEXT COLLATE NOCASE CHECK (length(Address) <= 80),
+  Memo        TEXT COLLATE NOCASE CHECK (length(Memo) <= 80),
+  Memo1       TEXT COLLATE NOCASE CHECK (length(Memo1) <= 80),
+  Memo2       TEXT COLLATE NOCASE CHECK (length(Memo2) <= 80),
+  Memo3       TEXT COLLATE NOCASE CHECK (length(Memo3) <= 50),
+  Memo4       TEXT COLLATE NOCASE CHECK (length(Memo4) <= 50),
+  Memo5       TEXT COLLATE NOCASE CHECK (length(Memo5) <= 255),
+  date1       TEXT COLLATE NOCASE CHECK (length(date1) <= 50),
+  photo       TEXT COLLATE NOCASE CHECK (length(photo) <= 254),
+  isEnabled   INTEGER NOT NULL DEFAULT 1 CHECK (isEnabled IN (0, 1)),
+  IsSelected  INTEGER NOT NULL DEFAULT 0 CHECK (IsSelected IN (0, 1))
+);
+CREATE INDEX CustById ON Cust (id);
+CREATE INDEX CustByName ON Cust (name);
+
+CREATE TABLE Kinds (
+  KindName TEXT COLLATE NOCASE CHECK (length(KindName) <= 20)
+);
+
+CREATE TABLE CWNames (
+  Id   INTEGER PRIMARY KEY AUTOINCREMENT,
+  Name TEXT COLLATE NOCASE
+);
+
+CREATE TABLE Normal (
+  Normal TEXT COLLATE NOCASE CHECK (length(Normal) <= 255)
+);
+
+CREATE TABLE Sign (
+  ID   INTEGER PRIMARY KEY AUTOINCREMENT,
+  Name TEXT COLLATE NOCASE
+);
+
+-- Message holds the whole text that was sent: the history never shortens it.
+CREATE TABLE MessageHistory (
+  ID         INTEGER PRIMARY KEY AUTOINCREMENT,
+  CustID     TEXT COLLATE NOCASE CHECK (length(CustID) <= 50),
+  CustName   TEXT COLLATE NOCASE CHECK (length(CustName) <= 50),
+  Salutation TEXT COLLATE NOCASE CHECK (length(Salutation) <= 50),
+  Tel        TEXT COLLATE NOCASE CHECK (length(Tel) <= 50),
+  Message    TEXT COLLATE NOCASE,
+  SendDate   TEXT,
+  Memo       TEXT COLLATE NOCASE CHECK (length(Memo) <= 50),
+  Sign       TEXT COLLATE NOCASE CHECK (length(Sign) <= 50)
+);
+CREATE INDEX MessageHistoryBySendDate ON MessageHistory (SendDate);
+
+CREATE TABLE File (
+  Date1       TEXT,
+  Name        TEXT COLLATE NOCASE CHECK (length(Name) <= 200),
+  Kind        TEXT COLLATE NOCASE CHECK (length(Kind) <= 50),
+  ContentNo   TEXT COLLATE NOCASE CHECK (length(ContentNo) <= 200),
+  ContentName TEXT COLLATE NOCASE CHECK (length(ContentName) <= 200),
+  Memo        TEXT COLLATE NOCASE,
+  Path1       TEXT COLLATE NOCASE CHECK (length(Path1) <= 200)
+);

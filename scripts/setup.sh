@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Lunmark and QV need to build, run and test.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+  libsqlite3-dev libcurl4-openssl-dev libcpp-httplib-dev
+  libfreexl-dev libzip-dev
+  libfreetype-dev libfontconfig-dev fonts-arphic-uming fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev
+  poppler-utils xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and runs every test with ctest
+# (the QV tests run twice: plain and under AddressSanitizer + UBSan).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+build="${LUNMARK_BUILD_DIR:-$root/build}"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j2 "$@"
