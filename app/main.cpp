@@ -1,3 +1,5 @@
-#include "db/connection.h"
+#include "app/start_up.h"
 
-int main() { return db::databasePath().isEmpty() ? 1 : 0; }
+int main(int argc, char** argv) {
+    return runProgram(argc, argv);
+}

@@ -11,7 +11,9 @@
 
 // The schema lives in a resource of this static library; it must be
 // registered by hand since nothing else refers to it.
-static void initDbResources() { Q_INIT_RESOURCE(db); }
+static void initDbResources() {
+    Q_INIT_RESOURCE(db);
+}
 
 namespace db {
 namespace {
@@ -50,10 +52,10 @@ void execScript(QSqlDatabase& database, const QString& script) {
 }
 
 QSqlDatabase openAt(const QString& connectionName, const QString& path) {
-    QSqlDatabase database = QSqlDatabase::contains(connectionName)
-                                ? QSqlDatabase::database(connectionName, false)
-                                : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                            connectionName);
+    QSqlDatabase database =
+        QSqlDatabase::contains(connectionName)
+            ? QSqlDatabase::database(connectionName, false)
+            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     database.setDatabaseName(path);
     database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!database.open())
@@ -69,7 +71,9 @@ void setDatabasePath(const QString& path) {
     pathSetting() = path;
 }
 
-QString databasePath() { return pathSetting(); }
+QString databasePath() {
+    return pathSetting();
+}
 
 QSqlDatabase connection() {
     if (QSqlDatabase::contains(kConnectionName)) {
@@ -126,7 +130,9 @@ void createDatabase(const QString& path) {
     QSqlDatabase::removeDatabase(name);
 }
 
-void raise(const QSqlError& error) { throw DatabaseError(errorText(error)); }
+void raise(const QSqlError& error) {
+    throw DatabaseError(errorText(error));
+}
 
 QSqlQuery run(const QString& sql, const QVariantMap& params) {
     QSqlQuery query(connection());

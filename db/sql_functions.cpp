@@ -32,8 +32,7 @@ bool datePart(const unsigned char* text, int part, int& value) {
     return digits > 0;
 }
 
-template <int Part>
-void datePartFunction(sqlite3_context* context, int, sqlite3_value** argv) {
+template <int Part> void datePartFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     int value = 0;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL ||
         !datePart(sqlite3_value_text(argv[0]), Part, value)) {

@@ -7,4 +7,6 @@ TempDatabase::TempDatabase() : m_path(m_dir.filePath(QStringLiteral("db.sqlite")
     db::setDatabasePath(m_path);
 }
 
-TempDatabase::~TempDatabase() { db::closeConnection(); }
+TempDatabase::~TempDatabase() {
+    db::closeConnection();
+}

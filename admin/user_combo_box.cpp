@@ -1,0 +1,20 @@
+#include "admin/user_combo_box.h"
+
+UserComboBox::UserComboBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+}
+
+void UserComboBox::showPopup() {
+    emit aboutToShowPopup();
+    QComboBox::showPopup();
+}
+
+void UserComboBox::replaceItems(const QStringList& items) {
+    const QString typed = currentText();
+    const QSignalBlocker blocker(this);
+    clear();
+    addItems(items);
+    setCurrentIndex(-1);
+    setEditText(typed);
+}

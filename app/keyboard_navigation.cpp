@@ -1,0 +1,125 @@
+#include "app/keyboard_navigation.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace keyboard {
+namespace {
+
+const char* const kWindowProperty = "lunmarkKeyboard";
+const char* const kEscapeProperty = "lunmarkEscapeButton";
+
+bool isGrid(QWidget* widget) {
+    for (QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+        if (qobject_cast<QAbstractItemView*>(w))
+            return true;
+    }
+    return false;
+}
+
+QAbstractButton* escapeButton(QWidget* window) {
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->property(kEscapeProperty).toBool() && button->isVisible() &&
+            button->isEnabled())
+            return button;
+    }
+    return nullptr;
+}
+
+bool takesTabFocus(QWidget* widget, QWidget* window) {
+    return widget->window() == window && (widget->focusPolicy() & Qt::TabFocus) &&
+           widget->isVisible() && widget->isEnabled() && widget->focusProxy() == nullptr;
+}
+
+// Moves the focus along the window's tab chain, as Tab and Shift+Tab do.
+void moveFocus(QWidget* from, QWidget* window, bool forward) {
+    QWidget* next = from;
+    do {
+        next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
+    } while (next != from && !takesTabFocus(next, window));
+    if (next != from)
+        next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+// The widget whose place in the tab chain counts: the combo box around its
+// line editor, for example.
+QWidget* focusOwner(QWidget* widget) {
+    QWidget* parent = widget->parentWidget();
+    return parent != nullptr && parent->focusProxy() == widget ? parent : widget;
+}
+
+bool opensList(QWidget* widget) {
+    auto* combo = qobject_cast<QComboBox*>(widget->parentWidget());
+    return combo != nullptr && combo->view()->isVisible();
+}
+
+// One filter on the application object, acting only inside marked windows.
+class Filter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        QWidget* window = widget->window();
+        if (!window->property(kWindowProperty).toBool() || !widget->hasFocus())
+            return false;
+        return handle(widget, window, static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    static bool handle(QWidget* widget, QWidget* window, QKeyEvent* key) {
+        const auto modifiers =
+            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (key->key() == Qt::Key_Escape) {
+            if (QAbstractButton* button = escapeButton(window)) {
+                button->click();
+                return true;
+            }
+            return false;
+        }
+        if (modifiers != Qt::NoModifier || opensList(widget))
+            return false;
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (isGrid(widget)) {
+            if (!enter)
+                return false;
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(widget, &tab);
+            return true;
+        }
+        if (qobject_cast<QAbstractButton*>(widget) && enter)
+            return false; // Enter on a button presses it
+        if (enter || key->key() == Qt::Key_Down) {
+            moveFocus(focusOwner(widget), window, true);
+            return true;
+        }
+        if (key->key() == Qt::Key_Up) {
+            moveFocus(focusOwner(widget), window, false);
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void install(QWidget* window) {
+    static Filter* filter = nullptr;
+    if (filter == nullptr) {
+        filter = new Filter;
+        filter->setParent(qApp);
+        qApp->installEventFilter(filter);
+    }
+    window->setProperty(kWindowProperty, true);
+}
+
+void setEscapeButton(QAbstractButton* button) {
+    button->setProperty(kEscapeProperty, true);
+}
+
+} // namespace keyboard

@@ -1,0 +1,193 @@
+#include "app/main_window.h"
+
+#include "admin/login_window.h"
+#include "app/about_window.h"
+#include "app/placeholder_window.h"
+#include "app/prompt.h"
+#include "app/window_opener.h"
+#include "db/connection.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStatusBar>
+
+namespace {
+
+// The picture behind the child windows.
+QBrush backgroundBrush() {
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0, QColor(0xDC, 0xE9, 0xF5));
+    gradient.setColorAt(1, QColor(0x8F, 0xB3, 0xD9));
+    return QBrush(gradient);
+}
+
+// Removes leading and trailing blanks and control characters.
+QString trimControls(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= ' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= ' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral("會員管理"));
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("Image1"));
+    m_mdiArea->setBackground(backgroundBrush());
+    setCentralWidget(m_mdiArea);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusPanel = new QLabel(this);
+    m_statusPanel->setFixedWidth(500);
+    statusBar()->addWidget(m_statusPanel);
+    buildMenu();
+}
+
+QMenu* TFrmMain::addSubmenu(const char* name, const QString& caption) {
+    QMenu* menu = menuBar()->addMenu(caption);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction* TFrmMain::addItem(QMenu* menu, const char* name, const QString& caption,
+                           void (TFrmMain::*slot)()) {
+    QAction* action = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void TFrmMain::buildMenu() {
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    addItem(nullptr, "N1", QStringLiteral("文本導入 "), &TFrmMain::importText)->setVisible(false);
+    addItem(nullptr, "Excel1", QStringLiteral("Excel 導入"), &TFrmMain::importWorkbook)
+        ->setVisible(false);
+    QMenu* basics = addSubmenu("N2", QStringLiteral("基本資料"));
+    addItem(basics, "N7", QStringLiteral("會員資料"), &TFrmMain::openMembers);
+    addItem(basics, "N8", QStringLiteral("類別建檔"), &TFrmMain::openKinds);
+    addItem(basics, "N9", QStringLiteral("稱謂建檔"), &TFrmMain::openSalutations);
+    addItem(basics, "N3", QStringLiteral("常用片語"), &TFrmMain::openPhrases);
+    QMenu* sms = addSubmenu("N11", QStringLiteral("簡訊作業"));
+    addItem(sms, "N14", QStringLiteral("發送簡訊"), &TFrmMain::openSendMessage);
+    addItem(sms, "N15", QStringLiteral("簡訊註冊"), &TFrmMain::openSmsAccount);
+    QMenu* files = addSubmenu("N5", QStringLiteral("檔案管理"));
+    files->menuAction()->setVisible(false);
+    addItem(files, "Office1", QStringLiteral("Office檔案管理"), &TFrmMain::openDocuments);
+    QMenu* system = addSubmenu("N4", QStringLiteral("系統維護"));
+    addItem(system, "N10", QStringLiteral("系統參數設定"), &TFrmMain::openSystemSettings);
+    addItem(system, "N12", QStringLiteral("用戶資料管理"), &TFrmMain::openUsers);
+    addItem(system, "N16", QStringLiteral("客戶資料導入"), &TFrmMain::openCustomerImport);
+    addItem(nullptr, "N6", QStringLiteral("離開"), &TFrmMain::exitProgram);
+    addItem(nullptr, "N13", QStringLiteral("說明"), &TFrmMain::openAbout);
+}
+
+bool TFrmMain::signIn() {
+    TFrmLogin login(this);
+    login.exec();
+    if (LoginSession::current().Cancelled)
+        return false;
+    applySystemSet();
+    return true;
+}
+
+void TFrmMain::applySystemSet() {
+    QSqlQuery ADOQuery1 = db::run(QStringLiteral("select * from systemset"));
+    const bool found = ADOQuery1.next();
+    const QString name = found ? ADOQuery1.value(QStringLiteral("name")).toString() : QString();
+    const QString cust = found ? ADOQuery1.value(QStringLiteral("cust")).toString() : QString();
+    setWindowTitle(QStringLiteral("會員管理(%1)").arg(trimControls(name)));
+    findChild<QAction*>(QStringLiteral("N7"))->setText(cust);
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+    if (!m_mdiArea->subWindowList().isEmpty()) {
+        Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
+                                  QStringLiteral("請先關閉所有打開的視窗後﹐再退出系統"));
+        event->ignore();
+        return;
+    }
+    if (!Prompt::current().question(QStringLiteral("會員管理"), QStringLiteral("要退出系統嗎﹖"))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TFrmMain::openChildPlaceholder(const QString& name, QAction* item) {
+    const QString caption = item->text();
+    windows::openChild(m_mdiArea, name, [caption] { return new PlaceholderWindow(caption); });
+}
+
+void TFrmMain::openModalPlaceholder(QAction* item) {
+    windows::openModal<PlaceholderDialog>(this, item->text());
+}
+
+void TFrmMain::importText() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N1")));
+}
+
+void TFrmMain::importWorkbook() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("Excel1")));
+}
+
+void TFrmMain::openMembers() {
+    openChildPlaceholder(QStringLiteral("FrmCust"), findChild<QAction*>(QStringLiteral("N7")));
+}
+
+void TFrmMain::openKinds() {
+    openChildPlaceholder(QStringLiteral("FrmKind"), findChild<QAction*>(QStringLiteral("N8")));
+}
+
+void TFrmMain::openSalutations() {
+    openChildPlaceholder(QStringLiteral("FrmName"), findChild<QAction*>(QStringLiteral("N9")));
+}
+
+void TFrmMain::openPhrases() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N3")));
+}
+
+void TFrmMain::openSendMessage() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N14")));
+}
+
+void TFrmMain::openSmsAccount() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N15")));
+}
+
+void TFrmMain::openDocuments() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("Office1")));
+}
+
+void TFrmMain::openSystemSettings() {
+    openChildPlaceholder(QStringLiteral("FrmSystemSet"),
+                         findChild<QAction*>(QStringLiteral("N10")));
+}
+
+void TFrmMain::openUsers() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N12")));
+}
+
+void TFrmMain::openCustomerImport() {
+    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N16")));
+}
+
+void TFrmMain::exitProgram() {
+    close();
+}
+
+void TFrmMain::openAbout() {
+    windows::openModal<TFrmAbout>(this);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+
+// The main window: a frame for child windows with the program's menu. The
+// sign-in runs before it first shows; closing it asks for confirmation.
+class TFrmMain : public QMainWindow {
+public:
+    explicit TFrmMain(QWidget* parent = nullptr);
+
+    // Runs the sign-in modally; false when it was cancelled. On success the
+    // caption and the members item are taken from the settings.
+    bool signIn();
+
+    // Sets the caption and the members item from the first settings row.
+    void applySystemSet();
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                     void (TFrmMain::*slot)());
+    QMenu* addSubmenu(const char* name, const QString& caption);
+    void openChildPlaceholder(const QString& name, QAction* item);
+    void openModalPlaceholder(QAction* item);
+
+    // Menu actions.
+    void importText();
+    void importWorkbook();
+    void openMembers();
+    void openKinds();
+    void openSalutations();
+    void openPhrases();
+    void openSendMessage();
+    void openSmsAccount();
+    void openDocuments();
+    void openSystemSettings();
+    void openUsers();
+    void openCustomerImport();
+    void openAbout();
+    void exitProgram();
+
+    QMdiArea* m_mdiArea;
+    QLabel* m_statusPanel;
+};

@@ -1,0 +1,63 @@
+#include "app/prompt.h"
+
+#include "app/message_table.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+// Message boxes modal to the application's active window.
+class MessageBoxPrompt : public Prompt {
+public:
+    void message(Icon icon, const QString& caption, const QString& text) override {
+        QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    }
+
+    bool question(const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                        QApplication::activeWindow());
+        return box.exec() == QMessageBox::Yes;
+    }
+
+private:
+    static QMessageBox::Icon boxIcon(Icon icon) {
+        switch (icon) {
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Error:
+            break;
+        }
+        return QMessageBox::Critical;
+    }
+};
+
+Prompt*& installed() {
+    static Prompt* prompt = nullptr;
+    return prompt;
+}
+
+} // namespace
+
+Prompt& Prompt::current() {
+    static MessageBoxPrompt boxes;
+    return installed() ? *installed() : boxes;
+}
+
+void Prompt::install(Prompt* prompt) {
+    installed() = prompt;
+}
+
+void InfoBox(const QString& text) {
+    Prompt::current().message(Prompt::Icon::Information, MessageTable::current().CaptionHint, text);
+}
+
+bool ConfirmBox(const QString& text) {
+    return Prompt::current().question(MessageTable::current().CaptionHint, text);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Every message box of the program goes through the current prompt, so that
+// tests can answer them from a script.
+class Prompt {
+public:
+    enum class Icon { Information, Question, Warning, Error };
+
+    virtual ~Prompt() = default;
+
+    // A message with an OK button; returns when it is closed.
+    virtual void message(Icon icon, const QString& caption, const QString& text) = 0;
+
+    // A question with Yes and No buttons; true on Yes.
+    virtual bool question(const QString& caption, const QString& text) = 0;
+
+    // The prompt in use: message boxes unless another was installed.
+    static Prompt& current();
+
+    // Installs a prompt (not owned); nullptr restores the message boxes.
+    static void install(Prompt* prompt);
+};
+
+// An information box with the message table's caption.
+void InfoBox(const QString& text);
+
+// A Yes/No question with the message table's caption; true on Yes.
+bool ConfirmBox(const QString& text);

@@ -1,0 +1,71 @@
+#include "app/start_up.h"
+
+#include "app/application.h"
+#include "app/errors.h"
+#include "app/main_window.h"
+#include "app/message_table.h"
+#include "app/prompt.h"
+#include "db/connection.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+StartOptions parseStartOptions(const QStringList& arguments) {
+    StartOptions options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments.at(i);
+        if (word == QLatin1String("--database") && i + 1 < arguments.size())
+            options.databasePath = arguments.at(++i);
+        else if (word.startsWith(QLatin1String("--database=")))
+            options.databasePath = word.mid(11);
+        else if (word == QLatin1String("--create-database"))
+            options.createIfMissing = true;
+        else if (word == QLatin1String("--help") || word == QLatin1String("-h"))
+            options.help = true;
+        else
+            options.error = word;
+    }
+    return options;
+}
+
+QString startUsage() {
+    return QStringLiteral(
+        "Usage: lunmark [--database PATH] [--create-database]\n"
+        "  --database PATH     the database file (default db.sqlite here)\n"
+        "  --create-database   make a new, empty database when PATH is missing\n");
+}
+
+void prepareDatabase(const StartOptions& options) {
+    db::setDatabasePath(options.databasePath);
+    if (QFileInfo::exists(options.databasePath))
+        return;
+    const QString where = QFileInfo(options.databasePath).absoluteFilePath();
+    if (!options.createIfMissing &&
+        !Prompt::current().question(
+            Application::title(),
+            QStringLiteral("找不到資料庫 %1。\n要在這裡建立一個新的空白資料庫嗎﹖").arg(where)))
+        return;
+    try {
+        db::createDatabase(options.databasePath);
+    } catch (const LunmarkError& error) {
+        reportError(error.text());
+    }
+}
+
+int runProgram(int argc, char** argv) {
+    Application app(argc, argv);
+    const StartOptions options = parseStartOptions(app.arguments());
+    if (options.help || !options.error.isEmpty()) {
+        if (!options.error.isEmpty())
+            std::fprintf(stderr, "lunmark: unknown option %s\n", qPrintable(options.error));
+        std::fputs(qPrintable(startUsage()), options.help ? stdout : stderr);
+        return options.help ? 0 : 2;
+    }
+    TFrmMain mainWindow;
+    MessageTable::current().fill(systemLocaleId());
+    prepareDatabase(options);
+    if (!mainWindow.signIn())
+        return 0;
+    mainWindow.showMaximized();
+    return app.exec();
+}
