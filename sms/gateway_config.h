@@ -1,0 +1,37 @@
+#pragma once
+
+#include "sms/gateway_requests.h"
+
+#include <QString>
+#include <chrono>
+
+// Where the gateway lives and how requests to it are made: the [Gateway]
+// section of lunmark.ini, the settings file beside the database.
+//
+//   [Gateway]
+//   SendHost=sms.example.com          ; host of the send request, may carry ":port"
+//   AccountHost=account.example.com   ; host of the credit request and the two pages
+//   ScheduleDateFormat=yyyy/MM/dd     ; scheduled time text, date part
+//   ScheduleTimeFormat=HH:mm:ss       ; time part, left out at exactly midnight
+//   ConnectTimeout=10                 ; seconds to connect
+//   Timeout=30                        ; seconds for the whole request
+struct GatewayConfig {
+    QString sendHost;
+    QString accountHost;
+    QString scheduleDateFormat = QStringLiteral("yyyy/MM/dd");
+    QString scheduleTimeFormat = QStringLiteral("HH:mm:ss");
+    std::chrono::milliseconds connectTimeout{10'000};
+    std::chrono::milliseconds timeout{30'000};
+    QString source; // the file the settings came from, named in messages
+
+    // The host of the request. Throws TransferError saying where to set it
+    // when it is not configured.
+    QString hostFor(GatewayHost host) const;
+
+    // lunmark.ini in the folder of the database file.
+    static QString iniPath();
+
+    // The settings in the file; missing keys keep their defaults and a missing
+    // file leaves both hosts unset.
+    static GatewayConfig load(const QString& path);
+};
