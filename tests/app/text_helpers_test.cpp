@@ -1,0 +1,34 @@
+#include "app/text_helpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SplitCase {
+    const char* text;
+    const char* separator;
+    const char* before;
+    const char* after;
+};
+
+class SplitTest : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitTest, SplitsAtTheFirstSeparator) {
+    const SplitCase& c = GetParam();
+    const QString text = QString::fromUtf8(c.text);
+    const QString separator = QString::fromUtf8(c.separator);
+    EXPECT_EQ(StrBefore(text, separator), QString::fromUtf8(c.before));
+    EXPECT_EQ(StrAfter(text, separator), QString::fromUtf8(c.after));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SplitTest,
+    testing::Values(SplitCase{"A01.Wang", ".", "A01", "Wang"}, SplitCase{"A01", ".", "A01", "A01"},
+                    SplitCase{".Wang", ".", "", "Wang"},
+                    SplitCase{"Wang(0912)", "(", "Wang", "0912)"},
+                    SplitCase{"Wang", "(", "Wang", "Wang"}, SplitCase{"Wang(", "(", "Wang", ""},
+                    SplitCase{"a(b(c", "(", "a", "b(c"},
+                    SplitCase{"王小明(0912)", "(", "王小明", "0912)"},
+                    SplitCase{"abc", "", "abc", "abc"}, SplitCase{"", ".", "", ""}));
+
+} // namespace

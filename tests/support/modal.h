@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+// Runs inspect on the next modal window as soon as it shows, then closes it.
+// Use before the action that opens the window modally.
+void whenModalShows(const std::function<void(QWidget*)>& inspect);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/prompt.h"
+
+#include <QList>
+#include <QString>
+
+// Answers message boxes from a script and records every one shown. A box
+// that the script does not expect, or an expected box that never shows,
+// fails the test.
+class ScriptedPrompt : public Prompt {
+public:
+    struct Box {
+        Icon icon;
+        QString caption;
+        QString text;
+    };
+
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+    ScriptedPrompt(const ScriptedPrompt&) = delete;
+    ScriptedPrompt& operator=(const ScriptedPrompt&) = delete;
+
+    // The next box must hold text (in full, or as a part when partial); a
+    // question is answered with answer.
+    void expect(const QString& text, bool answer = true, bool partial = false);
+
+    // Every box shown so far.
+    const QList<Box>& shown() const { return m_shown; }
+
+    // Boxes still expected.
+    qsizetype pending() const { return m_script.size(); }
+
+    void message(Icon icon, const QString& caption, const QString& text) override;
+    bool question(const QString& caption, const QString& text) override;
+
+private:
+    struct Step {
+        QString text;
+        bool answer;
+        bool partial;
+    };
+    bool take(const Box& box);
+
+    QList<Step> m_script;
+    QList<Box> m_shown;
+};
