@@ -1,0 +1,246 @@
+// Dataset: changing rows (append, edit, set values, post, cancel, delete) and
+// writing them back to the base table.
+#include "db/dataset.h"
+
+#include "app/errors.h"
+#include "db/dataset_sql.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <algorithm>
+#include <map>
+
+namespace db {
+namespace {
+
+// Dates become the ISO text the database stores; booleans become 0/1.
+QVariant normalized(const QVariant& value) {
+    if (value.isNull())
+        return value;
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    default:
+        return value;
+    }
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a.typeId() == b.typeId() && a == b;
+}
+
+DatabaseError noBaseTable() {
+    return DatabaseError(QStringLiteral("資料庫錯誤: 資料集沒有指定寫入的資料表"));
+}
+
+} // namespace
+
+void Dataset::setValue(const QString& field, const QVariant& value) {
+    setValue(requireField(field), value);
+}
+
+void Dataset::setValue(int field, const QVariant& value) {
+    if (field < 0 || field >= fieldCount())
+        throw DatabaseError(QStringLiteral("資料庫錯誤: 找不到第 %1 個欄位").arg(field + 1));
+    if (!isEditing())
+        throw DatabaseError(QStringLiteral("資料庫錯誤: 資料集不在編輯狀態，不能修改欄位 %1")
+                                .arg(m_fields[size_t(field)].name));
+    const QString& column = m_fields[size_t(field)].column;
+    if (!column.isEmpty())
+        m_assigned.insert(column.toLower(), field);
+    QVariant& slot = m_rows[size_t(m_current)].values[field];
+    const QVariant newValue = normalized(value);
+    if (sameValue(slot, newValue))
+        return;
+    slot = newValue;
+    emit dataChanged(m_current, field);
+}
+
+void Dataset::setNewRowDefaults(const QVariantMap& values) {
+    m_defaults = values;
+}
+
+void Dataset::onNewRow(Action action) {
+    m_newRowActions.push_back(std::move(action));
+}
+
+void Dataset::addBeforePost(Check check) {
+    m_beforePost.push_back(std::move(check));
+}
+
+void Dataset::addBeforeDelete(Check check) {
+    m_beforeDelete.push_back(std::move(check));
+}
+
+void Dataset::append() {
+    requireOpen();
+    if (!leaveEdit())
+        return;
+    m_returnRow = m_current;
+    const int row = rowCount();
+    emit rowAboutToBeInserted(row);
+    Row fresh;
+    fresh.values.resize(fieldCount());
+    m_rows.push_back(std::move(fresh));
+    m_current = row;
+    emit rowInserted(row);
+    m_assigned.clear();
+    setState(State::Insert);
+    for (auto it = m_defaults.cbegin(); it != m_defaults.cend(); ++it) {
+        if (hasField(it.key()))
+            setValue(it.key(), it.value());
+    }
+    const std::vector<Action> actions = m_newRowActions;
+    for (const Action& action : actions)
+        action();
+    emitMoved();
+}
+
+void Dataset::edit() {
+    requireOpen();
+    if (isEditing())
+        return;
+    if (m_rows.empty()) {
+        append();
+        return;
+    }
+    m_original = m_rows[size_t(m_current)];
+    m_assigned.clear();
+    setState(State::Edit);
+}
+
+bool Dataset::post() {
+    if (!isEditing())
+        return false;
+    const std::vector<Check> checks = m_beforePost;
+    for (const Check& check : checks) {
+        if (!check() || !isEditing())
+            return false;
+    }
+    if (!m_batch)
+        writeRow();
+    m_assigned.clear();
+    setState(State::Browse);
+    return true;
+}
+
+void Dataset::cancel() {
+    if (m_state == State::Edit) {
+        m_rows[size_t(m_current)] = m_original;
+        m_assigned.clear();
+        setState(State::Browse);
+        emit dataChanged(m_current, -1);
+    } else if (m_state == State::Insert) {
+        m_state = State::Browse; // before the row goes, so nothing can post it
+        m_assigned.clear();
+        removeRowAt(m_current);
+        m_current = m_rows.empty() ? -1 : std::clamp(m_returnRow, 0, rowCount() - 1);
+        emit stateChanged(m_state);
+        emitMoved();
+    }
+}
+
+bool Dataset::remove() {
+    requireOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return true;
+    }
+    if (m_current < 0)
+        throw DatabaseError(QStringLiteral("資料庫錯誤: 沒有可刪除的資料列"));
+    const std::vector<Check> checks = m_beforeDelete;
+    for (const Check& check : checks) {
+        if (!check())
+            return false;
+    }
+    if (!m_batch && m_baseTable.isEmpty())
+        throw noBaseTable();
+    // A row another program deleted already is simply dropped from the list.
+    if (!m_batch)
+        dataset_sql::deleteRow(m_baseTable, m_rows[size_t(m_current)].rowid);
+    const bool wasEditing = m_state == State::Edit;
+    m_state = State::Browse;
+    m_assigned.clear();
+    removeRowAt(m_current);
+    if (wasEditing)
+        emit stateChanged(m_state);
+    emitMoved();
+    return true;
+}
+
+void Dataset::removeRowAt(int row) {
+    emit rowAboutToBeRemoved(row);
+    m_rows.erase(m_rows.begin() + row);
+    m_current = std::min(m_current, rowCount() - 1);
+    emit rowRemoved(row);
+}
+
+void Dataset::writeRow() {
+    if (m_state == State::Insert)
+        writeInsert();
+    else
+        writeUpdate();
+}
+
+// The assigned base-table columns of the current row, in field order.
+dataset_sql::ColumnValues Dataset::assignedValues() const {
+    std::map<int, QString> byField;
+    for (auto it = m_assigned.cbegin(); it != m_assigned.cend(); ++it)
+        byField.emplace(it.value(), m_fields[size_t(it.value())].column);
+    dataset_sql::ColumnValues values;
+    const Row& row = m_rows[size_t(m_current)];
+    for (const auto& [field, column] : byField)
+        values.append({column, row.values[field]});
+    return values;
+}
+
+void Dataset::writeInsert() {
+    if (m_baseTable.isEmpty())
+        throw noBaseTable();
+    const qint64 rowid = dataset_sql::insertRow(m_baseTable, assignedValues());
+    Row& row = m_rows[size_t(m_current)];
+    row.rowid = rowid;
+    // Read back what the database filled in: counters and column defaults.
+    const QVariantMap stored = dataset_sql::readRow(m_baseTable, rowid);
+    for (int i = 0; i < fieldCount(); ++i) {
+        const auto it = stored.constFind(m_fields[size_t(i)].column.toLower());
+        if (it != stored.cend())
+            row.values[i] = *it;
+    }
+    emit dataChanged(m_current, -1);
+}
+
+void Dataset::writeUpdate() {
+    if (m_assigned.isEmpty())
+        return;
+    if (m_baseTable.isEmpty())
+        throw noBaseTable();
+    const qint64 rowid = m_rows[size_t(m_current)].rowid;
+    if (dataset_sql::updateRow(m_baseTable, rowid, assignedValues()) == 0)
+        throw DatabaseError(QStringLiteral("資料庫錯誤: 找不到要更新的資料列，可能已被刪除"));
+    shareWrittenValues();
+}
+
+// Fields that show the same column (a column and its alias) take the value
+// that was written.
+void Dataset::shareWrittenValues() {
+    Row& row = m_rows[size_t(m_current)];
+    bool changed = false;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const int written = m_assigned.value(m_fields[size_t(i)].column.toLower(), -1);
+        if (written >= 0 && written != i && !sameValue(row.values[i], row.values[written])) {
+            row.values[i] = row.values[written];
+            changed = true;
+        }
+    }
+    if (changed)
+        emit dataChanged(m_current, -1);
+}
+
+} // namespace db
