@@ -1,0 +1,21 @@
+#include "device_paths.h"
+
+#include "state.h"
+
+#include <cstdlib>
+
+namespace qv {
+
+std::string devicePath(int port) {
+    if (!hasSlot(port))
+        return {};
+    std::string variable = std::string("QV_") + PortName[static_cast<std::size_t>(port)];
+    const char* override = std::getenv(variable.c_str());
+    if (override != nullptr && *override != '\0')
+        return override;
+    if (isSerialPort(port))
+        return "/dev/ttyS" + std::to_string(port - 1);
+    return "/dev/lp" + std::to_string(port - kFirstLpt);
+}
+
+} // namespace qv

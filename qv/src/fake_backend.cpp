@@ -1,0 +1,234 @@
+#include "fake_backend.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+namespace qv::platform {
+
+std::vector<std::vector<std::uint8_t>> FakeDevice::writes() const {
+    std::vector<std::vector<std::uint8_t>> out;
+    for (const FakeEvent& e : events) {
+        if (e.kind == FakeEvent::Kind::Write)
+            out.push_back(e.bytes);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> FakeDevice::written() const {
+    std::vector<std::uint8_t> out;
+    for (const auto& w : writes())
+        out.insert(out.end(), w.begin(), w.end());
+    return out;
+}
+
+std::vector<LineState> FakeDevice::lineWrites() const {
+    std::vector<LineState> out;
+    for (const FakeEvent& e : events) {
+        if (e.kind == FakeEvent::Kind::SetLine)
+            out.push_back(e.line);
+    }
+    return out;
+}
+
+void FakeDevice::queueInput(std::initializer_list<std::uint8_t> bytes) {
+    input.insert(input.end(), bytes.begin(), bytes.end());
+}
+
+FakeDevice& FakeBackend::device(const std::string& path) {
+    return m_devices[path];
+}
+
+bool FakeBackend::hasDevice(const std::string& path) const {
+    return m_devices.contains(path);
+}
+
+int FakeBackend::openAttempts(const std::string& path) const {
+    auto it = m_openAttempts.find(path);
+    return it == m_openAttempts.end() ? 0 : it->second;
+}
+
+FakeDevice* FakeBackend::find(Handle h) {
+    auto it = m_handles.find(h);
+    if (it == m_handles.end()) {
+        m_lastError = EBADF;
+        return nullptr;
+    }
+    return &m_devices[it->second.path];
+}
+
+OpenMode FakeBackend::modeOf(Handle h) const {
+    auto it = m_handles.find(h);
+    return it == m_handles.end() ? OpenMode::Probe : it->second.mode;
+}
+
+void FakeBackend::scheduleInput(const std::string& path, std::uint64_t ms,
+                                std::vector<std::uint8_t> bytes) {
+    device(path).scheduled.emplace(m_now + ms, std::move(bytes));
+}
+
+void FakeBackend::deliverScheduled(FakeDevice& dev) {
+    auto due = dev.scheduled.upper_bound(m_now);
+    for (auto it = dev.scheduled.begin(); it != due; ++it)
+        dev.input.insert(dev.input.end(), it->second.begin(), it->second.end());
+    dev.scheduled.erase(dev.scheduled.begin(), due);
+}
+
+Handle FakeBackend::open(const std::string& path, OpenMode mode) {
+    ++m_openAttempts[path];
+    FakeDevice& dev = device(path);
+    bool exclusive = mode != OpenMode::Probe;
+    if (!dev.present || (exclusive && dev.isOpen)) {
+        m_lastError = dev.present ? EBUSY : ENOENT;
+        return kNoHandle;
+    }
+    if (exclusive)
+        dev.isOpen = true;
+    dev.lastMode = mode;
+    ++dev.opens;
+    Handle h = m_nextHandle++;
+    m_handles[h] = {path, mode};
+    return h;
+}
+
+bool FakeBackend::close(Handle h) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return false;
+    if (modeOf(h) != OpenMode::Probe)
+        dev->isOpen = false;
+    ++dev->closes;
+    m_handles.erase(h);
+    return true;
+}
+
+std::optional<LineState> FakeBackend::getLineState(Handle h) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr || !dev->hasLineState)
+        return std::nullopt;
+    return dev->line;
+}
+
+bool FakeBackend::setLineState(Handle h, const LineState& line) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr || !dev->hasLineState)
+        return false;
+    dev->line = line;
+    dev->events.push_back({FakeEvent::Kind::SetLine, {}, line, 0});
+    return true;
+}
+
+bool FakeBackend::setReadsReturnAtOnce(Handle h) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return false;
+    dev->events.push_back({FakeEvent::Kind::ReadsAtOnce, {}, {}, 0});
+    return true;
+}
+
+bool FakeBackend::setQueueSizes(Handle h, std::uint32_t in, std::uint32_t out) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return false;
+    dev->events.push_back({FakeEvent::Kind::QueueSizes, {}, {}, in == out ? in : 0});
+    return true;
+}
+
+std::size_t FakeBackend::write(Handle h, const std::uint8_t* data, std::size_t length) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return 0;
+    std::size_t n = std::min(length, dev->writeLimit);
+    std::vector<std::uint8_t> bytes(data, data + n);
+    dev->events.push_back({FakeEvent::Kind::Write, bytes, {}, 0});
+    if (dev->onWrite)
+        dev->onWrite(*dev, bytes);
+    return n;
+}
+
+bool FakeBackend::flush(Handle h) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return false;
+    dev->events.push_back({FakeEvent::Kind::Flush, {}, {}, 0});
+    return true;
+}
+
+std::size_t FakeBackend::read(Handle h, std::uint8_t* buffer, std::size_t length) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr || modeOf(h) != OpenMode::Serial)
+        return 0;
+    deliverScheduled(*dev);
+    std::size_t n = std::min(length, dev->input.size());
+    std::copy_n(dev->input.begin(), n, buffer);
+    dev->input.erase(dev->input.begin(), dev->input.begin() + static_cast<std::ptrdiff_t>(n));
+    return n;
+}
+
+std::optional<std::uint32_t> FakeBackend::modemStatus(Handle h) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return std::nullopt;
+    return dev->modem;
+}
+
+bool FakeBackend::escape(Handle h, int function) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return false;
+    dev->events.push_back({FakeEvent::Kind::Escape, {}, {}, static_cast<std::uint32_t>(function)});
+    return dev->escapeResult;
+}
+
+std::optional<QueueStatus> FakeBackend::queueStatus(Handle h) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr || !dev->queue)
+        return std::nullopt;
+    deliverScheduled(*dev);
+    QueueStatus status = *dev->queue;
+    status.cbInQue = static_cast<std::uint32_t>(dev->input.size());
+    return status;
+}
+
+bool FakeBackend::purge(Handle h, std::uint32_t flags) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return false;
+    dev->events.push_back({FakeEvent::Kind::Purge, {}, {}, flags});
+    if ((flags & kPurgeRxClear) != 0)
+        dev->input.clear();
+    return dev->purgeResult;
+}
+
+PrinterStatus FakeBackend::printerStatus(Handle h) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return {PrinterStatus::Kind::Failed, 0};
+    ++dev->printerReads;
+    return dev->printer;
+}
+
+std::uint32_t FakeBackend::tickMs() {
+    return m_tickStart + static_cast<std::uint32_t>(m_now);
+}
+
+UtcTime FakeBackend::utcNow() {
+    std::uint64_t ms = m_utcStart + m_now;
+    ms -= ms % m_utcGranularity;
+    return {static_cast<int>((ms / 1000) % 60), static_cast<int>(ms % 1000)};
+}
+
+void FakeBackend::sleepMs(std::uint32_t ms) {
+    ++m_sleeps;
+    m_now += ms;
+}
+
+VersionInfo FakeBackend::version() {
+    return m_version;
+}
+
+std::uint32_t FakeBackend::lastError() {
+    return m_lastError;
+}
+
+} // namespace qv::platform

@@ -1,0 +1,129 @@
+#pragma once
+// An in-memory backend for tests: devices that record every call made on them
+// (each write with its own boundaries), serve scripted input, hold modem lines
+// and printer status, and a virtual clock that only moves when the library
+// sleeps or a test advances it, so time-outs take no real time.
+
+#include "platform.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qv::platform {
+
+// One call made on a fake device, in order.
+struct FakeEvent {
+    enum class Kind { Write, SetLine, ReadsAtOnce, QueueSizes, Flush, Escape, Purge };
+    Kind kind;
+    std::vector<std::uint8_t> bytes; // Write
+    LineState line;                  // SetLine
+    std::uint32_t value = 0;         // Escape function, Purge flags, QueueSizes input size
+};
+
+struct FakeDevice {
+    bool present = true; // false: opening fails as for a missing device
+    bool isOpen = false; // held by an exclusive open
+    OpenMode lastMode = OpenMode::Serial;
+    int opens = 0;  // successful opens
+    int closes = 0; // successful closes
+
+    bool hasLineState = true; // false: the line state cannot be read
+    LineState line;
+    std::optional<std::uint32_t> modem; // empty: the device has no modem lines
+    std::optional<QueueStatus> queue = QueueStatus{};
+    bool purgeResult = true;
+    bool escapeResult = true;
+    PrinterStatus printer{PrinterStatus::Kind::Status, 0x90};
+    int printerReads = 0;
+    std::size_t writeLimit = SIZE_MAX; // bytes accepted per write
+
+    std::deque<std::uint8_t> input; // bytes waiting to be read
+    // Bytes that arrive once the virtual clock reaches their time.
+    std::multimap<std::uint64_t, std::vector<std::uint8_t>> scheduled;
+    // Called after each write with the bytes written; may queue a reply.
+    std::function<void(FakeDevice&, std::span<const std::uint8_t>)> onWrite;
+
+    std::vector<FakeEvent> events;
+
+    // Each write's bytes, in order.
+    std::vector<std::vector<std::uint8_t>> writes() const;
+    // Every byte written, joined.
+    std::vector<std::uint8_t> written() const;
+    std::vector<LineState> lineWrites() const;
+    void queueInput(std::initializer_list<std::uint8_t> bytes);
+};
+
+class FakeBackend : public Backend {
+public:
+    // The device at path, made on first use (present, closed).
+    FakeDevice& device(const std::string& path);
+    bool hasDevice(const std::string& path) const;
+    // Open attempts on path, successful or not.
+    int openAttempts(const std::string& path) const;
+
+    // Virtual time since the backend was made, in milliseconds.
+    std::uint64_t now() const { return m_now; }
+    void advance(std::uint64_t ms) { m_now += ms; }
+    // The tick counter reads start + now (wrapping at 2^32).
+    void setTickStart(std::uint32_t start) { m_tickStart = start; }
+    // UTC time at now = 0, in milliseconds since the epoch, and the step in
+    // which its milliseconds field moves.
+    void setUtcStart(std::uint64_t ms) { m_utcStart = ms; }
+    void setUtcGranularity(std::uint32_t ms) { m_utcGranularity = ms; }
+    int sleeps() const { return m_sleeps; }
+
+    // Makes bytes arrive on the device at path after ms more milliseconds.
+    void scheduleInput(const std::string& path, std::uint64_t ms, std::vector<std::uint8_t> bytes);
+
+    void setVersion(const VersionInfo& v) { m_version = v; }
+    void setLastError(std::uint32_t code) { m_lastError = code; }
+
+    Handle open(const std::string& path, OpenMode mode) override;
+    bool close(Handle h) override;
+    std::optional<LineState> getLineState(Handle h) override;
+    bool setLineState(Handle h, const LineState& line) override;
+    bool setReadsReturnAtOnce(Handle h) override;
+    bool setQueueSizes(Handle h, std::uint32_t in, std::uint32_t out) override;
+    std::size_t write(Handle h, const std::uint8_t* data, std::size_t length) override;
+    bool flush(Handle h) override;
+    std::size_t read(Handle h, std::uint8_t* buffer, std::size_t length) override;
+    std::optional<std::uint32_t> modemStatus(Handle h) override;
+    bool escape(Handle h, int function) override;
+    std::optional<QueueStatus> queueStatus(Handle h) override;
+    bool purge(Handle h, std::uint32_t flags) override;
+    PrinterStatus printerStatus(Handle h) override;
+    std::uint32_t tickMs() override;
+    UtcTime utcNow() override;
+    void sleepMs(std::uint32_t ms) override;
+    VersionInfo version() override;
+    std::uint32_t lastError() override;
+
+private:
+    struct OpenHandle {
+        std::string path;
+        OpenMode mode;
+    };
+
+    FakeDevice* find(Handle h);
+    OpenMode modeOf(Handle h) const;
+    void deliverScheduled(FakeDevice& dev);
+
+    std::map<std::string, FakeDevice> m_devices;
+    std::map<std::string, int> m_openAttempts;
+    std::map<Handle, OpenHandle> m_handles;
+    Handle m_nextHandle = 100;
+    std::uint64_t m_now = 0;
+    std::uint32_t m_tickStart = 0;
+    std::uint64_t m_utcStart = 1'700'000'000'000;
+    std::uint32_t m_utcGranularity = 1;
+    int m_sleeps = 0;
+    VersionInfo m_version{6, 1, 0, 1, "fake"};
+    std::uint32_t m_lastError = 0;
+};
+
+} // namespace qv::platform

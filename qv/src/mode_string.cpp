@@ -1,0 +1,268 @@
+#include "mode_string.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qv {
+namespace {
+
+using platform::LineControl;
+using platform::LineState;
+using platform::ParityMode;
+using platform::StopBitsMode;
+
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// Skips "COMn" or "COMn:" at the start.
+std::string_view skipDeviceName(std::string_view s) {
+    s = trim(s);
+    if (s.size() < 4 || !equalsNoCase(s.substr(0, 3), "com") ||
+        !std::isdigit(static_cast<unsigned char>(s[3])))
+        return s;
+    std::size_t i = 3;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        ++i;
+    if (i < s.size() && s[i] == ':')
+        ++i;
+    return trim(s.substr(i));
+}
+
+bool parseBaud(std::string_view s, std::uint32_t& baud) {
+    std::uint32_t value = 0;
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size() || value == 0)
+        return false;
+    // Two-digit abbreviations of the classic rates.
+    static constexpr std::array<std::pair<std::uint32_t, std::uint32_t>, 9> kShort{{
+        {11, 110},
+        {15, 150},
+        {30, 300},
+        {60, 600},
+        {12, 1200},
+        {24, 2400},
+        {48, 4800},
+        {96, 9600},
+        {19, 19200},
+    }};
+    for (auto [abbrev, rate] : kShort) {
+        if (value == abbrev)
+            value = rate;
+    }
+    baud = value;
+    return true;
+}
+
+bool parseParity(std::string_view s, ParityMode& parity) {
+    if (s.size() != 1)
+        return false;
+    switch (lower(s[0])) {
+    case 'n':
+        parity = ParityMode::None;
+        return true;
+    case 'o':
+        parity = ParityMode::Odd;
+        return true;
+    case 'e':
+        parity = ParityMode::Even;
+        return true;
+    case 'm':
+        parity = ParityMode::Mark;
+        return true;
+    case 's':
+        parity = ParityMode::Space;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool parseDataBits(std::string_view s, std::uint8_t& bits) {
+    if (s.size() != 1 || s[0] < '5' || s[0] > '8')
+        return false;
+    bits = static_cast<std::uint8_t>(s[0] - '0');
+    return true;
+}
+
+bool parseStopBits(std::string_view s, StopBitsMode& stop) {
+    if (s == "1")
+        stop = StopBitsMode::One;
+    else if (s == "1.5")
+        stop = StopBitsMode::OnePointFive;
+    else if (s == "2")
+        stop = StopBitsMode::Two;
+    else
+        return false;
+    return true;
+}
+
+bool parseOnOff(std::string_view s, bool& on) {
+    if (equalsNoCase(s, "on"))
+        on = true;
+    else if (equalsNoCase(s, "off"))
+        on = false;
+    else
+        return false;
+    return true;
+}
+
+bool parseLineControl(std::string_view s, LineControl& control, bool allowToggle) {
+    if (equalsNoCase(s, "on"))
+        control = LineControl::Enable;
+    else if (equalsNoCase(s, "off"))
+        control = LineControl::Disable;
+    else if (equalsNoCase(s, "hs"))
+        control = LineControl::Handshake;
+    else if (allowToggle && equalsNoCase(s, "tg"))
+        control = LineControl::Toggle;
+    else
+        return false;
+    return true;
+}
+
+std::vector<std::string_view> split(std::string_view s, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t at = s.find(separator, start);
+        parts.push_back(trim(s.substr(start, at - start)));
+        if (at == std::string_view::npos)
+            return parts;
+        start = at + 1;
+    }
+}
+
+void setShortFormFlow(LineState& line, char handshake) {
+    bool xon = handshake == 'x';
+    bool hardware = handshake == 'p';
+    line.fInX = xon;
+    line.fOutX = xon;
+    line.fOutxCtsFlow = hardware;
+    line.fOutxDsrFlow = hardware;
+    line.fDtrControl = hardware ? LineControl::Handshake : LineControl::Enable;
+    line.fRtsControl = hardware ? LineControl::Handshake : LineControl::Enable;
+}
+
+bool parseShortForm(std::string_view s, LineState& line) {
+    std::vector<std::string_view> fields = split(s, ',');
+    if (fields.size() > 5)
+        return false;
+    fields.resize(5);
+    if (!fields[0].empty() && !parseBaud(fields[0], line.BaudRate))
+        return false;
+    if (!fields[1].empty() && !parseParity(fields[1], line.Parity))
+        return false;
+    if (!fields[2].empty() && !parseDataBits(fields[2], line.ByteSize))
+        return false;
+    if (!fields[3].empty() && !parseStopBits(fields[3], line.StopBits))
+        return false;
+    if (!fields[0].empty() && fields[3].empty() && line.BaudRate == 110)
+        line.StopBits = StopBitsMode::Two;
+    if (fields[4].size() > 1)
+        return false;
+    setShortFormFlow(line, fields[4].empty() ? '\0' : lower(fields[4][0]));
+    return true;
+}
+
+bool applyLongField(std::string_view key, std::string_view value, LineState& line,
+                    bool& stopNamed) {
+    bool on = false;
+    if (equalsNoCase(key, "baud"))
+        return parseBaud(value, line.BaudRate);
+    if (equalsNoCase(key, "parity"))
+        return parseParity(value, line.Parity);
+    if (equalsNoCase(key, "data"))
+        return parseDataBits(value, line.ByteSize);
+    if (equalsNoCase(key, "stop")) {
+        stopNamed = true;
+        return parseStopBits(value, line.StopBits);
+    }
+    if (equalsNoCase(key, "to")) // write time-outs are not part of the line state
+        return parseOnOff(value, on);
+    if (equalsNoCase(key, "dtr"))
+        return parseLineControl(value, line.fDtrControl, false);
+    if (equalsNoCase(key, "rts"))
+        return parseLineControl(value, line.fRtsControl, true);
+    if (!parseOnOff(value, on))
+        return false;
+    if (equalsNoCase(key, "xon")) {
+        line.fInX = on;
+        line.fOutX = on;
+    } else if (equalsNoCase(key, "odsr")) {
+        line.fOutxDsrFlow = on;
+    } else if (equalsNoCase(key, "octs")) {
+        line.fOutxCtsFlow = on;
+    } else if (equalsNoCase(key, "idsr")) {
+        line.fDsrSensitivity = on;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool parseLongForm(std::string_view s, LineState& line) {
+    bool stopNamed = false;
+    bool baudNamed = false;
+    while (!(s = trim(s)).empty()) {
+        std::size_t end = 0;
+        while (end < s.size() && !isBlank(s[end]))
+            ++end;
+        std::string_view token = s.substr(0, end);
+        s.remove_prefix(end);
+        std::size_t eq = token.find('=');
+        if (eq == std::string_view::npos)
+            return false;
+        std::string_view key = token.substr(0, eq);
+        baudNamed = baudNamed || equalsNoCase(key, "baud");
+        if (!applyLongField(key, token.substr(eq + 1), line, stopNamed))
+            return false;
+    }
+    if (baudNamed && !stopNamed && line.BaudRate == 110)
+        line.StopBits = StopBitsMode::Two;
+    return true;
+}
+
+} // namespace
+
+bool parseModeString(const char* text, platform::LineState& line) {
+    if (text == nullptr)
+        return false;
+    std::string_view s = skipDeviceName(text);
+    if (s.empty())
+        return false;
+    LineState parsed = line;
+    bool ok = s.find('=') != std::string_view::npos ? parseLongForm(s, parsed)
+                                                    : parseShortForm(s, parsed);
+    if (ok)
+        line = parsed;
+    return ok;
+}
+
+} // namespace qv

@@ -1,0 +1,64 @@
+#pragma once
+// The POSIX backend: serial lines through termios, parallel printers through
+// the lp drivers, clocks through clock_gettime.
+
+#include "platform.h"
+
+#include <map>
+
+namespace qv::platform {
+
+class PosixBackend : public Backend {
+public:
+    PosixBackend() = default;
+    ~PosixBackend() override = default;
+    PosixBackend(const PosixBackend&) = delete;
+    PosixBackend& operator=(const PosixBackend&) = delete;
+
+    Handle open(const std::string& path, OpenMode mode) override;
+    bool close(Handle h) override;
+
+    std::optional<LineState> getLineState(Handle h) override;
+    bool setLineState(Handle h, const LineState& line) override;
+    bool setReadsReturnAtOnce(Handle h) override;
+    bool setQueueSizes(Handle h, std::uint32_t in, std::uint32_t out) override;
+
+    std::size_t write(Handle h, const std::uint8_t* data, std::size_t length) override;
+    bool flush(Handle h) override;
+    std::size_t read(Handle h, std::uint8_t* buffer, std::size_t length) override;
+
+    std::optional<std::uint32_t> modemStatus(Handle h) override;
+    bool escape(Handle h, int function) override;
+    std::optional<QueueStatus> queueStatus(Handle h) override;
+    bool purge(Handle h, std::uint32_t flags) override;
+
+    PrinterStatus printerStatus(Handle h) override;
+
+    std::uint32_t tickMs() override;
+    UtcTime utcNow() override;
+    void sleepMs(std::uint32_t ms) override;
+
+    VersionInfo version() override;
+    std::uint32_t lastError() override;
+
+private:
+    // What the library keeps beside each descriptor: termios has no room for
+    // some line fields (1.5 stop bits, DSR flow, the DTR/RTS control modes).
+    struct Port {
+        int fd = -1;
+        bool terminal = false;
+        LineState line;
+    };
+
+    Port* find(Handle h);
+    // The terminal open on h; nullptr (and the error recorded) for anything else.
+    Port* findTerminal(Handle h);
+    bool fail(int error);
+    bool setModemLine(int fd, int bit, bool on);
+    void applyModemControls(const Port& port);
+
+    std::map<Handle, Port> m_ports;
+    std::uint32_t m_lastError = 0;
+};
+
+} // namespace qv::platform

@@ -1,0 +1,10 @@
+#include "state.h"
+
+namespace qv {
+
+State& state() {
+    static State instance;
+    return instance;
+}
+
+} // namespace qv
