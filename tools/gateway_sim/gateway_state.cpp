@@ -1,0 +1,41 @@
+#include "gateway_state.h"
+
+#include "escaping.h"
+
+GatewayState::GatewayState(long credit, const std::string& logPath) : m_credit(credit) {
+    if (!logPath.empty())
+        m_log.open(logPath, std::ios::app);
+}
+
+bool GatewayState::accept(const SentMessage& message) {
+    const std::lock_guard lock(m_mutex);
+    if (m_credit <= 0)
+        return false;
+    --m_credit;
+    m_sent.push_back(message);
+    writeLogLine(message);
+    return true;
+}
+
+long GatewayState::credit() const {
+    const std::lock_guard lock(m_mutex);
+    return m_credit;
+}
+
+std::vector<SentMessage> GatewayState::sent() const {
+    const std::lock_guard lock(m_mutex);
+    return m_sent;
+}
+
+void GatewayState::writeLogLine(const SentMessage& message) {
+    if (!m_log.is_open())
+        return;
+    m_log << "{\"movetel\":" << jsonString(message.phone)
+          << ",\"name\":" << jsonString(message.name)
+          << ",\"message\":" << jsonString(message.text);
+    if (message.schedule)
+        m_log << ",\"bf\":" << jsonString(*message.schedule);
+    // Flushed at once: a test reads the line as soon as the answer arrives.
+    m_log << ",\"peer_port\":" << message.peerPort << ",\"credit\":" << m_credit << "}"
+          << std::endl;
+}

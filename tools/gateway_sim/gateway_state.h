@@ -1,0 +1,37 @@
+#pragma once
+
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One message the simulator accepted, decoded to UTF-8.
+struct SentMessage {
+    std::string phone;
+    std::string name;
+    std::string text;
+    std::optional<std::string> schedule;
+    int peerPort = 0; // the client's port: equal ports mean one kept connection
+};
+
+// The credit and the messages of one run, shared by the server's threads.
+class GatewayState {
+public:
+    GatewayState(long credit, const std::string& logPath);
+
+    // Takes one message off the credit, appends it to the log and keeps it for
+    // the results page. False, and nothing recorded, when no credit is left.
+    bool accept(const SentMessage& message);
+
+    long credit() const;
+    std::vector<SentMessage> sent() const;
+
+private:
+    void writeLogLine(const SentMessage& message);
+
+    mutable std::mutex m_mutex;
+    long m_credit;
+    std::ofstream m_log;
+    std::vector<SentMessage> m_sent;
+};
