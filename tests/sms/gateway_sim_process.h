@@ -1,0 +1,35 @@
+#pragma once
+
+#include "sms/gateway_config.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// lunmark-gateway-sim running as a child process on a free port of
+// 127.0.0.1, with its message log in a temporary folder. The constructor
+// returns once the simulator listens; the destructor stops it.
+class GatewaySimProcess {
+public:
+    // options: further command-line switches, such as {"--status", "500"}.
+    explicit GatewaySimProcess(const QStringList& options = {});
+    ~GatewaySimProcess();
+    GatewaySimProcess(const GatewaySimProcess&) = delete;
+    GatewaySimProcess& operator=(const GatewaySimProcess&) = delete;
+
+    // "127.0.0.1:PORT"
+    QString host() const;
+
+    // Settings that send every request to this simulator.
+    GatewayConfig config(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+
+    // The messages the simulator has accepted, one object per log line.
+    QList<QJsonObject> loggedMessages() const;
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    int m_port = 0;
+};
