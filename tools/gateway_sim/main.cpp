@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
     // A send run keeps one connection for all its messages.
     server.set_keep_alive_max_count(1'000'000);
     server.set_keep_alive_timeout(60);
+    // Headers and body go out in separate writes; without this the body waits
+    // for the client's delayed acknowledgement.
+    server.set_tcp_nodelay(true);
     installRoutes(server, state, *options);
 
     const char* const host = "127.0.0.1";
