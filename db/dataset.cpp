@@ -49,11 +49,14 @@ void Dataset::setStatement(const QStringList& lines) {
 }
 
 void Dataset::setParams(const QVariantMap& params) {
-    m_params = params;
+    m_params.clear();
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        setParam(it.key(), it.value());
 }
 
+// Kept without the leading ':' so that "Name" and ":Name" are one parameter.
 void Dataset::setParam(const QString& name, const QVariant& value) {
-    m_params.insert(name, value);
+    m_params.insert(name.startsWith(':') ? name.mid(1) : name, value);
 }
 
 Dataset::Contents Dataset::runStatement() const {
