@@ -48,6 +48,13 @@ int FakeBackend::openAttempts(const std::string& path) const {
     return it == m_openAttempts.end() ? 0 : it->second;
 }
 
+int FakeBackend::openAttempts() const {
+    int total = 0;
+    for (const auto& [path, count] : m_openAttempts)
+        total += count;
+    return total;
+}
+
 FakeDevice* FakeBackend::find(Handle h) {
     auto it = m_handles.find(h);
     if (it == m_handles.end()) {
@@ -205,7 +212,11 @@ PrinterStatus FakeBackend::printerStatus(Handle h) {
     if (dev == nullptr)
         return {PrinterStatus::Kind::Failed, 0};
     ++dev->printerReads;
-    return dev->printer;
+    if (dev->printerSequence.empty())
+        return dev->printer;
+    PrinterStatus next = dev->printerSequence.front();
+    dev->printerSequence.pop_front();
+    return next;
 }
 
 std::uint32_t FakeBackend::tickMs() {

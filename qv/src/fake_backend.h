@@ -39,6 +39,7 @@ struct FakeDevice {
     bool purgeResult = true;
     bool escapeResult = true;
     PrinterStatus printer{PrinterStatus::Kind::Status, 0x90};
+    std::deque<PrinterStatus> printerSequence; // answered first, one per read
     int printerReads = 0;
     std::size_t writeLimit = SIZE_MAX; // bytes accepted per write
 
@@ -63,8 +64,9 @@ public:
     // The device at path, made on first use (present, closed).
     FakeDevice& device(const std::string& path);
     bool hasDevice(const std::string& path) const;
-    // Open attempts on path, successful or not.
+    // Open attempts on path (or on any path), successful or not.
     int openAttempts(const std::string& path) const;
+    int openAttempts() const;
 
     // Virtual time since the backend was made, in milliseconds.
     std::uint64_t now() const { return m_now; }

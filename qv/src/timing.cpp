@@ -37,6 +37,7 @@ bool WaitReply(std::int32_t port, const std::function<bool(std::int32_t)>& handl
         if (GetSec() != s0) {
             s0 = GetSec();
             ++count;
+            continue;
         }
         if (b < 0)
             backend().sleepMs(kPollSleepMs);
