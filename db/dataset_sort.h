@@ -12,8 +12,8 @@ namespace db::dataset_sort {
 // Negative, zero or positive like strcmp.
 int compareValues(const QVariant& a, const QVariant& b);
 
-// The positions of keys in sorted order. Equal keys keep their order in
+// The positions of values in sorted order. Equal keys keep their order in
 // either direction, so sorting again by another field refines the order.
-std::vector<int> sortedOrder(const std::vector<QVariant>& keys, Qt::SortOrder order);
+std::vector<int> sortedOrder(const std::vector<QVariant>& values, Qt::SortOrder order);
 
 } // namespace db::dataset_sort
