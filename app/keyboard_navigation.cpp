@@ -24,8 +24,7 @@ bool isGrid(QWidget* widget) {
 
 QAbstractButton* escapeButton(QWidget* window) {
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (button->property(kEscapeProperty).toBool() && button->isVisible() &&
-            button->isEnabled())
+        if (button->property(kEscapeProperty).toBool() && !button->isHidden())
             return button;
     }
     return nullptr;
@@ -76,11 +75,12 @@ private:
         const auto modifiers =
             key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_Escape) {
-            if (QAbstractButton* button = escapeButton(window)) {
+            // A window with a marked button leaves Esc to that button alone:
+            // while it is disabled (say, during editing) Esc does nothing.
+            QAbstractButton* button = escapeButton(window);
+            if (button != nullptr && button->isEnabled())
                 button->click();
-                return true;
-            }
-            return false;
+            return button != nullptr;
         }
         if (modifiers != Qt::NoModifier || opensList(widget))
             return false;

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "admin/login_window.h"
+#include "admin/system_settings_window.h"
+#include "admin/users_window.h"
 #include "app/about_window.h"
 #include "app/placeholder_window.h"
 #include "app/prompt.h"
@@ -172,12 +174,13 @@ void TFrmMain::openDocuments() {
 }
 
 void TFrmMain::openSystemSettings() {
-    openChildPlaceholder(QStringLiteral("FrmSystemSet"),
-                         findChild<QAction*>(QStringLiteral("N10")));
+    QWidget* settings = windows::openChild(m_mdiArea, QStringLiteral("FrmSystemSet"),
+                                           [] { return new TFrmSystemSet; });
+    settings->parentWidget()->showMaximized();
 }
 
 void TFrmMain::openUsers() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N12")));
+    windows::openModal<TFrmUsers>(this);
 }
 
 void TFrmMain::openCustomerImport() {

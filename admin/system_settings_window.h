@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QGroupBox;
+class QTabWidget;
+class RecordButtons;
+
+namespace db {
+class Dataset;
+class FieldBinder;
+} // namespace db
+
+// The installation's settings: company data for printed lists, the captions
+// of the member window's configurable fields, the word used for members and,
+// for the administrator only, the SMS gateway codes.
+class TFrmSystemSet : public QWidget {
+public:
+    explicit TFrmSystemSet(QWidget* parent = nullptr);
+
+    bool advancedPageVisible() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLineEdit* addEditor(const char* name, const QString& field, int maxBytes);
+    QWidget* buildSettingsPage();
+    QWidget* buildAdvancedPage();
+    void startEditing();
+    void cancelEditing();
+
+    db::Dataset* Qry_Query;
+    db::FieldBinder* DataSource1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QLineEdit* DBEdit7;
+    RecordButtons* m_buttons;
+};

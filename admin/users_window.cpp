@@ -1,0 +1,102 @@
+#include "admin/users_window.h"
+
+#include "app/byte_limit_validator.h"
+#include "app/keyboard_navigation.h"
+#include "app/record_buttons.h"
+#include "db/dataset.h"
+#include "db/dataset_model.h"
+#include "db/field_binder.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+QStringList TFrmUsers::statement() {
+    return {
+        QStringLiteral("Select UserID,UserName,UserPwd,Sex,ID,Tel1,MoveTel1,Address from Users"),
+        QStringLiteral("  where Userid<>'Admin'")};
+}
+
+TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmUsers"));
+    setWindowTitle(QStringLiteral("FrmUsers"));
+    Qry_User = new db::Dataset(this);
+    Qry_User->setObjectName(QStringLiteral("Qry_User"));
+    Qry_User->setBaseTable(QStringLiteral("Users"));
+    Qry_User->setStatement(statement());
+    Dts_User = new db::DatasetModel(Qry_User, this);
+    Dts_User->setObjectName(QStringLiteral("Dts_User"));
+    Dts_User->setColumns({{QStringLiteral("UserID"), QStringLiteral("用戶編號")},
+                          {QStringLiteral("UserName"), QStringLiteral("姓名")}});
+    DBGridEh1 = new QTableView(this);
+    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
+    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGridEh1->verticalHeader()->hide();
+    Dts_User->attachView(DBGridEh1);
+
+    m_binder = new db::FieldBinder(Qry_User, this);
+    DBEdit1 = addEditor("DBEdit1", QStringLiteral("UserID"), 8);
+    DBEdit2 = addEditor("DBEdit2", QStringLiteral("UserName"), 10);
+    DBEdit3 = addEditor("DBEdit3", QStringLiteral("UserPwd"), 16);
+    DBEdit3->setEchoMode(QLineEdit::Password);
+    DBEdit3->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    DBComboBoxEh1 = new QComboBox(this);
+    DBComboBoxEh1->setObjectName(QStringLiteral("DBComboBoxEh1"));
+    DBComboBoxEh1->addItems({QStringLiteral("男"), QStringLiteral("女")});
+    m_binder->bind(DBComboBoxEh1, QStringLiteral("Sex"));
+    DBEdit5 = addEditor("DBEdit5", QStringLiteral("ID"), 18);
+    DBEdit6 = addEditor("DBEdit6", QStringLiteral("Tel1"), 20);
+    DBEdit7 = addEditor("DBEdit7", QStringLiteral("MoveTel1"), 15);
+    DBEdit8 = addEditor("DBEdit8", QStringLiteral("Address"), 50);
+
+    m_buttons = new RecordButtons(Qry_User, this);
+    connect(m_buttons->SbAdd, &QPushButton::clicked, Qry_User, &db::Dataset::append);
+    connect(m_buttons->SbEdit, &QPushButton::clicked, Qry_User, &db::Dataset::edit);
+    connect(m_buttons->SbDel, &QPushButton::clicked, Qry_User, &db::Dataset::remove);
+    connect(m_buttons->SbSave, &QPushButton::clicked, Qry_User, &db::Dataset::post);
+    connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_User, &db::Dataset::cancel);
+    connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::accept);
+    buildLayout();
+    keyboard::install(this);
+}
+
+QLineEdit* TFrmUsers::addEditor(const char* name, const QString& field, int maxBytes) {
+    auto* editor = new QLineEdit(this);
+    editor->setObjectName(QLatin1String(name));
+    ByteLimitValidator::apply(editor, maxBytes);
+    m_binder->bind(editor, field);
+    return editor;
+}
+
+void TFrmUsers::buildLayout() {
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("用戶編號"), DBEdit1);
+    form->addRow(QStringLiteral("用戶姓名"), DBEdit2);
+    form->addRow(QStringLiteral("密碼"), DBEdit3);
+    form->addRow(QStringLiteral("性別"), DBComboBoxEh1);
+    form->addRow(QStringLiteral("身份証"), DBEdit5);
+    form->addRow(QStringLiteral("電話"), DBEdit6);
+    form->addRow(QStringLiteral("手機"), DBEdit7);
+    form->addRow(QStringLiteral("地址"), DBEdit8);
+    auto* top = new QHBoxLayout;
+    top->addWidget(DBGridEh1, 1);
+    top->addLayout(form, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(m_buttons->layout());
+    resize(640, 360);
+}
+
+// The list is read afresh at every show.
+void TFrmUsers::showEvent(QShowEvent* event) {
+    Qry_User->close();
+    Qry_User->open();
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,48 @@
+#include "app/record_buttons.h"
+
+#include "app/keyboard_navigation.h"
+#include "db/dataset.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+RecordButtons::RecordButtons(db::Dataset* dataset, QWidget* window, int buttons)
+    : QObject(window), m_dataset(dataset), m_layout(new QHBoxLayout) {
+    if (buttons & Add)
+        SbAdd = make(window, "SbAdd", QStringLiteral("新增"));
+    if (buttons & Edit)
+        SbEdit = make(window, "SbEdit", QStringLiteral("修改"));
+    if (buttons & Delete)
+        SbDel = make(window, "SbDel", QStringLiteral("刪除"));
+    if (buttons & Save)
+        SbSave = make(window, "SbSave", QStringLiteral("保存"));
+    if (buttons & Cancel)
+        SbCancel = make(window, "SbCancel", QStringLiteral("取消"));
+    if (buttons & Exit) {
+        SbExit = make(window, "SbExit", QStringLiteral("離開"));
+        keyboard::setEscapeButton(SbExit);
+    }
+    m_layout->addStretch();
+    connect(dataset, &db::Dataset::stateChanged, this, &RecordButtons::update);
+    update();
+}
+
+QPushButton* RecordButtons::make(QWidget* window, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, window);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    m_layout->addWidget(button);
+    return button;
+}
+
+void RecordButtons::update() {
+    const bool editing = m_dataset->isEditing();
+    for (QPushButton* button : {SbAdd, SbEdit, SbDel, SbExit}) {
+        if (button != nullptr)
+            button->setEnabled(!editing);
+    }
+    for (QPushButton* button : {SbSave, SbCancel}) {
+        if (button != nullptr)
+            button->setEnabled(editing);
+    }
+}

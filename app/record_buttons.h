@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class QAbstractButton;
+class QHBoxLayout;
+class QPushButton;
+class QWidget;
+
+namespace db {
+class Dataset;
+}
+
+// The record buttons of a data window: add, edit, delete, save, cancel and
+// exit. Save and cancel are enabled exactly while the dataset edits or
+// inserts a row, the others exactly while it does not. Esc presses exit.
+class RecordButtons : public QObject {
+public:
+    enum Button { Add = 1, Edit = 2, Delete = 4, Save = 8, Cancel = 16, Exit = 32, All = 63 };
+
+    // Makes the chosen buttons (named SbAdd, SbEdit, SbDel, SbSave, SbCancel,
+    // SbExit, with their usual captions) as children of window.
+    RecordButtons(db::Dataset* dataset, QWidget* window, int buttons = All);
+
+    QPushButton* SbAdd = nullptr;
+    QPushButton* SbEdit = nullptr;
+    QPushButton* SbDel = nullptr;
+    QPushButton* SbSave = nullptr;
+    QPushButton* SbCancel = nullptr;
+    QPushButton* SbExit = nullptr;
+
+    // A row of the buttons, for the window's layout.
+    QHBoxLayout* layout() const { return m_layout; }
+
+    // Sets the enabled states from the dataset's state.
+    void update();
+
+private:
+    QPushButton* make(QWidget* window, const char* name, const QString& caption);
+
+    db::Dataset* m_dataset;
+    QHBoxLayout* m_layout;
+};
