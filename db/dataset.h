@@ -112,7 +112,8 @@ public:
     void addBeforePost(Check check);
     void addBeforeDelete(Check check);
 
-    // In batch mode posts and deletes change only the rows in memory.
+    // In batch mode posts and deletes change only the rows in memory. Without
+    // a base table a dataset is read-only unless in batch mode.
     void setBatchMode(bool on) { m_batch = on; }
     bool batchMode() const { return m_batch; }
 
@@ -124,8 +125,9 @@ public:
 
 signals:
     void stateChanged(db::Dataset::State state);
-    // After opening, moving, appending, cancelling an insert and deleting:
-    // the 1-based row number (0 when empty) and the number of rows.
+    // After opening, refreshing, sorting, moving, appending, cancelling an
+    // insert and deleting: the 1-based row number (0 when empty) and the
+    // number of rows.
     void movedTo(int rowNumber, int count);
     // A value changed; field -1 means the whole row.
     void dataChanged(int row, int field);

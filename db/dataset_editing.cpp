@@ -217,10 +217,10 @@ void Dataset::writeInsert() {
 }
 
 void Dataset::writeUpdate() {
-    if (m_assigned.isEmpty())
-        return;
     if (m_baseTable.isEmpty())
         throw noBaseTable();
+    if (m_assigned.isEmpty())
+        return;
     const qint64 rowid = m_rows[size_t(m_current)].rowid;
     if (dataset_sql::updateRow(m_baseTable, rowid, assignedValues()) == 0)
         throw DatabaseError(QStringLiteral("資料庫錯誤: 找不到要更新的資料列，可能已被刪除"));

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QTextEdit>
 
 namespace db {
@@ -69,6 +70,20 @@ void FieldBinder::add(QWidget* widget, const QString& field, Kind kind) {
     m_bindings.push_back({widget, field, kind});
     show(m_bindings.back(), currentValue(field));
     updateEnabled();
+}
+
+void FieldBinder::replaceItems(QComboBox* box, const QStringList& items) {
+    const QString text = box->currentText();
+    {
+        const QSignalBlocker blocker(box);
+        box->clear();
+        box->addItems(items);
+        if (box->isEditable())
+            box->setEditText(text);
+        else
+            box->setCurrentIndex(box->findText(text));
+    }
+    box->update();
 }
 
 void FieldBinder::setManageEnabled(bool on) {

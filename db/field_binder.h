@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <vector>
 
@@ -38,6 +39,11 @@ public:
     void bind(QComboBox* editor, const QString& field); // editable or a fixed list
     void bind(QCheckBox* editor, const QString& field);
     void bind(QLabel* label, const QString& field);
+
+    // Replaces a combo box's list and keeps its text. Clearing an editable
+    // box empties its text and refilling picks the first item, which a bound
+    // box would otherwise write into the row being edited.
+    static void replaceItems(QComboBox* box, const QStringList& items);
 
     void setManageEnabled(bool on);
     // Shows the current row's values in every bound widget again.

@@ -269,6 +269,22 @@ TEST_F(DatasetEditingTest, BatchModeNeverWrites) {
     EXPECT_EQ(m_members.value(1, m_members.fieldIndex("id")).toString(), QStringLiteral("3"));
 }
 
+TEST_F(DatasetEditingTest, WithoutABaseTableOnlyBatchModeTakesChanges) {
+    Dataset names;
+    names.open(QStringLiteral("select name from Cust order by id"));
+    names.edit();
+    names.setValue("name", "Wu");
+    EXPECT_THROW(names.post(), DatabaseError);
+    EXPECT_EQ(names.state(), Dataset::State::Edit);
+    names.cancel();
+    names.setBatchMode(true);
+    names.edit();
+    names.setValue("name", "Wu");
+    ASSERT_TRUE(names.post());
+    EXPECT_EQ(names.value("name").toString(), QStringLiteral("Wu"));
+    EXPECT_EQ(count("Cust where name = 'Wu'"), 0);
+}
+
 // A refused post: the database's text surfaces and the typed values stay.
 class RefusedPostTest : public DatasetEditingTest, public ::testing::WithParamInterface<bool> {};
 

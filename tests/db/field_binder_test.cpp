@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 
@@ -133,6 +134,17 @@ TEST_F(FieldBinderTest, ValuesSetByCodeAreShown) {
     m_members.setValue("name", "Lee");
     EXPECT_EQ(m_name.text(), QStringLiteral("Lee"));
     EXPECT_EQ(m_caption.text(), QStringLiteral("Lee"));
+}
+
+TEST_F(FieldBinderTest, RefillingAComboBoxListKeepsItsTextAndTheValue) {
+    m_members.edit();
+    m_kind.setEditText("Typed");
+    QSignalSpy changes(&m_members, &Dataset::dataChanged);
+    FieldBinder::replaceItems(&m_kind, {"C", "D"});
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(m_kind.currentText(), QStringLiteral("Typed"));
+    EXPECT_EQ(m_kind.count(), 2);
+    EXPECT_EQ(m_members.value("Kind").toString(), QStringLiteral("Typed"));
 }
 
 } // namespace
