@@ -21,10 +21,11 @@
  * QV_COM9, QV_LPT1 ... QV_LPT4 (for example QV_COM1=/dev/ttyUSB0 or
  * QV_LPT1=/dev/usb/lp0). The variable is read at every open.
  *
- * Serial lines are put in raw mode (no echo, no line editing, no output
- * translation) and reads never wait. A device without modem lines (such as a
- * pseudo-terminal) fails the modem-line calls (GetComSta gives -1, SetComSta
- * for RTS/DTR/break gives 0).
+ * Ports are opened for exclusive use. Serial lines are put in raw mode (no
+ * echo, no line editing, no output translation) and reads never wait; writes
+ * return once the device driver has taken every byte. A device without modem
+ * lines (such as a pseudo-terminal) fails the modem-line calls (GetComSta
+ * gives -1, SetComSta for RTS/DTR/break gives 0).
  *
  * Parallel printer status (QVIsLpt, QVI17) is read through the lp driver and
  * given in the PC BIOS layout: bit 7 not busy, bit 6 acknowledge, bit 5 out of
@@ -32,7 +33,8 @@
  * A USB printer-class device reports no busy or acknowledge line and counts
  * as not busy. A device that reports no printer status at all (not a printer
  * port) counts as ready; a device that cannot be reached answers 0x01
- * (time-out).
+ * (time-out). An open parallel port is asked through its own descriptor (for
+ * port 13 that is whichever device holds slot 13).
  *
  * On Linux:
  *  - WinVersion(1), (2), (3) give the kernel's major, minor and patch numbers,

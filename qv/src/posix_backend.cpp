@@ -81,7 +81,7 @@ Handle PosixBackend::open(const std::string& path, OpenMode mode) {
     port.fd = fd;
     port.terminal = isatty(fd) != 0;
     if (port.terminal && mode != OpenMode::Probe) {
-        ioctl(fd, TIOCEXCL);
+        port.exclusive = ioctl(fd, TIOCEXCL) == 0;
         termios t{};
         if (!makeTerminalRaw(fd) || tcgetattr(fd, &t) != 0) {
             fail(errno);
@@ -103,6 +103,10 @@ bool PosixBackend::close(Handle h) {
     if (port == nullptr)
         return false;
     int fd = port->fd;
+    // The mark outlives the descriptor on a terminal that stays in use (a
+    // pseudo-terminal whose other side is open), so take it off first.
+    if (port->exclusive)
+        ioctl(fd, TIOCNXCL);
     m_ports.erase(h);
     return ::close(fd) == 0 || fail(errno);
 }

@@ -47,6 +47,7 @@ private:
     struct Port {
         int fd = -1;
         bool terminal = false;
+        bool exclusive = false; // terminal marked for exclusive use (TIOCEXCL)
         LineState line;
     };
 
