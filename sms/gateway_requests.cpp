@@ -22,7 +22,7 @@ QueryField customerName(const GatewayAccount& a) {
     return {QStringLiteral("at"), a.CustName, QStringLiteral("客戶名稱")};
 }
 
-// Delphi's Trim on the whole address: everything up to and including the
+// The whole address is trimmed at its end: everything up to and including the
 // blank is dropped from its end. Only the last value can end the address.
 QString trimEnd(QString text) {
     qsizetype end = text.size();
