@@ -22,8 +22,8 @@ QueryField customerName(const GatewayAccount& a) {
     return {QStringLiteral("at"), a.CustName, QStringLiteral("客戶名稱")};
 }
 
-// The whole address is trimmed at its end: everything up to and including the
-// blank is dropped from its end. Only the last value can end the address.
+// The whole address is trimmed at its end: trailing blanks and control
+// characters go. Only the last value can end the address.
 QString trimEnd(QString text) {
     qsizetype end = text.size();
     while (end > 0 && text.at(end - 1).unicode() <= u' ')
