@@ -21,6 +21,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlQuery>
 #include <QTextStream>
 #include <cmath>
@@ -109,6 +110,9 @@ void TFrmLogin::buildWindow() {
 
 void TFrmLogin::showEvent(QShowEvent* event) {
     prepare();
+    adjustSize();
+    if (QScreen* display = screen())
+        move(display->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);
 }
 
