@@ -8,6 +8,7 @@
 #include "app/prompt.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
+#include "documents/file_manager_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -170,7 +171,7 @@ void TFrmMain::openSmsAccount() {
 }
 
 void TFrmMain::openDocuments() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("Office1")));
+    windows::openModal<TFrmFileMgr>(this);
 }
 
 void TFrmMain::openSystemSettings() {
