@@ -118,6 +118,239 @@ QV_API int32_t WinVersion(int32_t k) QV_NOEXCEPT;
 QV_API const char* WinVersionRem(void) QV_NOEXCEPT;
 QV_API int32_t WinVersionx(QvOsVersionInfo* info) QV_NOEXCEPT;
 
+/* ==== Printers and customer displays ====
+ *
+ * Every command takes the port number first and sends its bytes with
+ * QVSendPort (texts with QVSendStr where noted), so they enter SendChk and
+ * follow the readiness check and QvOpnCls. A numeric argument sends its low
+ * 8 bits. Unless noted, the result is the byte count of the command's last
+ * send (0 when nothing was written: a closed port or a port without a
+ * device). A missing (NULL) text is sent as an empty one.
+ *
+ * Names in one group below are one function exported under each name:
+ *   QV3ChrSet QV71ChrSet QV9ChrSet VFDChrSet | QV3ChrSpc QV71ChrSpc QV9ChrSpc
+ *   QV3Eject QV71Eject QV9Eject VFDCls | QV3SetPag QV71SetPag QV9SetPag
+ *   QV3BitMap QV71BitMap QV9BitMap | QV3FulCut QV71FulCut QV7Cut
+ *   QV3PatCut QV71PatCut | QV3Open QV71Open | QV3SetLin QV71SetLin
+ *   QV3LinFed QV71LinFed | QV3SmlFed QV71SmlFed | QV3Prn QV71Prn
+ *   QV9Cr VFDCsrLEnd | QV9Tab VFDCsrRit | VFDCsrREnd LcdCls | P20Open LcdOpenBox
+ *
+ * Requests that expect an answer wait for it with the reply time limit
+ * (WaitBaseSet), between ReplyBase - 1 and ReplyBase seconds.
+ *
+ * Images from BMP files (QV7BitMap, QV71BitMapD): a 1-bit uncompressed
+ * Windows bitmap, rows stored bottom-up and nothing after the last row. The
+ * file is refused, before anything is sent, with
+ *   -9 cannot be opened (or is not a regular file)   -1 under 58 bytes
+ *   -2 first byte not 'B'                            -3 wider than 1024 dots
+ *   -4 width 0                                       -5 height 0 or over 1024
+ *   -6 the rows its header promises (height x row stride, the stride being
+ *      the row's bytes rounded up to a multiple of 4) do not fit in the file
+ *      after its 54 header bytes: a truncated file.
+ * Bytes that cannot be read once the transfer has begun (the file shrank
+ * meanwhile) are sent as blank dots, so the printer still gets every row
+ * the transfer announced.
+ */
+
+/* Printer family 7. */
+QV_API int32_t QV7Reset(int32_t port) QV_NOEXCEPT; /* 1B 40; SendChk = 0 afterwards when written */
+QV_API int32_t QV7LinFed(int32_t port, int32_t n) QV_NOEXCEPT; /* 0A once; n has no effect */
+QV_API int32_t QV7CsrLEnd(int32_t port) QV_NOEXCEPT;           /* 0D */
+QV_API int32_t QV7MovCrs(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1B 24 b a */
+/* 1B 21 a b c */
+QV_API int32_t QV7PrnMod(int32_t port, int32_t a, int32_t b, int32_t c) QV_NOEXCEPT;
+QV_API int32_t QV7Cut(int32_t port) QV_NOEXCEPT;   /* 1B 69 */
+QV_API int32_t QV7Eject(int32_t port) QV_NOEXCEPT; /* 1B 0C */
+/* 1D 6B a c b d e, the text (QVSendStr), 00; the result of the 00 send. */
+QV_API int32_t QV7PrnBar(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
+                         const char* text) QV_NOEXCEPT;
+/* 1B 63 c b a d e, the text (QVSendStr), 00; the result of the 00 send. */
+QV_API int32_t QV7PrnBig(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
+                         const char* text) QV_NOEXCEPT;
+/* QV7MovCrs(port, a, b), 1B 21 c d e, the text (QVSendStr); 1 when text was written, else 0. */
+QV_API int32_t QV7Prn(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
+                      const char* text) QV_NOEXCEPT;
+/* As QV7Prn with 1B 50 before the text and 0D after it, then waits for the
+ * printer's byte: 1 for a byte above 0, 0 for 00 or on time-out. */
+QV_API int32_t QV7PrnCod(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
+                         const char* text) QV_NOEXCEPT;
+/* 1B 43 (mode 0) or 1B 63 (other modes); the first byte answered, -1 on time-out. */
+QV_API int32_t QV7Cover(int32_t port, int32_t mode) QV_NOEXCEPT;
+/* 1B 59; 1 when the printer answers a byte equal to SendChk, 0 on time-out.
+ * Status bytes: [0] the request's send result, [1] the last byte answered,
+ * [2] SendChk. */
+QV_API int32_t QV7ChkSum(int32_t port) QV_NOEXCEPT;
+/* 1B 4F; clears the status buffer and stores the answer's bytes above 09 in
+ * it, up to 12 or up to and with 0A. Returns the status buffer (16 bytes). */
+QV_API const uint8_t* QV7Sta(int32_t port) QV_NOEXCEPT;
+/* Prints a BMP file at position a, b: QV7MovCrs(port, a, b), 1B 2A wL wH hL
+ * hH, then the rows top first, one send per row; a 4F after a 1B in the
+ * image is sent as 4E. After each row it pauses 5 ms and waits for CTS,
+ * polling 200 times 10 ms apart; -10 when CTS stays off (a device without
+ * modem lines counts as off). Result: the last row's send result, or a
+ * refusal code above. Status bytes: [0..3] the last modem state (as
+ * GetComSta), [10..13] width and height, little-endian. */
+QV_API int32_t QV7BitMap(int32_t port, int32_t a, int32_t b, const char* fileName) QV_NOEXCEPT;
+
+/* Printer families 3, 71 and 9 (see the groups above). */
+QV_API int32_t QV3ChrSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 52 a */
+QV_API int32_t QV71ChrSet(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV9ChrSet(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV3ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 20 a */
+QV_API int32_t QV71ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV9ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV3Eject(int32_t port) QV_NOEXCEPT; /* 0C */
+QV_API int32_t QV71Eject(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV9Eject(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV3SetPag(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 43 a */
+QV_API int32_t QV71SetPag(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV9SetPag(int32_t port, int32_t a) QV_NOEXCEPT;
+/* 1B 2A m nL nH (the low 16 bits of n), then n bytes of data; the result of the data send. */
+QV_API int32_t QV3BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV71BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV9BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV3FulCut(int32_t port) QV_NOEXCEPT; /* 1B 69 */
+QV_API int32_t QV71FulCut(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV3PatCut(int32_t port) QV_NOEXCEPT; /* 1B 6D */
+QV_API int32_t QV71PatCut(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV3Open(int32_t port) QV_NOEXCEPT; /* 1B 70 00 64 64 */
+QV_API int32_t QV71Open(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV3SetLin(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 33 a */
+QV_API int32_t QV71SetLin(int32_t port, int32_t a) QV_NOEXCEPT;
+/* 0A n times, one send each; 0 for n <= 0. */
+QV_API int32_t QV3LinFed(int32_t port, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV71LinFed(int32_t port, int32_t n) QV_NOEXCEPT;
+/* 1B 4A n for n > 0, 1B 4B -n for n < 0, nothing (0) for n = 0. */
+QV_API int32_t QV3SmlFed(int32_t port, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV71SmlFed(int32_t port, int32_t n) QV_NOEXCEPT;
+/* The text, then n line feeds as QV3LinFed; the result of the text send. */
+QV_API int32_t QV3Prn(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV71Prn(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+/* SendChk = 0, then 1B 40. */
+QV_API int32_t QV3Reset(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV71Reset(int32_t port) QV_NOEXCEPT;
+/* 1B 21 21, 1B 7E 02, the text, 1B 21 01, 1B 7E 05, n line feeds; the result of the text send. */
+QV_API int32_t QV3PrnBig(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+/* 1B 21 21, the text, 1B 21 01, n line feeds; the result of the text send. */
+QV_API int32_t QV71PrnBig(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV71PrnPos(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 61 a */
+/* 1D 68 h and 1D 77 w when h > 0, then 1D 6B m, the text, 00; the result of the 00 send. */
+QV_API int32_t QV71PrnBar(int32_t port, int32_t m, const char* text, int32_t h,
+                          int32_t w) QV_NOEXCEPT;
+QV_API int32_t QV71BitMapDP(int32_t port, int32_t m) QV_NOEXCEPT; /* 1D 2F m */
+/* Downloads a BMP file: 1F 2A r hb (r bytes per row, hb = rows / 8 rounded
+ * up), the rows top first, one send each, blank rows up to 8 x hb, then
+ * 1D 25; the result of the 1D 25 send, or a refusal code above. Status
+ * bytes: [10] hb, [11] r, [12] the mask of the bits beyond the width (set
+ * only when the width is not a multiple of 8). */
+QV_API int32_t QV71BitMapD(int32_t port, const char* fileName) QV_NOEXCEPT;
+QV_API int32_t QV9Reset(int32_t port) QV_NOEXCEPT;             /* 1B 40; SendChk kept */
+QV_API int32_t QV9LinFed(int32_t port, int32_t n) QV_NOEXCEPT; /* as QV3LinFed */
+QV_API int32_t QV9Cr(int32_t port) QV_NOEXCEPT;                /* 0D */
+QV_API int32_t QV9Tab(int32_t port) QV_NOEXCEPT;               /* 09 */
+/* 1B 44, the positions text (QVSendStr), 00; the result of the 00 send. */
+QV_API int32_t QV9TabPos(int32_t port, const char* positions) QV_NOEXCEPT;
+QV_API int32_t QV9FntMod(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 21 a */
+QV_API int32_t QV9Fnt79(int32_t port) QV_NOEXCEPT;              /* 1B 4D */
+QV_API int32_t QV9Fnt99(int32_t port) QV_NOEXCEPT;              /* 1B 50 */
+QV_API int32_t QV9SetDWid(int32_t port) QV_NOEXCEPT;            /* 1B 0E */
+QV_API int32_t QV9CanDWid(int32_t port) QV_NOEXCEPT;            /* 1B 14 */
+QV_API int32_t QV9ChoDWid(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 57 a */
+QV_API int32_t QV9ChoDHig(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 68 a */
+QV_API int32_t QV9DblHig(int32_t port) QV_NOEXCEPT;             /* 1B 78 30 */
+QV_API int32_t QV9QuaHig(int32_t port) QV_NOEXCEPT;             /* 1B 78 32 */
+QV_API int32_t QV9SetHnd(int32_t port) QV_NOEXCEPT;             /* 1B 0F */
+QV_API int32_t QV9CanHnd(int32_t port) QV_NOEXCEPT;             /* 1B 12 */
+QV_API int32_t QV9ChoHnd(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 7B a */
+QV_API int32_t QV9PanSwi(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 65 a */
+QV_API int32_t QV9ChnMod(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 7E a */
+/* kind 0: 1B 70 00 64 64, 1: 07, 2: 1A; other kinds send nothing (0). */
+QV_API int32_t QV9Open(int32_t port, int32_t kind) QV_NOEXCEPT;
+/* 1B 76; the first byte answered, -1 on time-out. */
+QV_API int32_t QV9Sta(int32_t port) QV_NOEXCEPT;
+
+/* Printer family P20. The selector S(k) is 52 for k = 1, 4A for k = 2 and
+ * 42 otherwise; the digit D(n) is 30 + n. */
+QV_API int32_t P20Reset(int32_t port) QV_NOEXCEPT;                        /* 1B 52 0D */
+QV_API int32_t P20Open(int32_t port) QV_NOEXCEPT;                         /* 1B 47 0D */
+QV_API int32_t P20Cut(int32_t port) QV_NOEXCEPT;                          /* 1B 43 0D */
+QV_API int32_t P20CutFom(int32_t port, int32_t k) QV_NOEXCEPT;            /* 1B 56 S(k) 0D */
+QV_API int32_t P20Stamp(int32_t port) QV_NOEXCEPT;                        /* 1B 53 0D */
+QV_API int32_t P20CanHed(int32_t port) QV_NOEXCEPT;                       /* 1B 73 00 */
+QV_API int32_t P20LinFed(int32_t port, int32_t k, int32_t n) QV_NOEXCEPT; /* 1B 4C S(k) D(n) 0D */
+/* 1B 50 S(k) D(n), the text, 0D; the result of the 0D send, 0 when the first
+ * send wrote nothing. */
+QV_API int32_t P20Prn(int32_t port, int32_t k, int32_t n, const char* text) QV_NOEXCEPT;
+/* As P20Prn with the text in wide print: each byte is preceded by 0E, and a
+ * byte followed by a byte above 7F goes with it as one 0E-prefixed pair
+ * (41 42 -> 0E 41 0E 42, A4 A4 A4 A5 -> 0E A4 A4 0E A4 A5). Texts of any
+ * length are expanded whole and sent in one send: there is no limit at 63
+ * expanded bytes (31 single bytes or 21 pairs). */
+QV_API int32_t P20PrnBig(int32_t port, int32_t k, int32_t n, const char* text) QV_NOEXCEPT;
+/* 1B 73 L, then the lines l1 to l4 each followed by 0A (an empty line is
+ * only its 0A), then l5 and 0A when l5 is not empty; L counts the bytes after
+ * it, modulo 256. The result of the last send, 0 when the first wrote nothing. */
+QV_API int32_t P20SetHed(int32_t port, const char* l1, const char* l2, const char* l3,
+                         const char* l4, const char* l5) QV_NOEXCEPT;
+/* 1B 4F 0D; clears the status buffer and stores the answer's bytes above 0C,
+ * up to 11 or up to and with 0D. Returns the status buffer (16 bytes). */
+QV_API const uint8_t* P20Sta(int32_t port) QV_NOEXCEPT;
+/* 1B 3F 0D; clears the status buffer and stores the answer as P20Sta (up to
+ * 3 bytes). 1 when the answer holds 31, 0 when it holds 30 (the later one
+ * counts), -1 without either. */
+QV_API int32_t P20IsOpen(int32_t port) QV_NOEXCEPT;
+
+/* Customer displays: the two-line VFD character display. */
+/* 1F 24 b a, then the text; the text bytes written, 1 for an empty text, 0
+ * when the first send wrote nothing. */
+QV_API int32_t VFDSay(int32_t port, int32_t a, int32_t b, const char* text) QV_NOEXCEPT;
+QV_API int32_t VFDMovCrs(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 24 b a */
+QV_API int32_t VFDCsrLef(int32_t port) QV_NOEXCEPT;                       /* 08 */
+QV_API int32_t VFDCsrRit(int32_t port) QV_NOEXCEPT;                       /* 09 */
+QV_API int32_t VFDCsrUp(int32_t port) QV_NOEXCEPT;                        /* 1F 0A */
+QV_API int32_t VFDCsrDn(int32_t port) QV_NOEXCEPT;                        /* 0A */
+QV_API int32_t VFDCsrLEnd(int32_t port) QV_NOEXCEPT;                      /* 0D */
+QV_API int32_t VFDCsrREnd(int32_t port) QV_NOEXCEPT;                      /* 1F 0D */
+QV_API int32_t VFDCsrHom(int32_t port) QV_NOEXCEPT;                       /* 0B */
+QV_API int32_t VFDCsrBot(int32_t port) QV_NOEXCEPT;                       /* 1F 42 */
+QV_API int32_t VFDCls(int32_t port) QV_NOEXCEPT;                          /* 0C */
+QV_API int32_t VFDReset(int32_t port) QV_NOEXCEPT;             /* SendChk = 0, then 1B 40 */
+QV_API int32_t VFDTest(int32_t port) QV_NOEXCEPT;              /* SendChk = 0, then 1F 40 */
+QV_API int32_t VFDBriAdj(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 58 a */
+QV_API int32_t VFDBlnSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 45 a */
+QV_API int32_t VFDCodSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 74 a */
+QV_API int32_t VFDChrSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 52 a */
+QV_API int32_t VFDChrRev(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 72 a */
+QV_API int32_t VFDOvrMod(int32_t port) QV_NOEXCEPT;            /* 1F 01 */
+QV_API int32_t VFDVerScr(int32_t port) QV_NOEXCEPT;            /* 1F 02 */
+QV_API int32_t VFDHorScr(int32_t port) QV_NOEXCEPT;            /* 1F 03 */
+/* 1B 26 01 a 01, then exactly 5 bytes of pattern (00 bytes included); the
+ * result of the pattern send, 0 when the first send failed. A NULL pattern
+ * sends five 00 bytes (a blank character). */
+QV_API int32_t VFDChrDnLoad(int32_t port, int32_t a, const void* pattern) QV_NOEXCEPT;
+QV_API int32_t VFDDelDnLoad(int32_t port) QV_NOEXCEPT;            /* 1B 3F */
+QV_API int32_t VFDEblDnLoad(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 25 a */
+/* 1B 57 a b c d e f */
+QV_API int32_t VFDSetWin(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
+                         int32_t f) QV_NOEXCEPT;
+QV_API int32_t VFDSelDec(int32_t port, int32_t a) QV_NOEXCEPT;            /* 1B 3D a */
+QV_API int32_t VFDMacSet(int32_t port) QV_NOEXCEPT;                       /* 1F 3A */
+QV_API int32_t VFDMacRun(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 5E a b */
+QV_API int32_t VFDSetTim(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 54 a b */
+QV_API int32_t VFDShwTim(int32_t port) QV_NOEXCEPT;                       /* 1F 55 */
+
+/* Customer displays: LCDs of two or four rows. Each writes 1B 71 and a row
+ * letter, the text (sent whole), then 0D, and returns the result of the 0D
+ * send. Lcd2Row stops with 0 when its first send fails. Letters: Lcd2Row
+ * 45 (row 1) or 46 (other rows); Lcd2RowIns 4B or 4C; Lcd4Row 42, 43, 44 for
+ * rows 2 to 4 and 41 for other rows; Lcd4RowIns 48, 49, 4A and 47. */
+QV_API int32_t Lcd2Row(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t Lcd2RowIns(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t Lcd4Row(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t Lcd4RowIns(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t LcdCls(int32_t port) QV_NOEXCEPT;     /* 1F 0D */
+QV_API int32_t LcdOpenBox(int32_t port) QV_NOEXCEPT; /* 1B 47 0D */
+
 #ifdef __cplusplus
 }
 #endif

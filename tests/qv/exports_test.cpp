@@ -7,6 +7,8 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <map>
+#include <vector>
 
 namespace qv::test {
 namespace {
@@ -24,8 +26,55 @@ TEST(Exports, LibraryExportsExactlyTheVersionScriptList) {
 // The name of a function the public header declares (checked at compile time).
 #define DECLARED(f) (static_cast<void>(sizeof(&(f))), #f)
 
+// The printer and customer-display exports.
+std::set<std::string> declaredDeviceExports() {
+    return {
+        DECLARED(QV7Reset),     DECLARED(QV7LinFed),    DECLARED(QV7CsrLEnd),
+        DECLARED(QV7MovCrs),    DECLARED(QV7PrnMod),    DECLARED(QV7Cut),
+        DECLARED(QV7Eject),     DECLARED(QV7PrnBar),    DECLARED(QV7PrnBig),
+        DECLARED(QV7Prn),       DECLARED(QV7PrnCod),    DECLARED(QV7Cover),
+        DECLARED(QV7ChkSum),    DECLARED(QV7Sta),       DECLARED(QV7BitMap),
+        DECLARED(QV3ChrSet),    DECLARED(QV71ChrSet),   DECLARED(QV9ChrSet),
+        DECLARED(QV3ChrSpc),    DECLARED(QV71ChrSpc),   DECLARED(QV9ChrSpc),
+        DECLARED(QV3Eject),     DECLARED(QV71Eject),    DECLARED(QV9Eject),
+        DECLARED(QV3SetPag),    DECLARED(QV71SetPag),   DECLARED(QV9SetPag),
+        DECLARED(QV3BitMap),    DECLARED(QV71BitMap),   DECLARED(QV9BitMap),
+        DECLARED(QV3FulCut),    DECLARED(QV71FulCut),   DECLARED(QV3PatCut),
+        DECLARED(QV71PatCut),   DECLARED(QV3Open),      DECLARED(QV71Open),
+        DECLARED(QV3SetLin),    DECLARED(QV71SetLin),   DECLARED(QV3LinFed),
+        DECLARED(QV71LinFed),   DECLARED(QV3SmlFed),    DECLARED(QV71SmlFed),
+        DECLARED(QV3Prn),       DECLARED(QV71Prn),      DECLARED(QV3Reset),
+        DECLARED(QV71Reset),    DECLARED(QV3PrnBig),    DECLARED(QV71PrnBig),
+        DECLARED(QV71PrnPos),   DECLARED(QV71PrnBar),   DECLARED(QV71BitMapDP),
+        DECLARED(QV71BitMapD),  DECLARED(QV9Reset),     DECLARED(QV9LinFed),
+        DECLARED(QV9Cr),        DECLARED(QV9Tab),       DECLARED(QV9TabPos),
+        DECLARED(QV9FntMod),    DECLARED(QV9Fnt79),     DECLARED(QV9Fnt99),
+        DECLARED(QV9SetDWid),   DECLARED(QV9CanDWid),   DECLARED(QV9ChoDWid),
+        DECLARED(QV9ChoDHig),   DECLARED(QV9DblHig),    DECLARED(QV9QuaHig),
+        DECLARED(QV9SetHnd),    DECLARED(QV9CanHnd),    DECLARED(QV9ChoHnd),
+        DECLARED(QV9PanSwi),    DECLARED(QV9ChnMod),    DECLARED(QV9Open),
+        DECLARED(QV9Sta),       DECLARED(P20Reset),     DECLARED(P20Open),
+        DECLARED(P20Cut),       DECLARED(P20CutFom),    DECLARED(P20Stamp),
+        DECLARED(P20CanHed),    DECLARED(P20LinFed),    DECLARED(P20Prn),
+        DECLARED(P20PrnBig),    DECLARED(P20SetHed),    DECLARED(P20Sta),
+        DECLARED(P20IsOpen),    DECLARED(VFDSay),       DECLARED(VFDMovCrs),
+        DECLARED(VFDCsrLef),    DECLARED(VFDCsrRit),    DECLARED(VFDCsrUp),
+        DECLARED(VFDCsrDn),     DECLARED(VFDCsrLEnd),   DECLARED(VFDCsrREnd),
+        DECLARED(VFDCsrHom),    DECLARED(VFDCsrBot),    DECLARED(VFDCls),
+        DECLARED(VFDReset),     DECLARED(VFDTest),      DECLARED(VFDBriAdj),
+        DECLARED(VFDBlnSet),    DECLARED(VFDCodSet),    DECLARED(VFDChrSet),
+        DECLARED(VFDChrRev),    DECLARED(VFDOvrMod),    DECLARED(VFDVerScr),
+        DECLARED(VFDHorScr),    DECLARED(VFDChrDnLoad), DECLARED(VFDDelDnLoad),
+        DECLARED(VFDEblDnLoad), DECLARED(VFDSetWin),    DECLARED(VFDSelDec),
+        DECLARED(VFDMacSet),    DECLARED(VFDMacRun),    DECLARED(VFDSetTim),
+        DECLARED(VFDShwTim),    DECLARED(Lcd2Row),      DECLARED(Lcd2RowIns),
+        DECLARED(Lcd4Row),      DECLARED(Lcd4RowIns),   DECLARED(LcdCls),
+        DECLARED(LcdOpenBox),
+    };
+}
+
 TEST(Exports, HeaderDeclaresEveryPublishedName) {
-    const std::set<std::string> declared{
+    std::set<std::string> declared{
         DECLARED(QVOpenPort),    DECLARED(QVClosePort), DECLARED(QVOpenPort13),
         DECLARED(QVClosePort13), DECLARED(QVOpenIr),    DECLARED(QVSendPort),
         DECLARED(QVSendByte),    DECLARED(QVSendStr),   DECLARED(QVReadByte),
@@ -37,6 +86,7 @@ TEST(Exports, HeaderDeclaresEveryPublishedName) {
         DECLARED(WinErrCode),    DECLARED(WinVersion),  DECLARED(WinVersionRem),
         DECLARED(WinVersionx),
     };
+    declared.merge(declaredDeviceExports());
     EXPECT_EQ(declared, versionScriptGlobals(QV_EXPORT_MAP));
 }
 
@@ -48,6 +98,47 @@ TEST(Exports, LoadedLibraryResolvesEveryPublishedName) {
     // Internal functions stay hidden.
     for (const char* hidden : {"_ZN2qv8TickWaitEi", "_ZN2qv5stateEv"})
         EXPECT_EQ(dlsym(library, hidden), nullptr) << hidden;
+    dlclose(library);
+}
+
+// Export names that are one function under several names, each group with
+// its address in the library; every other published name has an address of
+// its own.
+const std::vector<std::vector<std::string>> kOneFunctionGroups{
+    {"QV3ChrSet", "QV71ChrSet", "QV9ChrSet", "VFDChrSet"},
+    {"QV3ChrSpc", "QV71ChrSpc", "QV9ChrSpc"},
+    {"QV3Eject", "QV71Eject", "QV9Eject", "VFDCls"},
+    {"QV3SetPag", "QV71SetPag", "QV9SetPag"},
+    {"QV3BitMap", "QV71BitMap", "QV9BitMap"},
+    {"QV3FulCut", "QV71FulCut", "QV7Cut"},
+    {"QV3PatCut", "QV71PatCut"},
+    {"QV3Open", "QV71Open"},
+    {"QV3SetLin", "QV71SetLin"},
+    {"QV3LinFed", "QV71LinFed"},
+    {"QV3SmlFed", "QV71SmlFed"},
+    {"QV3Prn", "QV71Prn"},
+    {"QV9Cr", "VFDCsrLEnd"},
+    {"QV9Tab", "VFDCsrRit"},
+    {"VFDCsrREnd", "LcdCls"},
+    {"P20Open", "LcdOpenBox"},
+};
+
+TEST(Exports, NamesOfOneFunctionShareOneAddress) {
+    void* library = dlopen(QV_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    std::map<void*, std::set<std::string>> namesByAddress;
+    for (const std::string& name : versionScriptGlobals(QV_EXPORT_MAP))
+        namesByAddress[dlsym(library, name.c_str())].insert(name);
+    std::set<std::set<std::string>> shared;
+    for (const auto& [address, names] : namesByAddress) {
+        EXPECT_NE(address, nullptr);
+        if (names.size() > 1)
+            shared.insert(names);
+    }
+    std::set<std::set<std::string>> expected;
+    for (const auto& group : kOneFunctionGroups)
+        expected.emplace(group.begin(), group.end());
+    EXPECT_EQ(shared, expected);
     dlclose(library);
 }
 

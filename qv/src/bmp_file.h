@@ -1,0 +1,73 @@
+#pragma once
+// Reading the 1-bit raster images of Windows BMP files for the printers'
+// image transfers. Only what the transfers use is looked at: the first byte,
+// the 16-bit width and height fields, and the pixel rows, which are counted
+// back from the end of the file (rows are stored bottom-up, so the last row
+// in the file is the top of the image). Bit depth, compression and palette
+// are not examined.
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace qv {
+
+// Why a file is refused, as the image exports return it.
+enum BmpRefusal : std::int32_t {
+    kBmpTooSmall = -1,   // under 58 bytes
+    kBmpNotBitmap = -2,  // first byte is not 'B'
+    kBmpTooWide = -3,    // width rounded up to whole bytes is over 1024 dots
+    kBmpNoWidth = -4,    // width 0
+    kBmpBadHeight = -5,  // height 0 or over 1024 rows
+    kBmpTruncated = -6,  // the rows the header promises do not fit in the file
+    kBmpCannotOpen = -9, // missing, unreadable or not a regular file
+};
+
+inline constexpr std::size_t kMaxRowBytes = 128; // one row of up to 1024 dots
+using RowBuffer = std::array<std::uint8_t, kMaxRowBytes>;
+
+// An open BMP file; closed when the object goes.
+class BmpFile {
+public:
+    BmpFile() = default;
+    BmpFile(const BmpFile&) = delete;
+    BmpFile& operator=(const BmpFile&) = delete;
+    ~BmpFile();
+
+    // Opens and checks the file: 0 when its image can be sent, otherwise the
+    // refusal code (and the file is closed again).
+    std::int32_t open(const char* path);
+
+    unsigned width() const { return m_width; }
+    unsigned height() const { return m_height; }
+    // Bytes of one row as sent: (width + 7) / 8, 1 to 128.
+    unsigned rowBytes() const { return (m_width + 7) / 8; }
+    // Bytes of one row in the file: rowBytes rounded up to a multiple of 4.
+    unsigned stride() const { return (rowBytes() + 3) / 4 * 4; }
+
+    // Reads row k counted from the top of the image (k = 0 is the last row
+    // in the file) into the first rowBytes bytes of row. Bytes that cannot
+    // be read (the file shrank after it was checked) are set to 0xFF, white
+    // in the file's sense, so they print no dots.
+    void readRowFromTop(unsigned k, RowBuffer& row) const;
+
+private:
+    std::int32_t check();
+    void close();
+
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+    unsigned m_width = 0;
+    unsigned m_height = 0;
+};
+
+// The mask of the bits beyond the image width in a row's last byte (0xFF
+// shifted right by width mod 8); 0 when the width is a multiple of 8.
+std::uint8_t paddingMask(unsigned width);
+
+// Turns a row read from the file into dots: sets the bits beyond the width,
+// then inverts, so a set bit is a printed dot (most significant bit leftmost)
+// and the bits beyond the width are 0.
+void rowToDots(std::span<std::uint8_t> row, unsigned width);
+
+} // namespace qv
