@@ -9,6 +9,9 @@
 #include "app/window_opener.h"
 #include "db/connection.h"
 #include "documents/file_manager_window.h"
+#include "members/import/customer_import_window.h"
+#include "members/import/text_import.h"
+#include "members/import/workbook_import_flow.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -139,11 +142,11 @@ void TFrmMain::openModalPlaceholder(QAction* item) {
 }
 
 void TFrmMain::importText() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N1")));
+    members::importMembersFromText(this, m_statusPanel);
 }
 
 void TFrmMain::importWorkbook() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("Excel1")));
+    members::importMembersFromWorkbook(this, members::WorkbookImportPath::Menu);
 }
 
 void TFrmMain::openMembers() {
@@ -185,7 +188,7 @@ void TFrmMain::openUsers() {
 }
 
 void TFrmMain::openCustomerImport() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N16")));
+    windows::openModal<TFrmCustomerFromExcel>(this);
 }
 
 void TFrmMain::exitProgram() {

@@ -21,6 +21,7 @@ public:
     void applySystemSet();
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
+    QLabel* statusPanel() const { return m_statusPanel; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,42 @@
+#include "members/import/import_hooks.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+
+namespace members {
+namespace {
+
+ImportFileChooser& fileChooser() {
+    static ImportFileChooser chooser;
+    return chooser;
+}
+
+DocumentOpener& documentOpener() {
+    static DocumentOpener opener;
+    return opener;
+}
+
+} // namespace
+
+void setImportFileChooser(ImportFileChooser chooser) {
+    fileChooser() = std::move(chooser);
+}
+
+void setDocumentOpener(DocumentOpener opener) {
+    documentOpener() = std::move(opener);
+}
+
+QString chooseImportFile(QWidget* parent, const QString& filter) {
+    if (fileChooser())
+        return fileChooser()(parent, filter);
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+}
+
+void openDocument(const QUrl& url) {
+    if (documentOpener())
+        documentOpener()(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+} // namespace members

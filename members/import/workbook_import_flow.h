@@ -1,0 +1,22 @@
+#pragma once
+
+#include "members/import/workbook_import.h"
+
+class QWidget;
+
+namespace members {
+
+// The file choices of the import window's and the menu entry's dialogs.
+QString workbookFilter(WorkbookImportPath path);
+
+// Imports members from a workbook the user picks, as the import window
+// (path Window) or the main window's menu entry (path Menu) does: the file
+// dialog (cancelling it changes nothing), the question whether to delete the
+// old members (window only), the rows in one transaction with owner's
+// caption showing the next row number (window only) and a progress dialog
+// for large sheets, then "導入成功!" or, after rolling everything back,
+// "導入失敗". A file that cannot be read is reported by the general error
+// report (FileError thrown) before anything changes.
+void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path);
+
+} // namespace members

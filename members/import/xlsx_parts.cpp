@@ -1,0 +1,173 @@
+#include "members/import/xlsx_parts.h"
+
+#include "app/errors.h"
+#include "members/import/number_format.h"
+
+#include <QXmlStreamReader>
+
+namespace members::xlsx {
+namespace {
+
+[[noreturn]] void damaged(const QString& part, const QXmlStreamReader& xml) {
+    throw FileError(QStringLiteral("活頁簿的 %1 已損壞: %2 (第 %3 行)")
+                        .arg(part, xml.errorString())
+                        .arg(xml.lineNumber()));
+}
+
+void checkEnd(const QString& part, const QXmlStreamReader& xml) {
+    if (xml.hasError())
+        damaged(part, xml);
+}
+
+// Resolves a relationship target: an absolute one ("/xl/a.xml") from the
+// package root, a relative one ("../a.xml", "worksheets/s.xml") from folder.
+QString resolveTarget(const QString& folder, const QString& target) {
+    QStringList parts;
+    if (!target.startsWith('/') && !folder.isEmpty())
+        parts = folder.split('/');
+    for (const QString& piece : target.split('/', Qt::SkipEmptyParts)) {
+        if (piece == u"..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+        } else if (piece != u".") {
+            parts.append(piece);
+        }
+    }
+    return parts.join('/');
+}
+
+// Text of a string item (<si> or <is>): the <t> elements outside phonetic
+// runs, the reader being on the item's start.
+QString stringItemText(QXmlStreamReader& xml) {
+    QString text;
+    int phoneticDepth = 0;
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            ++depth;
+            if (xml.name() == u"rPh")
+                ++phoneticDepth;
+            else if (xml.name() == u"t" && phoneticDepth == 0) {
+                text += xml.readElementText();
+                --depth;
+            }
+        } else if (xml.isEndElement()) {
+            --depth;
+            if (xml.name() == u"rPh")
+                --phoneticDepth;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+QString Relationships::targetOfType(const QString& suffix) const {
+    for (const auto& [type, target] : typeAndTarget) {
+        if (type.endsWith(suffix))
+            return target;
+    }
+    return QString();
+}
+
+QString folderOf(const QString& part) {
+    const qsizetype slash = part.lastIndexOf('/');
+    return slash < 0 ? QString() : part.left(slash);
+}
+
+QString relationshipsPartOf(const QString& part) {
+    const QString folder = folderOf(part);
+    const QString name = part.mid(folder.isEmpty() ? 0 : folder.size() + 1);
+    return (folder.isEmpty() ? QString() : folder + '/') + QStringLiteral("_rels/") + name +
+           QStringLiteral(".rels");
+}
+
+Relationships readRelationships(const QByteArray& bytes, const QString& folder,
+                                const QString& part) {
+    Relationships relationships;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"Relationship")
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (attributes.value(QLatin1String("TargetMode")) == u"External")
+            continue;
+        const QString target =
+            resolveTarget(folder, attributes.value(QLatin1String("Target")).toString());
+        relationships.targetById.insert(attributes.value(QLatin1String("Id")).toString(), target);
+        relationships.typeAndTarget.append(
+            std::make_pair(attributes.value(QLatin1String("Type")).toString(), target));
+    }
+    checkEnd(part, xml);
+    return relationships;
+}
+
+WorkbookInfo readWorkbookInfo(const QByteArray& bytes, const QString& part) {
+    WorkbookInfo info;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"workbookPr") {
+            const QStringView value = xml.attributes().value(QLatin1String("date1904"));
+            info.date1904 = value == u"1" || value == u"true";
+        } else if (xml.name() == u"sheet" && info.firstSheetId.isEmpty()) {
+            // The relationship id is in the relationships namespace,
+            // whatever prefix the file gives it.
+            for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+                if (attribute.name() == u"id" && !attribute.namespaceUri().isEmpty())
+                    info.firstSheetId = attribute.value().toString();
+            }
+        }
+    }
+    checkEnd(part, xml);
+    return info;
+}
+
+QStringList readSharedStrings(const QByteArray& bytes, const QString& part) {
+    QStringList strings;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            if (xml.name() == u"sst") {
+                const int count = xml.attributes().value(QLatin1String("uniqueCount")).toInt();
+                strings.reserve(count);
+            } else if (xml.name() == u"si") {
+                strings.append(stringItemText(xml));
+            }
+        }
+    }
+    checkEnd(part, xml);
+    return strings;
+}
+
+QList<bool> readDateStyles(const QByteArray& bytes, const QString& part) {
+    QHash<int, bool> customIsDate;
+    QList<bool> styles;
+    bool inCellFormats = false;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement() && xml.name() == u"cellXfs")
+            inCellFormats = false;
+        if (!xml.isStartElement())
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (xml.name() == u"numFmt") {
+            customIsDate.insert(
+                attributes.value(QLatin1String("numFmtId")).toInt(),
+                isDateFormatCode(attributes.value(QLatin1String("formatCode")).toString()));
+        } else if (xml.name() == u"cellXfs") {
+            inCellFormats = true;
+        } else if (xml.name() == u"xf" && inCellFormats) {
+            const int id = attributes.value(QLatin1String("numFmtId")).toInt();
+            styles.append(customIsDate.contains(id) ? customIsDate.value(id)
+                                                    : isBuiltInDateFormat(id));
+        }
+    }
+    checkEnd(part, xml);
+    return styles;
+}
+
+} // namespace members::xlsx

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The small parts of an Office Open XML workbook that say where its first
+// worksheet is and how its cells are to be read. Each function reads one
+// part's XML and throws FileError (with the part's name) when it is not
+// well formed.
+namespace members::xlsx {
+
+// The relationships of a part (a ".rels" file): id to target and type to
+// target, targets resolved against folder (the folder of the part they
+// belong to, "" for the package, "xl" for "xl/workbook.xml").
+struct Relationships {
+    QHash<QString, QString> targetById;
+    QList<std::pair<QString, QString>> typeAndTarget;
+
+    // The target of the first relationship whose type ends with suffix
+    // (such as "/officeDocument"); empty when there is none.
+    QString targetOfType(const QString& suffix) const;
+};
+Relationships readRelationships(const QByteArray& xml, const QString& folder, const QString& part);
+
+// The workbook part: the relationship id of its first sheet and whether its
+// dates count from 1904.
+struct WorkbookInfo {
+    QString firstSheetId;
+    bool date1904 = false;
+};
+WorkbookInfo readWorkbookInfo(const QByteArray& xml, const QString& part);
+
+// The shared strings in order; a rich text string is the text of its runs
+// joined, without the phonetic guides of East Asian text.
+QStringList readSharedStrings(const QByteArray& xml, const QString& part);
+
+// For each cell format (the "s" index of a cell), whether it shows its
+// number as a date or time.
+QList<bool> readDateStyles(const QByteArray& xml, const QString& part);
+
+// The folder of a part name: "xl" for "xl/workbook.xml", "" for "a.xml".
+QString folderOf(const QString& part);
+
+// The name of the ".rels" part that belongs to part.
+QString relationshipsPartOf(const QString& part);
+
+} // namespace members::xlsx

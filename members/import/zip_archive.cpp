@@ -1,0 +1,80 @@
+#include "members/import/zip_archive.h"
+
+#include "app/errors.h"
+
+#include <QFile>
+#include <zip.h>
+
+namespace members {
+namespace {
+
+QString libzipError(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    QString text = QString::fromUtf8(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
+}
+
+} // namespace
+
+ZipEntry::ZipEntry(zip_file* file) : m_file(file) {
+    QIODevice::open(ReadOnly);
+}
+
+ZipEntry::~ZipEntry() {
+    zip_fclose(m_file);
+}
+
+qint64 ZipEntry::readData(char* data, qint64 maxSize) {
+    if (m_atEnd)
+        return -1;
+    if (maxSize <= 0)
+        return 0;
+    const zip_int64_t count = zip_fread(m_file, data, static_cast<zip_uint64_t>(maxSize));
+    if (count < 0) {
+        setErrorString(QString::fromUtf8(zip_file_strerror(m_file)));
+        m_failed = true;
+    }
+    if (count <= 0) {
+        m_atEnd = true;
+        return -1;
+    }
+    return count;
+}
+
+ZipArchive::ZipArchive(const QString& path) : m_path(path) {
+    int code = 0;
+    m_archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
+    if (m_archive == nullptr)
+        throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, libzipError(code)));
+}
+
+ZipArchive::~ZipArchive() {
+    zip_discard(m_archive);
+}
+
+void ZipArchive::fail(const QString& name, const QString& reason) const {
+    throw FileError(QStringLiteral("無法讀取檔案 %1 (%2): %3").arg(m_path, name, reason));
+}
+
+bool ZipArchive::contains(const QString& name) const {
+    return zip_name_locate(m_archive, name.toUtf8().constData(), ZIP_FL_NOCASE) >= 0;
+}
+
+std::unique_ptr<ZipEntry> ZipArchive::open(const QString& name) const {
+    zip_file_t* file = zip_fopen(m_archive, name.toUtf8().constData(), ZIP_FL_NOCASE);
+    if (file == nullptr)
+        fail(name, QString::fromUtf8(zip_strerror(m_archive)));
+    return std::make_unique<ZipEntry>(file);
+}
+
+QByteArray ZipArchive::read(const QString& name) const {
+    const std::unique_ptr<ZipEntry> entry = open(name);
+    QByteArray bytes = entry->readAll();
+    if (entry->failed())
+        fail(name, entry->errorString());
+    return bytes;
+}
+
+} // namespace members

@@ -1,0 +1,57 @@
+#include "app/big5.h"
+#include "members/import/csv_reader.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using members::CsvParser;
+
+QList<QStringList> parse(const QString& text) {
+    CsvParser parser(text);
+    QList<QStringList> rows;
+    QStringList fields;
+    while (parser.nextRow(fields))
+        rows.append(fields);
+    return rows;
+}
+
+TEST(CsvReaderTest, SplitsRowsAndFields) {
+    struct Case {
+        const char* name;
+        QString text;
+        QList<QStringList> rows;
+    };
+    const Case cases[] = {
+        {"plain", QStringLiteral("a,b,c\r\nd,e,f\r\n"), {{"a", "b", "c"}, {"d", "e", "f"}}},
+        {"LF and no final break", QStringLiteral("a,b\nc"), {{"a", "b"}, {"c"}}},
+        {"CR alone", QStringLiteral("a\rb\r"), {{"a"}, {"b"}}},
+        {"empty fields", QStringLiteral(",x,\r\n"), {{"", "x", ""}}},
+        {"blank line is a row", QStringLiteral("a\r\n\r\nb\r\n"), {{"a"}, {""}, {"b"}}},
+        {"spaces kept", QStringLiteral(" 007 , 王 \r\n"), {{" 007 ", " 王 "}}},
+        {"quoted comma", QStringLiteral("\"a,b\",c\r\n"), {{"a,b", "c"}}},
+        {"doubled quote", QStringLiteral("\"say \"\"hi\"\"\",x\r\n"), {{"say \"hi\"", "x"}}},
+        {"line break in quotes",
+         QStringLiteral("\"line1\r\nline2\",x\r\ny\r\n"),
+         {{"line1\r\nline2", "x"}, {"y"}}},
+        {"unclosed quote runs to the end", QStringLiteral("\"abc,d\r\n"), {{"abc,d\r\n"}}},
+        {"empty text", QString(), {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parse(c.text), c.rows) << c.name;
+}
+
+TEST(CsvReaderTest, LineCountCountsLineBreaks) {
+    EXPECT_EQ(CsvParser(QStringLiteral("a\r\nb\r\nc")).lineCount(), 3);
+}
+
+TEST(CsvReaderTest, DecodesUtf8WithOrWithoutMarkAndBig5) {
+    const QString text = QStringLiteral("會員編號,姓名\r\nA1,王小明\r\n");
+    EXPECT_EQ(members::decodeCsv(text.toUtf8()), text);
+    EXPECT_EQ(members::decodeCsv("\xEF\xBB\xBF" + text.toUtf8()), text);
+    const QByteArray big5Bytes = big5::encode(text);
+    ASSERT_NE(big5Bytes, text.toUtf8());
+    EXPECT_EQ(members::decodeCsv(big5Bytes), text);
+}
+
+} // namespace
