@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// What the send run sends to one recipient line: the name prefix, the
+// telephone and the composed text "P M  S".
+namespace sms {
+
+// The composition controls of the send window.
+struct Composition {
+    bool namePrefix = false;    // "名字+稱謂": the recipient's name goes in front
+    QString message;            // the message box, line breaks included
+    bool withSignature = false; // "署名﹕": the signature goes at the end
+    QString signature;          // the signature box, ticked or not
+};
+
+struct ComposedMessage {
+    QString name;       // the request's name: empty, or the line's name and ":"
+    QString phone;      // the line's telephone
+    QString text;       // name prefix, one blank, message, two blanks, signature
+    QString listedName; // the line's name without the colon, as the history keeps it
+};
+
+// Nothing is trimmed: the blank after the prefix and the two before the
+// signature stand even when the prefix or the signature is empty.
+ComposedMessage compose(const QString& line, const Composition& composition);
+
+} // namespace sms

@@ -1,0 +1,37 @@
+#include "sms/message_history.h"
+
+#include "db/connection.h"
+
+namespace sms::history {
+
+void record(const SentMessage& sent) {
+    db::run(
+        QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign) "
+                       "values(:CustName,:Tel,:Message,:SendDate,:Sign)"),
+        {{QStringLiteral("CustName"), sent.name},
+         {QStringLiteral("Tel"), sent.phone},
+         {QStringLiteral("Message"), sent.message},
+         {QStringLiteral("SendDate"), sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+         {QStringLiteral("Sign"), sent.sign}});
+}
+
+QStringList searchLines() {
+    return {QStringLiteral("select * From MessageHistory "),
+            QStringLiteral(" Where CustName like :CustName"),
+            QStringLiteral(" And SendDate between :BgnDate and :EndDate"),
+            QStringLiteral("  order by SendDate Desc LIMIT 300")};
+}
+
+QVariantMap searchParams(const Filter& filter) {
+    return {{QStringLiteral("CustName"), '%' + filter.recipient.trimmed() + '%'},
+            {QStringLiteral("BgnDate"),
+             filter.from.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")},
+            {QStringLiteral("EndDate"),
+             filter.to.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 23:59:59")}};
+}
+
+QDate firstOfMonth(const QDate& day) {
+    return QDate(day.year(), day.month(), 1);
+}
+
+} // namespace sms::history

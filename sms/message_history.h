@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+// The record of sent messages, table MessageHistory: one row per message the
+// gateway accepted, and the search of the history window.
+namespace sms::history {
+
+// One sent message, stored with a single insert.
+struct SentMessage {
+    QString name;    // the recipient line's name part
+    QString phone;   // the recipient's telephone
+    QString message; // the message box's text, without name prefix and signature
+    QDateTime sentAt;
+    QString sign; // the signature box's text, ticked or not
+};
+void record(const SentMessage& sent);
+
+// The widest name, telephone and signature the table keeps.
+inline constexpr int kNameLength = 50;
+inline constexpr int kPhoneLength = 50;
+inline constexpr int kSignLength = 50;
+
+// What the history window searches for.
+struct Filter {
+    QString recipient; // a part of the name; empty matches every row
+    QDate from;
+    QDate to; // included to its last second
+};
+
+// The 300 newest rows that match, newest first.
+QStringList searchLines();
+QVariantMap searchParams(const Filter& filter);
+
+// The first day of the month of day.
+QDate firstOfMonth(const QDate& day);
+
+} // namespace sms::history

@@ -1,0 +1,21 @@
+#include "sms/recipient_line.h"
+
+#include "app/text_helpers.h"
+
+namespace sms {
+
+QString recipientLine(const QString& name, const QString& phone) {
+    return name + '(' + phone + ')';
+}
+
+QString lineName(const QString& line) {
+    return StrBefore(line, QStringLiteral("("));
+}
+
+QString linePhone(const QString& line) {
+    QString phone = StrAfter(line, QStringLiteral("("));
+    phone.chop(1); // the closing ")"
+    return phone;
+}
+
+} // namespace sms

@@ -1,0 +1,56 @@
+#include "sms/sms_parts.h"
+
+#include "sms/gateway_requests.h"
+
+#include <QRegularExpression>
+
+namespace sms {
+
+int characterCount(const QString& text) {
+    return int(text.toUcs4().size());
+}
+
+int partCount(int characters) {
+    if (characters <= 0)
+        return 0;
+    if (characters <= kSingleMessageLength)
+        return 1;
+    return (characters + kPartLength - 1) / kPartLength;
+}
+
+// The request builder decides what reaches the gateway, so it is asked here
+// rather than its trimming repeated.
+QString deliveredText(const QString& composed, bool scheduled) {
+    const std::optional<QString> when =
+        scheduled ? std::optional<QString>(QStringLiteral("0")) : std::nullopt;
+    const GatewayRequest request =
+        gateway::sendMessageRequest(GatewayAccount{}, QString(), QString(), composed, when);
+    for (const QueryField& field : request.fields) {
+        if (field.key == QLatin1String("SB"))
+            return field.value;
+    }
+    return composed;
+}
+
+PartsCount countParts(const QStringList& lines, const Composition& composition, bool scheduled) {
+    Composition withoutName = composition;
+    withoutName.namePrefix = false;
+    PartsCount count;
+    count.characters =
+        characterCount(deliveredText(compose(QString(), withoutName).text, scheduled));
+    count.parts = partCount(count.characters);
+    for (const QString& line : lines)
+        count.totalParts +=
+            partCount(characterCount(deliveredText(compose(line, composition).text, scheduled)));
+    return count;
+}
+
+std::optional<long long> plainNumber(const QString& text) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,15}$"));
+    const QString trimmed = text.trimmed();
+    if (!digits.match(trimmed).hasMatch())
+        return std::nullopt;
+    return trimmed.toLongLong();
+}
+
+} // namespace sms

@@ -1,0 +1,121 @@
+#include "sms/message_composer.h"
+#include "sms/recipient_line.h"
+#include "sms/sms_parts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SmsComposition, EachLineGivesNamePhoneAndComposedText) {
+    const struct {
+        const char* title;
+        QString line;
+        bool prefix;
+        bool signature;
+        QString name;
+        QString phone;
+        QString text;
+        QString listed;
+    } cases[] = {
+        {"prefix and signature", "林先生(0900000000)", true, true, "林先生:", "0900000000",
+         "林先生: 週末特價  小店", "林先生"},
+        {"neither", "林先生(0900000000)", false, false, "", "0900000000", " 週末特價  ", "林先生"},
+        {"prefix only", "林先生(0900000000)", true, false, "林先生:", "0900000000",
+         "林先生: 週末特價  ", "林先生"},
+        {"signature only", "林先生(0900000000)", false, true, "", "0900000000", " 週末特價  小店",
+         "林先生"},
+        {"line without (", "林先生0900", true, true, "林先生0900:", "林先生090",
+         "林先生0900: 週末特價  小店", "林先生0900"},
+        {"name holding (", "林(小)先生(0912)", true, true, "林:", "小)先生(0912",
+         "林: 週末特價  小店", "林"},
+        {"empty line", "", true, false, ":", "", ": 週末特價  ", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const sms::Composition composition{c.prefix, "週末特價", c.signature, "小店"};
+        const sms::ComposedMessage composed = sms::compose(c.line, composition);
+        EXPECT_EQ(composed.name, c.name);
+        EXPECT_EQ(composed.phone, c.phone);
+        EXPECT_EQ(composed.text, c.text);
+        EXPECT_EQ(composed.listedName, c.listed);
+    }
+}
+
+TEST(SmsComposition, MessageLineBreaksAndBlanksAreKept) {
+    const sms::Composition composition{false, " 第一行\r\n第二行 ", true, " 署名 "};
+    EXPECT_EQ(sms::compose("王(09)", composition).text, "  第一行\r\n第二行    署名 ");
+}
+
+TEST(SmsComposition, RecipientLineReadsBackAsNameAndPhone) {
+    const QString line = sms::recipientLine("陳小姐", "0911222333");
+    EXPECT_EQ(line, "陳小姐(0911222333)");
+    EXPECT_EQ(sms::lineName(line), "陳小姐");
+    EXPECT_EQ(sms::linePhone(line), "0911222333");
+    // Nothing is trimmed.
+    EXPECT_EQ(sms::recipientLine(" 陳 ", " 09 "), " 陳 ( 09 )");
+}
+
+TEST(SmsParts, SeventyCharactersAreOneMessageLongerTextsGoInPartsOf67) {
+    const struct {
+        int characters;
+        int parts;
+    } cases[] = {{0, 0}, {1, 1}, {70, 1}, {71, 2}, {134, 2}, {135, 3}, {201, 3}, {202, 4}};
+    for (const auto& c : cases)
+        EXPECT_EQ(sms::partCount(c.characters), c.parts) << c.characters;
+}
+
+TEST(SmsParts, ChineseCharactersCountOneEach) {
+    EXPECT_EQ(sms::characterCount("許功蓋ab"), 5);
+    EXPECT_EQ(sms::characterCount(QString(70, QChar(0x6797))), 70);
+}
+
+TEST(SmsParts, TrailingBlanksCountOnlyWhenAScheduledTimeKeepsThem) {
+    EXPECT_EQ(sms::deliveredText(" 你好  \r\n", false), " 你好");
+    EXPECT_EQ(sms::deliveredText(" 你好  \r\n", true), " 你好  \r\n");
+}
+
+TEST(SmsParts, TotalCountsEveryRecipientsOwnText) {
+    // 66 characters of message: " " + 66 = 67 without a signature.
+    sms::Composition composition{false, QString(66, QChar(0x6797)), false, "簽名"};
+    const QStringList lines{"王(0911)", "歐陽先生(0922)"};
+    struct Case {
+        bool prefix;
+        int characters;
+        int parts;
+        int total;
+    };
+    // With the prefix, "王:" makes 69 characters (one part) and "歐陽先生:"
+    // 72 (two parts); the single count leaves the prefix out.
+    for (const Case& c : {Case{false, 67, 1, 2}, Case{true, 67, 1, 3}}) {
+        composition.namePrefix = c.prefix;
+        const sms::PartsCount count = sms::countParts(lines, composition, false);
+        EXPECT_EQ(count.characters, c.characters) << c.prefix;
+        EXPECT_EQ(count.parts, c.parts) << c.prefix;
+        EXPECT_EQ(count.totalParts, c.total) << c.prefix;
+    }
+    composition.namePrefix = false;
+    composition.withSignature = true; // + "  簽名" = 71 characters
+    EXPECT_EQ(sms::countParts(lines, composition, false).totalParts, 4);
+    EXPECT_EQ(sms::countParts({}, composition, false).totalParts, 0);
+}
+
+TEST(SmsParts, OnlyAPlainNumberIsACredit) {
+    const struct {
+        QString text;
+        std::optional<long long> credit;
+    } cases[] = {
+        {"100", 100},
+        {" 7\r\n", 7},
+        {"0", 0},
+        {"", std::nullopt},
+        {"帳號或密碼錯誤", std::nullopt},
+        {"-3", std::nullopt},
+        {"1.5", std::nullopt},
+        {"１２", std::nullopt},
+        {"12 34", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sms::plainNumber(c.text), c.credit) << c.text.toStdString();
+}
+
+} // namespace
