@@ -2,6 +2,7 @@
 
 #include "app/errors.h"
 #include "members/import/number_format.h"
+#include "members/import/xml_scanner.h"
 
 #include <QXmlStreamReader>
 
@@ -36,29 +37,21 @@ QString resolveTarget(const QString& folder, const QString& target) {
     return parts.join('/');
 }
 
-// Text of a string item (<si> or <is>): the <t> elements outside phonetic
-// runs, the reader being on the item's start.
-QString stringItemText(QXmlStreamReader& xml) {
+// Text of a string item (<si>), the scanner being on its start: the <t>
+// elements outside phonetic runs.
+QString stringItemText(XmlScanner& xml) {
     QString text;
-    int phoneticDepth = 0;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            ++depth;
-            if (xml.name() == u"rPh")
-                ++phoneticDepth;
-            else if (xml.name() == u"t" && phoneticDepth == 0) {
-                text += xml.readElementText();
-                --depth;
-            }
-        } else if (xml.isEndElement()) {
-            --depth;
-            if (xml.name() == u"rPh")
-                --phoneticDepth;
-        }
+    const int depth = xml.depth();
+    for (;;) {
+        const XmlScanner::Token token = xml.next();
+        if (token == XmlScanner::Token::Start && xml.name() == "t")
+            text += xml.elementText();
+        else if (token == XmlScanner::Token::Start && xml.name() == "rPh")
+            xml.skipElement();
+        else if ((token == XmlScanner::Token::End && xml.depth() < depth) ||
+                 token == XmlScanner::Token::EndOfDocument)
+            return text;
     }
-    return text;
 }
 
 } // namespace
@@ -125,20 +118,22 @@ WorkbookInfo readWorkbookInfo(const QByteArray& bytes, const QString& part) {
     return info;
 }
 
-QStringList readSharedStrings(const QByteArray& bytes, const QString& part) {
+QStringList readSharedStrings(QIODevice* device, const QString& part) {
     QStringList strings;
-    QXmlStreamReader xml(bytes);
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement) {
-            if (xml.name() == u"sst") {
-                const int count = xml.attributes().value(QLatin1String("uniqueCount")).toInt();
-                strings.reserve(count);
-            } else if (xml.name() == u"si") {
-                strings.append(stringItemText(xml));
-            }
-        }
+    XmlScanner xml(device);
+    for (;;) {
+        const XmlScanner::Token token = xml.next();
+        if (token == XmlScanner::Token::EndOfDocument)
+            break;
+        if (token != XmlScanner::Token::Start)
+            continue;
+        if (xml.name() == "sst")
+            strings.reserve(xml.attribute("uniqueCount").toInt());
+        else if (xml.name() == "si")
+            strings.append(stringItemText(xml));
     }
-    checkEnd(part, xml);
+    if (!xml.error().isEmpty())
+        throw FileError(QStringLiteral("活頁簿的 %1 已損壞: %2").arg(part, xml.error()));
     return strings;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 // The small parts of an Office Open XML workbook that say where its first
 // worksheet is and how its cells are to be read. Each function reads one
 // part's XML and throws FileError (with the part's name) when it is not
@@ -33,9 +35,10 @@ struct WorkbookInfo {
 };
 WorkbookInfo readWorkbookInfo(const QByteArray& xml, const QString& part);
 
-// The shared strings in order; a rich text string is the text of its runs
-// joined, without the phonetic guides of East Asian text.
-QStringList readSharedStrings(const QByteArray& xml, const QString& part);
+// The shared strings in order, read from the part as it comes from device;
+// a rich text string is the text of its runs joined, without the phonetic
+// guides of East Asian text.
+QStringList readSharedStrings(QIODevice* device, const QString& part);
 
 // For each cell format (the "s" index of a cell), whether it shows its
 // number as a date or time.

@@ -3,9 +3,8 @@
 #include "app/errors.h"
 #include "members/import/cell_text.h"
 #include "members/import/xlsx_parts.h"
+#include "members/import/xml_scanner.h"
 #include "members/import/zip_archive.h"
-
-#include <QXmlStreamReader>
 
 namespace members {
 namespace {
@@ -44,8 +43,12 @@ SheetSetting locateFirstSheet(const ZipArchive& archive) {
         archive.fail(workbookPart, QStringLiteral("活頁簿沒有工作表"));
 
     const QString strings = rels.targetOfType(QStringLiteral("/sharedStrings"));
-    if (!strings.isEmpty() && archive.contains(strings))
-        setting.sharedStrings = xlsx::readSharedStrings(archive.read(strings), strings);
+    if (!strings.isEmpty() && archive.contains(strings)) {
+        const std::unique_ptr<ZipEntry> entry = archive.open(strings);
+        setting.sharedStrings = xlsx::readSharedStrings(entry.get(), strings);
+        if (entry->failed())
+            archive.fail(strings, entry->errorString());
+    }
     const QString styles = rels.targetOfType(QStringLiteral("/styles"));
     if (!styles.isEmpty() && archive.contains(styles))
         setting.dateStyles = xlsx::readDateStyles(archive.read(styles), styles);
@@ -63,119 +66,158 @@ QString isoDateText(const QString& text) {
     return dateTimeText(date, time);
 }
 
+enum class CellType { Number, SharedString, InlineString, Text, Boolean, IsoDate, Error };
+
+CellType cellType(QByteArrayView t) {
+    if (t.isEmpty() || t == "n")
+        return CellType::Number;
+    if (t == "s")
+        return CellType::SharedString;
+    if (t == "inlineStr")
+        return CellType::InlineString;
+    if (t == "b")
+        return CellType::Boolean;
+    if (t == "d")
+        return CellType::IsoDate;
+    if (t == "e")
+        return CellType::Error;
+    return CellType::Text; // "str": the text result of a formula
+}
+
+int toInt(QByteArrayView digits) {
+    int value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return digits.isEmpty() ? -1 : value;
+}
+
 class XlsxReader : public WorkbookReader {
 public:
     explicit XlsxReader(const QString& path)
         : m_archive(path), m_setting(locateFirstSheet(m_archive)),
           m_sheet(m_archive.open(m_setting.sheetPart)), m_xml(m_sheet.get()) {
-        readToFirstRow();
+        moveToRow();
     }
 
     bool nextRow(SheetRow& row) override {
-        while (!m_xml.atEnd()) {
-            if (m_xml.isStartElement() && m_xml.name() == u"row") {
-                readRow(row);
-                return true;
-            }
-            m_xml.readNext();
-        }
-        checkEnd();
-        return false;
+        if (!m_onRow)
+            return false;
+        readRow(row);
+        moveToRow();
+        return true;
     }
 
     int lastRowHint() const override { return m_lastRowHint; }
 
 private:
-    // Reads up to the first row, taking the sheet's extent on the way.
-    void readToFirstRow() {
-        while (!m_xml.atEnd()) {
-            m_xml.readNext();
-            if (!m_xml.isStartElement())
-                continue;
-            if (m_xml.name() == u"row")
+    using Token = xlsx::XmlScanner::Token;
+
+    // Moves to the start of the next row, taking the sheet's extent on the
+    // way; at the end of the sheet checks that it was read whole.
+    void moveToRow() {
+        for (;;) {
+            const Token token = m_xml.next();
+            if (token == Token::EndOfDocument) {
+                m_onRow = false;
+                checkEnd();
                 return;
-            if (m_xml.name() == u"dimension") {
-                const QStringView ref = m_xml.attributes().value(QLatin1String("ref"));
-                m_lastRowHint = cellPosition(ref.mid(ref.indexOf(':') + 1)).second;
+            }
+            if (token != Token::Start)
+                continue;
+            if (m_xml.name() == "row") {
+                m_onRow = true;
+                return;
+            }
+            if (m_xml.name() == "dimension") {
+                const QString ref = m_xml.attribute("ref");
+                m_lastRowHint = cellPosition(QStringView(ref).mid(ref.indexOf(':') + 1)).second;
             }
         }
-        checkEnd();
     }
 
-    // Reads the row the reader is on, leaving it after the row's end.
+    // Reads the row whose start the scanner is on, up to its end.
     void readRow(SheetRow& row) {
-        const QStringView number = m_xml.attributes().value(QLatin1String("r"));
-        row.number = number.isEmpty() ? m_lastRow + 1 : number.toInt();
+        const int number = toInt(m_xml.rawAttribute("r"));
+        row.number = number > 0 ? number : m_lastRow + 1;
         m_lastRow = row.number;
         row.cells.clear();
-        while (!m_xml.atEnd()) {
-            m_xml.readNext();
-            if (m_xml.isStartElement() && m_xml.name() == u"c")
+        for (;;) {
+            const Token token = m_xml.next();
+            if (token == Token::Start && m_xml.name() == "c")
                 readCell(row.cells);
-            else if (m_xml.isEndElement() && m_xml.name() == u"row")
+            else if (token == Token::Start)
+                m_xml.skipElement();
+            else if (token == Token::End || token == Token::EndOfDocument)
                 break;
         }
-        m_xml.readNext();
         checkEnd();
     }
 
-    // Reads one cell element into its column of cells.
+    // Reads the cell whose start the scanner is on into its column.
     void readCell(QStringList& cells) {
-        const QXmlStreamAttributes attributes = m_xml.attributes();
-        const QStringView reference = attributes.value(QLatin1String("r"));
-        const int column =
-            reference.isEmpty() ? int(cells.size()) + 1 : cellPosition(reference).first;
-        const QString type = attributes.value(QLatin1String("t")).toString();
-        const int style = attributes.value(QLatin1String("s")).toInt();
+        const QByteArrayView reference = m_xml.rawAttribute("r");
+        const int column = reference.isEmpty() ? int(cells.size()) + 1
+                                               : cellPosition(QString::fromLatin1(reference)).first;
+        const CellType type = cellType(m_xml.rawAttribute("t"));
+        const int style = toInt(m_xml.rawAttribute("s"));
         QString value;
-        QString inlineText;
-        while (!m_xml.atEnd()) {
-            m_xml.readNext();
-            if (m_xml.isStartElement()) {
-                if (m_xml.name() == u"v")
-                    value = m_xml.readElementText();
-                else if (m_xml.name() == u"is")
-                    inlineText = inlineString();
-                else
-                    m_xml.skipCurrentElement(); // a formula: its result is in <v>
-            } else if (m_xml.isEndElement()) {
+        for (;;) {
+            const Token token = m_xml.next();
+            if (token == Token::Start && m_xml.name() == "v")
+                value = m_xml.elementText();
+            else if (token == Token::Start && m_xml.name() == "is")
+                value = inlineString();
+            else if (token == Token::Start)
+                m_xml.skipElement(); // a formula: its last result is in <v>
+            else if (token == Token::End || token == Token::EndOfDocument)
                 break;
-            }
         }
         if (column < 1)
             return;
         while (cells.size() < column)
             cells.append(QString());
-        cells[column - 1] = type == u"inlineStr" ? inlineText : cellText(type, value, style);
+        cells[column - 1] = type == CellType::InlineString ? value : cellText(type, value, style);
     }
 
+    // The text of an inline string whose start the scanner is on: its <t>
+    // elements, without phonetic guides.
     QString inlineString() {
         QString text;
-        while (!m_xml.atEnd()) {
-            m_xml.readNext();
-            if (m_xml.isStartElement() && m_xml.name() == u"t")
-                text += m_xml.readElementText();
-            else if (m_xml.isStartElement() && m_xml.name() == u"rPh")
-                m_xml.skipCurrentElement();
-            else if (m_xml.isEndElement() && m_xml.name() == u"is")
-                break;
+        const int depth = m_xml.depth();
+        for (;;) {
+            const Token token = m_xml.next();
+            if (token == Token::Start && m_xml.name() == "t")
+                text += m_xml.elementText();
+            else if (token == Token::Start && m_xml.name() == "rPh")
+                m_xml.skipElement();
+            else if ((token == Token::End && m_xml.depth() < depth) ||
+                     token == Token::EndOfDocument)
+                return text;
         }
-        return text;
     }
 
-    QString cellText(const QString& type, const QString& value, int style) const {
-        if (type == u"s") {
+    QString cellText(CellType type, const QString& value, int style) const {
+        switch (type) {
+        case CellType::SharedString: {
             const int index = value.toInt();
             return index >= 0 && index < m_setting.sharedStrings.size()
                        ? m_setting.sharedStrings.at(index)
                        : QString();
         }
-        if (type == u"b")
+        case CellType::Boolean:
             return value == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-        if (type == u"d")
+        case CellType::IsoDate:
             return isoDateText(value);
-        if (type == u"str" || type == u"e" || value.isEmpty())
+        case CellType::Number:
+            break;
+        case CellType::InlineString:
+        case CellType::Text:
+        case CellType::Error:
             return value;
+        }
         bool isNumber = false;
         const double number = value.toDouble(&isNumber);
         if (!isNumber)
@@ -189,19 +231,17 @@ private:
     }
 
     void checkEnd() const {
-        if (m_xml.hasError() || m_sheet->failed()) {
-            const QString reason = m_sheet->failed() ? m_sheet->errorString()
-                                                     : QStringLiteral("%1 (第 %2 行)")
-                                                           .arg(m_xml.errorString())
-                                                           .arg(m_xml.lineNumber());
-            m_archive.fail(m_setting.sheetPart, reason);
-        }
+        if (m_sheet->failed())
+            m_archive.fail(m_setting.sheetPart, m_sheet->errorString());
+        if (!m_xml.error().isEmpty())
+            m_archive.fail(m_setting.sheetPart, m_xml.error());
     }
 
     ZipArchive m_archive;
     SheetSetting m_setting;
     std::unique_ptr<ZipEntry> m_sheet;
-    QXmlStreamReader m_xml;
+    xlsx::XmlScanner m_xml;
+    bool m_onRow = false;
     int m_lastRowHint = 0;
     int m_lastRow = 0;
 };

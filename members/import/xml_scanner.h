@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+class QIODevice;
+
+namespace members::xlsx {
+
+// A small pull reader for the large parts of a workbook (the worksheet and
+// the shared strings), several times faster than a general XML reader on
+// them. It reads start tags (an empty element gives a start and an end),
+// end tags and text, decodes entity and character references, and skips
+// comments, processing instructions and the document type. Element and
+// attribute names are local names: a namespace prefix is dropped. It checks
+// what those parts need: that tags end, that end tags match and that the
+// document does not stop inside an element. The text must be UTF-8, as
+// these parts are written.
+class XmlScanner {
+public:
+    enum class Token { Start, End, Text, EndOfDocument };
+
+    // Reads from device (not owned), a chunk at a time.
+    explicit XmlScanner(QIODevice* device);
+
+    // Moves to the next token. On a fault it returns EndOfDocument and
+    // error() tells what was wrong.
+    Token next();
+
+    // The local name of the element of a Start or End token.
+    QByteArrayView name() const { return m_name; }
+
+    // The decoded value of an attribute of a Start token, by local name; a
+    // null text when the tag has no such attribute.
+    QString attribute(QByteArrayView name) const;
+
+    // The same as raw bytes, for values known to hold no references (such
+    // as cell references and numbers).
+    QByteArrayView rawAttribute(QByteArrayView name) const;
+
+    // The decoded text of a Text token.
+    QString text() const;
+
+    // The texts up to the end of the element whose Start token was just
+    // read, joined; leaves the scanner on that element's End token.
+    QString elementText();
+
+    // Skips to the End token of the element whose Start token was just read.
+    void skipElement();
+
+    // Nesting depth: 1 inside the root element.
+    int depth() const { return m_depth; }
+
+    // Empty unless the document is not well formed or could not be read.
+    const QString& error() const { return m_error; }
+
+    // Decodes the references of XML text (and normalises its line breaks).
+    static QString decode(QByteArrayView raw);
+
+private:
+    bool fill(qsizetype wanted);
+    qsizetype find(char c, qsizetype from);
+    qsizetype find(QByteArrayView terminator, qsizetype from);
+    qsizetype findTagEnd();
+    Token fail(const QString& reason);
+    Token readMarkup();
+    Token readStartTag(qsizetype end);
+    Token readEndTag(qsizetype end);
+
+    QIODevice* m_device;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    bool m_deviceDone = false;
+
+    QByteArrayView m_name;
+    QByteArrayView m_attributes;
+    QByteArrayView m_text;
+    QByteArray m_cdata;
+    bool m_textIsCdata = false; // taken as it is, without references
+    bool m_pendingEnd = false;
+    int m_depth = 0;
+    bool m_seenRoot = false;
+    QString m_error;
+};
+
+} // namespace members::xlsx
