@@ -12,6 +12,8 @@
 #include "members/import/customer_import_window.h"
 #include "members/import/text_import.h"
 #include "members/import/workbook_import_flow.h"
+#include "members/member_window.h"
+#include "members/name_list_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -150,15 +152,21 @@ void TFrmMain::importWorkbook() {
 }
 
 void TFrmMain::openMembers() {
-    openChildPlaceholder(QStringLiteral("FrmCust"), findChild<QAction*>(QStringLiteral("N7")));
+    windows::openChild(m_mdiArea, QStringLiteral("FrmCust"), [] { return new TFrmCust; })
+        ->parentWidget()
+        ->showMaximized();
 }
 
 void TFrmMain::openKinds() {
-    openChildPlaceholder(QStringLiteral("FrmKind"), findChild<QAction*>(QStringLiteral("N8")));
+    windows::openChild(m_mdiArea, QStringLiteral("FrmKind"), [] { return new TFrmKind; })
+        ->parentWidget()
+        ->showMaximized();
 }
 
 void TFrmMain::openSalutations() {
-    openChildPlaceholder(QStringLiteral("FrmName"), findChild<QAction*>(QStringLiteral("N9")));
+    windows::openChild(m_mdiArea, QStringLiteral("FrmName"), [] { return new TFrmName; })
+        ->parentWidget()
+        ->showMaximized();
 }
 
 void TFrmMain::openPhrases() {

@@ -1,0 +1,78 @@
+#include "members/minguo_date.h"
+
+#include "app/errors.h"
+
+#include <QRegularExpression>
+
+namespace members {
+namespace {
+
+// A whole number: an optional sign and at least one decimal digit.
+std::optional<int> wholeNumber(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^[+-]?[0-9]{1,9}$"));
+    if (!pattern.match(text).hasMatch())
+        return std::nullopt;
+    return text.toInt();
+}
+
+} // namespace
+
+void throwNotAnInteger(const QString& text) {
+    throw ConversionError(QStringLiteral("'%1' 不是有效的整數值").arg(text));
+}
+
+int toInteger(const QString& text) {
+    const std::optional<int> value = wholeNumber(text);
+    if (!value)
+        throwNotAnInteger(text);
+    return *value;
+}
+
+MinguoParts splitMinguo(const QString& text) {
+    int length = 3;
+    std::optional<int> year = wholeNumber(text.left(3));
+    if (!year) {
+        length = 2;
+        year = std::optional<int>(toInteger(text.left(2)));
+    }
+    return {*year, text.mid(length, 9).trimmed()};
+}
+
+QString ConvertMGDate(const QString& text) {
+    const MinguoParts parts = splitMinguo(text);
+    return QString::number(parts.year + 1911) + parts.remainder;
+}
+
+QDate readSlashDate(const QString& text) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9]{1,4})/([0-9]{1,2})/([0-9]{1,2})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return {};
+    const int year = match.captured(1).toInt();
+    if (year < 1)
+        return {};
+    const QDate date(year, match.captured(2).toInt(), match.captured(3).toInt());
+    return date.isValid() ? date : QDate();
+}
+
+std::optional<QDate> birthdayDate(const QString& typed) {
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return QDate();
+    const QDate date = readSlashDate(ConvertMGDate(text));
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+bool isValidJoiningDate(const QString& typed) {
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return true;
+    const MinguoParts parts = splitMinguo(text);
+    const QDate date = readSlashDate(QString::number(parts.year + 1911) + parts.remainder);
+    return date.isValid() && parts.remainder.size() == 6;
+}
+
+} // namespace members

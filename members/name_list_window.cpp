@@ -1,0 +1,160 @@
+#include "members/name_list_window.h"
+
+#include "app/byte_limit_validator.h"
+#include "app/keyboard_navigation.h"
+#include "app/prompt.h"
+#include "app/record_buttons.h"
+#include "app/window_opener.h"
+#include "db/dataset.h"
+#include "db/dataset_model.h"
+#include "db/field_binder.h"
+#include "members/movement_buttons.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const int kNameBytes = 16;
+
+} // namespace
+
+NameListWindow::NameListWindow(const Setup& setup, QWidget* parent)
+    : QWidget(parent), m_emptyMessage(setup.emptyMessage) {
+    setObjectName(QLatin1String(setup.objectName));
+    setWindowTitle(setup.caption);
+    ADOQuery1 = new db::Dataset(this);
+    ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
+    ADOQuery1->setBaseTable(setup.table);
+    ADOQuery1->setStatement(setup.statement);
+    ADOQuery1->addBeforePost([this] { return checkName(); });
+    buildGrid(setup);
+
+    m_binder = new db::FieldBinder(ADOQuery1, this);
+    DBEdit1 = new QLineEdit(this);
+    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
+    ByteLimitValidator::apply(DBEdit1, kNameBytes);
+    m_binder->bind(DBEdit1, setup.field);
+    auto* editorRow = new QHBoxLayout;
+    editorRow->addWidget(new QLabel(setup.label, this));
+    editorRow->addWidget(DBEdit1);
+    editorRow->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBGridEh1, 1);
+    layout->addLayout(editorRow);
+    buildButtons();
+    connect(ADOQuery1, &db::Dataset::stateChanged, this, &NameListWindow::onStateChanged);
+    onStateChanged();
+    keyboard::install(this);
+    resize(480, 400);
+}
+
+NameListWindow::~NameListWindow() = default;
+
+void NameListWindow::buildGrid(const Setup& setup) {
+    DataSource1 = new db::DatasetModel(ADOQuery1, this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    QList<db::DatasetModel::Column> columns;
+    if (!setup.hiddenField.isEmpty())
+        columns.append({setup.hiddenField, QString()});
+    columns.append({setup.field, setup.title});
+    DataSource1->setColumns(columns);
+    DBGridEh1 = new QTableView(this);
+    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
+    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGridEh1->verticalHeader()->hide();
+    DataSource1->attachView(DBGridEh1);
+    if (!setup.hiddenField.isEmpty())
+        DBGridEh1->setColumnHidden(DataSource1->columnOf(setup.hiddenField), true);
+    DBGridEh1->setColumnWidth(DataSource1->columnOf(setup.field), setup.width);
+}
+
+void NameListWindow::buildButtons() {
+    auto* bar = new QHBoxLayout;
+    m_movement = std::make_unique<MovementButtons>(ADOQuery1, this, bar);
+    m_buttons = new RecordButtons(ADOQuery1, this);
+    bar->addLayout(m_buttons->layout(), 1);
+    connect(m_buttons->SbAdd, &QPushButton::clicked, this, [this] {
+        ADOQuery1->append();
+        focusEditor();
+    });
+    connect(m_buttons->SbEdit, &QPushButton::clicked, this, [this] {
+        ADOQuery1->edit();
+        focusEditor();
+    });
+    connect(m_buttons->SbDel, &QPushButton::clicked, ADOQuery1, &db::Dataset::remove);
+    connect(m_buttons->SbSave, &QPushButton::clicked, this, &NameListWindow::save);
+    connect(m_buttons->SbCancel, &QPushButton::clicked, this, &NameListWindow::cancel);
+    connect(m_buttons->SbExit, &QPushButton::clicked, this, [this] { windows::closeWindow(this); });
+    static_cast<QVBoxLayout*>(layout())->addLayout(bar);
+}
+
+void NameListWindow::focusEditor() {
+    if (DBEdit1->isEnabled() && DBEdit1->isVisible())
+        DBEdit1->setFocus();
+}
+
+void NameListWindow::save() {
+    if (!ADOQuery1->post())
+        return;
+    ADOQuery1->append();
+    focusEditor();
+}
+
+void NameListWindow::cancel() {
+    if (Prompt::current().question(QStringLiteral("會員管理"), QStringLiteral("要取消嗎﹖")))
+        ADOQuery1->cancel();
+}
+
+bool NameListWindow::checkName() {
+    if (!DBEdit1->text().trimmed().isEmpty())
+        return true;
+    Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"), m_emptyMessage);
+    return false;
+}
+
+// The movement buttons, like add, edit, delete and exit, only while no row is
+// being edited.
+void NameListWindow::onStateChanged() {
+    const bool editing = ADOQuery1->isEditing();
+    m_movement->setEnabled(!editing, !editing);
+}
+
+void NameListWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!ADOQuery1->isOpen())
+        ADOQuery1->open();
+}
+
+void NameListWindow::closeEvent(QCloseEvent* event) {
+    if (ADOQuery1->isEditing()) {
+        Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
+                                  QStringLiteral("請保存后再離開"));
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+TFrmKind::TFrmKind(QWidget* parent)
+    : NameListWindow({"FrmKind", QStringLiteral("類別建檔"), QStringLiteral("select * from Kinds"),
+                      QStringLiteral("Kinds"), QStringLiteral("KindName"), QString(),
+                      QStringLiteral("類別名稱"), 219, QStringLiteral("類別名稱﹕"),
+                      QStringLiteral("類別名稱不能為空")},
+                     parent) {}
+
+TFrmName::TFrmName(QWidget* parent)
+    : NameListWindow({"FrmName", QStringLiteral("稱謂建檔"),
+                      QStringLiteral("select * from CWNames"), QStringLiteral("CWNames"),
+                      QStringLiteral("Name"), QStringLiteral("Id"), QStringLiteral("稱謂名稱"), 220,
+                      QStringLiteral("稱謂名稱﹕"), QStringLiteral("稱謂名稱不能為空")},
+                     parent) {}

@@ -1,0 +1,216 @@
+#include "tests/members/member_window_fixture.h"
+
+#include "db/connection.h"
+#include "db/dataset.h"
+#include "members/grid_footer.h"
+#include "members/ini_file.h"
+#include "members/sort_marker_header.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace {
+
+class MemberSearchWindowTest : public MemberWindowTest {
+protected:
+    void SetUp() override {
+        addMember("A001", "陳大文",
+                  {{"Name1", "先生"}, {"Address", "台中市"}, {"birthday", "1976-12-31 00:00:00"}});
+        addMember("A002", "林小美",
+                  {{"Name1", "小姐"}, {"Address", "台北市"}, {"birthday", "1980-05-03 00:00:00"}});
+        addMember("A003", "陳志明", {{"Memo", "O'Brien 介紹"}, {"Address", "新台中"}});
+        addMember("B001", "王五", {{"isEnabled", 0}});
+        db::run(QStringLiteral("insert into CWNames(Name) values(' 先生 '), ('小姐')"));
+        db::run(QStringLiteral("insert into Kinds(KindName) values('金卡')"));
+        open();
+    }
+
+    void setValue(const QString& text) { child<QComboBox>("ComboBox2")->setEditText(text); }
+    void setDate(const QString& y, const QString& m, const QString& d) {
+        child<QComboBox>("ComboBox3")->setEditText(y);
+        child<QComboBox>("ComboBox4")->setEditText(m);
+        child<QComboBox>("ComboBox5")->setEditText(d);
+    }
+    QString footerCount() {
+        return static_cast<GridFooter*>(child<QWidget>("DBGridEh1Footer"))
+            ->text(columnOf(QStringLiteral("name")));
+    }
+    SortMarkerHeader::Marker marker(const QString& field) {
+        return static_cast<SortMarkerHeader*>(header())->marker(columnOf(field));
+    }
+};
+
+TEST_F(MemberSearchWindowTest, NumberRangeWithEmptyAndPartialBounds) {
+    searchAll();
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
+    EXPECT_EQ(footerCount(), QStringLiteral("3"));
+    EXPECT_EQ(window->currentCustId(), QStringLiteral("A001"));
+    setValue(QStringLiteral("A002"));
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), (QStringList{"A002", "A003"}));
+    EXPECT_EQ(window->currentCustId(), QStringLiteral("A002"));
+    setValue(QString());
+    child<QLineEdit>("Edit1")->setText(QStringLiteral("A002"));
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A002"}));
+}
+
+TEST_F(MemberSearchWindowTest, NameBeginningAndAddressAnywhere) {
+    chooseCriterion(1);
+    setValue(QStringLiteral("陳"));
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A003"}));
+    chooseCriterion(9);
+    setValue(QStringLiteral("台中"));
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A003"}));
+}
+
+TEST_F(MemberSearchWindowTest, ValueWithAnApostropheFindsItsMember) {
+    chooseCriterion(11);
+    setValue(QStringLiteral("O'Brien"));
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), QStringList{"A003"});
+    EXPECT_EQ(prompt.shown().size(), 0);
+}
+
+TEST_F(MemberSearchWindowTest, EmptyResultIsNoError) {
+    chooseCriterion(1);
+    setValue(QStringLiteral("無此人"));
+    press("BitBtn1");
+    EXPECT_TRUE(listedIds().isEmpty());
+    EXPECT_EQ(footerCount(), QStringLiteral("0"));
+    EXPECT_EQ(window->currentCustId(), QString());
+}
+
+TEST_F(MemberSearchWindowTest, UntickedListsInactiveMembers) {
+    child<QCheckBox>("CheckBox1")->setChecked(false);
+    searchAll();
+    EXPECT_EQ(listedIds(), QStringList{"B001"});
+}
+
+TEST_F(MemberSearchWindowTest, BirthdayCriterionWithPlusAndMinus) {
+    chooseCriterion(7);
+    setDate(QStringLiteral("65"), QStringLiteral("12"), QString());
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), QStringList{"A001"});
+    setDate(QStringLiteral("66+"), QString(), QString());
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), QStringList{"A002"});
+    setDate(QStringLiteral("68-"), QString(), QString());
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), QStringList{"A001"});
+    setDate(QString(), QString(), QString());
+    press("BitBtn1");
+    EXPECT_EQ(listedIds().size(), 3);
+}
+
+TEST_F(MemberSearchWindowTest, BirthdayThatIsNotANumberLeavesTheGridEmpty) {
+    searchAll();
+    chooseCriterion(7);
+    setDate(QStringLiteral("abc"), QString(), QString());
+    prompt.expect(QStringLiteral("'abc' 不是有效的整數值"));
+    press("BitBtn1");
+    EXPECT_EQ(prompt.shown().last().icon, Prompt::Icon::Error);
+    EXPECT_FALSE(window->memberQuery()->isOpen());
+    EXPECT_TRUE(listedIds().isEmpty());
+}
+
+TEST_F(MemberSearchWindowTest, InputLayoutFollowsTheCriterion) {
+    auto* value = child<QComboBox>("ComboBox2");
+    auto* upper = child<QLineEdit>("Edit1");
+    auto* panel = child<QWidget>("Panel1");
+    EXPECT_TRUE(upper->isVisible());
+    EXPECT_FALSE(panel->isVisible());
+
+    upper->setText(QStringLiteral("x"));
+    chooseCriterion(2);
+    EXPECT_EQ(value->width(), 185);
+    EXPECT_EQ(value->count(), 2);
+    EXPECT_EQ(value->itemText(0), QStringLiteral("先生"));
+    EXPECT_FALSE(upper->isVisible());
+    EXPECT_TRUE(upper->text().isEmpty());
+
+    chooseCriterion(0);
+    chooseCriterion(6);
+    EXPECT_EQ(value->width(), 100); // unchanged
+    EXPECT_EQ(value->itemText(0), QStringLiteral("金卡"));
+
+    chooseCriterion(7);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(value->isVisible());
+    auto* year = child<QComboBox>("ComboBox3");
+    ASSERT_EQ(year->count(), 101);
+    EXPECT_EQ(year->itemText(0), QStringLiteral("00"));
+    EXPECT_EQ(year->itemText(100), QStringLiteral("100"));
+    EXPECT_EQ(child<QComboBox>("ComboBox4")->count(), 12);
+    EXPECT_EQ(child<QComboBox>("ComboBox5")->count(), 31);
+
+    chooseCriterion(0);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(value->isVisible());
+    EXPECT_TRUE(upper->isVisible());
+    EXPECT_TRUE(child<QLabel>("Label28")->isVisible());
+    EXPECT_EQ(value->width(), 100);
+    EXPECT_EQ(value->count(), 0);
+
+    chooseCriterion(3);
+    EXPECT_EQ(value->width(), 185);
+    EXPECT_FALSE(upper->isVisible());
+}
+
+TEST_F(MemberSearchWindowTest, JoiningDateKeepsTheTypedYear) {
+    db::run(QStringLiteral("update Cust set EnterDate='96/05/01' where id='A001'"));
+    db::run(QStringLiteral("update Cust set EnterDate='096/05/01' where id='A002'"));
+    chooseCriterion(10);
+    setDate(QStringLiteral("96"), QStringLiteral("05"), QString());
+    press("BitBtn1");
+    EXPECT_EQ(listedIds(), QStringList{"A001"});
+}
+
+TEST_F(MemberSearchWindowTest, TitleClicksSortDescendingThenAlternate) {
+    searchAll();
+    clickTitle(QStringLiteral("name"));
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
+    EXPECT_EQ(listedIds(), (QStringList{"A003", "A001", "A002"}));
+    clickTitle(QStringLiteral("name"));
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Ascending);
+    EXPECT_EQ(listedIds(), (QStringList{"A002", "A001", "A003"}));
+    clickTitle(QStringLiteral("name"));
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
+    EXPECT_EQ(listedIds(), (QStringList{"A003", "A001", "A002"}));
+
+    // Another column's click leaves this marker; the layout file keeps both.
+    clickTitle(QStringLiteral("id"));
+    EXPECT_EQ(listedIds(), (QStringList{"A003", "A002", "A001"}));
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
+    closeWindow();
+    const auto entries =
+        members::ini::readSection(TFrmCust::gridLayoutPath(), TFrmCust::gridLayoutSection());
+    EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.name")).section(',', 2, 2),
+              QStringLiteral("1"));
+    open();
+    EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::Descending);
+    // The sort itself is not kept: a new search lists in its own order.
+    searchAll();
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
+}
+
+TEST_F(MemberSearchWindowTest, TitleClickBeforeAnySearchDoesNothing) {
+    clickTitle(QStringLiteral("name"));
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::NoMarker);
+}
+
+TEST_F(MemberSearchWindowTest, AddBeforeAnySearchListsEveryMember) {
+    prompt.expect(QStringLiteral("要取消嗎﹖"));
+    press("SbAdd");
+    EXPECT_EQ(window->memberQuery()->rowCount(), 5); // four members and the new row
+    press("SbCancel");
+    EXPECT_EQ(listedIds().size(), 4);
+}
+
+} // namespace
