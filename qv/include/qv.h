@@ -351,6 +351,108 @@ QV_API int32_t Lcd4RowIns(int32_t port, int32_t row, const char* text) QV_NOEXCE
 QV_API int32_t LcdCls(int32_t port) QV_NOEXCEPT;     /* 1F 0D */
 QV_API int32_t LcdOpenBox(int32_t port) QV_NOEXCEPT; /* 1B 47 0D */
 
+/* ---------------------------------------------------------------------------
+ * Screen, drawing, graphic display and cash drawer.
+ *
+ * The screen: no window system lets a library draw over the whole screen, so
+ * "the screen" is a monochrome picture of 800 x 600 dots that the library
+ * owns for its whole life and nothing displays. jSetFont draws on it in blue;
+ * jGetPixel reads its set dots as blue (0x00FF0000) and its clear dots as
+ * white (0x00FFFFFF); DrawBottom draws its frames on it. jSetFontN and
+ * D304Show draw white on black (0x00FFFFFF on 0) into an 800 x 600 picture of
+ * the surface's own. Either way drawing is clipped to (0, 0)-(800, 600).
+ * Coordinates: x to the right, y downward; the drawing exports take y first.
+ *
+ * Texts are Big5 (code page 950) bytes ending in NUL; a byte that starts no
+ * valid character is drawn as '?'. Fonts are found through fontconfig by the
+ * face name, preferring faces that cover Traditional Chinese: an unknown
+ * name gets such a face, and characters a named face lacks are drawn from
+ * one. height > 0 is the character cell's height in pixels, height < 0 the
+ * em height, 0 a cell of 16; char width > 0 the average character width, 0
+ * in proportion; sizes are limited to 1024. A weight asked for but not
+ * installed is made by emboldening. Texts are drawn with the cell's top-left
+ * corner at (x, y) on a painted background (the cell's dots cleared).
+ *
+ * The surface is made by the first drawing call and remade by a call with
+ * reinit 1; later calls draw with its font unchanged (their weight, height
+ * and face have no effect). A remade surface releases the font and picture it
+ * replaces, and each D304Show releases the previous call's font and picture.
+ * D304Show always renders into a picture of its own: when the surface was
+ * the screen it becomes a memory surface.
+ *
+ * ScreenXRes, ScreenYRes and JGetCursorPos answer from the X display named by
+ * DISPLAY (libX11 is loaded at run time when first needed). Without a
+ * reachable display they answer 800, 600 (the screen picture) and -1.
+ * --------------------------------------------------------------------------- */
+
+/* Weights below 200 or above 900 become 400. Draws text on the screen (a new
+ * screen surface with this font when none exists or reinit is 1). Returns
+ * reinit. */
+QV_API int32_t jSetFont(int32_t y, int32_t x, int32_t weight, int32_t height, const char* face,
+                        const char* text, int32_t reinit) QV_NOEXCEPT;
+/* As jSetFont, but a new surface is a picture of its own, white on black.
+ * Measures the text: StaBuf[0], [1] = low bytes of its width and cell height.
+ * Returns the width in pixels. */
+QV_API int32_t jSetFontN(int32_t y, int32_t x, int32_t weight, int32_t height, const char* face,
+                         const char* text, int32_t reinit) QV_NOEXCEPT;
+/* Draws on the surface with its font: 1 drawn, 0 when it cannot be (no text,
+ * or no font could be found), 9 when no surface exists yet. */
+QV_API int32_t JTextOut(int32_t y, int32_t x, const char* text) QV_NOEXCEPT;
+/* The surface's colour at (x, y) as 0x00BBGGRR, also kept for JGetRgb; -9
+ * (and -1, -1, -1 kept) outside the picture or before any surface. */
+QV_API int32_t jGetPixel(int32_t y, int32_t x) QV_NOEXCEPT;
+/* The last pixel read: k = 1 red, 2 green, 3 blue (-1 after a failed read);
+ * -1 for any other k. */
+QV_API int32_t JGetRgb(int32_t k) QV_NOEXCEPT;
+/* The mouse pointer: k = 1 its x, any other k its y, in screen pixels; -1
+ * when there is no display or the pointer is on another screen. */
+QV_API int32_t JGetCursorPos(int32_t k) QV_NOEXCEPT;
+/* A frame on the border of the rectangle (left, top)-(right, bottom), right
+ * and bottom excluded, on the screen picture: style 1 one sunken ring (top
+ * and left set, bottom and right cleared), other styles two raised rings
+ * (top and left cleared, bottom and right set). 1 drawn, 0 for an empty
+ * rectangle. */
+QV_API int32_t DrawBottom(int32_t top, int32_t left, int32_t bottom, int32_t right,
+                          int32_t style) QV_NOEXCEPT;
+QV_API int32_t ScreenXRes(void) QV_NOEXCEPT;
+QV_API int32_t ScreenYRes(void) QV_NOEXCEPT;
+
+/* Graphic display (64 dot rows, command 1B 5A). D304Show renders text with a
+ * font of the given cell height and average width at (64, 64) and sends, to
+ * the port of the last QVOpenPort, 1B 5A b a n m and then m rows of n bytes
+ * (one send a row): w, h = width - 1 and height - 1 of the text, n = w / 8
+ * rounded up (at most 29), m = h (0 to 64). StaBuf[0], [1] = low bytes of w
+ * and h. The rendering is kept in a table of 71 rows of 48 bytes (at most 64
+ * rows of 30 bytes filled, most significant bit leftmost, set = lit).
+ * Returns m, also when the port is closed or has no device. */
+QV_API int32_t D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight,
+                        const char* face, const char* text, int32_t reinit) QV_NOEXCEPT;
+/* A byte of D304Show's table; 0 outside rows 0 to 70 and columns 0 to 47. */
+QV_API int32_t GetD304(int32_t row, int32_t col) QV_NOEXCEPT;
+/* Sends a 1-bit BMP file: 1B 5A b a, the width in dots (low byte), the height,
+ * then each row from the top, (width + 7) / 8 bytes, lit dots set. Rows are
+ * taken from the end of the file backwards (a row the file is too short to
+ * hold counts as zero bytes). Refused before anything is sent: -9 the file
+ * cannot be opened (missing, not a regular file, or locked by another
+ * program), -1 below 58 bytes, -2 not starting with 'B', -3 wider than 240
+ * dots, -4 width 0, -5 height 0 or above 64. On success StaBuf[10] to [13]
+ * = b, a, width, height (low bytes); returns the last row's send result. */
+QV_API int32_t D304Bmp(int32_t port, int32_t a, int32_t b, const char* fileName) QV_NOEXCEPT;
+
+/* Cash drawer, through its driver: the character device /dev/cshdw0, or the
+ * path in the environment variable QV_DRAWER (read at every open). The open
+ * and status calls open the device when needed (read-only, exclusive); a
+ * failed open is not retried before NxdfDrwEnd. They send the driver control
+ * request 0x222030 (open) or 0x222034 (status) with 10 input bytes, all 0,
+ * and a 10-byte answer buffer: on Linux the ioctl _IOC(read | write, 0x22,
+ * 0x0C or 0x0D, 10) with one 10-byte buffer carrying the input in and the
+ * answer out. NxdfDrwOpen: 1 accepted, else 0. NxdfDrwStatus: 1 when the
+ * answer's first byte is not 0, 2 when it is 0, 0 on failure. NxdfDrwEnd
+ * closes the device and returns 1. */
+QV_API int32_t NxdfDrwOpen(void) QV_NOEXCEPT;
+QV_API int32_t NxdfDrwStatus(void) QV_NOEXCEPT;
+QV_API int32_t NxdfDrwEnd(void) QV_NOEXCEPT;
+
 #ifdef __cplusplus
 }
 #endif

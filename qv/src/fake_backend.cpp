@@ -242,4 +242,28 @@ std::uint32_t FakeBackend::lastError() {
     return m_lastError;
 }
 
+Handle FakeBackend::openControl(const std::string& path) {
+    Handle h = open(path, OpenMode::Device);
+    if (h != kNoHandle)
+        ++device(path).controlOpens;
+    return h;
+}
+
+std::optional<std::size_t> FakeBackend::deviceControl(Handle h, std::uint32_t code,
+                                                      std::span<const std::uint8_t> in,
+                                                      std::span<std::uint8_t> out) {
+    FakeDevice* dev = find(h);
+    if (dev == nullptr)
+        return std::nullopt;
+    dev->events.push_back({FakeEvent::Kind::Control, {in.begin(), in.end()}, {}, code});
+    auto answer = dev->controlAnswers.find(code);
+    if (answer == dev->controlAnswers.end()) {
+        m_lastError = EINVAL;
+        return std::nullopt;
+    }
+    std::size_t n = std::min(out.size(), answer->second.size());
+    std::copy_n(answer->second.begin(), n, out.begin());
+    return n;
+}
+
 } // namespace qv::platform

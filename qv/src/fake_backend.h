@@ -18,11 +18,11 @@ namespace qv::platform {
 
 // One call made on a fake device, in order.
 struct FakeEvent {
-    enum class Kind { Write, SetLine, ReadsAtOnce, QueueSizes, Flush, Escape, Purge };
+    enum class Kind { Write, SetLine, ReadsAtOnce, QueueSizes, Flush, Escape, Purge, Control };
     Kind kind;
-    std::vector<std::uint8_t> bytes; // Write
+    std::vector<std::uint8_t> bytes; // Write; Control: the request's input bytes
     LineState line;                  // SetLine
-    std::uint32_t value = 0;         // Escape function, Purge flags, QueueSizes input size
+    std::uint32_t value = 0; // Escape function, Purge flags, QueueSizes input size, Control code
 };
 
 struct FakeDevice {
@@ -48,6 +48,11 @@ struct FakeDevice {
     std::multimap<std::uint64_t, std::vector<std::uint8_t>> scheduled;
     // Called after each write with the bytes written; may queue a reply.
     std::function<void(FakeDevice&, std::span<const std::uint8_t>)> onWrite;
+
+    // The driver behind a control device: its answer to each control code; a
+    // code without an answer is refused.
+    std::map<std::uint32_t, std::vector<std::uint8_t>> controlAnswers;
+    int controlOpens = 0; // successful openControl calls
 
     std::vector<FakeEvent> events;
 
@@ -104,6 +109,10 @@ public:
     void sleepMs(std::uint32_t ms) override;
     VersionInfo version() override;
     std::uint32_t lastError() override;
+    Handle openControl(const std::string& path) override;
+    std::optional<std::size_t> deviceControl(Handle h, std::uint32_t code,
+                                             std::span<const std::uint8_t> in,
+                                             std::span<std::uint8_t> out) override;
 
 private:
     struct OpenHandle {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace qv::platform {
@@ -132,6 +133,16 @@ public:
     virtual VersionInfo version() = 0;
     // Error code of the last failed call.
     virtual std::uint32_t lastError() = 0;
+
+    // Opens a device only for control requests to its driver, exclusive.
+    virtual Handle openControl(const std::string& path) = 0;
+    // Sends a driver control request (a code in the platform's device-control
+    // layout: device type in bits 16 to 31, function in bits 2 to 13) with the
+    // input bytes; the driver's answer fills out. The number of bytes it
+    // answered, or empty when the request failed or the driver refused it.
+    virtual std::optional<std::size_t> deviceControl(Handle h, std::uint32_t code,
+                                                     std::span<const std::uint8_t> in,
+                                                     std::span<std::uint8_t> out) = 0;
 };
 
 // The backend in use; the POSIX backend unless another was set.

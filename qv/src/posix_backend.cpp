@@ -1,8 +1,10 @@
 #include "posix_backend.h"
 
+#include "posix_ioctl.h"
 #include "posix_printer.h"
 #include "posix_termios.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -12,6 +14,7 @@
 #include <sys/ioctl.h>
 #include <sys/utsname.h>
 #include <unistd.h>
+#include <vector>
 
 namespace qv::platform {
 namespace {
@@ -326,6 +329,45 @@ VersionInfo PosixBackend::version() {
 
 std::uint32_t PosixBackend::lastError() {
     return m_lastError;
+}
+
+Handle PosixBackend::openControl(const std::string& path) {
+    // Read access is the least a device needs for ioctl; nothing is read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        fail(errno);
+        return kNoHandle;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        fail(EBUSY);
+        ::close(fd);
+        return kNoHandle;
+    }
+    Port port;
+    port.fd = fd; // no terminal set-up: only control requests go to it
+    m_ports[handleOf(fd)] = port;
+    return handleOf(fd);
+}
+
+std::optional<std::size_t> PosixBackend::deviceControl(Handle h, std::uint32_t code,
+                                                       std::span<const std::uint8_t> in,
+                                                       std::span<std::uint8_t> out) {
+    Port* port = find(h);
+    if (port == nullptr)
+        return std::nullopt;
+    std::size_t size = std::max(in.size(), out.size());
+    if (size > posix::kMaxIoctlSize) {
+        fail(EINVAL);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> buffer(std::max<std::size_t>(size, 1), 0);
+    std::copy(in.begin(), in.end(), buffer.begin());
+    if (ioctl(port->fd, posix::ioctlRequest(code, size), buffer.data()) < 0) {
+        fail(errno);
+        return std::nullopt;
+    }
+    std::copy_n(buffer.begin(), out.size(), out.begin());
+    return out.size();
 }
 
 } // namespace qv::platform

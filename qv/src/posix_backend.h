@@ -41,6 +41,11 @@ public:
     VersionInfo version() override;
     std::uint32_t lastError() override;
 
+    Handle openControl(const std::string& path) override;
+    std::optional<std::size_t> deviceControl(Handle h, std::uint32_t code,
+                                             std::span<const std::uint8_t> in,
+                                             std::span<std::uint8_t> out) override;
+
 private:
     // What the library keeps beside each descriptor: termios has no room for
     // some line fields (1.5 stop bits, DSR flow, the DTR/RTS control modes).
