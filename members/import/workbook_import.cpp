@@ -2,10 +2,11 @@
 
 #include "db/connection.h"
 #include "members/import/import_values.h"
-#include "members/import/salutation_step.h"
+#include "members/salutations.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <optional>
 
 namespace members {
 namespace {
@@ -45,11 +46,20 @@ QSqlQuery prepared(const QStringList& lines) {
     return query;
 }
 
+// The statement parameters of the columns, ":ID" to ":Date1".
+QStringList parameterNames() {
+    QStringList names;
+    for (const char* column : kColumns)
+        names.append(QLatin1Char(':') + QLatin1String(column));
+    return names;
+}
+
 // Binds the values of one row, read from its cells, to an insert statement.
 void bindRow(QSqlQuery& insert, const QStringList& cells) {
+    static const QStringList names = parameterNames();
     for (int column = 1; column <= int(std::size(kColumns)); ++column) {
         const QString cell = column <= cells.size() ? cells.at(column - 1) : QString();
-        const QString name = QLatin1Char(':') + QLatin1String(kColumns[column - 1]);
+        const QString& name = names.at(column - 1);
         if (column == 1)
             insert.bindValue(name, storedText(cell)); // the member number keeps its spaces
         else if (column == kBirthdayColumn)
@@ -78,8 +88,10 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
     int imported = 0;
     {
         const bool window = path == WorkbookImportPath::Window;
-        QSqlQuery withEnabled = prepared(window ? kWindowInsert : kMenuInsert);
         QSqlQuery withoutEnabled = prepared(kMenuInsert);
+        std::optional<QSqlQuery> withEnabled;
+        if (window)
+            withEnabled = prepared(kWindowInsert);
         SheetCursor sheet(reader);
         for (int row = firstDataRow(path);; ++row) {
             const QStringList& cells = sheet.row(row);
@@ -88,11 +100,11 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
             if (!window) {
                 const QString salutation = trimBlanks(cells.value(kSalutationColumn - 1));
                 if (!salutation.isEmpty())
-                    addSalutationIfAbsent(salutation);
+                    insertSalutationIfAbsent(salutation);
             }
             const std::optional<int> enabled =
                 window ? yesNoValue(trimBlanks(cells.value(kEnabledColumn - 1))) : std::nullopt;
-            QSqlQuery& insert = enabled ? withEnabled : withoutEnabled;
+            QSqlQuery& insert = enabled ? *withEnabled : withoutEnabled;
             bindRow(insert, cells);
             if (enabled)
                 insert.bindValue(QStringLiteral(":IsEnabled"), *enabled);
