@@ -14,6 +14,9 @@
 #include "members/import/workbook_import_flow.h"
 #include "members/member_window.h"
 #include "members/name_list_window.h"
+#include "sms/cust_register_window.h"
+#include "sms/normal_window.h"
+#include "sms/send_message_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -170,15 +173,15 @@ void TFrmMain::openSalutations() {
 }
 
 void TFrmMain::openPhrases() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N3")));
+    windows::openModal<TFrmNormal>(this, TFrmNormal::Maintenance);
 }
 
 void TFrmMain::openSendMessage() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N14")));
+    windows::openModal<TFrmSendMessage>(this);
 }
 
 void TFrmMain::openSmsAccount() {
-    openModalPlaceholder(findChild<QAction*>(QStringLiteral("N15")));
+    windows::openModal<TFrmCustRegister>(this);
 }
 
 void TFrmMain::openDocuments() {

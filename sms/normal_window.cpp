@@ -1,0 +1,125 @@
+#include "sms/normal_window.h"
+
+#include "app/keyboard_navigation.h"
+#include "app/prompt.h"
+#include "app/record_buttons.h"
+#include "db/dataset.h"
+#include "db/dataset_model.h"
+#include "db/field_binder.h"
+#include "sms/current_send_window.h"
+#include "sms/send_message_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TFrmNormal::TFrmNormal(Mode mode, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmNormal"));
+    setWindowTitle(QStringLiteral("常用片語管理"));
+    Qry_Normal = new db::Dataset(this);
+    Qry_Normal->setObjectName(QStringLiteral("Qry_Normal"));
+    Qry_Normal->setBaseTable(QStringLiteral("Normal"));
+    Qry_Normal->setStatement(QStringLiteral("select * from normal"));
+    buildGrid();
+
+    m_binder = new db::FieldBinder(Qry_Normal, this);
+    DBMemo1 = new QPlainTextEdit(this);
+    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_binder->bind(DBMemo1, QStringLiteral("Normal"));
+
+    m_buttons = new RecordButtons(Qry_Normal, this);
+    connect(m_buttons->SbAdd, &QPushButton::clicked, this, [this] {
+        Qry_Normal->append();
+        focusPhrase();
+    });
+    connect(m_buttons->SbEdit, &QPushButton::clicked, Qry_Normal, &db::Dataset::edit);
+    connect(m_buttons->SbDel, &QPushButton::clicked, this, &TFrmNormal::deletePhrase);
+    connect(m_buttons->SbSave, &QPushButton::clicked, Qry_Normal, &db::Dataset::post);
+    connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_Normal, &db::Dataset::cancel);
+    connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::reject);
+
+    BtnSelect = new QPushButton(QStringLiteral("選取"), this);
+    BtnSelect->setObjectName(QStringLiteral("BtnSelect"));
+    BtnSelect->setAutoDefault(false);
+    BtnExit = new QPushButton(QStringLiteral("離開"), this);
+    BtnExit->setObjectName(QStringLiteral("BtnExit"));
+    BtnExit->setAutoDefault(false);
+    keyboard::setEscapeButton(BtnExit);
+    connect(BtnSelect, &QPushButton::clicked, this, &TFrmNormal::pick);
+    connect(BtnExit, &QPushButton::clicked, this, &QDialog::reject);
+    m_buttons->layout()->addWidget(BtnSelect);
+    m_buttons->layout()->addWidget(BtnExit);
+
+    const bool maintaining = mode == Maintenance;
+    for (QPushButton* button : {m_buttons->SbAdd, m_buttons->SbEdit, m_buttons->SbDel,
+                                m_buttons->SbSave, m_buttons->SbCancel, m_buttons->SbExit})
+        button->setVisible(maintaining);
+    BtnSelect->setVisible(!maintaining);
+    BtnExit->setVisible(!maintaining);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBGridEh1, 2);
+    layout->addWidget(DBMemo1, 1);
+    layout->addLayout(m_buttons->layout());
+    keyboard::install(this);
+    resize(480, 420);
+}
+
+void TFrmNormal::buildGrid() {
+    Dts_Normal = new db::DatasetModel(Qry_Normal, this);
+    Dts_Normal->setObjectName(QStringLiteral("Dts_Normal"));
+    Dts_Normal->setColumns({{QStringLiteral("Normal"), QStringLiteral("名稱")}});
+    DBGridEh1 = new QTableView(this);
+    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
+    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGridEh1->verticalHeader()->hide();
+    DBGridEh1->horizontalHeader()->setStretchLastSection(true);
+    Dts_Normal->attachView(DBGridEh1);
+}
+
+void TFrmNormal::focusPhrase() {
+    if (DBMemo1->isEnabled() && DBMemo1->isVisible())
+        DBMemo1->setFocus();
+}
+
+void TFrmNormal::deletePhrase() {
+    if (!Qry_Normal->isEmpty())
+        Qry_Normal->remove();
+}
+
+// The phrase box shows the current row's phrase (nothing when the list is
+// empty); that text goes to the send window.
+void TFrmNormal::pick() {
+    if (TFrmSendMessage* sendWindow = sms::currentSendWindow())
+        sendWindow->setPickedPhrase(DBMemo1->toPlainText());
+    accept();
+}
+
+// The list is read afresh at every show.
+void TFrmNormal::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    Qry_Normal->close();
+    Qry_Normal->open();
+}
+
+// A phrase being typed is not dropped by the close box: it is saved or
+// cancelled first, as the exit button (disabled meanwhile) requires.
+void TFrmNormal::closeEvent(QCloseEvent* event) {
+    if (Qry_Normal->isEditing()) {
+        Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
+                                  QStringLiteral("請保存后再離開"));
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}

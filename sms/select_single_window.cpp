@@ -1,0 +1,72 @@
+#include "sms/select_single_window.h"
+
+#include "app/keyboard_navigation.h"
+#include "app/prompt.h"
+#include "sms/current_send_window.h"
+#include "sms/custom_recipient.h"
+#include "sms/recipient_line.h"
+#include "sms/send_message_window.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+TFrmSelectSingle::TFrmSelectSingle(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmSelectSingle"));
+    setWindowTitle(QStringLiteral("加入接收人"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    BitBtn1 = new QPushButton(QStringLiteral("加入"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setAutoDefault(false);
+    BitBtn2 = new QPushButton(QStringLiteral("關閉"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setAutoDefault(false);
+    keyboard::setEscapeButton(BitBtn2);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFrmSelectSingle::add);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("姓名"), Edit1);
+    form->addRow(QStringLiteral("電話"), Edit2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    keyboard::install(this);
+}
+
+void TFrmSelectSingle::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    Edit1->clear();
+    Edit2->clear();
+    Edit1->setFocus();
+}
+
+// Blanks count as a name or a number: only an empty field is refused. The
+// line stays in the list even when registering the member fails.
+void TFrmSelectSingle::add() {
+    const QString name = Edit1->text();
+    const QString phone = Edit2->text();
+    if (name.isEmpty()) {
+        InfoBox(QStringLiteral("請輸入姓名﹗"));
+        return;
+    }
+    if (phone.isEmpty()) {
+        InfoBox(QStringLiteral("請輸入手機號碼﹗"));
+        return;
+    }
+    if (TFrmSendMessage* sendWindow = sms::currentSendWindow())
+        sendWindow->addRecipientLine(sms::recipientLine(name, phone));
+    sms::registerMember(name, phone, m_clock());
+}

@@ -1,0 +1,290 @@
+// The send window's recipients: the member search with its marks, the
+// recipient list and its count.
+#include "app/prompt.h"
+#include "db/dataset.h"
+#include "db/dataset_model.h"
+#include "members/drop_down_box.h"
+#include "members/member_search.h"
+#include "sms/recipient_line.h"
+#include "sms/recipient_search.h"
+#include "sms/select_single_window.h"
+#include "sms/send_message_window.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace search = members::search;
+
+namespace {
+
+const QString kMark = QStringLiteral("IsSelected");
+
+QComboBox* dateBox(QWidget* parent, const char* name, int maxLength, int last) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->lineEdit()->setMaxLength(maxLength);
+    for (int i = 1; i <= last; ++i)
+        box->addItem(QStringLiteral("%1").arg(i, 2, 10, QChar('0')));
+    box->setCurrentIndex(-1);
+    box->setFixedWidth(70);
+    return box;
+}
+
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+QGroupBox* TFrmSendMessage::buildSearchArea() {
+    auto* group = new QGroupBox(QStringLiteral("查詢會員"), this);
+    group->setObjectName(QStringLiteral("GroupBox3"));
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(buildSearchInputs(group));
+    buildResultGrid(group);
+    layout->addWidget(DBGridEh1, 1);
+    BtnSelectAll = makeButton("BtnSelectAll", QStringLiteral("全選"), group);
+    BtnSelectNone = makeButton("BtnSelectNone", QStringLiteral("不選"), group);
+    BitBtn1 = makeButton("BitBtn1", QStringLiteral("加入接收人"), group);
+    connect(BtnSelectAll, &QPushButton::clicked, this, [this] { setAllMarks(true); });
+    connect(BtnSelectNone, &QPushButton::clicked, this, [this] { setAllMarks(false); });
+    connect(BitBtn1, &QPushButton::clicked, this, &TFrmSendMessage::addMarkedMembers);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BtnSelectAll);
+    buttons->addWidget(BtnSelectNone);
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    layout->addLayout(buttons);
+    return group;
+}
+
+QWidget* TFrmSendMessage::buildSearchInputs(QWidget* parent) {
+    auto* inputs = new QWidget(parent);
+    auto* row = new QHBoxLayout(inputs);
+    row->setContentsMargins(0, 0, 0, 0);
+    ComboBox1 = new QComboBox(inputs);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setMinimumWidth(110);
+    connect(ComboBox1, &QComboBox::activated, this, &TFrmSendMessage::chooseCriterion);
+
+    m_valueRow = new QWidget(inputs);
+    auto* values = new QHBoxLayout(m_valueRow);
+    values->setContentsMargins(0, 0, 0, 0);
+    ComboBox2 = new DropDownBox(m_valueRow);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    Label28 = new QLabel(QStringLiteral("~"), m_valueRow);
+    Label28->setObjectName(QStringLiteral("Label28"));
+    Edit1 = new QLineEdit(m_valueRow);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setFixedWidth(100);
+    values->addWidget(ComboBox2);
+    values->addWidget(Label28);
+    values->addWidget(Edit1);
+
+    Panel1 = new QWidget(inputs);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* dates = new QHBoxLayout(Panel1);
+    dates->setContentsMargins(0, 0, 0, 0);
+    ComboBox3 = dateBox(Panel1, "ComboBox3", 4, 0);
+    ComboBox4 = dateBox(Panel1, "ComboBox4", 2, 12);
+    ComboBox5 = dateBox(Panel1, "ComboBox5", 2, 31);
+    dates->addWidget(ComboBox3);
+    dates->addWidget(new QLabel(QStringLiteral("年"), Panel1));
+    dates->addWidget(ComboBox4);
+    dates->addWidget(new QLabel(QStringLiteral("月"), Panel1));
+    dates->addWidget(ComboBox5);
+    dates->addWidget(new QLabel(QStringLiteral("日"), Panel1));
+    Panel1->hide();
+
+    btnSearch = makeButton("btnSearch", QStringLiteral("查詢"), inputs);
+    connect(btnSearch, &QPushButton::clicked, this, &TFrmSendMessage::search);
+
+    row->addWidget(new QLabel(QStringLiteral("條件﹕"), inputs));
+    row->addWidget(ComboBox1);
+    row->addWidget(new QLabel(QStringLiteral("值﹕"), inputs));
+    row->addWidget(m_valueRow);
+    row->addWidget(Panel1);
+    row->addWidget(btnSearch);
+    row->addStretch();
+    return inputs;
+}
+
+// The marks live in memory only: the result has no table to write to, and
+// its changes stay in the rows it holds.
+void TFrmSendMessage::buildResultGrid(QWidget* parent) {
+    Qry_Customer = new db::Dataset(this);
+    Qry_Customer->setObjectName(QStringLiteral("Qry_Customer"));
+    Qry_Customer->setBatchMode(true);
+    DataSource1 = new db::DatasetModel(Qry_Customer, this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    DataSource1->setColumns({{kMark, QStringLiteral("選擇")},
+                             {QStringLiteral("name"), QStringLiteral("姓名")},
+                             {QStringLiteral("CDTel"), QStringLiteral("電話")}});
+    DataSource1->setCheckBoxField(kMark);
+    DBGridEh1 = new QTableView(parent);
+    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
+    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGridEh1->verticalHeader()->hide();
+    DataSource1->attachView(DBGridEh1);
+    DBGridEh1->setColumnWidth(0, 40);
+    connect(DBGridEh1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.column() == DataSource1->columnOf(kMark))
+            toggleMark(index.row());
+    });
+}
+
+void TFrmSendMessage::fillYearList() {
+    QStringList years;
+    for (int year = 0; year <= 100; ++year)
+        years << QStringLiteral("%1").arg(year, 2, 10, QChar('0'));
+    ComboBox3->clear();
+    ComboBox3->addItems(years);
+    ComboBox3->setCurrentIndex(-1);
+}
+
+// Shows the inputs the criterion uses; the typed value stays.
+void TFrmSendMessage::chooseCriterion(int index) {
+    const bool dates = index == search::Birthday || index == search::JoiningDate;
+    Panel1->setVisible(dates);
+    m_valueRow->setVisible(!dates);
+    const bool number = index == search::Number;
+    Label28->setVisible(number);
+    Edit1->setVisible(number);
+    const QString typed = ComboBox2->currentText();
+    switch (index) {
+    case search::Number:
+        ComboBox2->setPlain(true);
+        ComboBox2->setFixedWidth(100);
+        break;
+    case search::Salutation:
+        ComboBox2->setPlain(false);
+        ComboBox2->setFixedWidth(185);
+        ComboBox2->setList(search::salutations());
+        break;
+    case search::Category:
+        ComboBox2->setPlain(false);
+        ComboBox2->setFixedWidth(185);
+        ComboBox2->setList(search::categories());
+        break;
+    case search::Birthday:
+    case search::JoiningDate:
+        fillYearList();
+        break;
+    default:
+        ComboBox2->setPlain(true);
+        ComboBox2->setFixedWidth(185);
+        break;
+    }
+    ComboBox2->setEditText(typed);
+}
+
+// A failed search leaves the result closed.
+void TFrmSendMessage::search() {
+    search::Input input;
+    input.criterion = ComboBox1->currentIndex();
+    input.value = ComboBox2->currentText();
+    input.upper = Edit1->text();
+    input.year = ComboBox3->currentText();
+    input.month = ComboBox4->currentText();
+    input.day = ComboBox5->currentText();
+    const search::Bounds stored = search::memberNumberBounds();
+    Qry_Customer->close();
+    const search::Statement statement = sms::recipientStatement(input, stored);
+    Qry_Customer->open(statement.lines, statement.params);
+}
+
+void TFrmSendMessage::toggleMark(int row) {
+    if (!Qry_Customer->moveTo(row) || Qry_Customer->currentRow() != row)
+        return;
+    const bool marked = Qry_Customer->value(kMark).toInt() != 0;
+    Qry_Customer->edit();
+    Qry_Customer->setValue(kMark, marked ? 0 : 1);
+    Qry_Customer->post();
+}
+
+void TFrmSendMessage::setAllMarks(bool marked) {
+    if (!Qry_Customer->isOpen())
+        return;
+    DBGridEh1->setUpdatesEnabled(false);
+    for (int row = 0; row < Qry_Customer->rowCount(); ++row) {
+        Qry_Customer->moveTo(row);
+        Qry_Customer->edit();
+        Qry_Customer->setValue(kMark, marked ? 1 : 0);
+        Qry_Customer->post();
+    }
+    DBGridEh1->setUpdatesEnabled(true);
+}
+
+// Every marked member becomes a line: name and salutation, "(", mobile
+// number, ")".
+void TFrmSendMessage::addMarkedMembers() {
+    if (!Qry_Customer->isOpen()) {
+        InfoBox(QStringLiteral("請先查詢﹐選擇姓名后﹐再添加﹗"));
+        return;
+    }
+    DBGridEh1->setUpdatesEnabled(false);
+    const int name = Qry_Customer->fieldIndex(QStringLiteral("name"));
+    const int salutation = Qry_Customer->fieldIndex(QStringLiteral("Name1"));
+    const int phone = Qry_Customer->fieldIndex(QStringLiteral("CDTel"));
+    const int mark = Qry_Customer->fieldIndex(kMark);
+    for (int row = 0; row < Qry_Customer->rowCount(); ++row) {
+        if (Qry_Customer->value(row, mark).toInt() == 0)
+            continue;
+        addRecipientLine(sms::recipientLine(Qry_Customer->value(row, name).toString() +
+                                                Qry_Customer->value(row, salutation).toString(),
+                                            Qry_Customer->value(row, phone).toString()));
+    }
+    Qry_Customer->last();
+    DBGridEh1->setUpdatesEnabled(true);
+}
+
+void TFrmSendMessage::addRecipientLine(const QString& line) {
+    ListBox1->addItem(line);
+    updateRecipientCount();
+}
+
+QStringList TFrmSendMessage::recipientLines() const {
+    QStringList lines;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        lines << ListBox1->item(i)->text();
+    return lines;
+}
+
+void TFrmSendMessage::deleteRecipient() {
+    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+    if (!selected.isEmpty())
+        delete ListBox1->takeItem(ListBox1->row(selected.first()));
+    updateRecipientCount();
+    ListBox1->setFocus();
+}
+
+void TFrmSendMessage::deleteAllRecipients() {
+    ListBox1->clear();
+    updateRecipientCount();
+}
+
+void TFrmSendMessage::addCustomRecipient() {
+    TFrmSelectSingle single(this);
+    single.exec();
+}
+
+void TFrmSendMessage::updateRecipientCount() {
+    lblTotal->setText(QStringLiteral("共﹕%1人").arg(ListBox1->count()));
+    updatePartsCount();
+}

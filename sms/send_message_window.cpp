@@ -1,0 +1,325 @@
+// The send window: its areas, its opening, the composition and the send run.
+// The recipient list and the member search are in send_message_recipients.cpp.
+#include "sms/send_message_window.h"
+
+#include "admin/login_session.h"
+#include "app/keyboard_navigation.h"
+#include "app/prompt.h"
+#include "members/drop_down_box.h"
+#include "members/member_search.h"
+#include "sms/current_send_window.h"
+#include "sms/normal_window.h"
+#include "sms/send_checks.h"
+#include "sms/send_history_window.h"
+#include "sms/send_run.h"
+#include "sms/signatures.h"
+#include "sms/sms_parts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+// The vendor's service line, named in the notice about a missing account.
+const QString kServicePhone = QStringLiteral("(02)2222-0000");
+
+QString missingAccountNotice() {
+    return QStringLiteral("請先申請簡訊帳號與密碼,否則無法發送簡訊!\n請於上班時間撥打服務專線") +
+           kServicePhone + QStringLiteral(",告知你要申請簡訊帳號與密碼,本公司立即為您服務!!");
+}
+
+QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QCheckBox* makeCheckBox(const char* name, const QString& caption, QWidget* parent) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+} // namespace
+
+TFrmSendMessage::TFrmSendMessage(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmSendMessage"));
+    setWindowTitle(QStringLiteral("發送簡訊"));
+    sms::setCurrentSendWindow(this);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildCreditArea());
+    left->addWidget(buildRecipientArea(), 1);
+    left->addWidget(buildContentArea(), 1);
+    auto* areas = new QHBoxLayout;
+    areas->addLayout(left, 1);
+    areas->addWidget(buildSearchArea(), 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(areas, 1);
+    layout->addWidget(buildBottomButtons());
+    keyboard::install(this);
+    resize(900, 640);
+}
+
+TFrmSendMessage::~TFrmSendMessage() {
+    if (sms::currentSendWindow() == this)
+        sms::setCurrentSendWindow(nullptr);
+}
+
+QWidget* TFrmSendMessage::buildCreditArea() {
+    auto* area = new QWidget(this);
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(QStringLiteral("簡訊剩餘通數"), area);
+    label->setObjectName(QStringLiteral("Label3"));
+    Edit3 = new QLineEdit(area);
+    Edit3->setObjectName(QStringLiteral("Edit3"));
+    Edit3->setFrame(false);
+    BitBtn2 = makeButton("BitBtn2", QStringLiteral("取得簡訊剩餘通數"), area);
+    BitBtn3 = makeButton("BitBtn3", QStringLiteral("查詢簡訊發送結果"), area);
+    BitBtn5 = makeButton("BitBtn5", QStringLiteral("購買點數"), area);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFrmSendMessage::custRegister);
+    connect(BitBtn3, &QPushButton::clicked, this, &TFrmSendMessage::openResultsPage);
+    connect(BitBtn5, &QPushButton::clicked, this, [this] { m_gateway.openPurchasePage(); });
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(Edit3, 0, 1);
+    grid->addWidget(BitBtn2, 1, 0);
+    grid->addWidget(BitBtn3, 1, 1);
+    grid->addWidget(BitBtn5, 1, 2);
+    return area;
+}
+
+QGroupBox* TFrmSendMessage::buildRecipientArea() {
+    auto* group = new QGroupBox(QStringLiteral("簡訊接收人﹕"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    ListBox1 = new QListWidget(group);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    BtnSelectSingle = makeButton("BtnSelectSingle", QStringLiteral("自定接收人"), group);
+    btnSendHistory = makeButton("btnSendHistory", QStringLiteral("發歷史簡訊"), group);
+    BtnDel = makeButton("BtnDel", QStringLiteral("刪除接收人"), group);
+    BtnDelAll = makeButton("BtnDelAll", QStringLiteral("刪除全部接收人"), group);
+    lblTotal = new QLabel(group);
+    lblTotal->setObjectName(QStringLiteral("lblTotal"));
+    lblTotal->setStyleSheet(QStringLiteral("color: red;"));
+    connect(BtnSelectSingle, &QPushButton::clicked, this, &TFrmSendMessage::addCustomRecipient);
+    connect(btnSendHistory, &QPushButton::clicked, this, &TFrmSendMessage::openHistory);
+    connect(BtnDel, &QPushButton::clicked, this, &TFrmSendMessage::deleteRecipient);
+    connect(BtnDelAll, &QPushButton::clicked, this, &TFrmSendMessage::deleteAllRecipients);
+
+    auto* buttons = new QVBoxLayout;
+    for (QWidget* widget : {static_cast<QWidget*>(BtnSelectSingle),
+                            static_cast<QWidget*>(btnSendHistory), static_cast<QWidget*>(BtnDel),
+                            static_cast<QWidget*>(BtnDelAll), static_cast<QWidget*>(lblTotal)})
+        buttons->addWidget(widget);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(ListBox1, 1);
+    layout->addLayout(buttons);
+    return group;
+}
+
+QGroupBox* TFrmSendMessage::buildContentArea() {
+    auto* group = new QGroupBox(QStringLiteral("簡訊內容﹕"), this);
+    group->setObjectName(QStringLiteral("GroupBox2"));
+    Memo1 = new QPlainTextEdit(group);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    lblParts = new QLabel(group);
+    lblParts->setObjectName(QStringLiteral("lblParts"));
+    BtnNormal = makeButton("BtnNormal", QStringLiteral("選擇常用片語"), group);
+    BitBtn4 = makeButton("BitBtn4", QStringLiteral("清除簡訊內容"), group);
+    CheckBox1 = makeCheckBox("CheckBox1", QStringLiteral("名字+稱謂"), group);
+    CheckBox2 = makeCheckBox("CheckBox2", QStringLiteral("署名﹕"), group);
+    DBComboBoxEh1 = new QComboBox(group);
+    DBComboBoxEh1->setObjectName(QStringLiteral("DBComboBoxEh1"));
+    DBComboBoxEh1->setEditable(true);
+    DBComboBoxEh1->setInsertPolicy(QComboBox::NoInsert);
+    DBComboBoxEh1->setCompleter(nullptr);
+    DBComboBoxEh1->setEnabled(false);
+    CheckBox3 = makeCheckBox("CheckBox3", QStringLiteral("預約發送﹕"), group);
+    DBDateTimeEditEh1 = new QDateTimeEdit(group);
+    DBDateTimeEditEh1->setObjectName(QStringLiteral("DBDateTimeEditEh1"));
+    DBDateTimeEditEh1->setDisplayFormat(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    DBDateTimeEditEh1->setCalendarPopup(true);
+    DBDateTimeEditEh1->setDateTime(QDateTime::currentDateTime());
+    DBDateTimeEditEh1->setEnabled(false);
+
+    connect(BtnNormal, &QPushButton::clicked, this, &TFrmSendMessage::pickPhrase);
+    connect(BitBtn4, &QPushButton::clicked, Memo1, &QPlainTextEdit::clear);
+    connect(CheckBox2, &QCheckBox::toggled, DBComboBoxEh1, &QWidget::setEnabled);
+    connect(CheckBox3, &QCheckBox::toggled, this, &TFrmSendMessage::scheduleToggled);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TFrmSendMessage::updatePartsCount);
+    connect(DBComboBoxEh1, &QComboBox::editTextChanged, this, &TFrmSendMessage::updatePartsCount);
+    connect(DBComboBoxEh1, &QComboBox::currentTextChanged, this,
+            &TFrmSendMessage::updatePartsCount);
+    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3})
+        connect(box, &QCheckBox::toggled, this, &TFrmSendMessage::updatePartsCount);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(Memo1, 0, 0, 1, 4);
+    grid->addWidget(lblParts, 1, 0, 1, 4);
+    grid->addWidget(BtnNormal, 2, 0);
+    grid->addWidget(BitBtn4, 2, 1);
+    grid->addWidget(CheckBox1, 3, 0);
+    grid->addWidget(CheckBox2, 4, 0);
+    grid->addWidget(DBComboBoxEh1, 4, 1, 1, 3);
+    grid->addWidget(CheckBox3, 5, 0);
+    grid->addWidget(DBDateTimeEditEh1, 5, 1, 1, 3);
+    return group;
+}
+
+QWidget* TFrmSendMessage::buildBottomButtons() {
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    BtnSend = makeButton("BtnSend", QStringLiteral("發送簡訊"), bar);
+    BtnCancel = makeButton("BtnCancel", QStringLiteral("關閉"), bar);
+    keyboard::setEscapeButton(BtnCancel);
+    connect(BtnSend, &QPushButton::clicked, this, &TFrmSendMessage::send);
+    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    row->addStretch();
+    row->addWidget(BtnSend);
+    row->addWidget(BtnCancel);
+    return bar;
+}
+
+void TFrmSendMessage::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        prepareOnShow();
+}
+
+// The missing-account notice, the empty areas, the criterion list, the
+// signatures newest first, and the remaining credit.
+void TFrmSendMessage::prepareOnShow() {
+    if (LoginSession::current().CustID.isEmpty())
+        InfoBox(missingAccountNotice());
+    Edit1->clear();
+    ComboBox2->setFixedWidth(100);
+    Memo1->clear();
+    lblTotal->clear();
+    Edit3->clear();
+    DBComboBoxEh1->clearEditText();
+
+    ComboBox1->clear();
+    ComboBox1->addItems(members::search::criterionNames(members::search::readCaptions()));
+    ComboBox1->setCurrentIndex(0);
+    chooseCriterion(0);
+
+    // The newest signature shows; none when there is none.
+    DBComboBoxEh1->clear();
+    DBComboBoxEh1->addItems(sms::signatures::list());
+    DBComboBoxEh1->setCurrentIndex(DBComboBoxEh1->count() > 0 ? 0 : -1);
+    CheckBox2->setChecked(true);
+    DBComboBoxEh1->setEnabled(true);
+    updatePartsCount();
+    custRegister();
+}
+
+// The credit box shows the gateway's answer as it comes; after a failure it
+// keeps what it had.
+void TFrmSendMessage::custRegister() {
+    Edit3->setText(m_gateway.remainingCredit());
+}
+
+// The credit is brought up to date first, so a gateway that does not answer
+// keeps the page from opening.
+void TFrmSendMessage::openResultsPage() {
+    custRegister();
+    m_gateway.openResultsPage();
+}
+
+void TFrmSendMessage::setSignatureText(const QString& text) {
+    DBComboBoxEh1->setEditText(text);
+}
+
+// The message box keeps line breaks as "\n"; the message goes out and is
+// recorded with the "\r\n" of a Windows text box, as the gateway has always
+// received it.
+sms::Composition TFrmSendMessage::composition() const {
+    sms::Composition composition;
+    composition.namePrefix = CheckBox1->isChecked();
+    composition.message = Memo1->toPlainText().replace('\n', QStringLiteral("\r\n"));
+    composition.withSignature = CheckBox2->isChecked();
+    composition.signature = DBComboBoxEh1->currentText();
+    return composition;
+}
+
+void TFrmSendMessage::appendMessageLine(const QString& text) {
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Memo1->appendPlainText(line);
+}
+
+void TFrmSendMessage::pickPhrase() {
+    TFrmNormal phrases(TFrmNormal::Picking, this);
+    if (phrases.exec() == QDialog::Accepted)
+        appendMessageLine(m_pickedPhrase);
+}
+
+void TFrmSendMessage::openHistory() {
+    TFrmSendHistory history(this);
+    history.exec();
+}
+
+// Ticking sets the field to now; unticking keeps its value.
+void TFrmSendMessage::scheduleToggled(bool on) {
+    DBDateTimeEditEh1->setEnabled(on);
+    if (on)
+        DBDateTimeEditEh1->setDateTime(QDateTime::currentDateTime());
+}
+
+std::optional<QDateTime> TFrmSendMessage::scheduledAt() const {
+    if (!CheckBox3->isChecked())
+        return std::nullopt;
+    return DBDateTimeEditEh1->dateTime();
+}
+
+void TFrmSendMessage::updatePartsCount() {
+    const sms::PartsCount count =
+        sms::countParts(recipientLines(), composition(), CheckBox3->isChecked());
+    lblParts->setText(QStringLiteral("字數﹕%1  則數﹕%2  全部接收人共﹕%3則")
+                          .arg(count.characters)
+                          .arg(count.parts)
+                          .arg(count.totalParts));
+}
+
+// Asks only when the credit box holds a number and the run needs more.
+bool TFrmSendMessage::confirmCredit(const QStringList& lines, const sms::Composition& composition) {
+    const std::optional<long long> credit = sms::plainNumber(Edit3->text());
+    if (!credit)
+        return true;
+    const int needed = sms::countParts(lines, composition, CheckBox3->isChecked()).totalParts;
+    if (needed <= *credit)
+        return true;
+    return ConfirmBox(QStringLiteral("本次發送共需%1則簡訊﹐簡訊剩餘通數只有%2則﹐確定要發送嗎﹖")
+                          .arg(needed)
+                          .arg(*credit));
+}
+
+void TFrmSendMessage::send() {
+    const QStringList lines = recipientLines();
+    const sms::Composition message = composition();
+    if (const std::optional<QString> refusal = sms::sendRefusal(lines, message)) {
+        InfoBox(*refusal);
+        return;
+    }
+    if (!confirmCredit(lines, message))
+        return;
+    const int sent =
+        sms::sendToAll(m_gateway, lines, message, scheduledAt(), [this](int index, int count) {
+            setWindowTitle(QStringLiteral("正在發送第%1條﹐共%2條﹗").arg(index).arg(count));
+        });
+    InfoBox(QStringLiteral("發送完畢﹗\n共:%1筆﹗").arg(sent));
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "sms/gateway_client.h"
+#include "sms/message_composer.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <optional>
+
+class DropDownBox;
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QWidget;
+
+namespace db {
+class Dataset;
+class DatasetModel;
+} // namespace db
+
+// The SMS send window: the remaining credit and the gateway's pages, the
+// recipient list and the member search that fills it, the message with its
+// name prefix, signature and scheduled time, and the send run. The phrase,
+// history and custom-recipient windows act on the most recently created one
+// (sms::currentSendWindow).
+class TFrmSendMessage : public QDialog {
+public:
+    explicit TFrmSendMessage(QWidget* parent = nullptr);
+    ~TFrmSendMessage() override;
+
+    // What the other windows do here.
+    void addRecipientLine(const QString& line);
+    // Adds text as a new last line of the message; the text there stays.
+    void appendMessageLine(const QString& text);
+    void setSignatureText(const QString& text);
+    void setPickedPhrase(const QString& text) { m_pickedPhrase = text; }
+
+    QStringList recipientLines() const;
+    // The composition controls as the send run reads them.
+    sms::Composition composition() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Building the window.
+    QWidget* buildCreditArea();
+    QGroupBox* buildRecipientArea();
+    QGroupBox* buildContentArea();
+    QGroupBox* buildSearchArea();
+    QWidget* buildSearchInputs(QWidget* parent);
+    void buildResultGrid(QWidget* parent);
+    QWidget* buildBottomButtons();
+
+    // Opening and the credit.
+    void prepareOnShow();
+    void custRegister();
+    void openResultsPage();
+
+    // Recipients and the member search.
+    void chooseCriterion(int index);
+    void fillYearList();
+    void search();
+    void toggleMark(int row);
+    void setAllMarks(bool marked);
+    void addMarkedMembers();
+    void deleteRecipient();
+    void deleteAllRecipients();
+    void addCustomRecipient();
+    void updateRecipientCount();
+
+    // Composition and sending.
+    void pickPhrase();
+    void openHistory();
+    void scheduleToggled(bool on);
+    std::optional<QDateTime> scheduledAt() const;
+    void updatePartsCount();
+    bool confirmCredit(const QStringList& lines, const sms::Composition& composition);
+    void send();
+
+    GatewayClient m_gateway;
+    QString m_pickedPhrase;
+
+    // Credit area.
+    QLineEdit* Edit3;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn5;
+
+    // Recipients.
+    QListWidget* ListBox1;
+    QPushButton* BtnDel;
+    QPushButton* BtnDelAll;
+    QPushButton* BtnSelectSingle;
+    QPushButton* btnSendHistory;
+    QLabel* lblTotal;
+
+    // Content.
+    QPlainTextEdit* Memo1;
+    QLabel* lblParts;
+    QPushButton* BtnNormal;
+    QPushButton* BitBtn4;
+    QCheckBox* CheckBox1;
+    QCheckBox* CheckBox2;
+    QComboBox* DBComboBoxEh1;
+    QCheckBox* CheckBox3;
+    QDateTimeEdit* DBDateTimeEditEh1;
+
+    // Member search.
+    QComboBox* ComboBox1;
+    DropDownBox* ComboBox2;
+    QLabel* Label28;
+    QLineEdit* Edit1;
+    QWidget* m_valueRow;
+    QWidget* Panel1;
+    QComboBox* ComboBox3;
+    QComboBox* ComboBox4;
+    QComboBox* ComboBox5;
+    QPushButton* btnSearch;
+    db::Dataset* Qry_Customer;
+    db::DatasetModel* DataSource1;
+    QTableView* DBGridEh1;
+    QPushButton* BtnSelectAll;
+    QPushButton* BtnSelectNone;
+    QPushButton* BitBtn1;
+
+    // Bottom.
+    QPushButton* BtnSend;
+    QPushButton* BtnCancel;
+};
