@@ -19,6 +19,7 @@
 #include "members/memo_edit.h"
 #include "members/minguo_date.h"
 #include "members/movement_buttons.h"
+#include "members/report/member_reports.h"
 #include "members/sort_marker_header.h"
 
 #include <QCheckBox>
@@ -236,6 +237,10 @@ void TFrmCust::buildButtonBar() {
     bar->addLayout(records, 1);
     for (QPushButton* button : {BitBtn2, SbPreview})
         button->setAutoDefault(false);
+    connect(SbPreview, &QPushButton::clicked, this,
+            [this] { members::report::previewMemberList(*Qry_Master, this); });
+    connect(BitBtn2, &QPushButton::clicked, this,
+            [this] { members::report::previewLabels(*Qry_Master, this); });
     connect(m_buttons->SbAdd, &QPushButton::clicked, this, &TFrmCust::addMember);
     connect(m_buttons->SbEdit, &QPushButton::clicked, this, &TFrmCust::editMember);
     connect(m_buttons->SbDel, &QPushButton::clicked, this, &TFrmCust::deleteMember);

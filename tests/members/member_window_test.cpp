@@ -3,6 +3,8 @@
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "members/ini_file.h"
+#include "members/report/report_preview.h"
+#include "tests/support/modal.h"
 #include "tests/support/typing.h"
 
 #include <QApplication>
@@ -374,6 +376,28 @@ TEST_F(MemberWindowTest, DoubleClickOnTheGridShowsTheDetails) {
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     EXPECT_EQ(child<QTabWidget>("PageControl1")->currentWidget(), child<QWidget>("TabSheet2"));
+}
+
+TEST_F(MemberWindowTest, PreviewBeforeAnySearchListsEveryMemberAndPrintsThem) {
+    addMember("A001", "甲");
+    addMember("A002", "乙", {{QStringLiteral("isEnabled"), 0}});
+    open();
+    std::vector<members::report::Report> shown;
+    const members::report::Presenter previous = members::report::setPresenter(
+        [&](const members::report::Report& report, QWidget*) { shown.push_back(report); });
+    press("SbPreview");
+    members::report::setPresenter(previous);
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A002"}));
+}
+
+TEST_F(MemberWindowTest, LabelsCancelledShowNothing) {
+    open();
+    bool asked = false;
+    whenModalShows([&](QWidget*) { asked = true; }); // then closes the label-paper dialog
+    press("BitBtn2");
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(window->memberQuery()->isOpen());
 }
 
 TEST_F(MemberWindowTest, LayoutFileRoundTrip) {
