@@ -1,19 +1,17 @@
 #include "app/errors.h"
 #include "db/connection.h"
 #include "db/dataset.h"
-#include "members/report/label_paper.h"
 #include "members/report/label_paper_dialog.h"
 #include "members/report/member_reports.h"
 #include "members/report/report_preview.h"
 #include "tests/members/report/pdf_reader.h"
+#include "tests/members/report/report_fixtures.h"
 #include "tests/support/modal.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
 
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -21,23 +19,6 @@
 using namespace members::report;
 
 namespace {
-
-// Keeps every report handed to the preview instead of showing it.
-class RecordedReports {
-public:
-    RecordedReports() {
-        m_previous =
-            setPresenter([this](const Report& report, QWidget*) { reports.push_back(report); });
-    }
-    ~RecordedReports() { setPresenter(m_previous); }
-    RecordedReports(const RecordedReports&) = delete;
-    RecordedReports& operator=(const RecordedReports&) = delete;
-
-    std::vector<Report> reports;
-
-private:
-    Presenter m_previous;
-};
 
 struct Member {
     const char* id;
@@ -83,30 +64,11 @@ protected:
         writePdf(report, path);
         return path;
     }
-    // Runs the label dialog: picks the paper shown as choiceText, sets the
-    // first label and presses "列印".
-    static void choosePaper(const QString& choiceText, int firstLabel = 1) {
-        whenModalShows([choiceText, firstLabel](QWidget* dialog) {
-            for (QRadioButton* choice : dialog->findChildren<QRadioButton*>()) {
-                if (choice->text() == choiceText)
-                    choice->setChecked(true);
-            }
-            dialog->findChild<QSpinBox*>(QStringLiteral("firstLabel"))->setValue(firstLabel);
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1")),
-                              Qt::LeftButton);
-        });
-    }
-    static QStringList namesInListOrder(const QString& pdfPath) {
-        QStringList names;
+    static QStringList names() {
         QStringList all;
         for (const Member& m : kMembers)
             all << QString::fromUtf8(m.name);
-        const QRegularExpression name(all.join(QLatin1Char('|')));
-        for (const QString& page : pdf::pageTexts(pdfPath)) {
-            for (const QRegularExpressionMatch& match : name.globalMatch(page))
-                names << match.captured(0);
-        }
-        return names;
+        return all;
     }
 
     TempDatabase database;
@@ -152,7 +114,7 @@ TEST_F(MemberReportsTest, ListOpensAQueryNotYetOpenedWithItsStatement) {
     EXPECT_TRUE(query.isOpen());
     EXPECT_EQ(query.rowCount(), 5);
     ASSERT_EQ(shown.reports.size(), 1u);
-    EXPECT_EQ(namesInListOrder(pdfOf(shown.reports[0])),
+    EXPECT_EQ(namesInReadingOrder(pdfOf(shown.reports[0]), names()),
               QStringList({"王小明", "趙一", "陳美玲", "李大同", "周二"}));
 }
 
@@ -163,37 +125,19 @@ TEST_F(MemberReportsTest, ListAndLabelsShowTheSearchResultInItsSortedOrder) {
     const QStringList sorted = {"陳美玲", "王小明", "李大同"};
 
     previewMemberList(query, nullptr);
-    choosePaper(QStringLiteral("A4 標籤紙(2*10張)"));
+    choosePaperWhenAsked(QStringLiteral("A4 標籤紙(2*10張)"));
     previewLabels(query, nullptr);
     ASSERT_EQ(shown.reports.size(), 2u);
 
-    EXPECT_EQ(namesInListOrder(pdfOf(shown.reports[0])), sorted);
+    EXPECT_EQ(namesInReadingOrder(pdfOf(shown.reports[0]), names()), sorted);
 
-    // Labels: member i's name at the name box of label i.
-    const std::vector<pdf::Word> words = pdf::words(pdfOf(shown.reports[1]));
-    const LabelPaper& paper = labelPaper(4);
-    for (int i = 0; i < sorted.size(); ++i) {
-        const QPointF expected = boxOnPaper(paper, i, paper.nameBox).topLeft();
-        int found = 0;
-        for (const pdf::Word& word : words) {
-            if (word.text != sorted[i])
-                continue;
-            ++found;
-            EXPECT_NEAR(word.box.left(), expected.x(), 0.8) << i;
-            EXPECT_NEAR(word.box.top(), expected.y(), 2.0) << i;
-        }
-        EXPECT_EQ(found, 1) << i;
-    }
-    for (const char* other : {"趙一", "周二"}) {
-        for (const pdf::Word& word : words)
-            EXPECT_NE(word.text, QString::fromUtf8(other));
-    }
+    EXPECT_EQ(namesInLabelOrder(pdfOf(shown.reports[1]), 4, names()), sorted);
 }
 
 TEST_F(MemberReportsTest, LabelsOnTheChosenPaperFromTheChosenLabel) {
-    choosePaper(QStringLiteral("12cm*2.54cm"));
+    choosePaperWhenAsked(QStringLiteral("12cm*2.54cm"));
     previewLabels(query, nullptr);
-    choosePaper(QStringLiteral("A4 標籤紙(3*20張)"), 59);
+    choosePaperWhenAsked(QStringLiteral("A4 標籤紙(3*20張)"), 59);
     previewLabels(query, nullptr);
     ASSERT_EQ(shown.reports.size(), 2u);
     EXPECT_EQ(shown.reports[0].pageCount, 5);
