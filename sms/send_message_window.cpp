@@ -119,10 +119,9 @@ QGroupBox* TFrmSendMessage::buildRecipientArea() {
     connect(BtnDelAll, &QPushButton::clicked, this, &TFrmSendMessage::deleteAllRecipients);
 
     auto* buttons = new QVBoxLayout;
-    for (QWidget* widget : {static_cast<QWidget*>(BtnSelectSingle),
-                            static_cast<QWidget*>(btnSendHistory), static_cast<QWidget*>(BtnDel),
-                            static_cast<QWidget*>(BtnDelAll), static_cast<QWidget*>(lblTotal)})
-        buttons->addWidget(widget);
+    for (QPushButton* button : {BtnSelectSingle, btnSendHistory, BtnDel, BtnDelAll})
+        buttons->addWidget(button);
+    buttons->addWidget(lblTotal);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(group);
     layout->addWidget(ListBox1, 1);
