@@ -1,0 +1,100 @@
+#include "call_plan.h"
+
+#include "arguments.h"
+#include "dynamic_call.h"
+
+namespace qvctl {
+
+namespace {
+
+std::string describeParams(const PlannedCall& call) {
+    if (!call.known)
+        return "inferred";
+    return call.paramNames.empty() ? "no arguments" : "arguments: " + call.paramNames;
+}
+
+void checkArgument(const PlannedCall& call, char letter, const std::string& argument) {
+    const std::string where = call.name + ": ";
+    switch (letter) {
+    case 'i':
+        if (!parseNumber(argument))
+            throw UsageError(where + "'" + argument + "' is not a number");
+        break;
+    case 's': {
+        auto count = parseNumber(argument);
+        if (!count || *count < 0 || *count > kMaxReadSize)
+            throw UsageError(where + "'" + argument + "' is not a count from 0 to " +
+                             std::to_string(kMaxReadSize));
+        break;
+    }
+    case 't':
+    case 'd':
+        if (!argumentBytes(argument))
+            throw UsageError(where + "'" + argument + "' is not valid hex bytes");
+        break;
+    default: // file names are taken as they are
+        break;
+    }
+}
+
+void checkCall(const PlannedCall& call) {
+    const std::string& params = call.params;
+    std::size_t given = 0;
+    for (char letter : params)
+        given += isGivenParam(letter) ? 1 : 0;
+    if (call.arguments.size() != given)
+        throw UsageError(call.name + " takes " + std::to_string(given) + " argument(s) (" +
+                         describeParams(call) + "), " + std::to_string(call.arguments.size()) +
+                         " given");
+    if (params.size() > kMaxCallArgs)
+        throw UsageError(call.name + ": more than " + std::to_string(kMaxCallArgs) + " arguments");
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (!isGivenParam(params[i]))
+            continue;
+        checkArgument(call, params[i], call.arguments[next]);
+        // A read buffer's size is the number after it.
+        if (i > 0 && params[i - 1] == 'r') {
+            auto size = parseNumber(call.arguments[next]);
+            if (*size < 0 || *size > kMaxReadSize)
+                throw UsageError(call.name + ": a length from 0 to " +
+                                 std::to_string(kMaxReadSize) + " is needed");
+        }
+        ++next;
+    }
+}
+
+PlannedCall planOne(std::span<const std::string> words) {
+    PlannedCall call;
+    call.arguments.assign(words.begin() + 1, words.end());
+    call.name = words.front();
+    if (auto info = findExport(call.name)) {
+        call.params = info->params;
+        call.paramNames = info->paramNames;
+        call.result = info->result;
+        call.showsStatus = info->showsStatus;
+        call.known = true;
+    } else {
+        call.params = inferParams(call.arguments);
+    }
+    checkCall(call);
+    return call;
+}
+
+} // namespace
+
+std::vector<PlannedCall> planCalls(std::span<const std::string> words) {
+    std::vector<PlannedCall> calls;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= words.size(); ++i) {
+        if (i < words.size() && words[i] != kCallSeparator)
+            continue;
+        if (i == start)
+            throw UsageError("an export name is missing before or after '+'");
+        calls.push_back(planOne(words.subspan(start, i - start)));
+        start = i + 1;
+    }
+    return calls;
+}
+
+} // namespace qvctl
