@@ -4,7 +4,6 @@
 #include "db/dataset_sort.h"
 #include "db/dataset_sql.h"
 
-#include <QSqlRecord>
 #include <algorithm>
 
 namespace db {
@@ -16,7 +15,7 @@ int reorder(std::vector<Row>& rows, int field, Qt::SortOrder order, int current)
     std::vector<QVariant> keys;
     keys.reserve(rows.size());
     for (const Row& row : rows)
-        keys.push_back(row.values[field]);
+        keys.push_back(row.values.at(field));
     const std::vector<int> positions = dataset_sort::sortedOrder(keys, order);
     std::vector<Row> sorted;
     sorted.reserve(rows.size());
@@ -64,22 +63,20 @@ Dataset::Contents Dataset::runStatement() const {
         throw DatabaseError(QStringLiteral("資料庫錯誤: 資料集沒有 SQL 敘述"));
     const bool keyed = !m_baseTable.isEmpty();
     const QString sql = keyed ? dataset_sql::withRowid(m_statement, m_baseTable) : m_statement;
-    QSqlQuery query = dataset_sql::select(sql, m_params);
-    const QSqlRecord record = query.record();
-    const QStringList origins =
-        keyed ? dataset_sql::originColumns(query, m_baseTable) : QStringList();
+    dataset_sql::Select query(sql, m_params);
     const int first = keyed ? 1 : 0;
-    const int count = record.count();
+    const int count = query.columnCount();
     Contents contents;
-    for (int i = first; i < count; ++i)
-        contents.fields.push_back({record.fieldName(i), keyed ? origins[i] : QString()});
+    for (int i = first; i < count; ++i) {
+        contents.fields.push_back(
+            {query.columnName(i), keyed ? query.originColumn(i, m_baseTable) : QString()});
+    }
     while (query.next()) {
         Row row;
         if (keyed)
-            row.rowid = query.value(0).toLongLong();
-        row.values.reserve(count - first);
+            row.rowid = query.integer(0);
         for (int i = first; i < count; ++i)
-            row.values.append(query.value(i));
+            query.appendValue(i, row.values);
         contents.rows.push_back(std::move(row));
     }
     return contents;
@@ -233,7 +230,7 @@ QVariant Dataset::value(const QString& field) const {
 QVariant Dataset::value(int row, int field) const {
     if (row < 0 || row >= rowCount() || field < 0 || field >= fieldCount())
         return {};
-    return m_rows[size_t(row)].values[field];
+    return m_rows[size_t(row)].values.at(field);
 }
 
 bool Dataset::sortBy(const QString& field, Qt::SortOrder order) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/dataset_sql.h"
+#include "db/packed_values.h"
 
 #include <QHash>
 #include <QObject>
@@ -146,7 +147,7 @@ private:
     };
     struct Row {
         qint64 rowid = 0;
-        QVariantList values;
+        PackedValues values;
     };
     struct Contents {
         std::vector<Field> fields;

@@ -54,11 +54,11 @@ void Dataset::setValue(int field, const QVariant& value) {
     const QString& column = m_fields[size_t(field)].column;
     if (!column.isEmpty())
         m_assigned.insert(column.toLower(), field);
-    QVariant& slot = m_rows[size_t(m_current)].values[field];
+    PackedValues& values = m_rows[size_t(m_current)].values;
     const QVariant newValue = normalized(value);
-    if (sameValue(slot, newValue))
+    if (sameValue(values.at(field), newValue))
         return;
-    slot = newValue;
+    values.set(field, newValue);
     emit dataChanged(m_current, field);
 }
 
@@ -86,7 +86,7 @@ void Dataset::append() {
     const int row = rowCount();
     emit rowAboutToBeInserted(row);
     Row fresh;
-    fresh.values.resize(fieldCount());
+    fresh.values = PackedValues::invalid(fieldCount());
     m_rows.push_back(std::move(fresh));
     m_current = row;
     emit rowInserted(row);
@@ -196,7 +196,7 @@ dataset_sql::ColumnValues Dataset::assignedValues() const {
     dataset_sql::ColumnValues values;
     const Row& row = m_rows[size_t(m_current)];
     for (const auto& [field, column] : byField)
-        values.append({column, row.values[field]});
+        values.append({column, row.values.at(field)});
     return values;
 }
 
@@ -208,11 +208,13 @@ void Dataset::writeInsert() {
     row.rowid = rowid;
     // Read back what the database filled in: counters and column defaults.
     const QVariantMap stored = dataset_sql::readRow(m_baseTable, rowid);
+    QVariantList values = row.values.toList();
     for (int i = 0; i < fieldCount(); ++i) {
         const auto it = stored.constFind(m_fields[size_t(i)].column.toLower());
         if (it != stored.cend())
-            row.values[i] = *it;
+            values[i] = *it;
     }
+    row.values = PackedValues(values);
     emit dataChanged(m_current, -1);
 }
 
@@ -231,16 +233,19 @@ void Dataset::writeUpdate() {
 // that was written.
 void Dataset::shareWrittenValues() {
     Row& row = m_rows[size_t(m_current)];
+    QVariantList values = row.values.toList();
     bool changed = false;
     for (int i = 0; i < fieldCount(); ++i) {
         const int written = m_assigned.value(m_fields[size_t(i)].column.toLower(), -1);
-        if (written >= 0 && written != i && !sameValue(row.values[i], row.values[written])) {
-            row.values[i] = row.values[written];
+        if (written >= 0 && written != i && !sameValue(values[i], values[written])) {
+            values[i] = values[written];
             changed = true;
         }
     }
-    if (changed)
-        emit dataChanged(m_current, -1);
+    if (!changed)
+        return;
+    row.values = PackedValues(values);
+    emit dataChanged(m_current, -1);
 }
 
 } // namespace db

@@ -2,11 +2,12 @@
 
 #include "app/errors.h"
 #include "db/connection.h"
+#include "db/sql_functions.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSqlResult>
 #include <sqlite3.h>
 
 namespace db::dataset_sql {
@@ -15,14 +16,6 @@ namespace {
 QString quoted(const QString& identifier) {
     QString text = identifier;
     return '"' + text.replace('"', QStringLiteral("\"\"")) + '"';
-}
-
-sqlite3_stmt* statementHandle(const QSqlQuery& query) {
-    const QSqlResult* result = query.result();
-    const QVariant handle = result != nullptr ? result->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3_stmt* const*>(handle.constData());
 }
 
 QString assignments(const ColumnValues& values, QVariantMap& params) {
@@ -49,30 +42,129 @@ QString withRowid(const QString& statement, const QString& table) {
     return result.insert(match.capturedEnd(), column);
 }
 
-QSqlQuery select(const QString& statement, const QVariantMap& params) {
-    QSqlQuery query(connection());
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        raise(query.lastError());
-    for (auto it = params.cbegin(); it != params.cend(); ++it)
-        query.bindValue(it.key().startsWith(':') ? it.key() : ':' + it.key(), it.value());
-    if (!query.exec())
-        raise(query.lastError());
-    return query;
+Select::Select(const QString& statement, const QVariantMap& params)
+    : m_database(sqliteHandle(connection())) {
+    const QByteArray text = statement.toUtf8();
+    if (sqlite3_prepare_v2(m_database, text.constData(), int(text.size()), &m_statement, nullptr) !=
+        SQLITE_OK)
+        fail();
+    bind(params);
 }
 
-QStringList originColumns(const QSqlQuery& query, const QString& table) {
-    QStringList columns;
-    sqlite3_stmt* statement = statementHandle(query);
-    const int count = query.record().count();
-    for (int i = 0; i < count; ++i) {
-        const char* origin = statement ? sqlite3_column_table_name(statement, i) : nullptr;
-        const char* column = statement ? sqlite3_column_origin_name(statement, i) : nullptr;
-        const bool fromTable = origin != nullptr && column != nullptr &&
-                               QString::fromUtf8(origin).compare(table, Qt::CaseInsensitive) == 0;
-        columns << (fromTable ? QString::fromUtf8(column) : QString());
+Select::~Select() {
+    sqlite3_finalize(m_statement);
+}
+
+// The statement is of no further use, so it goes at once (also when the
+// constructor fails, where no destructor runs).
+void Select::fail() {
+    const QString text = QString::fromUtf8(sqlite3_errmsg(m_database));
+    sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+    throw DatabaseError(QStringLiteral("資料庫錯誤: %1").arg(text));
+}
+
+// As the Qt driver binds: null as null, yes/no and numbers as numbers, a
+// date and time as ISO text with milliseconds, bytes as a blob, anything else
+// as its text.
+void Select::bind(const QVariantMap& params) {
+    const int count = sqlite3_bind_parameter_count(m_statement);
+    for (int i = 1; i <= count; ++i) {
+        const char* name = sqlite3_bind_parameter_name(m_statement, i);
+        if (name == nullptr)
+            continue;
+        const QVariant value = params.value(QString::fromUtf8(name + 1));
+        int result = SQLITE_OK;
+        if (value.isNull()) {
+            result = sqlite3_bind_null(m_statement, i);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::Bool:
+            case QMetaType::Int:
+                result = sqlite3_bind_int(m_statement, i, value.toInt());
+                break;
+            case QMetaType::Double:
+                result = sqlite3_bind_double(m_statement, i, value.toDouble());
+                break;
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+                result = sqlite3_bind_int64(m_statement, i, value.toLongLong());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = value.toByteArray();
+                result = sqlite3_bind_blob(m_statement, i, bytes.constData(), int(bytes.size()),
+                                           SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QString text = value.typeId() == QMetaType::QDateTime
+                                         ? value.toDateTime().toString(Qt::ISODateWithMs)
+                                         : value.toString();
+                const QByteArray utf8 = text.toUtf8();
+                result = sqlite3_bind_text(m_statement, i, utf8.constData(), int(utf8.size()),
+                                           SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (result != SQLITE_OK)
+            fail();
     }
-    return columns;
+}
+
+int Select::columnCount() const {
+    return sqlite3_column_count(m_statement);
+}
+
+QString Select::columnName(int column) const {
+    QString name = QString::fromUtf8(sqlite3_column_name(m_statement, column));
+    name.remove('"');
+    return name.mid(name.lastIndexOf('.') + 1);
+}
+
+QString Select::originColumn(int column, const QString& table) const {
+    const char* origin = sqlite3_column_table_name(m_statement, column);
+    const char* name = sqlite3_column_origin_name(m_statement, column);
+    const bool fromTable = origin != nullptr && name != nullptr &&
+                           QString::fromUtf8(origin).compare(table, Qt::CaseInsensitive) == 0;
+    return fromTable ? QString::fromUtf8(name) : QString();
+}
+
+bool Select::next() {
+    const int result = sqlite3_step(m_statement);
+    if (result == SQLITE_ROW)
+        return true;
+    if (result == SQLITE_DONE)
+        return false;
+    fail();
+}
+
+qint64 Select::integer(int column) const {
+    return sqlite3_column_int64(m_statement, column);
+}
+
+// As the Qt driver reads them: a null is a null text.
+void Select::appendValue(int column, PackedValues& values) const {
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        values.appendInteger(sqlite3_column_int64(m_statement, column));
+        break;
+    case SQLITE_FLOAT:
+        values.appendReal(sqlite3_column_double(m_statement, column));
+        break;
+    case SQLITE_TEXT:
+        values.appendText(reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column)),
+                          sqlite3_column_bytes(m_statement, column));
+        break;
+    case SQLITE_BLOB:
+        values.appendBlob(static_cast<const char*>(sqlite3_column_blob(m_statement, column)),
+                          sqlite3_column_bytes(m_statement, column));
+        break;
+    default:
+        values.appendNull(QMetaType::fromType<QString>());
+        break;
+    }
 }
 
 qint64 insertRow(const QString& table, const ColumnValues& values) {

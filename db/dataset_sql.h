@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/packed_values.h"
+
 #include <QList>
 #include <QPair>
 #include <QSqlQuery>
@@ -7,6 +9,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 // The statements a dataset runs: its SELECT with the row identity added, and
 // the INSERT, UPDATE and DELETE that write one row back by SQLite's rowid.
@@ -19,13 +24,36 @@ inline constexpr const char* kRowidName = "lunmark_rowid";
 // Throws DatabaseError when the statement does not begin with SELECT.
 QString withRowid(const QString& statement, const QString& table);
 
-// Runs a SELECT forward-only (the rows are read once) with named parameters.
-QSqlQuery select(const QString& statement, const QVariantMap& params);
+// A SELECT run straight on SQLite with named parameters, its rows read one
+// at a time into packed values: no value is made a QVariant on the way.
+// Parameters are bound as the Qt driver binds them; one the statement names
+// but params lacks is null. Throws DatabaseError with the database's text.
+class Select {
+public:
+    Select(const QString& statement, const QVariantMap& params);
+    ~Select();
+    Select(const Select&) = delete;
+    Select& operator=(const Select&) = delete;
 
-// For each column of the open query: the column of table it comes from
-// (aliases resolve to their column), or an empty text for expressions and
-// columns of other tables.
-QStringList originColumns(const QSqlQuery& query, const QString& table);
+    int columnCount() const;
+    // The column's name as the Qt driver gives it (no quotes, no table).
+    QString columnName(int column) const;
+    // The column of table the column comes from (aliases resolve to their
+    // column), or an empty text for expressions and columns of other tables.
+    QString originColumn(int column, const QString& table) const;
+
+    // Moves to the next row; false after the last.
+    bool next();
+    qint64 integer(int column) const;
+    void appendValue(int column, PackedValues& values) const;
+
+private:
+    void bind(const QVariantMap& params);
+    [[noreturn]] void fail();
+
+    sqlite3* m_database = nullptr;
+    sqlite3_stmt* m_statement = nullptr;
+};
 
 using ColumnValues = QList<QPair<QString, QVariant>>;
 

@@ -44,11 +44,15 @@ template <int Part> void datePartFunction(sqlite3_context* context, int, sqlite3
 
 } // namespace
 
-void registerSqlFunctions(QSqlDatabase& database) {
+sqlite3* sqliteHandle(const QSqlDatabase& database) {
     const QVariant handle = database.driver()->handle();
     if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
         throw DatabaseError(QStringLiteral("資料庫錯誤: 無法取得 SQLite 連線"));
-    sqlite3* sqlite = *static_cast<sqlite3* const*>(handle.constData());
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+void registerSqlFunctions(QSqlDatabase& database) {
+    sqlite3* sqlite = sqliteHandle(database);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(sqlite, "year", 1, flags, nullptr, &datePartFunction<0>, nullptr,
                             nullptr);
