@@ -12,7 +12,8 @@ void DropDownBox::setPlain(bool on) {
     m_plain = on;
     if (on)
         setList({});
-    setStyleSheet(on ? QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }")
+    setStyleSheet(on ? QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }"
+                                      "QComboBox::down-arrow { image: none; }")
                      : QString());
 }
 

@@ -105,6 +105,7 @@ QGroupBox* TFrmCust::buildSearchGroup() {
     values->addWidget(ComboBox2);
     values->addWidget(Label28);
     values->addWidget(Edit1);
+    m_valueRow->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
 
     Panel1 = new QWidget(group);
     Panel1->setObjectName(QStringLiteral("Panel1"));
