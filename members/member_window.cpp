@@ -283,12 +283,15 @@ void TFrmCust::prepareOnShow() {
     m_gridLayout->restore(gridLayoutPath(), gridLayoutSection());
 }
 
+// The record buttons follow the state by themselves. Adding ends with the
+// row stored or dropped, also when a search closes the list under it.
 void TFrmCust::onStateChanged() {
     const bool editing = Qry_Master->isEditing();
     BtnSelectPhoto->setEnabled(editing);
     if (editing)
         PageControl1->setCurrentWidget(TabSheet2);
-    // The record buttons follow the state by themselves.
+    else
+        m_isAppending = false;
 }
 
 void TFrmCust::onMovedTo(int rowNumber, int count) {
@@ -355,7 +358,6 @@ void TFrmCust::cancelEditing() {
     if (!Prompt::current().question(kCaption, QStringLiteral("要取消嗎﹖")))
         return;
     Qry_Master->cancel();
-    m_isAppending = false;
 }
 
 bool TFrmCust::refuse(const QString& caption, const QString& text, QWidget* focus) {

@@ -200,6 +200,17 @@ TEST_F(MemberSearchWindowTest, TitleClicksSortDescendingThenAlternate) {
     EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
 }
 
+TEST_F(MemberSearchWindowTest, SearchDuringAnAddDropsTheNewRowAndEndsTheAdd) {
+    press("SbAdd");
+    EXPECT_TRUE(window->isAppending());
+    searchAll();
+    EXPECT_FALSE(window->isAppending());
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
+    press("SbEdit");
+    prompt.expect(QStringLiteral("保存成功!"));
+    press("SbSave");
+}
+
 TEST_F(MemberSearchWindowTest, TitleClickBeforeAnySearchDoesNothing) {
     clickTitle(QStringLiteral("name"));
     EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::NoMarker);
