@@ -71,12 +71,12 @@ TEST_F(TextDrawing, LaterCallsOnlyDrawWithTheFirstFont) {
 
 TEST_F(TextDrawing, ReinitOneMakesANewSurfaceAndFont) {
     jSetFontN(10, 20, 400, 24, kLatinFace, "A", 1);
-    const MonoPicture* firstPicture = drawing().picture.get();
     const int32_t width = jSetFontN(10, 20, 400, 40, kLatinFace, "A", 1);
     EXPECT_EQ(width, surfaceFont().advance(U'A'));
     EXPECT_EQ(surfaceFont().request().height, 40);
+    // The allocator may hand the new picture the old one's address, so only
+    // its presence is checked here; the released picture shows under LSan.
     EXPECT_NE(drawing().picture.get(), nullptr);
-    EXPECT_NE(drawing().picture.get(), firstPicture);
 
     EXPECT_EQ(jSetFont(10, 20, 400, 30, kLatinFace, "A", 1), 1);
     EXPECT_EQ(drawing().kind, SurfaceKind::Screen);
