@@ -80,7 +80,7 @@ std::string repeated(const char* byte, int n) {
 
 struct ImageCase {
     const char* name;
-    BmpSpec file;
+    BmpLayout file;
     std::vector<std::string> sends;
     int32_t result;
 };
@@ -178,7 +178,7 @@ TEST_F(PrinterImages, QV71BitMapDSendsRowsInBandsOfEight) {
 
 TEST_F(PrinterImages, QV71BitMapDStatusBytes) {
     struct Case {
-        BmpSpec file;
+        BmpLayout file;
         Status status;
     };
     const Case cases[] = {

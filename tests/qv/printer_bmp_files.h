@@ -21,7 +21,7 @@ inline void putLe(std::vector<std::uint8_t>& out, std::size_t offset, std::uint3
         out[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-struct BmpSpec {
+struct BmpLayout {
     std::int32_t width = 0;             // stored as a 32-bit field, as a BMP does
     std::optional<std::int32_t> height; // the number of rows unless set
     // Rows as stored in the file, top of the image first, each as many bytes
@@ -31,27 +31,27 @@ struct BmpSpec {
     std::uint8_t firstByte = 'B';
 };
 
-inline std::vector<std::uint8_t> bmpBytes(const BmpSpec& spec) {
+inline std::vector<std::uint8_t> bmpBytes(const BmpLayout& layout) {
     constexpr std::size_t kHeaders = 62;
     std::size_t stride = 0;
-    for (const auto& row : spec.rowsTopFirst)
+    for (const auto& row : layout.rowsTopFirst)
         stride = std::max(stride, (row.size() + 3) / 4 * 4);
     std::vector<std::uint8_t> out(kHeaders, 0);
-    out[0] = spec.firstByte;
+    out[0] = layout.firstByte;
     out[1] = 'M';
     const std::int32_t height =
-        spec.height.value_or(static_cast<std::int32_t>(spec.rowsTopFirst.size()));
+        layout.height.value_or(static_cast<std::int32_t>(layout.rowsTopFirst.size()));
     putLe(out, 10, kHeaders, 4);
     putLe(out, 14, 40, 4);
-    putLe(out, 18, static_cast<std::uint32_t>(spec.width), 4);
+    putLe(out, 18, static_cast<std::uint32_t>(layout.width), 4);
     putLe(out, 22, static_cast<std::uint32_t>(height), 4);
     putLe(out, 26, 1, 2);        // planes
     putLe(out, 28, 1, 2);        // bits per pixel
     putLe(out, 46, 2, 4);        // colours used
     putLe(out, 58, 0xFFFFFF, 4); // palette: black, white
-    for (auto it = spec.rowsTopFirst.rbegin(); it != spec.rowsTopFirst.rend(); ++it) {
+    for (auto it = layout.rowsTopFirst.rbegin(); it != layout.rowsTopFirst.rend(); ++it) {
         std::vector<std::uint8_t> row = *it;
-        row.resize(stride, spec.padByte);
+        row.resize(stride, layout.padByte);
         out.insert(out.end(), row.begin(), row.end());
     }
     putLe(out, 2, static_cast<std::uint32_t>(out.size()), 4);
