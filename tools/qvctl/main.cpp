@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* kDefaultLibrary = "libqv.so";
+constexpr const char* kDefaultLibrary = QVCTL_DEFAULT_LIBRARY;
 
 const char* const kHelp = R"(Usage: qvctl [options] EXPORT [ARGUMENT...] [+ EXPORT [ARGUMENT...]]...
 
@@ -33,7 +33,7 @@ Ports: 1-9 are COM1-COM9 (/dev/ttyS0-8), 10-13 are LPT1-LPT4 (/dev/lp0-3);
 QV_COM1=/dev/ttyUSB0 (and so on) points a port at another device.
 
 Options:
-  --library PATH  the library to load (default: libqv.so, searched next to
+  --library PATH  the library to load (default: libqv.so.1, searched next to
                   the build, in the installed library folder and the usual
                   places)
   --status        print the status buffer after every call
