@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-arphic-uming fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xvfb xauth
+  lintian help2man dpkg-dev desktop-file-utils man-db file
 )
 
 missing=()
