@@ -14,7 +14,6 @@ if(NOT changelog_top MATCHES "^lunmark \\(${LUNMARK_DEBIAN_VERSION}\\) ")
                       "entry must be for version ${LUNMARK_DEBIAN_VERSION}")
 endif()
 set(changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz)
-find_program(LUNMARK_GZIP gzip REQUIRED)
 add_custom_command(OUTPUT ${changelog_gz}
   COMMAND ${LUNMARK_GZIP} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/changelog > ${changelog_gz}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/changelog

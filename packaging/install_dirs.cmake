@@ -5,11 +5,12 @@
 if(CMAKE_LIBRARY_ARCHITECTURE AND NOT WIN32)
   # A build folder configured before this rule keeps GNUInstallDirs' plain
   # "lib" (recognised by its help text); a value someone chose is kept.
-  get_property(help CACHE CMAKE_INSTALL_LIBDIR PROPERTY HELPSTRING)
-  if(NOT DEFINED CACHE{CMAKE_INSTALL_LIBDIR} OR help STREQUAL "Object code libraries (lib)")
+  get_property(libdir_help CACHE CMAKE_INSTALL_LIBDIR PROPERTY HELPSTRING)
+  if(NOT DEFINED CACHE{CMAKE_INSTALL_LIBDIR} OR libdir_help STREQUAL "Object code libraries (lib)")
     set(CMAKE_INSTALL_LIBDIR "lib/${CMAKE_LIBRARY_ARCHITECTURE}"
         CACHE PATH "Object code libraries (lib/<multiarch>)" FORCE)
   endif()
+  unset(libdir_help)
 endif()
 include(GNUInstallDirs)
 
