@@ -4,15 +4,25 @@
 
 namespace sms::history {
 
+QString cutToFit(const QString& text, int length) {
+    if (text.size() <= length)
+        return text;
+    qsizetype end = length;
+    if (text.at(end - 1).isHighSurrogate())
+        --end;
+    return text.left(end);
+}
+
 void record(const SentMessage& sent) {
     db::run(
-        QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign) "
-                       "values(:CustName,:Tel,:Message,:SendDate,:Sign)"),
+        QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign,Memo) "
+                       "values(:CustName,:Tel,:Message,:SendDate,:Sign,:Memo)"),
         {{QStringLiteral("CustName"), sent.name},
          {QStringLiteral("Tel"), sent.phone},
          {QStringLiteral("Message"), sent.message},
          {QStringLiteral("SendDate"), sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
-         {QStringLiteral("Sign"), sent.sign}});
+         {QStringLiteral("Sign"), sent.sign},
+         {QStringLiteral("Memo"), cutToFit(sent.memo, kMemoLength)}});
 }
 
 QStringList searchLines() {

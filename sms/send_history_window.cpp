@@ -1,6 +1,7 @@
 #include "sms/send_history_window.h"
 
 #include "app/keyboard_navigation.h"
+#include "app/prompt.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "sms/current_send_window.h"
@@ -101,7 +102,9 @@ void TFrmSendHistory::search() {
                                                      DBDateTimeEditEh2->date()}));
 }
 
-// Nothing happens while the result is closed or empty.
+// Nothing happens while the result is closed or empty. A recipient whose
+// telephone is already listed is not added twice; the message and the
+// signature are taken all the same.
 void TFrmSendHistory::resend() {
     TFrmSendMessage* sendWindow = sms::currentSendWindow();
     if (sendWindow == nullptr || Qry_MsgHistory->currentRow() < 0)
@@ -109,7 +112,10 @@ void TFrmSendHistory::resend() {
     auto text = [this](const char* field) {
         return Qry_MsgHistory->value(QLatin1String(field)).toString();
     };
-    sendWindow->addRecipientLine(sms::recipientLine(text("CustName"), text("Tel")));
+    const QString line = sms::recipientLine(text("CustName"), text("Tel"));
+    const bool added = sendWindow->addRecipientLine(line);
     sendWindow->appendMessageLine(text("Message"));
     sendWindow->setSignatureText(text("Sign"));
+    if (!added)
+        InfoBox(QStringLiteral("「%1」的電話已在接收人清單中﹐略過1位﹐沒有再加入。").arg(line));
 }

@@ -101,13 +101,14 @@ TEST_F(SmsRecipientSelection, MarksComeFromTheTableAndAreNeverStored) {
     clickMark(2);
     click("BitBtn1");
     EXPECT_EQ(lines(), (QStringList{"張(0900000004)", "林先生(0900000001)"}));
+    // Those already listed are not added again, and the user is told.
     click("BtnSelectAll");
+    m_prompt.expect("2位會員的電話已在接收人清單中﹐沒有再加入。");
     click("BitBtn1");
     click("BtnSelectNone");
     click("BitBtn1");
-    EXPECT_EQ(lines(), (QStringList{"張(0900000004)", "林先生(0900000001)", "林先生(0900000001)",
-                                    "王小姐(0900000002)", "張(0900000004)"}));
-    EXPECT_EQ(countLabel(), "共﹕5人");
+    EXPECT_EQ(lines(), (QStringList{"張(0900000004)", "林先生(0900000001)", "王小姐(0900000002)"}));
+    EXPECT_EQ(countLabel(), "共﹕3人");
 
     QSqlQuery stored = db::run("select id, IsSelected from Cust order by id");
     QStringList marks;
@@ -218,9 +219,10 @@ TEST_F(SmsSendRun, ThreeMembersAreSentRecordedAndSummarised) {
     m_prompt.expect("發送完畢﹗\n共:3筆﹗");
     click("BtnSend");
 
+    // The progress shows while the run lasts; then the caption is the window's own.
     EXPECT_EQ(captions, (QStringList{"正在發送第1條﹐共3條﹗", "正在發送第2條﹐共3條﹗",
-                                     "正在發送第3條﹐共3條﹗"}));
-    EXPECT_EQ(caption(), "正在發送第3條﹐共3條﹗");
+                                     "正在發送第3條﹐共3條﹗", "發送簡訊"}));
+    EXPECT_EQ(caption(), "發送簡訊");
     const QStringList names{"林先生", "許功蓋小姐", "王"};
     const QString message = "許功蓋 週年慶\r\n全館 8 折 & 滿 100% 送";
     const QList<QJsonObject> logged = m_sim->loggedMessages();
@@ -263,10 +265,18 @@ TEST_F(SmsSendRun, AGatewayFailingOnTheSecondOfThreeStopsTheRunThere) {
         }
     });
     const QString host = m_sim->host();
-    m_prompt.expect("簡訊閘道 " + host + " 連線失敗", true, true);
+    m_prompt.expect("發送中斷﹗\n已發送:1筆  未確認:0筆  未發送:2筆\n原因﹕無法連線到簡訊閘道 " +
+                        host,
+                    true, true);
     click("BtnSend");
 
-    EXPECT_EQ(caption(), "正在發送第1條﹐共3條﹗");
+    EXPECT_EQ(m_prompt.shown().last().icon, Prompt::Icon::Warning);
+    EXPECT_TRUE(m_prompt.shown().last().text.endsWith(
+        "尚未發送的2位接收人留在清單中﹐按「繼續發送」即可發送給他們。"));
+    EXPECT_EQ(caption(), "發送簡訊");
+    // The credit is asked again after the run; the gateway is gone.
+    EXPECT_EQ(child<QLineEdit>("Edit3")->text(), "(無法取得)");
+    EXPECT_TRUE(child<QPushButton>("BtnContinue")->isEnabled());
     ASSERT_EQ(loggedBeforeFailure.size(), 1);
     EXPECT_EQ(loggedBeforeFailure[0]["movetel"].toString(), "0900000001");
     const QList<QVariantMap> recorded = history();

@@ -100,9 +100,21 @@ void onPurchasePage(const Request& request, Response& response, GatewayState& st
                    "</p>\n<p>這是模擬的閘道，不能購買點數。</p>\n");
 }
 
+const char* const kSendPath = "/STANDARD/SMS.ASP";
+
+// Every answer waits, or only the listed send requests.
+bool waits(const Request& request, GatewayState& state, const SimOptions& o) {
+    if (o.delayMs <= 0)
+        return false;
+    if (o.slowMessages.empty())
+        return true;
+    return request.path == kSendPath && o.slowMessages.count(state.arrive()) > 0;
+}
+
 // The switches that play a slow, failing or vanishing gateway.
-httplib::Server::HandlerResponse failures(Response& response, const SimOptions& o) {
-    if (o.delayMs > 0)
+httplib::Server::HandlerResponse failures(const Request& request, Response& response,
+                                          GatewayState& state, const SimOptions& o) {
+    if (waits(request, state, o))
         std::this_thread::sleep_for(std::chrono::milliseconds(o.delayMs));
     if (o.drop) {
         // Promise a body and send none: the server closes the connection.
@@ -122,14 +134,15 @@ httplib::Server::HandlerResponse failures(Response& response, const SimOptions& 
 } // namespace
 
 void installRoutes(httplib::Server& server, GatewayState& state, const SimOptions& options) {
-    server.set_pre_routing_handler(
-        [&options](const Request&, Response& response) { return failures(response, options); });
+    server.set_pre_routing_handler([&state, &options](const Request& request, Response& response) {
+        return failures(request, response, state, options);
+    });
     const auto route = [&](const char* path, auto handler) {
         server.Get(path, [&state, &options, handler](const Request& request, Response& response) {
             handler(request, response, state, options);
         });
     };
-    route("/STANDARD/SMS.ASP", onSend);
+    route(kSendPath, onSend);
     route("/STANDARD/SMS5H.ASP", onCredit);
     route("/STANDARD/TVRVRE_A.ASP", onResultsPage);
     route("/STANDARD/MTMK.asp", onPurchasePage);
