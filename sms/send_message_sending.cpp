@@ -155,6 +155,7 @@ void TFrmSendMessage::forgetRunStates() {
     updateContinueButton();
 }
 
+// Only a stopped run that reached someone has lines to look at.
 void TFrmSendMessage::updateContinueButton() {
     BtnContinue->setEnabled(!m_delivered.isEmpty() && linesIn(sms::Delivery::Pending) > 0);
 }
