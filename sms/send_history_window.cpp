@@ -70,7 +70,9 @@ void TFrmSendHistory::buildGrid() {
                              {QStringLiteral("Tel"), QStringLiteral("電話")},
                              {QStringLiteral("Message"), QStringLiteral("簡訊內容")},
                              {QStringLiteral("SendDate"), QStringLiteral("發送日期")},
-                             {QStringLiteral("Sign"), QStringLiteral("署名")}});
+                             {QStringLiteral("Sign"), QStringLiteral("署名")},
+                             // The gateway's answer, or 未確認 when none came.
+                             {QStringLiteral("Memo"), QStringLiteral("閘道回應")}});
     DBGridEh1 = new QTableView(this);
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
     DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
