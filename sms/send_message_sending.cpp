@@ -121,20 +121,21 @@ void TFrmSendMessage::runOver(const QList<int>& rows, const sms::Composition& co
     QStringList lines;
     for (const int row : rows)
         lines << ListBox1->item(row)->text();
+    std::optional<sms::RunResult> result;
     {
-        // The progress shows only while the run lasts.
+        // The progress shows only while the run lasts, also when it fails.
         const auto restoreCaption =
             qScopeGuard([this] { setWindowTitle(QStringLiteral("發送簡訊")); });
-        const sms::RunResult result = sms::sendToAll(
+        result = sms::sendToAll(
             m_gateway, lines, composition, scheduledAt(),
             [this](int index, int count) {
                 setWindowTitle(QStringLiteral("正在發送第%1條﹐共%2條﹗").arg(index).arg(count));
             },
             &m_delivered);
-        keepRunStates(rows, result);
-        refreshCreditAfterRun();
-        reportRun(result);
     }
+    keepRunStates(rows, *result);
+    refreshCreditAfterRun();
+    reportRun(*result);
 }
 
 // A run that went through leaves no states: the next run is a new one.

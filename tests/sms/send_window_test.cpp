@@ -327,7 +327,14 @@ TEST_F(SmsSendRun, AStoppedRunContinuesWithOnlyThoseNotYetSent) {
                     "許功蓋小姐 (0900000002) 可能已收到\n原因﹕簡訊閘道 " +
                         m_sim->host() + " 在時限內沒有回應",
                     true, true);
+    // The caption is the window's own again before the report shows.
+    QStringList captionsBeforeReport;
+    QObject::connect(m_window.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
+        if (m_prompt.shown().isEmpty())
+            captionsBeforeReport << title;
+    });
     click("BtnSend");
+    EXPECT_EQ(captionsBeforeReport.value(captionsBeforeReport.size() - 1), "發送簡訊");
     EXPECT_EQ(caption(), "發送簡訊");
     auto* list = child<QListWidget>("ListBox1");
     EXPECT_EQ(list->item(0)->toolTip(), "已發送");
