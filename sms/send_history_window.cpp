@@ -57,7 +57,7 @@ TFrmSendHistory::TFrmSendHistory(QWidget* parent) : QDialog(parent) {
     layout->addLayout(filters);
     layout->addWidget(DBGridEh1, 1);
     keyboard::install(this);
-    resize(820, 480);
+    resize(1000, 480);
 }
 
 void TFrmSendHistory::buildGrid() {
@@ -82,6 +82,8 @@ void TFrmSendHistory::buildGrid() {
     DataSource1->attachView(DBGridEh1);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Message")), 260);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("SendDate")), 140);
+    DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Salutation")), 60);
+    DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Memo")), 170);
     connect(DBGridEh1, &QAbstractItemView::doubleClicked, this, &TFrmSendHistory::resend);
 }
 
