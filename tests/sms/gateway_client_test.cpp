@@ -125,7 +125,7 @@ TEST(SmsGatewayClientFailure, FailedTransfersSayWhatHappenedAndWhetherTheRequest
         bool requestSent;
         int loggedInTheEnd; // messages the simulator took, once it is done
     } cases[] = {
-        {{"--delay-ms", "1500"}, "在時限內沒有回應", true, 1},
+        {{"--delay-ms", "2500"}, "在時限內沒有回應", true, 1},
         {{"--status", "500"}, "HTTP 500", true, 0},
         {{"--status", "404"}, "HTTP 404", true, 0},
         {{"--drop"}, "的連線在回應完成前中斷", true, 0},
@@ -133,7 +133,7 @@ TEST(SmsGatewayClientFailure, FailedTransfersSayWhatHappenedAndWhetherTheRequest
     for (const auto& c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());
         GatewaySimProcess sim(c.options);
-        GatewayClient client(sim.config(500ms));
+        GatewayClient client(sim.config(1s));
         for (const auto& request :
              {std::function<void()>([&] { client.remainingCredit(); }),
               std::function<void()>([&] { client.sendMessage("", "09", "x"); })}) {

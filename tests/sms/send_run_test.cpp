@@ -137,8 +137,8 @@ TEST_F(SmsSendRunTest, AGatewayFailingOnTheSecondRecipientStopsTheRunThere) {
 // The gateway takes the second message after the client gave up: the history
 // holds it as unconfirmed, and continuing sends only the third.
 TEST_F(SmsSendRunTest, AMessageAnsweredTooLateIsRecordedUnconfirmedAndNotSentAgain) {
-    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "1500", "--slow-messages", "2"});
-    GatewayClient gateway(m_sim->config(400ms));
+    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "3000", "--slow-messages", "2"});
+    GatewayClient gateway(m_sim->config(1s));
     const sms::Composition composition{true, "週年慶", true, "小店"};
     sms::DeliveredTexts delivered;
     const sms::RunResult first =

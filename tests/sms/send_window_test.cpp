@@ -313,11 +313,11 @@ TEST_F(SmsSendRun, AGatewayFailingOnTheSecondOfThreeStopsTheRunThere) {
 // stops, names that recipient, and continuing sends only the third; the
 // history and the gateway's log agree message by message.
 TEST_F(SmsSendRun, AStoppedRunContinuesWithOnlyThoseNotYetSent) {
-    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "1500", "--slow-messages", "2"});
+    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "3000", "--slow-messages", "2"});
     QFile ini(GatewayConfig::iniPath());
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ini.write("[Gateway]\nSendHost=" + m_sim->host().toUtf8() +
-              "\nAccountHost=" + m_sim->host().toUtf8() + "\nTimeout=0.4\n");
+              "\nAccountHost=" + m_sim->host().toUtf8() + "\nTimeout=1\n");
     ini.close();
     addThreeMembers();
     openWindow();

@@ -74,6 +74,24 @@ TEST_F(SmsCustomRecipientWindow, TypedPeopleBecomeLinesAndMembers) {
     EXPECT_EQ(members[0]["Kind"].toString(), "其它");
 }
 
+TEST_F(SmsCustomRecipientWindow, ANumberAlreadyListedIsNeitherListedNorRegisteredAgain) {
+    openWindow();
+    m_window->addRecipientLine("林先生(0933-111 222)");
+    onNextModal([&](QWidget* window) {
+        auto* single = dynamic_cast<TFrmSelectSingle*>(window);
+        ASSERT_NE(single, nullptr);
+        single->setClock([] { return QDateTime(QDate(2024, 7, 8), QTime(9, 10, 11)); });
+        part<QLineEdit>(single, "Edit1")->setText("李四");
+        part<QLineEdit>(single, "Edit2")->setText("0933111222");
+        m_prompt.expect("電話 0933111222 已在接收人清單中﹐沒有再加入。");
+        press(single, "BitBtn1");
+        press(single, "BitBtn2");
+    });
+    click("BtnSelectSingle");
+    EXPECT_EQ(lines(), QStringList{"林先生(0933-111 222)"});
+    EXPECT_EQ(count("select count(*) from Cust"), 0);
+}
+
 using SmsPhrasePicking = SmsSendWindowTest;
 
 TEST_F(SmsPhrasePicking, APickedPhraseIsAppendedAsANewLastLine) {

@@ -182,8 +182,8 @@ TEST_F(SmsEndToEnd, TwoNewMembersReceiveAMessageThatTheHistoryShows) {
 // twice, continuing sends only the third, and the history (with the
 // gateway's answers) agrees with what the gateway logged.
 TEST_F(SmsEndToEnd, AStoppedRunIsContinuedWithoutSendingAnyoneTwice) {
-    GatewaySimProcess slow(account() + QStringList{"--delay-ms", "1500", "--slow-messages", "2"});
-    pointGatewayAt(slow, "0.5");
+    GatewaySimProcess slow(account() + QStringList{"--delay-ms", "3000", "--slow-messages", "2"});
+    pointGatewayAt(slow, "1");
     signIn();
     registerAccount();
     const QStringList names{"王小明", "李大同", "陳美玲"};
