@@ -105,6 +105,19 @@ TEST_F(SmsGatewayClientTest, AChangedSessionAppliesToTheVeryNextRequest) {
     EXPECT_TRUE(m_sim.loggedMessages().isEmpty());
 }
 
+// The answer's Content-Type decides how it reads: the same refusal in UTF-8.
+TEST(SmsGatewayClientAnswers, AnAnswerInUtf8ReadsAsTheCharsetSays) {
+    GatewaySimProcess sim({"--utf8-answers", "--cust-id", "C123"});
+    const LoginSession saved = LoginSession::current();
+    LoginSession::current() = LoginSession{};
+    GatewayClient client(sim.config());
+    EXPECT_EQ(client.remainingCredit(), "帳號或密碼錯誤");
+    LoginSession::current().CustID = "C123";
+    EXPECT_EQ(client.sendMessage("", "0900000000", "x"), "OK");
+    EXPECT_EQ(client.remainingCredit(), "99");
+    LoginSession::current() = saved;
+}
+
 TEST_F(SmsGatewayClientTest, TextBig5CannotCarryIsRefusedAndNothingIsSent) {
     GatewayClient client(m_sim.config());
     EXPECT_THROW(client.sendMessage("", "0900000000", "简体字"), ConversionError);

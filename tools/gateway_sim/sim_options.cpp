@@ -46,6 +46,7 @@ std::string helpText() {
            "                    and logged after the wait, as a slow gateway would\n"
            "  --status N        answer every request with HTTP status N\n"
            "  --drop            close every connection without a complete answer\n"
+           "  --utf8-answers    plain answers in UTF-8 (charset=utf-8) instead of Big5\n"
            "  --help            show this text\n"
            "\n"
            "Account values left out must be empty in the requests. Once listening it\n"
@@ -67,6 +68,10 @@ std::optional<SimOptions> parseOptions(int argc, char** argv, std::string* error
         }
         if (name == "--drop") {
             options.drop = true;
+            continue;
+        }
+        if (name == "--utf8-answers") {
+            options.utf8Answers = true;
             continue;
         }
         if (i + 1 >= argc) {
