@@ -22,10 +22,8 @@ QByteArray charsetOf(const QByteArray& contentType) {
         const qsizetype equals = parameter.indexOf('=');
         if (equals < 0 || parameter.left(equals).trimmed().toLower() != "charset")
             continue;
-        QByteArray value = parameter.mid(equals + 1).trimmed();
-        if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
-            value = value.mid(1, value.size() - 2);
-        return value.trimmed().toLower();
+        // Quotes around the name (or a stray one) are not part of it.
+        return parameter.mid(equals + 1).replace('"', QByteArray()).trimmed().toLower();
     }
     return {};
 }

@@ -114,6 +114,7 @@ TEST(SmsAnswerText, TheCharsetIsFoundAmongTheParameters) {
         {"text/plain; charset=big5", "big5"},
         {"text/plain;Charset = \"UTF-8\" ; format=flowed", "utf-8"},
         {"text/plain; format=flowed; charset=CP950", "cp950"},
+        {"text/plain; charset=\"big5", "big5"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(gateway::charsetOf(c.contentType), c.charset) << c.contentType.toStdString();
