@@ -13,16 +13,29 @@ QString cutToFit(const QString& text, int length) {
     return text.left(end);
 }
 
-void record(const SentMessage& sent) {
-    db::run(
-        QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign,Memo) "
-                       "values(:CustName,:Tel,:Message,:SendDate,:Sign,:Memo)"),
-        {{QStringLiteral("CustName"), sent.name},
-         {QStringLiteral("Tel"), sent.phone},
-         {QStringLiteral("Message"), sent.message},
-         {QStringLiteral("SendDate"), sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
-         {QStringLiteral("Sign"), sent.sign},
-         {QStringLiteral("Memo"), cutToFit(sent.memo, kMemoLength)}});
+qint64 record(const SentMessage& sent) {
+    return db::run(
+               QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign,Memo) "
+                              "values(:CustName,:Tel,:Message,:SendDate,:Sign,:Memo)"),
+               {{QStringLiteral("CustName"), sent.name},
+                {QStringLiteral("Tel"), sent.phone},
+                {QStringLiteral("Message"), sent.message},
+                {QStringLiteral("SendDate"),
+                 sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+                {QStringLiteral("Sign"), sent.sign},
+                {QStringLiteral("Memo"), cutToFit(sent.memo, kMemoLength)}})
+        .lastInsertId()
+        .toLongLong();
+}
+
+void setMemo(qint64 id, const QString& memo) {
+    db::run(QStringLiteral("update MessageHistory set Memo=:Memo where ID=:ID"),
+            {{QStringLiteral("Memo"), cutToFit(memo, kMemoLength)}, {QStringLiteral("ID"), id}});
+}
+
+void forget(qint64 id) {
+    db::run(QStringLiteral("delete from MessageHistory where ID=:ID"),
+            {{QStringLiteral("ID"), id}});
 }
 
 QStringList searchLines() {

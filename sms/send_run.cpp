@@ -25,7 +25,9 @@ public:
         m_result.states = QList<Delivery>(lines.size(), Delivery::Pending);
     }
 
-    // False when the run must stop here.
+    // False when the run must stop here. The row goes in before the request
+    // goes out, as unconfirmed, so that a program ended while it waits (by a
+    // user who thinks it hangs) still leaves the message in the history.
     bool sendLine(int index, GatewayClient& gateway, const std::optional<QDateTime>& scheduledAt) {
         const ComposedMessage composed = compose(m_lines[index], m_composition);
         const QString key = deliveryKey(composed);
@@ -33,25 +35,34 @@ public:
             m_result.states[index] = Delivery::Repeated;
             return true;
         }
+        const std::optional<qint64> row = recordBeforeSending(composed);
+        if (!row)
+            return false;
         QString answer;
         try {
             answer = gateway.sendMessage(composed.name, composed.phone, composed.text, scheduledAt);
         } catch (const GatewayError& error) {
+            stop(error.text());
             if (error.requestSent()) {
                 m_delivered.insert(key);
                 m_result.states[index] = Delivery::Unconfirmed;
                 m_result.unconfirmed << recipientLabel(composed);
-                store(composed, history::kUnconfirmed + QStringLiteral("：") + error.cause());
+                settle(composed, [&] {
+                    history::setMemo(*row,
+                                     history::kUnconfirmed + QStringLiteral("：") + error.cause());
+                });
+            } else {
+                settle(composed, [&] { history::forget(*row); });
             }
-            stop(error.text());
             return false;
         } catch (const LunmarkError& error) {
             stop(error.text());
+            settle(composed, [&] { history::forget(*row); });
             return false;
         }
         m_delivered.insert(key);
         m_result.states[index] = Delivery::Sent;
-        return store(composed, answer);
+        return settle(composed, [&] { history::setMemo(*row, answer); });
     }
 
     void stop(const QString& reason) {
@@ -62,15 +73,29 @@ public:
     RunResult result() const { return m_result; }
 
 private:
-    // The message has gone: a history row that cannot be stored ends the run
-    // and says whose message is missing from the history.
-    bool store(const ComposedMessage& composed, const QString& memo) {
+    // A row that cannot be stored keeps the message from going out.
+    std::optional<qint64> recordBeforeSending(const ComposedMessage& composed) {
         try {
-            history::record({composed.listedName, composed.phone, m_composition.message,
-                             QDateTime::currentDateTime(), m_composition.signature, memo});
+            return history::record({composed.listedName, composed.phone, m_composition.message,
+                                    QDateTime::currentDateTime(), m_composition.signature,
+                                    history::kBeingSent});
+        } catch (const DatabaseError& error) {
+            stop(QStringLiteral("無法記入發送歷史﹐%1 的簡訊沒有送出：%2")
+                     .arg(recipientLabel(composed), error.text()));
+            return std::nullopt;
+        }
+    }
+
+    // Brings the row up to date with what became of the request; a row that
+    // cannot be changed ends the run, saying whose row it is (unless the run
+    // already stopped for another reason). Left as it was, it reads as
+    // unconfirmed, which errs on the safe side.
+    template <class Change> bool settle(const ComposedMessage& composed, Change change) {
+        try {
+            change();
             return true;
         } catch (const DatabaseError& error) {
-            stop(QStringLiteral("%1 的簡訊已經送出，但無法記入發送歷史：%2")
+            stop(QStringLiteral("%1 的發送歷史無法更新﹐仍記為未確認：%2")
                      .arg(recipientLabel(composed), error.text()));
             return false;
         }

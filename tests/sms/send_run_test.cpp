@@ -7,7 +7,9 @@
 #include "tests/sms/sms_database_fixture.h"
 
 #include <QDateTime>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <algorithm>
 
 namespace {
@@ -242,21 +244,67 @@ TEST_F(SmsSendRunTest, TheSameTextGoesToOneNumberOnlyOnceARun) {
     }
 }
 
-// The message has left when its row cannot be stored: the run stops and
-// says whose message the history lacks.
-TEST_F(SmsSendRunTest, AHistoryRowThatCannotBeStoredStopsTheRunNamingTheRecipient) {
-    db::run("create trigger NoRoom before insert on MessageHistory "
-            "begin select raise(abort, 'database or disk is full'); end");
-    GatewayClient gateway(m_sim->config());
+// The row goes in before the request: a row that cannot be stored keeps the
+// message from leaving; one that cannot be brought up to date afterwards
+// stays unconfirmed. Either way the run stops and names the recipient.
+TEST_F(SmsSendRunTest, AHistoryThatRefusesTheRowStopsTheRunNamingTheRecipient) {
+    const struct {
+        const char* refusing;
+        QList<sms::Delivery> states;
+        QString reason;
+        int logged;
+        QStringList memos;
+    } cases[] = {
+        {"insert",
+         {sms::Delivery::Pending, sms::Delivery::Pending, sms::Delivery::Pending},
+         "無法記入發送歷史﹐林先生 (0900000001) 的簡訊沒有送出",
+         0,
+         {}},
+        {"update",
+         {sms::Delivery::Sent, sms::Delivery::Pending, sms::Delivery::Pending},
+         "林先生 (0900000001) 的發送歷史無法更新﹐仍記為未確認",
+         1,
+         {"未確認：送出中"}},
+    };
+    int loggedBefore = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusing);
+        db::run("delete from MessageHistory");
+        db::run(QStringLiteral("create trigger NoRoom before %1 on MessageHistory "
+                               "begin select raise(abort, 'database or disk is full'); end")
+                    .arg(c.refusing));
+        GatewayClient gateway(m_sim->config());
+        const sms::RunResult result =
+            sms::sendToAll(gateway, kThreeLines, {false, "通知", false, ""}, std::nullopt, {});
+        db::run("drop trigger NoRoom");
+        EXPECT_EQ(result.states, c.states);
+        ASSERT_TRUE(result.stopped());
+        EXPECT_TRUE(result.stopReason->startsWith(c.reason)) << result.stopReason->toStdString();
+        EXPECT_EQ(m_sim->loggedMessages().size(), loggedBefore + c.logged);
+        loggedBefore += c.logged;
+        QStringList memos;
+        for (const QVariantMap& row : history())
+            memos << row["Memo"].toString();
+        EXPECT_EQ(memos, c.memos);
+    }
+}
+
+// While the request is out, another program on the same file already finds
+// the message in the history, as unconfirmed.
+TEST_F(SmsSendRunTest, TheRowIsInTheHistoryWhileTheRequestIsOut) {
+    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "3000"});
+    QProcess reader;
+    reader.start(LUNMARK_HISTORY_READER, {m_database.path(), "1000"});
+    ASSERT_TRUE(reader.waitForStarted());
+    GatewayClient gateway(m_sim->config(2s));
     const sms::RunResult result =
-        sms::sendToAll(gateway, kThreeLines, {false, "通知", false, ""}, std::nullopt, {});
-    EXPECT_EQ(result.states, (QList<sms::Delivery>{sms::Delivery::Sent, sms::Delivery::Pending,
-                                                   sms::Delivery::Pending}));
-    ASSERT_TRUE(result.stopped());
-    EXPECT_TRUE(
-        result.stopReason->startsWith("林先生 (0900000001) 的簡訊已經送出，但無法記入發送歷史"))
-        << result.stopReason->toStdString();
-    EXPECT_EQ(m_sim->loggedMessages().size(), 1);
+        sms::sendToAll(gateway, {kThreeLines[0]}, {false, "通知", false, ""}, std::nullopt, {});
+    EXPECT_EQ(result.states, QList<sms::Delivery>{sms::Delivery::Unconfirmed});
+    ASSERT_TRUE(reader.waitForFinished(10'000));
+    const QJsonObject seen = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+    EXPECT_EQ(seen["Tel"].toString(), "0900000001");
+    EXPECT_EQ(seen["Memo"].toString(), "未確認：送出中");
+    EXPECT_EQ(history().value(0)["Memo"].toString(), "未確認：等候回應逾時");
 }
 
 TEST_F(SmsSendRunTest, AKnownSignatureIsNotStoredTwice) {
