@@ -292,11 +292,11 @@ TEST_F(SmsSendRunTest, AHistoryThatRefusesTheRowStopsTheRunNamingTheRecipient) {
 // While the request is out, another program on the same file already finds
 // the message in the history, as unconfirmed.
 TEST_F(SmsSendRunTest, TheRowIsInTheHistoryWhileTheRequestIsOut) {
-    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "3000"});
+    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "5000"});
     QProcess reader;
     reader.start(LUNMARK_HISTORY_READER, {m_database.path(), "1000"});
     ASSERT_TRUE(reader.waitForStarted());
-    GatewayClient gateway(m_sim->config(2s));
+    GatewayClient gateway(m_sim->config(3s)); // the reader reads in the middle
     const sms::RunResult result =
         sms::sendToAll(gateway, {kThreeLines[0]}, {false, "通知", false, ""}, std::nullopt, {});
     EXPECT_EQ(result.states, QList<sms::Delivery>{sms::Delivery::Unconfirmed});
