@@ -57,8 +57,9 @@ QString GatewayClient::fetch(const GatewayRequest& request, const GatewayConfig&
     const QByteArray address = gateway::wireAddress(request, host);
     if (!m_http)
         m_http = std::make_unique<HttpClient>();
-    return gateway::answerText(
-        m_http->get(address, host, {settings.connectTimeout, settings.timeout}));
+    const HttpClient::Answer answer =
+        m_http->get(address, host, {settings.connectTimeout, settings.timeout});
+    return gateway::answerText(answer.body, answer.contentType);
 }
 
 void GatewayClient::open(const GatewayRequest& request) {

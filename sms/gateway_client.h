@@ -14,10 +14,11 @@ class HttpClient;
 // values from LoginSession::current() when it is made. One client keeps one
 // connection, so a send run made through one client reuses it.
 //
-// Failures are not caught here: TransferError when a host is not configured,
-// the transfer fails or the gateway answers with a status other than 2xx;
-// ConversionError when a value holds a character Big5 cannot carry (nothing
-// is sent then). Both carry the text for the general error report.
+// Failures are not caught here: TransferError when a host is not configured;
+// GatewayError (a TransferError that tells whether the request had gone out)
+// when the transfer fails or the gateway answers with a status other than
+// 2xx; ConversionError when a value holds a character Big5 cannot carry
+// (nothing is sent then). All carry the text for the general error report.
 class GatewayClient {
 public:
     // Reads the [Gateway] settings from lunmark.ini at every request, so an
@@ -29,8 +30,8 @@ public:
     GatewayClient(const GatewayClient&) = delete;
     GatewayClient& operator=(const GatewayClient&) = delete;
 
-    // Sends one message and returns the gateway's answer, which says nothing
-    // the caller needs to judge. scheduledAt asks the gateway to send later.
+    // Sends one message and returns the gateway's answer, which the caller
+    // keeps but does not judge. scheduledAt asks the gateway to send later.
     QString sendMessage(const QString& name, const QString& phone, const QString& message,
                         const std::optional<QDateTime>& scheduledAt = std::nullopt);
 

@@ -2,6 +2,7 @@
 
 #include "app/errors.h"
 #include "db/connection.h"
+#include "sms/query_encoding.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +34,11 @@ std::chrono::milliseconds seconds(const QSettings& settings, const QString& key,
 QString GatewayConfig::hostFor(GatewayHost host) const {
     const bool send = host == GatewayHost::Send;
     const QString& name = send ? sendHost : accountHost;
+    const QString key = send ? QStringLiteral("SendHost") : QStringLiteral("AccountHost");
+    if (name.contains(QStringLiteral("://")) && !gateway::hasWebScheme(name))
+        throw TransferError(QStringLiteral("%1 的 [Gateway] %2=%3 無法使用：簡訊閘道的位址只能以 "
+                                           "http:// 或 https:// 開頭，或只寫主機名稱。")
+                                .arg(QDir::toNativeSeparators(source), key, name));
     if (!name.isEmpty())
         return name;
     throw TransferError(
@@ -60,5 +66,6 @@ GatewayConfig GatewayConfig::load(const QString& path) {
         text(settings, section + "ScheduleTimeFormat", config.scheduleTimeFormat);
     config.connectTimeout = seconds(settings, section + "ConnectTimeout", config.connectTimeout);
     config.timeout = seconds(settings, section + "Timeout", config.timeout);
+    config.servicePhone = text(settings, section + "ServicePhone", QString());
     return config;
 }

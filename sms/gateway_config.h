@@ -10,11 +10,14 @@
 //
 //   [Gateway]
 //   SendHost=sms.example.com          ; host of the send request, may carry ":port"
+//                                     ; and "https://" (plain hosts go over http://)
 //   AccountHost=account.example.com   ; host of the credit request and the two pages
 //   ScheduleDateFormat=yyyy/MM/dd     ; scheduled time text, date part
 //   ScheduleTimeFormat=HH:mm:ss       ; time part, left out at exactly midnight
 //   ConnectTimeout=10                 ; seconds to connect
 //   Timeout=30                        ; seconds for the whole request
+//   ServicePhone=(02)1234-5678        ; the vendor's service line, named in the
+//                                     ; notice about a missing SMS account
 struct GatewayConfig {
     QString sendHost;
     QString accountHost;
@@ -22,10 +25,12 @@ struct GatewayConfig {
     QString scheduleTimeFormat = QStringLiteral("HH:mm:ss");
     std::chrono::milliseconds connectTimeout{10'000};
     std::chrono::milliseconds timeout{30'000};
-    QString source; // the file the settings came from, named in messages
+    QString servicePhone; // empty when the file names none
+    QString source;       // the file the settings came from, named in messages
 
-    // The host of the request. Throws TransferError saying where to set it
-    // when it is not configured.
+    // The host of the request, as configured (with "https://" when it was
+    // given). Throws TransferError saying where to set it when it is not
+    // configured, and when it names a scheme other than http:// or https://.
     QString hostFor(GatewayHost host) const;
 
     // lunmark.ini in the folder of the database file.

@@ -1,6 +1,7 @@
 #include "sms/http_client.h"
 
 #include "app/errors.h"
+#include "sms/transfer_failure.h"
 
 namespace {
 
@@ -48,22 +49,25 @@ void HttpClient::configure(const QByteArray& address, Timeouts timeouts, QByteAr
     curl_easy_setopt(m_handle, CURLOPT_WRITEDATA, body);
 }
 
-QByteArray HttpClient::get(const QByteArray& address, const QString& host, Timeouts timeouts) {
-    QByteArray body;
+HttpClient::Answer HttpClient::get(const QByteArray& address, const QString& host,
+                                   Timeouts timeouts) {
+    Answer answer;
     m_error[0] = '\0';
-    configure(address, timeouts, &body);
+    configure(address, timeouts, &answer.body);
     const CURLcode result = curl_easy_perform(m_handle);
     curl_easy_setopt(m_handle, CURLOPT_WRITEDATA, nullptr);
     if (result != CURLE_OK) {
-        const QString cause = QString::fromUtf8(m_error[0] ? m_error : curl_easy_strerror(result));
-        throw TransferError(QStringLiteral("簡訊閘道 %1 連線失敗：%2").arg(host, cause));
+        long requestBytes = 0;
+        curl_easy_getinfo(m_handle, CURLINFO_REQUEST_SIZE, &requestBytes);
+        const QString detail = QString::fromUtf8(m_error[0] ? m_error : curl_easy_strerror(result));
+        throw gateway::transferFailure(result, host, detail, requestBytes > 0);
     }
     long status = 0;
     curl_easy_getinfo(m_handle, CURLINFO_RESPONSE_CODE, &status);
-    if (status < 200 || status > 299) {
-        throw TransferError(QStringLiteral("簡訊閘道 %1 回應錯誤狀態 HTTP %2，請求沒有完成。")
-                                .arg(host)
-                                .arg(status));
-    }
-    return body;
+    if (status < 200 || status > 299)
+        throw gateway::statusFailure(status, host);
+    const char* type = nullptr;
+    if (curl_easy_getinfo(m_handle, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+        answer.contentType = type;
+    return answer;
 }

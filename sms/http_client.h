@@ -19,10 +19,16 @@ public:
         std::chrono::milliseconds total;
     };
 
-    // The body of the answer to a GET of address. A failed transfer and an
-    // answer whose status is not 2xx throw TransferError; the message names
-    // host, the place the user knows the address by.
-    QByteArray get(const QByteArray& address, const QString& host, Timeouts timeouts);
+    struct Answer {
+        QByteArray body;
+        QByteArray contentType; // the Content-Type header; empty when there was none
+    };
+
+    // The answer to a GET of address. A failed transfer and an answer whose
+    // status is not 2xx throw GatewayError, saying in Chinese what happened
+    // to host (the name the user knows the address by) with libcurl's own
+    // words as detail, and whether the request had gone out.
+    Answer get(const QByteArray& address, const QString& host, Timeouts timeouts);
 
 private:
     void configure(const QByteArray& address, Timeouts timeouts, QByteArray* body);

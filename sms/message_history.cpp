@@ -4,15 +4,38 @@
 
 namespace sms::history {
 
-void record(const SentMessage& sent) {
-    db::run(
-        QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign) "
-                       "values(:CustName,:Tel,:Message,:SendDate,:Sign)"),
-        {{QStringLiteral("CustName"), sent.name},
-         {QStringLiteral("Tel"), sent.phone},
-         {QStringLiteral("Message"), sent.message},
-         {QStringLiteral("SendDate"), sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
-         {QStringLiteral("Sign"), sent.sign}});
+QString cutToFit(const QString& text, int length) {
+    if (text.size() <= length)
+        return text;
+    qsizetype end = length;
+    if (text.at(end - 1).isHighSurrogate())
+        --end;
+    return text.left(end);
+}
+
+qint64 record(const SentMessage& sent) {
+    return db::run(
+               QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign,Memo) "
+                              "values(:CustName,:Tel,:Message,:SendDate,:Sign,:Memo)"),
+               {{QStringLiteral("CustName"), sent.name},
+                {QStringLiteral("Tel"), sent.phone},
+                {QStringLiteral("Message"), sent.message},
+                {QStringLiteral("SendDate"),
+                 sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+                {QStringLiteral("Sign"), sent.sign},
+                {QStringLiteral("Memo"), cutToFit(sent.memo, kMemoLength)}})
+        .lastInsertId()
+        .toLongLong();
+}
+
+void setMemo(qint64 id, const QString& memo) {
+    db::run(QStringLiteral("update MessageHistory set Memo=:Memo where ID=:ID"),
+            {{QStringLiteral("Memo"), cutToFit(memo, kMemoLength)}, {QStringLiteral("ID"), id}});
+}
+
+void forget(qint64 id) {
+    db::run(QStringLiteral("delete from MessageHistory where ID=:ID"),
+            {{QStringLiteral("ID"), id}});
 }
 
 QStringList searchLines() {

@@ -17,13 +17,32 @@ struct SentMessage {
     QString message; // the message box's text, without name prefix and signature
     QDateTime sentAt;
     QString sign; // the signature box's text, ticked or not
+    QString memo; // the gateway's answer, or why delivery is unconfirmed
 };
-void record(const SentMessage& sent);
+// The memo is cut to the width of the column. Returns the new row's ID.
+qint64 record(const SentMessage& sent);
 
-// The widest name, telephone and signature the table keeps.
+// The memo of a recorded row, cut to the width of the column.
+void setMemo(qint64 id, const QString& memo);
+
+// Takes back a row recorded for a message that never left.
+void forget(qint64 id);
+
+// The widest name, telephone, signature and memo the table keeps.
 inline constexpr int kNameLength = 50;
 inline constexpr int kPhoneLength = 50;
 inline constexpr int kSignLength = 50;
+inline constexpr int kMemoLength = 50;
+
+// What Memo starts with for a message whose request went out but whose
+// answer never came: it may have been delivered.
+inline const QString kUnconfirmed = QStringLiteral("未確認");
+// The memo of a message while its request is out: what the history shows if
+// the program never learns the answer.
+inline const QString kBeingSent = QStringLiteral("未確認：送出中");
+
+// text cut to at most length characters, never inside a surrogate pair.
+QString cutToFit(const QString& text, int length);
 
 // What the history window searches for.
 struct Filter {

@@ -51,8 +51,14 @@ QByteArray big5Value(const QueryField& field) {
     return bytes;
 }
 
+bool hasWebScheme(const QString& host) {
+    return host.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive) ||
+           host.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
+}
+
 QByteArray wireAddress(const GatewayRequest& request, const QString& host) {
-    QByteArray address = "http://" + host.toUtf8() + request.path.toUtf8();
+    QByteArray address = hasWebScheme(host) ? QByteArray() : QByteArray("http://");
+    address += host.toUtf8() + request.path.toUtf8();
     char separator = '?';
     for (const QueryField& field : request.fields) {
         address += separator;

@@ -19,8 +19,12 @@ QByteArray percentEncode(const QByteArray& bytes);
 // characters that Big5 cannot carry, so that nothing goes out garbled.
 QByteArray big5Value(const QueryField& field);
 
+// True when host starts with "http://" or "https://" (in any letter case).
+bool hasWebScheme(const QString& host);
+
 // "http://" + host + path + "?" + key=value pairs joined by "&". The host may
-// carry a port ("gateway.example:8080"). Throws ConversionError as big5Value.
+// carry a port ("gateway.example:8080") and its own "https://" (or
+// "http://"), which then stands instead. Throws ConversionError as big5Value.
 QByteArray wireAddress(const GatewayRequest& request, const QString& host);
 
 } // namespace gateway

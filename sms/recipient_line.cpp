@@ -18,4 +18,14 @@ QString linePhone(const QString& line) {
     return phone;
 }
 
+QString phoneKey(const QString& phone) {
+    QString key;
+    key.reserve(phone.size());
+    for (const QChar c : phone) {
+        if (!c.isSpace() && c != QLatin1Char('-'))
+            key += c;
+    }
+    return key;
+}
+
 } // namespace sms

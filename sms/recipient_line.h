@@ -16,4 +16,8 @@ QString lineName(const QString& line);
 // the whole line without its last character.
 QString linePhone(const QString& line);
 
+// The telephone as compared for duplicates: without blanks and dashes, so
+// "0912-345 678" and "0912345678" are one number.
+QString phoneKey(const QString& phone);
+
 } // namespace sms

@@ -54,7 +54,8 @@ void TFrmSelectSingle::showEvent(QShowEvent* event) {
 }
 
 // Blanks count as a name or a number: only an empty field is refused. The
-// line stays in the list even when registering the member fails.
+// line stays in the list even when registering the member fails. A number
+// already listed is neither listed again nor registered a second time.
 void TFrmSelectSingle::add() {
     const QString name = Edit1->text();
     const QString phone = Edit2->text();
@@ -66,7 +67,11 @@ void TFrmSelectSingle::add() {
         InfoBox(QStringLiteral("請輸入手機號碼﹗"));
         return;
     }
-    if (TFrmSendMessage* sendWindow = sms::currentSendWindow())
-        sendWindow->addRecipientLine(sms::recipientLine(name, phone));
+    const QString line = sms::recipientLine(name, phone);
+    if (TFrmSendMessage* sendWindow = sms::currentSendWindow();
+        sendWindow && !sendWindow->addRecipientLine(line)) {
+        InfoBox(QStringLiteral("電話 %1 已在接收人清單中﹐沒有再加入。").arg(phone));
+        return;
+    }
     sms::registerMember(name, phone, m_clock());
 }

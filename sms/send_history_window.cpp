@@ -1,6 +1,7 @@
 #include "sms/send_history_window.h"
 
 #include "app/keyboard_navigation.h"
+#include "app/prompt.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "sms/current_send_window.h"
@@ -56,7 +57,7 @@ TFrmSendHistory::TFrmSendHistory(QWidget* parent) : QDialog(parent) {
     layout->addLayout(filters);
     layout->addWidget(DBGridEh1, 1);
     keyboard::install(this);
-    resize(820, 480);
+    resize(1000, 480);
 }
 
 void TFrmSendHistory::buildGrid() {
@@ -69,7 +70,9 @@ void TFrmSendHistory::buildGrid() {
                              {QStringLiteral("Tel"), QStringLiteral("電話")},
                              {QStringLiteral("Message"), QStringLiteral("簡訊內容")},
                              {QStringLiteral("SendDate"), QStringLiteral("發送日期")},
-                             {QStringLiteral("Sign"), QStringLiteral("署名")}});
+                             {QStringLiteral("Sign"), QStringLiteral("署名")},
+                             // The gateway's answer, or 未確認 when none came.
+                             {QStringLiteral("Memo"), QStringLiteral("閘道回應")}});
     DBGridEh1 = new QTableView(this);
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
     DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -79,6 +82,8 @@ void TFrmSendHistory::buildGrid() {
     DataSource1->attachView(DBGridEh1);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Message")), 260);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("SendDate")), 140);
+    DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Salutation")), 60);
+    DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Memo")), 170);
     connect(DBGridEh1, &QAbstractItemView::doubleClicked, this, &TFrmSendHistory::resend);
 }
 
@@ -101,7 +106,9 @@ void TFrmSendHistory::search() {
                                                      DBDateTimeEditEh2->date()}));
 }
 
-// Nothing happens while the result is closed or empty.
+// Nothing happens while the result is closed or empty. A recipient whose
+// telephone is already listed is not added twice; the message and the
+// signature are taken all the same.
 void TFrmSendHistory::resend() {
     TFrmSendMessage* sendWindow = sms::currentSendWindow();
     if (sendWindow == nullptr || Qry_MsgHistory->currentRow() < 0)
@@ -109,7 +116,10 @@ void TFrmSendHistory::resend() {
     auto text = [this](const char* field) {
         return Qry_MsgHistory->value(QLatin1String(field)).toString();
     };
-    sendWindow->addRecipientLine(sms::recipientLine(text("CustName"), text("Tel")));
+    const QString line = sms::recipientLine(text("CustName"), text("Tel"));
+    const bool added = sendWindow->addRecipientLine(line);
     sendWindow->appendMessageLine(text("Message"));
     sendWindow->setSignatureText(text("Sign"));
+    if (!added)
+        InfoBox(QStringLiteral("「%1」的電話已在接收人清單中﹐略過1位﹐沒有再加入。").arg(line));
 }

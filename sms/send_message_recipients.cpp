@@ -232,7 +232,8 @@ void TFrmSendMessage::setAllMarks(bool marked) {
 }
 
 // Every marked member becomes a line: name and salutation, "(", mobile
-// number, ")".
+// number, ")"; a member whose number is already listed is left out, and the
+// user is told how many were.
 void TFrmSendMessage::addMarkedMembers() {
     if (!Qry_Customer->isOpen()) {
         InfoBox(QStringLiteral("請先查詢﹐選擇姓名后﹐再添加﹗"));
@@ -243,39 +244,68 @@ void TFrmSendMessage::addMarkedMembers() {
     const int salutation = Qry_Customer->fieldIndex(QStringLiteral("Name1"));
     const int phone = Qry_Customer->fieldIndex(QStringLiteral("CDTel"));
     const int mark = Qry_Customer->fieldIndex(kMark);
+    QStringList marked;
     for (int row = 0; row < Qry_Customer->rowCount(); ++row) {
         if (Qry_Customer->value(row, mark).toInt() == 0)
             continue;
-        addRecipientLine(sms::recipientLine(Qry_Customer->value(row, name).toString() +
-                                                Qry_Customer->value(row, salutation).toString(),
-                                            Qry_Customer->value(row, phone).toString()));
+        marked << sms::recipientLine(Qry_Customer->value(row, name).toString() +
+                                         Qry_Customer->value(row, salutation).toString(),
+                                     Qry_Customer->value(row, phone).toString());
     }
+    const int skipped = addRecipientLines(marked);
     Qry_Customer->last();
     DBGridEh1->setUpdatesEnabled(true);
+    if (skipped > 0)
+        InfoBox(QStringLiteral("%1位會員的電話已在接收人清單中﹐沒有再加入。").arg(skipped));
 }
 
-void TFrmSendMessage::addRecipientLine(const QString& line) {
-    ListBox1->addItem(line);
+bool TFrmSendMessage::addRecipientLine(const QString& line) {
+    return addRecipientLines({line}) == 0;
+}
+
+// The list takes the new lines in one insertion and the totals follow line
+// by line, so adding costs the same whatever the list already holds.
+int TFrmSendMessage::addRecipientLines(const QStringList& lines) {
+    QStringList added;
+    for (const QString& line : lines) {
+        if (m_totals.hasPhone(sms::linePhone(line)))
+            continue;
+        m_totals.add(line);
+        added << line;
+    }
+    ListBox1->addItems(added);
     updateRecipientCount();
+    updateContinueButton();
+    return int(lines.size() - added.size());
 }
 
 QStringList TFrmSendMessage::recipientLines() const {
     QStringList lines;
+    lines.reserve(ListBox1->count());
     for (int i = 0; i < ListBox1->count(); ++i)
         lines << ListBox1->item(i)->text();
     return lines;
 }
 
+// Nothing stays selected afterwards, so a second press deletes nothing the
+// user did not choose.
 void TFrmSendMessage::deleteRecipient() {
     const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
-    if (!selected.isEmpty())
-        delete ListBox1->takeItem(ListBox1->row(selected.first()));
+    if (!selected.isEmpty()) {
+        QListWidgetItem* item = ListBox1->takeItem(ListBox1->row(selected.first()));
+        m_totals.remove(item->text());
+        delete item;
+    }
+    ListBox1->selectionModel()->clear();
     updateRecipientCount();
+    updateContinueButton();
     ListBox1->setFocus();
 }
 
 void TFrmSendMessage::deleteAllRecipients() {
     ListBox1->clear();
+    m_totals.clear();
+    forgetRunStates();
     updateRecipientCount();
 }
 
@@ -285,6 +315,6 @@ void TFrmSendMessage::addCustomRecipient() {
 }
 
 void TFrmSendMessage::updateRecipientCount() {
-    lblTotal->setText(QStringLiteral("共﹕%1人").arg(ListBox1->count()));
+    lblTotal->setText(QStringLiteral("共﹕%1人").arg(m_totals.lineCount()));
     updatePartsCount();
 }

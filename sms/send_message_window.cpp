@@ -8,10 +8,9 @@
 #include "members/drop_down_box.h"
 #include "members/member_search.h"
 #include "sms/current_send_window.h"
+#include "sms/gateway_config.h"
 #include "sms/normal_window.h"
-#include "sms/send_checks.h"
 #include "sms/send_history_window.h"
-#include "sms/send_run.h"
 #include "sms/signatures.h"
 #include "sms/sms_parts.h"
 
@@ -31,12 +30,12 @@
 
 namespace {
 
-// The vendor's service line, named in the notice about a missing account.
-const QString kServicePhone = QStringLiteral("(02)2222-0000");
-
+// The vendor's service line comes from lunmark.ini; without one the
+// sentence goes on without a number.
 QString missingAccountNotice() {
     return QStringLiteral("請先申請簡訊帳號與密碼,否則無法發送簡訊!\n請於上班時間撥打服務專線") +
-           kServicePhone + QStringLiteral(",告知你要申請簡訊帳號與密碼,本公司立即為您服務!!");
+           GatewayConfig::load(GatewayConfig::iniPath()).servicePhone +
+           QStringLiteral(",告知你要申請簡訊帳號與密碼,本公司立即為您服務!!");
 }
 
 QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
@@ -87,6 +86,7 @@ QWidget* TFrmSendMessage::buildCreditArea() {
     Edit3 = new QLineEdit(area);
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit3->setFrame(false);
+    Edit3->setReadOnly(true); // it shows the gateway's answer, nothing to type
     BitBtn2 = makeButton("BitBtn2", QStringLiteral("取得簡訊剩餘通數"), area);
     BitBtn3 = makeButton("BitBtn3", QStringLiteral("查詢簡訊發送結果"), area);
     BitBtn5 = makeButton("BitBtn5", QStringLiteral("購買點數"), area);
@@ -106,6 +106,11 @@ QGroupBox* TFrmSendMessage::buildRecipientArea() {
     group->setObjectName(QStringLiteral("GroupBox1"));
     ListBox1 = new QListWidget(group);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    // A long list lays out in batches: after a deletion, selecting or
+    // painting a line need not wait for ten thousand lines to be placed.
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setLayoutMode(QListView::Batched);
+    ListBox1->setBatchSize(200);
     BtnSelectSingle = makeButton("BtnSelectSingle", QStringLiteral("自定接收人"), group);
     btnSendHistory = makeButton("btnSendHistory", QStringLiteral("發歷史簡訊"), group);
     BtnDel = makeButton("BtnDel", QStringLiteral("刪除接收人"), group);
@@ -183,12 +188,17 @@ QWidget* TFrmSendMessage::buildBottomButtons() {
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     BtnSend = makeButton("BtnSend", QStringLiteral("發送簡訊"), bar);
+    BtnContinue = makeButton("BtnContinue", QStringLiteral("繼續發送"), bar);
+    BtnContinue->setToolTip(QStringLiteral("發送中斷后﹐只發給尚未發送的接收人"));
+    BtnContinue->setEnabled(false);
     BtnCancel = makeButton("BtnCancel", QStringLiteral("關閉"), bar);
     keyboard::setEscapeButton(BtnCancel);
     connect(BtnSend, &QPushButton::clicked, this, &TFrmSendMessage::send);
+    connect(BtnContinue, &QPushButton::clicked, this, &TFrmSendMessage::continueSending);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     row->addStretch();
     row->addWidget(BtnSend);
+    row->addWidget(BtnContinue);
     row->addWidget(BtnCancel);
     return bar;
 }
@@ -287,38 +297,9 @@ std::optional<QDateTime> TFrmSendMessage::scheduledAt() const {
 
 void TFrmSendMessage::updatePartsCount() {
     const sms::PartsCount count =
-        sms::countParts(recipientLines(), composition(), CheckBox3->isChecked());
+        sms::countKeptParts(m_totals, composition(), CheckBox3->isChecked());
     lblParts->setText(QStringLiteral("字數﹕%1  則數﹕%2  全部接收人共﹕%3則")
                           .arg(count.characters)
                           .arg(count.parts)
                           .arg(count.totalParts));
-}
-
-// Asks only when the credit box holds a number and the run needs more.
-bool TFrmSendMessage::confirmCredit(const QStringList& lines, const sms::Composition& composition) {
-    const std::optional<long long> credit = sms::plainNumber(Edit3->text());
-    if (!credit)
-        return true;
-    const int needed = sms::countParts(lines, composition, CheckBox3->isChecked()).totalParts;
-    if (needed <= *credit)
-        return true;
-    return ConfirmBox(QStringLiteral("本次發送共需%1則簡訊﹐簡訊剩餘通數只有%2則﹐確定要發送嗎﹖")
-                          .arg(needed)
-                          .arg(*credit));
-}
-
-void TFrmSendMessage::send() {
-    const QStringList lines = recipientLines();
-    const sms::Composition message = composition();
-    if (const std::optional<QString> refusal = sms::sendRefusal(lines, message)) {
-        InfoBox(*refusal);
-        return;
-    }
-    if (!confirmCredit(lines, message))
-        return;
-    const int sent =
-        sms::sendToAll(m_gateway, lines, message, scheduledAt(), [this](int index, int count) {
-            setWindowTitle(QStringLiteral("正在發送第%1條﹐共%2條﹗").arg(index).arg(count));
-        });
-    InfoBox(QStringLiteral("發送完畢﹗\n共:%1筆﹗").arg(sent));
 }

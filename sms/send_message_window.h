@@ -2,6 +2,8 @@
 
 #include "sms/gateway_client.h"
 #include "sms/message_composer.h"
+#include "sms/recipient_totals.h"
+#include "sms/send_run.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -35,8 +37,10 @@ public:
     explicit TFrmSendMessage(QWidget* parent = nullptr);
     ~TFrmSendMessage() override;
 
-    // What the other windows do here.
-    void addRecipientLine(const QString& line);
+    // What the other windows do here. A line whose telephone is already
+    // listed is not added again: false, or the number of lines skipped.
+    bool addRecipientLine(const QString& line);
+    int addRecipientLines(const QStringList& lines);
     // Adds text as a new last line of the message; the text there stays.
     void appendMessageLine(const QString& text);
     void setSignatureText(const QString& text);
@@ -75,6 +79,7 @@ private:
     void deleteAllRecipients();
     void addCustomRecipient();
     void updateRecipientCount();
+    void forgetRunStates();
 
     // Composition and sending.
     void pickPhrase();
@@ -83,10 +88,22 @@ private:
     std::optional<QDateTime> scheduledAt() const;
     void updatePartsCount();
     bool confirmCredit(const QStringList& lines, const sms::Composition& composition);
+    bool confirmSendingAgain();
     void send();
+    void continueSending();
+    void runOver(const QList<int>& rows, const sms::Composition& composition);
+    void keepRunStates(const QList<int>& rows, const sms::RunResult& result);
+    void reportRun(const sms::RunResult& result);
+    void refreshCreditAfterRun();
+    int linesIn(sms::Delivery state) const;
+    void updateContinueButton();
 
     GatewayClient m_gateway;
     QString m_pickedPhrase;
+    sms::RecipientTotals m_totals;
+    // After a stopped run: what went to which number, so that continuing
+    // sends none of it again. The lines keep their own states.
+    sms::DeliveredTexts m_delivered;
 
     // Credit area.
     QLineEdit* Edit3;
@@ -133,5 +150,6 @@ private:
 
     // Bottom.
     QPushButton* BtnSend;
+    QPushButton* BtnContinue;
     QPushButton* BtnCancel;
 };

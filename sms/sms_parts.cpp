@@ -1,6 +1,7 @@
 #include "sms/sms_parts.h"
 
 #include "sms/gateway_requests.h"
+#include "sms/recipient_totals.h"
 
 #include <QRegularExpression>
 
@@ -32,16 +33,25 @@ QString deliveredText(const QString& composed, bool scheduled) {
     return composed;
 }
 
-PartsCount countParts(const QStringList& lines, const Composition& composition, bool scheduled) {
+int bodyCharacters(const Composition& composition, bool scheduled) {
     Composition withoutName = composition;
     withoutName.namePrefix = false;
-    PartsCount count;
-    count.characters =
-        characterCount(deliveredText(compose(QString(), withoutName).text, scheduled));
-    count.parts = partCount(count.characters);
+    return characterCount(deliveredText(compose(QString(), withoutName).text, scheduled));
+}
+
+PartsCount countParts(const QStringList& lines, const Composition& composition, bool scheduled) {
+    RecipientTotals totals;
     for (const QString& line : lines)
-        count.totalParts +=
-            partCount(characterCount(deliveredText(compose(line, composition).text, scheduled)));
+        totals.add(line);
+    return countKeptParts(totals, composition, scheduled);
+}
+
+PartsCount countKeptParts(const RecipientTotals& totals, const Composition& composition,
+                          bool scheduled) {
+    PartsCount count;
+    count.characters = bodyCharacters(composition, scheduled);
+    count.parts = partCount(count.characters);
+    count.totalParts = totals.totalParts(composition, scheduled);
     return count;
 }
 

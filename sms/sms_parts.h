@@ -11,6 +11,8 @@
 // header that joins the parts again on the telephone).
 namespace sms {
 
+class RecipientTotals;
+
 inline constexpr int kSingleMessageLength = 70;
 inline constexpr int kPartLength = 67;
 
@@ -24,6 +26,10 @@ int partCount(int characters);
 // blanks and line breaks at its end unless a scheduled time follows it.
 QString deliveredText(const QString& composed, bool scheduled);
 
+// The characters of the composed text without its name prefix, as the
+// gateway receives it.
+int bodyCharacters(const Composition& composition, bool scheduled);
+
 struct PartsCount {
     int characters = 0; // of the composed text without a name prefix
     int parts = 0;      // of the same
@@ -34,6 +40,9 @@ struct PartsCount {
 // recipient to the next, so the single count leaves it out and the total
 // counts every recipient's own text.
 PartsCount countParts(const QStringList& lines, const Composition& composition, bool scheduled);
+// The same for the lines the totals were kept for, without walking them.
+PartsCount countKeptParts(const RecipientTotals& totals, const Composition& composition,
+                          bool scheduled);
 
 // The credit box's text as a number, when it is one (digits only, blanks
 // around allowed); the gateway may also answer with an error text.

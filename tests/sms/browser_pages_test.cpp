@@ -69,7 +69,7 @@ TEST_F(SmsBrowserPagesTest, PagesOpenAtAddressesTheGatewayAccepts) {
                                c.request(GatewayAccount::fromSession(LoginSession::current())),
                                m_sim.host()));
         // Fetch the page the browser would show: the account values arrived intact.
-        const QString page = QString::fromUtf8(http.get(address, m_sim.host(), {5s, 5s}));
+        const QString page = QString::fromUtf8(http.get(address, m_sim.host(), {5s, 5s}).body);
         EXPECT_TRUE(page.contains(QStringLiteral("<h1>%1</h1>").arg(c.title)))
             << page.toStdString();
         EXPECT_FALSE(page.contains("帳號或密碼錯誤")) << page.toStdString();

@@ -1,5 +1,6 @@
 #include "sms/message_composer.h"
 #include "sms/recipient_line.h"
+#include "sms/recipient_totals.h"
 #include "sms/sms_parts.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,75 @@ TEST(SmsParts, TotalCountsEveryRecipientsOwnText) {
     composition.withSignature = true; // + "  簽名" = 71 characters
     EXPECT_EQ(sms::countParts(lines, composition, false).totalParts, 4);
     EXPECT_EQ(sms::countParts({}, composition, false).totalParts, 0);
+}
+
+// The totals kept line by line agree with composing every line's own text
+// as the send run does, through adds and removes, for every composition.
+TEST(SmsParts, KeptTotalsAgreeWithEveryLinesOwnText) {
+    const QStringList lines{"王(0911)",
+                            "歐陽先生(0922)",
+                            "沒有括號0933",
+                            "(0944)",
+                            "",
+                            "林(小)先生(0955)",
+                            "𠀀𠀀(0966)",
+                            "歐陽先生(0922)",
+                            QString(66, 'a') + "(0977)"};
+    const QList<sms::Composition> compositions{
+        {false, QString(66, QChar(0x6797)), false, "簽名"},
+        {true, QString(66, QChar(0x6797)), false, "簽名"},
+        {true, QString(66, QChar(0x6797)), true, "簽名"},
+        {true, "  \r\n ", false, ""},
+        {false, "  \r\n ", true, " "},
+        {true, "", false, ""},
+        {true, QString(130, 'x'), true, "店"},
+    };
+    const auto byEachLine = [](const QStringList& list, const sms::Composition& c, bool later) {
+        int total = 0;
+        for (const QString& line : list)
+            total += sms::partCount(
+                sms::characterCount(sms::deliveredText(sms::compose(line, c).text, later)));
+        return total;
+    };
+    sms::RecipientTotals totals;
+    QStringList listed;
+    const auto check = [&] {
+        for (const sms::Composition& c : compositions) {
+            for (const bool later : {false, true}) {
+                SCOPED_TRACE(c.message.toStdString() + (later ? " scheduled" : ""));
+                EXPECT_EQ(sms::countKeptParts(totals, c, later).totalParts,
+                          byEachLine(listed, c, later));
+            }
+        }
+        EXPECT_EQ(totals.lineCount(), listed.size());
+    };
+    for (const QString& line : lines) {
+        totals.add(line);
+        listed << line;
+        check();
+    }
+    for (const int at : {3, 0, 5, 1}) {
+        totals.remove(listed.takeAt(at));
+        check();
+    }
+    totals.clear();
+    listed.clear();
+    check();
+}
+
+TEST(SmsParts, AListedTelephoneIsKnownWithoutBlanksOrDashes) {
+    sms::RecipientTotals totals;
+    totals.add("王(0912-345 678)");
+    totals.add("無號碼()");
+    EXPECT_TRUE(totals.hasPhone("0912345678"));
+    EXPECT_TRUE(totals.hasPhone(" 0912-345-678"));
+    EXPECT_FALSE(totals.hasPhone("0912345679"));
+    EXPECT_FALSE(totals.hasPhone("")); // no number is never a duplicate
+    totals.add("林(0912345678)");
+    totals.remove("王(0912-345 678)");
+    EXPECT_TRUE(totals.hasPhone("0912345678")); // the second line still has it
+    totals.remove("林(0912345678)");
+    EXPECT_FALSE(totals.hasPhone("0912345678"));
 }
 
 TEST(SmsParts, OnlyAPlainNumberIsACredit) {

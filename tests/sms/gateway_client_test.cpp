@@ -1,6 +1,7 @@
 #include "admin/login_session.h"
 #include "app/errors.h"
 #include "sms/gateway_client.h"
+#include "sms/gateway_error.h"
 #include "tests/sms/gateway_sim_process.h"
 #include "tests/support/temp_database.h"
 
@@ -104,6 +105,19 @@ TEST_F(SmsGatewayClientTest, AChangedSessionAppliesToTheVeryNextRequest) {
     EXPECT_TRUE(m_sim.loggedMessages().isEmpty());
 }
 
+// The answer's Content-Type decides how it reads: the same refusal in UTF-8.
+TEST(SmsGatewayClientAnswers, AnAnswerInUtf8ReadsAsTheCharsetSays) {
+    GatewaySimProcess sim({"--utf8-answers", "--cust-id", "C123"});
+    const LoginSession saved = LoginSession::current();
+    LoginSession::current() = LoginSession{};
+    GatewayClient client(sim.config());
+    EXPECT_EQ(client.remainingCredit(), "帳號或密碼錯誤");
+    LoginSession::current().CustID = "C123";
+    EXPECT_EQ(client.sendMessage("", "0900000000", "x"), "OK");
+    EXPECT_EQ(client.remainingCredit(), "99");
+    LoginSession::current() = saved;
+}
+
 TEST_F(SmsGatewayClientTest, TextBig5CannotCarryIsRefusedAndNothingIsSent) {
     GatewayClient client(m_sim.config());
     EXPECT_THROW(client.sendMessage("", "0900000000", "简体字"), ConversionError);
@@ -114,16 +128,20 @@ TEST_F(SmsGatewayClientTest, TextBig5CannotCarryIsRefusedAndNothingIsSent) {
     EXPECT_TRUE(m_sim.loggedMessages().isEmpty());
 }
 
-// A gateway that fails: the error names the host and the cause.
-TEST(SmsGatewayClientFailure, FailedTransfersRaiseTransferErrorNamingHostAndCause) {
+// A gateway that fails: the error says in Chinese what happened to which
+// host, keeps libcurl's words as detail, and tells whether the request had
+// gone out. A slow gateway takes the message after the client gave up.
+TEST(SmsGatewayClientFailure, FailedTransfersSayWhatHappenedAndWhetherTheRequestWentOut) {
     const struct {
         QStringList options;
-        QString cause;
+        QString said;
+        bool requestSent;
+        int loggedInTheEnd; // messages the simulator took, once it is done
     } cases[] = {
-        {{"--delay-ms", "3000"}, "timed out"},
-        {{"--status", "500"}, "HTTP 500"},
-        {{"--status", "404"}, "HTTP 404"},
-        {{"--drop"}, "連線失敗"},
+        {{"--delay-ms", "2500"}, "在時限內沒有回應", true, 1},
+        {{"--status", "500"}, "HTTP 500", true, 0},
+        {{"--status", "404"}, "HTTP 404", true, 0},
+        {{"--drop"}, "的連線在回應完成前中斷", true, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());
@@ -135,13 +153,53 @@ TEST(SmsGatewayClientFailure, FailedTransfersRaiseTransferErrorNamingHostAndCaus
             try {
                 request();
                 ADD_FAILURE() << "no error";
-            } catch (const TransferError& error) {
+            } catch (const GatewayError& error) {
                 EXPECT_TRUE(error.text().contains(sim.host())) << error.text().toStdString();
-                EXPECT_TRUE(error.text().contains(c.cause)) << error.text().toStdString();
+                EXPECT_TRUE(error.text().contains(c.said)) << error.text().toStdString();
+                EXPECT_EQ(error.requestSent(), c.requestSent);
+                EXPECT_FALSE(error.cause().isEmpty());
             }
         }
-        EXPECT_TRUE(sim.loggedMessages().isEmpty());
+        EXPECT_EQ(sim.waitForMessages(c.loggedInTheEnd, 5s).size(), c.loggedInTheEnd);
     }
+}
+
+TEST(SmsGatewayClientFailure, NothingGoesOutToAHostThatCannotBeReached) {
+    QString closedHost;
+    {
+        GatewaySimProcess gone;
+        closedHost = gone.host();
+    }
+    GatewaySimProcess plain; // no TLS: an https:// host fails in the handshake
+    const struct {
+        QString host;
+        QString said;
+    } cases[] = {
+        {closedHost, "無法連線到簡訊閘道 " + closedHost},
+        {"no-such-gateway.invalid", "找不到簡訊閘道的主機 no-such-gateway.invalid"},
+        {"https://" + plain.host(), "無法與簡訊閘道 https://" + plain.host() + " 建立加密連線"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.host.toStdString());
+        GatewayConfig config;
+        config.sendHost = c.host;
+        config.accountHost = c.host;
+        config.connectTimeout = 2s;
+        config.timeout = 2s;
+        GatewayClient client(config);
+        try {
+            client.sendMessage("", "09", "x");
+            ADD_FAILURE() << "no error";
+        } catch (const GatewayError& error) {
+            EXPECT_TRUE(error.text().startsWith(c.said)) << error.text().toStdString();
+            EXPECT_FALSE(error.requestSent());
+            // libcurl's own words follow as the detail.
+            const qsizetype detail = error.text().indexOf("\n詳細資料：");
+            ASSERT_GT(detail, 0) << error.text().toStdString();
+            EXPECT_GT(error.text().size(), detail + 6);
+        }
+    }
+    EXPECT_TRUE(plain.loggedMessages().isEmpty());
 }
 
 // The settings file beside the database decides where requests go.

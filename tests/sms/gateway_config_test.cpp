@@ -40,6 +40,43 @@ TEST_F(SmsGatewayConfigTest, GatewaySectionIsRead) {
     EXPECT_EQ(config.scheduleTimeFormat, "hh:mm AP");
     EXPECT_EQ(config.connectTimeout, 2000ms);
     EXPECT_EQ(config.timeout, 1500ms);
+    EXPECT_TRUE(config.servicePhone.isEmpty());
+}
+
+TEST_F(SmsGatewayConfigTest, TheServicePhoneIsRead) {
+    writeIni("[Gateway]\nServicePhone=(04)2345-6789\n");
+    EXPECT_EQ(GatewayConfig::load(GatewayConfig::iniPath()).servicePhone, "(04)2345-6789");
+}
+
+TEST_F(SmsGatewayConfigTest, AHostMayCarryHttpsButNoOtherScheme) {
+    const struct {
+        QByteArray host;
+        bool usable;
+    } cases[] = {
+        {"sms.example.com", true},
+        {"https://sms.example.com", true},
+        {"HTTPS://sms.example.com:8443", true},
+        {"http://sms.example.com", true},
+        {"ftp://sms.example.com", false},
+        {"file:///etc/passwd", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.host.toStdString());
+        writeIni("[Gateway]\nSendHost=" + c.host + "\n");
+        const GatewayConfig config = GatewayConfig::load(GatewayConfig::iniPath());
+        if (c.usable) {
+            EXPECT_EQ(config.hostFor(GatewayHost::Send), QString(c.host));
+            continue;
+        }
+        try {
+            config.hostFor(GatewayHost::Send);
+            ADD_FAILURE() << "no error";
+        } catch (const TransferError& error) {
+            EXPECT_TRUE(error.text().contains("SendHost=" + QString(c.host)))
+                << error.text().toStdString();
+            EXPECT_TRUE(error.text().contains("https://"));
+        }
+    }
 }
 
 TEST_F(SmsGatewayConfigTest, MissingOrUnusableValuesKeepTheDefaults) {

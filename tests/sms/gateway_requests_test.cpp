@@ -75,4 +75,21 @@ TEST(SmsGatewayRequests, AddressesAreBuiltPieceByPieceAsTheGatewayExpects) {
     }
 }
 
+TEST(SmsGatewayRequests, AHostWithItsOwnSchemeKeepsItAndAPlainHostGoesOverHttp) {
+    const GatewayRequest credit = creditRequest(kEmpty);
+    const QByteArray rest = "/STANDARD/SMS5H.ASP?rvg2c=&vw2a=&YHY=&cuvv=1&dc2a=&at=";
+    const struct {
+        QString host;
+        QByteArray start;
+    } cases[] = {
+        {"account.test", "http://account.test"},
+        {"account.test:8080", "http://account.test:8080"},
+        {"https://account.test", "https://account.test"},
+        {"HTTPS://account.test:8443", "HTTPS://account.test:8443"},
+        {"http://account.test", "http://account.test"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(gateway::wireAddress(credit, c.host), c.start + rest) << c.host.toStdString();
+}
+
 } // namespace

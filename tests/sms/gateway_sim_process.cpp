@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QThread>
 #include <stdexcept>
 
 namespace {
@@ -64,6 +65,17 @@ QList<QJsonObject> GatewaySimProcess::loggedMessages() const {
         const QByteArray line = file.readLine().trimmed();
         if (!line.isEmpty())
             messages << QJsonDocument::fromJson(line).object();
+    }
+    return messages;
+}
+
+QList<QJsonObject> GatewaySimProcess::waitForMessages(int count,
+                                                      std::chrono::milliseconds timeout) const {
+    const QDeadlineTimer deadline(timeout);
+    QList<QJsonObject> messages = loggedMessages();
+    while (messages.size() < count && !deadline.hasExpired()) {
+        QThread::msleep(20);
+        messages = loggedMessages();
     }
     return messages;
 }

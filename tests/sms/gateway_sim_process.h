@@ -28,6 +28,12 @@ public:
     // The messages the simulator has accepted, one object per log line.
     QList<QJsonObject> loggedMessages() const;
 
+    // The log once it holds count messages; what it holds after timeout
+    // otherwise. For a simulator that answers slowly: what it does after the
+    // client gave up is only known once it has done it.
+    QList<QJsonObject>
+    waitForMessages(int count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+
 private:
     QTemporaryDir m_dir;
     QProcess m_process;

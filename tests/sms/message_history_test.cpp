@@ -16,8 +16,8 @@ using sms::history::Filter;
 class SmsHistoryTest : public ::testing::Test {
 protected:
     void record(const QString& name, const QString& sentAt, const QString& message = "m") {
-        sms::history::record(
-            {name, "0900", message, QDateTime::fromString(sentAt, "yyyy-MM-dd HH:mm:ss"), "s"});
+        sms::history::record({name, "0900", message,
+                              QDateTime::fromString(sentAt, "yyyy-MM-dd HH:mm:ss"), "s", "OK"});
     }
     // The messages found, in the order listed.
     QStringList found(const Filter& filter) {
@@ -65,7 +65,7 @@ TEST_F(SmsHistoryTest, OnlyTheNewest300AreListed) {
     db::Transaction transaction;
     const QDateTime start(QDate(2024, 3, 1), QTime(8, 0));
     for (int i = 0; i < 305; ++i)
-        sms::history::record({"王", "09", QString::number(i), start.addSecs(i * 60), ""});
+        sms::history::record({"王", "09", QString::number(i), start.addSecs(i * 60), "", ""});
     transaction.commit();
     const QStringList messages = found({"", QDate(2024, 3, 1), QDate(2024, 3, 1)});
     ASSERT_EQ(messages.size(), 300);
@@ -77,6 +77,30 @@ TEST_F(SmsHistoryTest, AWholeLongMessageIsKept) {
     const QString message(400, QChar(0x6797));
     record("王", "2024-05-01 10:00:00", message);
     EXPECT_EQ(found({"", QDate(2024, 5, 1), QDate(2024, 5, 1)}), QStringList{message});
+}
+
+TEST_F(SmsHistoryTest, TheMemoIsCutToTheColumnWidth) {
+    const QString astral = QString::fromUcs4(U"𠀀");
+    const struct {
+        QString memo;
+        QString stored;
+    } cases[] = {
+        {"", ""},
+        {"點數不足", "點數不足"},
+        {QString(50, 'x'), QString(50, 'x')},
+        {QString(51, 'x'), QString(50, 'x')},
+        // A character outside the basic plane is never cut in half.
+        {QString(49, 'x') + astral, QString(49, 'x')},
+        {QString(48, 'x') + astral + "y", QString(48, 'x') + astral},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.memo.toStdString());
+        db::run("delete from MessageHistory");
+        sms::history::record({"王", "09", "m", QDateTime::currentDateTime(), "", c.memo});
+        QSqlQuery stored = db::run("select Memo from MessageHistory");
+        ASSERT_TRUE(stored.next());
+        EXPECT_EQ(stored.value(0).toString(), c.stored);
+    }
 }
 
 TEST(SmsHistoryDates, TheFromDateIsTheFirstOfTheMonth) {

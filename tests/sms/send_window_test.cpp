@@ -1,11 +1,13 @@
 #include "db/connection.h"
 #include "members/drop_down_box.h"
+#include "sms/gateway_config.h"
 #include "sms/signatures.h"
 #include "tests/sms/send_window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFile>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,18 +51,32 @@ TEST_F(SmsSendWindowOpening, CriteriaSignaturesAndCreditAreReady) {
     EXPECT_FALSE(child<QCheckBox>("CheckBox3")->isChecked());
     EXPECT_FALSE(child<QDateTimeEdit>("DBDateTimeEditEh1")->isEnabled());
     EXPECT_EQ(child<QLineEdit>("Edit3")->text(), "100");
+    EXPECT_TRUE(child<QLineEdit>("Edit3")->isReadOnly());
+    EXPECT_FALSE(child<QPushButton>("BtnContinue")->isEnabled());
     EXPECT_EQ(countLabel(), "");
 }
 
 TEST_F(SmsSendWindowOpening, WithoutAnAccountTheNoticeShowsEveryTimeAndCreditIsAskedAnyway) {
     LoginSession::current().CustID.clear();
     for (int opening = 0; opening < 2; ++opening) {
-        m_prompt.expect(kMissingAccount + "\n請於上班時間撥打服務專線", true, true);
+        m_prompt.expect(kMissingAccount + "\n請於上班時間撥打服務專線,告知你要申請簡訊帳號與密碼,"
+                                          "本公司立即為您服務!!");
         openWindow();
         // The simulator refuses the empty account; its answer shows as it came.
         EXPECT_EQ(child<QLineEdit>("Edit3")->text(), "帳號或密碼錯誤");
     }
     EXPECT_EQ(m_prompt.shown().first().caption, "提示");
+}
+
+TEST_F(SmsSendWindowOpening, TheNoticeNamesTheServicePhoneOfTheSettingsFile) {
+    LoginSession::current().CustID.clear();
+    QFile ini(GatewayConfig::iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("ServicePhone=(04)2345-6789\n");
+    ini.close();
+    m_prompt.expect(kMissingAccount + "\n請於上班時間撥打服務專線(04)2345-6789,"
+                                      "告知你要申請簡訊帳號與密碼,本公司立即為您服務!!");
+    openWindow();
 }
 
 TEST_F(SmsSendWindowOpening, AGatewayThatDoesNotAnswerLeavesTheCreditEmpty) {
@@ -101,13 +117,14 @@ TEST_F(SmsRecipientSelection, MarksComeFromTheTableAndAreNeverStored) {
     clickMark(2);
     click("BitBtn1");
     EXPECT_EQ(lines(), (QStringList{"張(0900000004)", "林先生(0900000001)"}));
+    // Those already listed are not added again, and the user is told.
     click("BtnSelectAll");
+    m_prompt.expect("2位會員的電話已在接收人清單中﹐沒有再加入。");
     click("BitBtn1");
     click("BtnSelectNone");
     click("BitBtn1");
-    EXPECT_EQ(lines(), (QStringList{"張(0900000004)", "林先生(0900000001)", "林先生(0900000001)",
-                                    "王小姐(0900000002)", "張(0900000004)"}));
-    EXPECT_EQ(countLabel(), "共﹕5人");
+    EXPECT_EQ(lines(), (QStringList{"張(0900000004)", "林先生(0900000001)", "王小姐(0900000002)"}));
+    EXPECT_EQ(countLabel(), "共﹕3人");
 
     QSqlQuery stored = db::run("select id, IsSelected from Cust order by id");
     QStringList marks;
@@ -192,6 +209,14 @@ TEST_F(SmsRecipientSelection, DeleteOneAndDeleteAll) {
     EXPECT_EQ(lines(), (QStringList{"甲(1)", "丙(3)"}));
     EXPECT_EQ(countLabel(), "共﹕2人");
     EXPECT_EQ(m_window->focusWidget(), list);
+    // Nothing stays selected: a second press deletes no one.
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    click("BtnDel");
+    EXPECT_EQ(lines(), (QStringList{"甲(1)", "丙(3)"}));
+    list->setCurrentRow(0); // as the keyboard selects
+    click("BtnDel");
+    EXPECT_EQ(lines(), QStringList{"丙(3)"});
+    EXPECT_TRUE(list->selectedItems().isEmpty());
     click("BtnDelAll");
     EXPECT_TRUE(lines().isEmpty());
     EXPECT_EQ(countLabel(), "共﹕0人");
@@ -218,9 +243,10 @@ TEST_F(SmsSendRun, ThreeMembersAreSentRecordedAndSummarised) {
     m_prompt.expect("發送完畢﹗\n共:3筆﹗");
     click("BtnSend");
 
+    // The progress shows while the run lasts; then the caption is the window's own.
     EXPECT_EQ(captions, (QStringList{"正在發送第1條﹐共3條﹗", "正在發送第2條﹐共3條﹗",
-                                     "正在發送第3條﹐共3條﹗"}));
-    EXPECT_EQ(caption(), "正在發送第3條﹐共3條﹗");
+                                     "正在發送第3條﹐共3條﹗", "發送簡訊"}));
+    EXPECT_EQ(caption(), "發送簡訊");
     const QStringList names{"林先生", "許功蓋小姐", "王"};
     const QString message = "許功蓋 週年慶\r\n全館 8 折 & 滿 100% 送";
     const QList<QJsonObject> logged = m_sim->loggedMessages();
@@ -263,16 +289,89 @@ TEST_F(SmsSendRun, AGatewayFailingOnTheSecondOfThreeStopsTheRunThere) {
         }
     });
     const QString host = m_sim->host();
-    m_prompt.expect("簡訊閘道 " + host + " 連線失敗", true, true);
+    m_prompt.expect("發送中斷﹗\n已發送:1筆  未確認:0筆  未發送:2筆\n原因﹕無法連線到簡訊閘道 " +
+                        host,
+                    true, true);
     click("BtnSend");
 
-    EXPECT_EQ(caption(), "正在發送第1條﹐共3條﹗");
+    EXPECT_EQ(m_prompt.shown().last().icon, Prompt::Icon::Warning);
+    EXPECT_TRUE(m_prompt.shown().last().text.endsWith(
+        "尚未發送的2位接收人留在清單中﹐按「繼續發送」即可發送給他們。"));
+    EXPECT_EQ(caption(), "發送簡訊");
+    // The credit is asked again after the run; the gateway is gone.
+    EXPECT_EQ(child<QLineEdit>("Edit3")->text(), "(無法取得)");
+    EXPECT_TRUE(child<QPushButton>("BtnContinue")->isEnabled());
     ASSERT_EQ(loggedBeforeFailure.size(), 1);
     EXPECT_EQ(loggedBeforeFailure[0]["movetel"].toString(), "0900000001");
     const QList<QVariantMap> recorded = history();
     ASSERT_EQ(recorded.size(), 1);
     EXPECT_EQ(recorded[0]["CustName"].toString(), "林先生");
     EXPECT_TRUE(sms::signatures::list().isEmpty());
+}
+
+// The gateway takes the second message after the client gave up. The run
+// stops, names that recipient, and continuing sends only the third; the
+// history and the gateway's log agree message by message.
+TEST_F(SmsSendRun, AStoppedRunContinuesWithOnlyThoseNotYetSent) {
+    m_sim.emplace(accountOptions() + QStringList{"--delay-ms", "3000", "--slow-messages", "2"});
+    QFile ini(GatewayConfig::iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("[Gateway]\nSendHost=" + m_sim->host().toUtf8() +
+              "\nAccountHost=" + m_sim->host().toUtf8() + "\nTimeout=1\n");
+    ini.close();
+    addThreeMembers();
+    openWindow();
+    addEveryMember();
+    writeMessage("通知");
+    m_prompt.expect("發送中斷﹗\n已發送:1筆  未確認:1筆  未發送:1筆\n"
+                    "許功蓋小姐 (0900000002) 可能已收到\n原因﹕簡訊閘道 " +
+                        m_sim->host() + " 在時限內沒有回應",
+                    true, true);
+    // The caption is the window's own again before the report shows.
+    QStringList captionsBeforeReport;
+    QObject::connect(m_window.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
+        if (m_prompt.shown().isEmpty())
+            captionsBeforeReport << title;
+    });
+    click("BtnSend");
+    EXPECT_EQ(captionsBeforeReport.value(captionsBeforeReport.size() - 1), "發送簡訊");
+    EXPECT_EQ(caption(), "發送簡訊");
+    auto* list = child<QListWidget>("ListBox1");
+    EXPECT_EQ(list->item(0)->toolTip(), "已發送");
+    EXPECT_TRUE(list->item(1)->toolTip().contains("可能已收到"));
+    EXPECT_EQ(list->item(2)->toolTip(), "");
+    auto* again = child<QPushButton>("BtnContinue");
+    EXPECT_TRUE(again->isEnabled());
+    EXPECT_EQ(child<QLineEdit>("Edit3")->text(), "99"); // asked again after the stop
+
+    // The slow gateway delivers the second message in its own time.
+    ASSERT_EQ(m_sim->waitForMessages(2).size(), 2);
+    // Sending the whole list again asks first; No sends nothing.
+    m_prompt.expect("清單中有2位接收人在中斷的發送中已發送或可能已收到", false, true);
+    click("BtnSend");
+    EXPECT_EQ(m_sim->loggedMessages().size(), 2);
+
+    m_prompt.expect("發送完畢﹗\n共:1筆﹗");
+    click("BtnContinue");
+    EXPECT_FALSE(again->isEnabled());
+    EXPECT_EQ(list->item(0)->toolTip(), ""); // a finished run leaves no marks
+
+    const QList<QJsonObject> logged = m_sim->loggedMessages();
+    const QList<QVariantMap> recorded =
+        rows("select CustName, Tel, Message, Memo from MessageHistory order by ID");
+    ASSERT_EQ(logged.size(), 3);
+    ASSERT_EQ(recorded.size(), 3);
+    const QStringList memos{"OK", "未確認：等候回應逾時", "OK"};
+    QStringList phones;
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        phones << logged[i]["movetel"].toString();
+        EXPECT_EQ(recorded[i]["Tel"].toString(), QStringLiteral("090000000%1").arg(i + 1));
+        EXPECT_EQ(recorded[i]["Memo"].toString(), memos[i]);
+        EXPECT_EQ(recorded[i]["Message"].toString(), "通知");
+    }
+    phones.sort();
+    EXPECT_EQ(phones, (QStringList{"0900000001", "0900000002", "0900000003"}));
 }
 
 TEST_F(SmsSendRun, AnEmptyListReportsNoneAndKeepsTheSignature) {

@@ -74,6 +74,24 @@ TEST_F(SmsCustomRecipientWindow, TypedPeopleBecomeLinesAndMembers) {
     EXPECT_EQ(members[0]["Kind"].toString(), "其它");
 }
 
+TEST_F(SmsCustomRecipientWindow, ANumberAlreadyListedIsNeitherListedNorRegisteredAgain) {
+    openWindow();
+    m_window->addRecipientLine("林先生(0933-111 222)");
+    onNextModal([&](QWidget* window) {
+        auto* single = dynamic_cast<TFrmSelectSingle*>(window);
+        ASSERT_NE(single, nullptr);
+        single->setClock([] { return QDateTime(QDate(2024, 7, 8), QTime(9, 10, 11)); });
+        part<QLineEdit>(single, "Edit1")->setText("李四");
+        part<QLineEdit>(single, "Edit2")->setText("0933111222");
+        m_prompt.expect("電話 0933111222 已在接收人清單中﹐沒有再加入。");
+        press(single, "BitBtn1");
+        press(single, "BitBtn2");
+    });
+    click("BtnSelectSingle");
+    EXPECT_EQ(lines(), QStringList{"林先生(0933-111 222)"});
+    EXPECT_EQ(count("select count(*) from Cust"), 0);
+}
+
 using SmsPhrasePicking = SmsSendWindowTest;
 
 TEST_F(SmsPhrasePicking, APickedPhraseIsAppendedAsANewLastLine) {
@@ -176,9 +194,12 @@ using SmsHistoryResend = SmsSendWindowTest;
 
 TEST_F(SmsHistoryResend, ADoubleClickedRowIsPreparedAgain) {
     const QDateTime now = QDateTime::currentDateTime();
-    sms::history::record({"林先生", "0900000001", "第一則", now.addSecs(-60), "小店"});
-    sms::history::record({"王小姐", "0900000002", "第二則\r\n次行", now, "本店"});
-    sms::history::record({"陳", "0900000003", "上月", QDateTime(QDate(2000, 1, 1), QTime()), ""});
+    sms::history::record({"林先生", "0900000001", "第一則", now.addSecs(-60), "小店", "OK"});
+    sms::history::record({"王小姐", "0900000002", "第二則\r\n次行", now, "本店", "OK"});
+    sms::history::record(
+        {"陳", "0900000003", "上月", QDateTime(QDate(2000, 1, 1), QTime()), "", "OK"});
+    // The same number again: the recipient is listed once.
+    sms::history::record({"王小姐", "0900-000002", "更早", now.addSecs(-120), "小店", "OK"});
     openWindow();
     child<QPlainTextEdit>("Memo1")->setPlainText("原有");
     onNextModal([&](QWidget* window) {
@@ -196,20 +217,22 @@ TEST_F(SmsHistoryResend, ADoubleClickedRowIsPreparedAgain) {
         };
         doubleClick(0); // closed result: nothing happens
         press(window, "BitBtn1");
-        ASSERT_EQ(grid->model()->rowCount(), 2);
+        ASSERT_EQ(grid->model()->rowCount(), 3);
         EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "王小姐");
         doubleClick(0);
         doubleClick(1);
+        m_prompt.expect("「王小姐(0900-000002)」的電話已在接收人清單中﹐略過1位﹐沒有再加入。");
+        doubleClick(2);
         window->close();
     });
     click("btnSendHistory");
 
     EXPECT_EQ(lines(), (QStringList{"王小姐(0900000002)", "林先生(0900000001)"}));
     EXPECT_EQ(countLabel(), "共﹕2人");
-    EXPECT_EQ(child<QPlainTextEdit>("Memo1")->toPlainText(), "原有\n第二則\n次行\n第一則");
+    EXPECT_EQ(child<QPlainTextEdit>("Memo1")->toPlainText(), "原有\n第二則\n次行\n第一則\n更早");
     EXPECT_EQ(child<QComboBox>("DBComboBoxEh1")->currentText(), "小店");
     // Sent again, each message goes out with the line breaks it had.
-    EXPECT_EQ(m_window->composition().message, "原有\r\n第二則\r\n次行\r\n第一則");
+    EXPECT_EQ(m_window->composition().message, "原有\r\n第二則\r\n次行\r\n第一則\r\n更早");
 }
 
 using SmsAccountSettings = SmsDatabaseTest;

@@ -4,6 +4,7 @@
 // log and in the history window.
 #include "admin/login_session.h"
 #include "app/main_window.h"
+#include "db/connection.h"
 #include "sms/gateway_config.h"
 #include "tests/sms/gateway_sim_process.h"
 #include "tests/sms/next_modal.h"
@@ -17,12 +18,14 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -51,14 +54,18 @@ protected:
     SmsEndToEnd() : m_savedSession(LoginSession::current()), m_savedDir(QDir::currentPath()) {
         LoginSession::current() = LoginSession{};
         QDir::setCurrent(m_database.folder());
-        QFile ini(GatewayConfig::iniPath());
-        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[Gateway]\nSendHost=" + m_sim.host().toUtf8() +
-                  "\nAccountHost=" + m_sim.host().toUtf8() + "\nTimeout=5\n");
+        pointGatewayAt(m_sim, "5");
     }
     ~SmsEndToEnd() override {
         QDir::setCurrent(m_savedDir);
         LoginSession::current() = m_savedSession;
+    }
+
+    static void pointGatewayAt(const GatewaySimProcess& sim, const QByteArray& timeout) {
+        QFile ini(GatewayConfig::iniPath());
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[Gateway]\nSendHost=" + sim.host().toUtf8() +
+                  "\nAccountHost=" + sim.host().toUtf8() + "\nTimeout=" + timeout + "\n");
     }
 
     QAction* item(const char* name) {
@@ -101,8 +108,12 @@ protected:
         press(members, "SbSave");
     }
 
+    static QStringList account() {
+        return {"--cust-id", "C123", "--cust-pwd", "pw", "--cust-name", "林小姐"};
+    }
+
     TempDatabase m_database;
-    GatewaySimProcess m_sim{{"--cust-id", "C123", "--cust-pwd", "pw", "--cust-name", "林小姐"}};
+    GatewaySimProcess m_sim{account()};
     ScriptedPrompt m_prompt;
     TFrmMain m_main;
 
@@ -139,7 +150,8 @@ TEST_F(SmsEndToEnd, TwoNewMembersReceiveAMessageThatTheHistoryShows) {
         typeText(signature->lineEdit(), "會員中心");
         m_prompt.expect("發送完畢﹗\n共:2筆﹗");
         press(send, "BtnSend");
-        EXPECT_EQ(send->windowTitle(), "正在發送第2條﹐共2條﹗");
+        EXPECT_EQ(send->windowTitle(), "發送簡訊");
+        EXPECT_EQ(part<QLineEdit>(send, "Edit3")->text(), "98"); // asked again after the run
 
         onNextModal([&](QWidget* history) {
             press(history, "BitBtn1");
@@ -164,6 +176,79 @@ TEST_F(SmsEndToEnd, TwoNewMembersReceiveAMessageThatTheHistoryShows) {
     historyNames.sort();
     EXPECT_EQ(historyNames, (QStringList{"林志明先生", "許美蓋小姐"}));
     EXPECT_EQ(historyMessages, (QStringList{message, message}));
+}
+
+// A gateway that answers the second message only after the client gave up:
+// the run stops naming that recipient, 加入接收人 pressed again adds no one
+// twice, continuing sends only the third, and the history (with the
+// gateway's answers) agrees with what the gateway logged.
+TEST_F(SmsEndToEnd, AStoppedRunIsContinuedWithoutSendingAnyoneTwice) {
+    GatewaySimProcess slow(account() + QStringList{"--delay-ms", "3000", "--slow-messages", "2"});
+    pointGatewayAt(slow, "1");
+    signIn();
+    registerAccount();
+    const QStringList names{"王小明", "李大同", "陳美玲"};
+    for (int i = 0; i < 3; ++i)
+        db::run("insert into Cust(id, name, CDTel, isEnabled) values(:id, :name, :tel, 1)",
+                {{"id", QStringLiteral("M%1").arg(i)},
+                 {"name", names[i]},
+                 {"tel", QStringLiteral("091200000%1").arg(i + 1)}});
+
+    QStringList historyMemos;
+    QList<QJsonObject> seenElsewhere;
+    onNextModal([&](QWidget* send) {
+        EXPECT_EQ(send->parentWidget(), &m_main);
+        press(send, "btnSearch");
+        press(send, "BtnSelectAll");
+        press(send, "BitBtn1");
+        m_prompt.expect("3位會員的電話已在接收人清單中﹐沒有再加入。");
+        press(send, "BitBtn1");
+        EXPECT_EQ(part<QListWidget>(send, "ListBox1")->count(), 3);
+        typeText(part<QPlainTextEdit>(send, "Memo1"), "週年慶");
+        m_prompt.expect("發送中斷﹗\n已發送:1筆  未確認:1筆  未發送:1筆\n"
+                        "李大同 (0912000002) 可能已收到",
+                        true, true);
+        press(send, "BtnSend");
+        EXPECT_EQ(send->windowTitle(), "發送簡訊");
+        EXPECT_EQ(slow.waitForMessages(2).size(), 2);
+        m_prompt.expect("發送完畢﹗\n共:1筆﹗");
+        press(send, "BtnContinue");
+        // Another desk on the same file sees every row while this one is open.
+        QProcess reader;
+        reader.start(LUNMARK_HISTORY_READER, {m_database.path()});
+        ASSERT_TRUE(reader.waitForFinished(10'000));
+        EXPECT_EQ(reader.exitCode(), 0);
+        for (const QByteArray& line : reader.readAllStandardOutput().split('\n')) {
+            if (!line.isEmpty())
+                seenElsewhere << QJsonDocument::fromJson(line).object();
+        }
+
+        onNextModal([&](QWidget* history) {
+            press(history, "BitBtn1");
+            auto* grid = part<QTableView>(history, "DBGridEh1");
+            for (int row = 0; row < grid->model()->rowCount(); ++row)
+                historyMemos << grid->model()->index(row, 6).data().toString();
+            history->close();
+        });
+        press(send, "btnSendHistory");
+        press(send, "BtnCancel");
+    });
+    item("N14")->trigger();
+
+    historyMemos.sort();
+    EXPECT_EQ(historyMemos, (QStringList{"OK", "OK", "未確認：等候回應逾時"}));
+    const QList<QJsonObject> logged = slow.loggedMessages();
+    ASSERT_EQ(logged.size(), 3);
+    ASSERT_EQ(seenElsewhere.size(), 3);
+    const QStringList memos{"OK", "未確認：等候回應逾時", "OK"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(seenElsewhere[i]["CustName"].toString(), names[i]);
+        EXPECT_EQ(seenElsewhere[i]["Tel"].toString(), logged[i]["movetel"].toString());
+        EXPECT_EQ(seenElsewhere[i]["Message"].toString(), "週年慶");
+        EXPECT_EQ(seenElsewhere[i]["Memo"].toString(), memos[i]);
+        EXPECT_EQ(logged[i]["message"].toString(), " 週年慶");
+    }
 }
 
 } // namespace

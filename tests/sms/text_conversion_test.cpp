@@ -75,11 +75,49 @@ TEST(SmsScheduleText, DateAndTimeWithTheTimeLeftOutAtMidnight) {
     }
 }
 
-TEST(SmsAnswerText, Utf8StaysAndOtherBytesAreReadAsBig5) {
+TEST(SmsAnswerText, TheContentTypeCharsetDecidesAndBig5IsTheDefault) {
     const QString refusal = "帳號或密碼錯誤";
-    EXPECT_EQ(gateway::answerText("100"), "100");
-    EXPECT_EQ(gateway::answerText(QString("剩餘 100 通").toUtf8()), "剩餘 100 通");
-    EXPECT_EQ(gateway::answerText(big5::encode(refusal)), refusal);
+    // Two Big5 characters whose bytes also happen to be valid UTF-8.
+    const QByteArray ambiguous("\xC3\xA1\xC3\xA9");
+    ASSERT_FALSE(big5::decode(ambiguous).contains(QChar(0xFFFD)));
+    const struct {
+        QByteArray body;
+        QByteArray contentType;
+        QString text;
+    } cases[] = {
+        {"100", "", "100"},
+        {ambiguous, "", big5::decode(ambiguous)},
+        {ambiguous, "text/plain", big5::decode(ambiguous)},
+        {ambiguous, "text/plain; charset=big5", big5::decode(ambiguous)},
+        {ambiguous, "text/plain; charset=UTF-8", QString::fromUtf8(ambiguous)},
+        {ambiguous, "text/html;charset=\"utf-8\"", QString::fromUtf8(ambiguous)},
+        {big5::encode(refusal), "text/plain; charset=Big5", refusal},
+        {big5::encode(refusal), "text/plain; charset=cp950", refusal},
+        {big5::encode(refusal), "text/plain; charset=no-such-charset", refusal},
+        {QString("剩餘 100 通").toUtf8(), "text/plain; charset=utf-8", "剩餘 100 通"},
+        {"caf\xE9", "text/plain; charset=ISO-8859-1", "café"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.contentType.toStdString());
+        EXPECT_EQ(gateway::answerText(c.body, c.contentType), c.text);
+    }
+    EXPECT_NE(big5::decode(ambiguous), QString::fromUtf8(ambiguous));
+}
+
+TEST(SmsAnswerText, TheCharsetIsFoundAmongTheParameters) {
+    const struct {
+        QByteArray contentType;
+        QByteArray charset;
+    } cases[] = {
+        {"", ""},
+        {"text/plain", ""},
+        {"text/plain; charset=big5", "big5"},
+        {"text/plain;Charset = \"UTF-8\" ; format=flowed", "utf-8"},
+        {"text/plain; format=flowed; charset=CP950", "cp950"},
+        {"text/plain; charset=\"big5", "big5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(gateway::charsetOf(c.contentType), c.charset) << c.contentType.toStdString();
 }
 
 } // namespace

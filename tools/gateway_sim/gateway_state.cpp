@@ -17,6 +17,11 @@ bool GatewayState::accept(const SentMessage& message) {
     return true;
 }
 
+long GatewayState::arrive() {
+    const std::lock_guard lock(m_mutex);
+    return ++m_arrived;
+}
+
 long GatewayState::credit() const {
     const std::lock_guard lock(m_mutex);
     return m_credit;

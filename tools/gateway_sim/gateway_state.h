@@ -24,6 +24,10 @@ public:
     // the results page. False, and nothing recorded, when no credit is left.
     bool accept(const SentMessage& message);
 
+    // Counts a send request as it arrives and returns its number (1 for the
+    // first), before it is answered.
+    long arrive();
+
     long credit() const;
     std::vector<SentMessage> sent() const;
 
@@ -32,6 +36,7 @@ private:
 
     mutable std::mutex m_mutex;
     long m_credit;
+    long m_arrived = 0;
     std::ofstream m_log;
     std::vector<SentMessage> m_sent;
 };

@@ -28,8 +28,10 @@ bool carries(const Request& request, const Expected& expected) {
     return true;
 }
 
-// Plain answers go out in Big5, as the gateway's do.
-void answerText(Response& response, const std::string& utf8) {
+// Plain answers go out in Big5, as the gateway's do, or in UTF-8 when asked.
+void answerText(Response& response, const std::string& utf8, const SimOptions& o) {
+    if (o.utf8Answers)
+        return response.set_content(utf8, "text/plain; charset=utf-8");
     response.set_content(big5_text::fromUtf8(utf8), "text/plain; charset=big5");
 }
 
@@ -46,15 +48,15 @@ void onSend(const Request& request, Response& response, GatewayState& state, con
     if (!carries(
             request,
             {{"rvg2c", o.suppId}, {"vw2a", o.systemId}, {"yhy", o.custId}, {"dc2a", o.custPwd}})) {
-        return answerText(response, kRefused);
+        return answerText(response, kRefused, o);
     }
     if (request.get_param_value("sms_auto") != "BIG5")
-        return answerText(response, "sms_auto 必須是 BIG5");
+        return answerText(response, "sms_auto 必須是 BIG5", o);
     SentMessage message{value(request, "movetel"), value(request, "name"), value(request, "SB"),
                         std::nullopt, request.remote_port};
     if (request.has_param("bf"))
         message.schedule = value(request, "bf");
-    answerText(response, state.accept(message) ? "OK" : "點數不足");
+    answerText(response, state.accept(message) ? "OK" : "點數不足", o);
 }
 
 void onCredit(const Request& request, Response& response, GatewayState& state,
@@ -65,9 +67,9 @@ void onCredit(const Request& request, Response& response, GatewayState& state,
                            {"cuvv", "1"},
                            {"dc2a", o.custPwd},
                            {"at", o.custName}})) {
-        return answerText(response, kRefused);
+        return answerText(response, kRefused, o);
     }
-    answerText(response, std::to_string(state.credit()));
+    answerText(response, std::to_string(state.credit()), o);
 }
 
 void onResultsPage(const Request& request, Response& response, GatewayState& state,
@@ -100,9 +102,21 @@ void onPurchasePage(const Request& request, Response& response, GatewayState& st
                    "</p>\n<p>這是模擬的閘道，不能購買點數。</p>\n");
 }
 
+const char* const kSendPath = "/STANDARD/SMS.ASP";
+
+// Every answer waits, or only the listed send requests.
+bool waits(const Request& request, GatewayState& state, const SimOptions& o) {
+    if (o.delayMs <= 0)
+        return false;
+    if (o.slowMessages.empty())
+        return true;
+    return request.path == kSendPath && o.slowMessages.count(state.arrive()) > 0;
+}
+
 // The switches that play a slow, failing or vanishing gateway.
-httplib::Server::HandlerResponse failures(Response& response, const SimOptions& o) {
-    if (o.delayMs > 0)
+httplib::Server::HandlerResponse failures(const Request& request, Response& response,
+                                          GatewayState& state, const SimOptions& o) {
+    if (waits(request, state, o))
         std::this_thread::sleep_for(std::chrono::milliseconds(o.delayMs));
     if (o.drop) {
         // Promise a body and send none: the server closes the connection.
@@ -122,14 +136,15 @@ httplib::Server::HandlerResponse failures(Response& response, const SimOptions& 
 } // namespace
 
 void installRoutes(httplib::Server& server, GatewayState& state, const SimOptions& options) {
-    server.set_pre_routing_handler(
-        [&options](const Request&, Response& response) { return failures(response, options); });
+    server.set_pre_routing_handler([&state, &options](const Request& request, Response& response) {
+        return failures(request, response, state, options);
+    });
     const auto route = [&](const char* path, auto handler) {
         server.Get(path, [&state, &options, handler](const Request& request, Response& response) {
             handler(request, response, state, options);
         });
     };
-    route("/STANDARD/SMS.ASP", onSend);
+    route(kSendPath, onSend);
     route("/STANDARD/SMS5H.ASP", onCredit);
     route("/STANDARD/TVRVRE_A.ASP", onResultsPage);
     route("/STANDARD/MTMK.asp", onPurchasePage);

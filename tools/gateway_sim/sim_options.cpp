@@ -1,5 +1,6 @@
 #include "sim_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 
@@ -9,6 +10,20 @@ template <typename Number> bool toNumber(const std::string& text, Number* number
     const char* end = text.data() + text.size();
     const auto [rest, code] = std::from_chars(text.data(), end, *number);
     return code == std::errc() && rest == end;
+}
+
+// "2,5" -> {2, 5}; every entry a whole number from 1.
+bool toNumberSet(const std::string& text, std::set<long>* numbers) {
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        long number = 0;
+        if (!toNumber(text.substr(start, comma - start), &number) || number < 1)
+            return false;
+        numbers->insert(number);
+        start = comma + 1;
+    }
+    return !numbers->empty();
 }
 
 } // namespace
@@ -26,8 +41,12 @@ std::string helpText() {
            "  --credit N        messages left at start (default 100)\n"
            "  --log FILE        append each received message, decoded, as one JSON line\n"
            "  --delay-ms N      wait N milliseconds before every answer\n"
+           "  --slow-messages L only the send requests in the comma-separated list L\n"
+           "                    wait (1 is the first to arrive); the message is taken\n"
+           "                    and logged after the wait, as a slow gateway would\n"
            "  --status N        answer every request with HTTP status N\n"
            "  --drop            close every connection without a complete answer\n"
+           "  --utf8-answers    plain answers in UTF-8 (charset=utf-8) instead of Big5\n"
            "  --help            show this text\n"
            "\n"
            "Account values left out must be empty in the requests. Once listening it\n"
@@ -51,6 +70,10 @@ std::optional<SimOptions> parseOptions(int argc, char** argv, std::string* error
             options.drop = true;
             continue;
         }
+        if (name == "--utf8-answers") {
+            options.utf8Answers = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             *error = "missing value after " + name;
             return std::nullopt;
@@ -65,6 +88,8 @@ std::optional<SimOptions> parseOptions(int argc, char** argv, std::string* error
             ok = toNumber(value, &options.credit);
         else if (name == "--delay-ms")
             ok = toNumber(value, &options.delayMs) && options.delayMs >= 0;
+        else if (name == "--slow-messages")
+            ok = toNumberSet(value, &options.slowMessages);
         else if (name == "--status")
             ok = toNumber(value, &options.errorStatus) && options.errorStatus >= 100 &&
                  options.errorStatus <= 599;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 // What the simulator was started with.
@@ -15,8 +16,12 @@ struct SimOptions {
     long credit = 100;
     std::string logPath; // JSON lines of received messages; none when empty
     int delayMs = 0;     // wait this long before every answer
-    int errorStatus = 0; // answer every request with this HTTP status
-    bool drop = false;   // close every connection instead of answering
+    // When not empty, only these send requests wait (1 is the first to
+    // arrive); every other request answers at once.
+    std::set<long> slowMessages;
+    int errorStatus = 0;      // answer every request with this HTTP status
+    bool drop = false;        // close every connection instead of answering
+    bool utf8Answers = false; // plain answers in UTF-8 (and say so) instead of Big5
     bool help = false;
 };
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "sms/gateway_error.h"
+
+#include <QString>
+#include <curl/curl.h>
+
+namespace gateway {
+
+// The error for a libcurl transfer to host that ended with code. detail is
+// libcurl's own description, kept after the Chinese text for whoever looks
+// into the failure; requestSent says whether any request bytes went out.
+GatewayError transferFailure(CURLcode code, const QString& host, const QString& detail,
+                             bool requestSent);
+
+// The error for an answer whose HTTP status is not 2xx.
+GatewayError statusFailure(long status, const QString& host);
+
+} // namespace gateway
