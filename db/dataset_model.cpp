@@ -217,10 +217,20 @@ void DatasetModel::onViewRowChanged(const QModelIndex& current) {
         return;
     if (current.row() == m_dataset->currentRow())
         return;
-    // When the pending post is refused the view goes back to the edited row
-    // (queued: the selection model is still busy announcing the change).
-    if (!m_dataset->moveTo(current.row()))
+    // When the pending post is refused, by a check or by the database, the
+    // view goes back to the edited row (queued: the selection model is still
+    // busy announcing the change). A database refusal arrives as an error
+    // that goes on to the error report, so the view is put back first.
+    const auto goBack = [this] {
         QMetaObject::invokeMethod(this, &DatasetModel::selectCurrentRow, Qt::QueuedConnection);
+    };
+    try {
+        if (!m_dataset->moveTo(current.row()))
+            goBack();
+    } catch (...) {
+        goBack();
+        throw;
+    }
 }
 
 void DatasetModel::selectCurrentRow() {

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
@@ -215,6 +216,38 @@ TEST_F(MemberWindowTest, DeleteAsksFirst) {
     press("SbDel");
     EXPECT_EQ(memberCount(), 0);
     EXPECT_TRUE(listedIds().isEmpty());
+}
+
+// The database refuses the edited row when the user clicks another one: the
+// grid must stay on the edited row, so that a delete afterwards takes the
+// member the user sees highlighted.
+TEST_F(MemberWindowTest, GridFollowsTheDatasetAfterTheDatabaseRefusesARowChange) {
+    addMember("A001", "甲");
+    addMember("A002", "乙");
+    addMember("A003", "丙");
+    open();
+    searchAll();
+    press("SbEdit");
+    window->memberQuery()->setValue(QStringLiteral("name"), QString(11, QLatin1Char('x')));
+    child<QTabWidget>("PageControl1")->setCurrentWidget(child<QWidget>("TabSheet1"));
+    prompt.expect(QStringLiteral("name"), true, true); // the database's own text
+    const QRect third = grid()->visualRect(grid()->model()->index(2, 0));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, third.center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(prompt.shown().last().icon, Prompt::Icon::Error);
+    EXPECT_EQ(window->memberQuery()->currentRow(), 0);
+    EXPECT_EQ(grid()->currentIndex().row(), window->memberQuery()->currentRow());
+    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(0));
+    EXPECT_FALSE(grid()->selectionModel()->isRowSelected(2));
+
+    prompt.expect(QStringLiteral("要取消嗎﹖"));
+    press("SbCancel");
+    const QString highlighted = grid()->currentIndex().siblingAtColumn(0).data().toString();
+    prompt.expect(QStringLiteral("確實要刪除嗎﹖"));
+    press("SbDel");
+    EXPECT_EQ(highlighted, QStringLiteral("A001"));
+    EXPECT_FALSE(stored(highlighted, QStringLiteral("id")).isValid());
+    EXPECT_EQ(memberCount(), 2);
 }
 
 TEST_F(MemberWindowTest, CancelAnsweredNoKeepsEditing) {
