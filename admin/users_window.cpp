@@ -24,7 +24,7 @@ QStringList TFrmUsers::statement() {
 
 TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmUsers"));
-    setWindowTitle(QStringLiteral("FrmUsers"));
+    setWindowTitle(QStringLiteral("用戶資料管理"));
     Qry_User = new db::Dataset(this);
     Qry_User->setObjectName(QStringLiteral("Qry_User"));
     Qry_User->setBaseTable(QStringLiteral("Users"));
@@ -57,8 +57,16 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     DBEdit8 = addEditor("DBEdit8", QStringLiteral("Address"), 50);
 
     m_buttons = new RecordButtons(Qry_User, this);
-    connect(m_buttons->SbAdd, &QPushButton::clicked, Qry_User, &db::Dataset::append);
-    connect(m_buttons->SbEdit, &QPushButton::clicked, Qry_User, &db::Dataset::edit);
+    // As in the member window, adding or editing starts at the first editor.
+    connect(m_buttons->SbAdd, &QPushButton::clicked, this, [this] {
+        Qry_User->append();
+        DBEdit1->setFocus();
+    });
+    connect(m_buttons->SbEdit, &QPushButton::clicked, this, [this] {
+        Qry_User->edit();
+        if (Qry_User->isEditing())
+            DBEdit1->setFocus();
+    });
     connect(m_buttons->SbDel, &QPushButton::clicked, Qry_User, &db::Dataset::remove);
     connect(m_buttons->SbSave, &QPushButton::clicked, Qry_User, &db::Dataset::post);
     connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_User, &db::Dataset::cancel);

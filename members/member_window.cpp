@@ -288,6 +288,10 @@ void TFrmCust::prepareOnShow() {
 void TFrmCust::onStateChanged() {
     const bool editing = Qry_Master->isEditing();
     BtnSelectPhoto->setEnabled(editing);
+    // A closed list (before a search, or a search that failed after the
+    // old list went) shows no count and offers no movement.
+    if (!Qry_Master->isOpen())
+        onMovedTo(0, 0);
     if (editing)
         PageControl1->setCurrentWidget(TabSheet2);
     else

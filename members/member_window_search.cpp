@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -235,13 +236,14 @@ void TFrmCust::search() {
         search::memberStatement(search::criterionClause(input, range), CheckBox1->isChecked());
     Qry_Master->setStatement(statement.lines);
     Qry_Master->setParams(statement.params);
+    m_header->clearMarkers(); // the new list comes in the statement's order
     Qry_Master->open();
     m_currentCustId =
         Qry_Master->isEmpty() ? QString() : Qry_Master->value(QStringLiteral("id")).toString();
 }
 
 // Descending first, then alternating; the rows already listed are sorted in
-// memory and each column keeps its own marker.
+// memory. Only the column the rows are sorted by shows a marker.
 void TFrmCust::sortByColumn(int logicalIndex) {
     if (!Qry_Master->isOpen())
         return;
@@ -249,10 +251,13 @@ void TFrmCust::sortByColumn(int logicalIndex) {
     const bool ascending = m_header->marker(logicalIndex) == SortMarkerHeader::Descending;
     if (!Qry_Master->sortBy(field, ascending ? Qt::AscendingOrder : Qt::DescendingOrder))
         return;
+    m_header->clearMarkers();
     m_header->setMarker(logicalIndex,
                         ascending ? SortMarkerHeader::Ascending : SortMarkerHeader::Descending);
+    // Moving away and back shows the first member again; a photo that fails
+    // to load on the way is reported, and the grid paints again all the same.
     DBGridEh1->setUpdatesEnabled(false);
+    const auto repaint = qScopeGuard([this] { DBGridEh1->setUpdatesEnabled(true); });
     Qry_Master->next();
     Qry_Master->prior();
-    DBGridEh1->setUpdatesEnabled(true);
 }

@@ -1,10 +1,13 @@
 #include "admin/users_window.h"
+#include "app/main_window.h"
 #include "db/connection.h"
+#include "tests/support/modal.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
 #include "tests/support/typing.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -166,6 +169,29 @@ TEST_F(UsersWindowTest, EscClosesOnlyWhileNotEditing) {
     child<QTableView>("DBGridEh1")->setFocus();
     QTest::keyClick(child<QTableView>("DBGridEh1"), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
+}
+
+// Reached through the main window's menu, as users do.
+TEST(UsersWindowFromTheMenu, ShowsItsCaptionAndAddStartsAtTheFirstEditor) {
+    TempDatabase database;
+    ScriptedPrompt prompt;
+    TFrmMain main;
+    main.show();
+    QString caption;
+    QString focused;
+    bool editing = false;
+    whenModalShows([&](QWidget* users) {
+        caption = users->windowTitle();
+        QApplication::setActiveWindow(users);
+        QTest::mouseClick(users->findChild<QPushButton*>(QStringLiteral("SbAdd")), Qt::LeftButton);
+        editing = users->findChild<QWidget*>(QStringLiteral("SbSave"))->isEnabled();
+        if (QApplication::focusWidget() != nullptr)
+            focused = QApplication::focusWidget()->objectName();
+    });
+    main.findChild<QAction*>(QStringLiteral("N12"))->trigger();
+    EXPECT_EQ(caption, QStringLiteral("用戶資料管理"));
+    EXPECT_TRUE(editing);
+    EXPECT_EQ(focused, QStringLiteral("DBEdit1"));
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -184,20 +186,66 @@ TEST_F(MemberSearchWindowTest, TitleClicksSortDescendingThenAlternate) {
     EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
     EXPECT_EQ(listedIds(), (QStringList{"A003", "A001", "A002"}));
 
-    // Another column's click leaves this marker; the layout file keeps both.
+    // Another column's click moves the one marker there; the layout file
+    // keeps it.
     clickTitle(QStringLiteral("id"));
     EXPECT_EQ(listedIds(), (QStringList{"A003", "A002", "A001"}));
-    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::NoMarker);
+    EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::Descending);
     closeWindow();
     const auto entries =
         members::ini::readSection(TFrmCust::gridLayoutPath(), TFrmCust::gridLayoutSection());
     EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.name")).section(',', 2, 2),
+              QStringLiteral("0"));
+    EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.id")).section(',', 2, 2),
               QStringLiteral("1"));
     open();
     EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::Descending);
-    // The sort itself is not kept: a new search lists in its own order.
+    // The sort itself is not kept: a new search lists in its own order and
+    // its marker goes.
     searchAll();
     EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
+    EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::NoMarker);
+}
+
+TEST_F(MemberSearchWindowTest, NewSearchClearsTheMarker) {
+    searchAll();
+    clickTitle(QStringLiteral("name"));
+    ASSERT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
+    searchAll();
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::NoMarker);
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
+}
+
+TEST_F(MemberSearchWindowTest, FailedSearchEmptiesTheCountAndTheMovement) {
+    searchAll();
+    ASSERT_EQ(footerCount(), QStringLiteral("3"));
+    ASSERT_TRUE(child<QWidget>("SbNext")->isEnabled());
+    chooseCriterion(7);                   // birthday
+    prompt.expect(QString(), true, true); // the conversion error
+    setDate(QStringLiteral("x1"), QString(), QString());
+    press("BitBtn1");
+    EXPECT_EQ(prompt.pending(), 0);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_EQ(footerCount(), QStringLiteral("0"));
+    for (const char* button : {"SbFirst", "SbPrevious", "SbNext", "SbLast"})
+        EXPECT_FALSE(child<QWidget>(button)->isEnabled()) << button;
+}
+
+TEST_F(MemberSearchWindowTest, PhotoThatFailsDuringASortLeavesTheGridPainting) {
+    const QString bad = QDir(folder.path()).filePath(QStringLiteral("bad.jpg"));
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    db::run(QStringLiteral("update Cust set photo=:p where id='A002'"),
+            {{QStringLiteral("p"), bad}});
+    searchAll();
+    // Descending by number: A003 first; next() passes A002's broken photo.
+    prompt.expect(QStringLiteral("無法讀取圖片"), true, true);
+    clickTitle(QStringLiteral("id"));
+    EXPECT_EQ(prompt.pending(), 0);
+    EXPECT_TRUE(grid()->updatesEnabled());
 }
 
 TEST_F(MemberSearchWindowTest, SearchDuringAnAddDropsTheNewRowAndEndsTheAdd) {
