@@ -37,7 +37,7 @@ TFrmSystemSet::TFrmSystemSet(QWidget* parent) : QWidget(parent) {
                                   RecordButtons::Edit | RecordButtons::Save |
                                       RecordButtons::Cancel | RecordButtons::Exit);
     connect(m_buttons->SbEdit, &QPushButton::clicked, this, &TFrmSystemSet::startEditing);
-    connect(m_buttons->SbSave, &QPushButton::clicked, Qry_Query, &db::Dataset::post);
+    connect(m_buttons->SbSave, &QPushButton::clicked, this, &TFrmSystemSet::save);
     connect(m_buttons->SbCancel, &QPushButton::clicked, this, &TFrmSystemSet::cancelEditing);
     connect(m_buttons->SbExit, &QPushButton::clicked, this, [this] { windows::closeWindow(this); });
 
@@ -127,6 +127,11 @@ void TFrmSystemSet::startEditing() {
     Qry_Query->edit();
     if (DBEdit7->isEnabled() && DBEdit7->isVisible())
         DBEdit7->setFocus();
+}
+
+void TFrmSystemSet::save() {
+    if (Qry_Query->post())
+        emit saved();
 }
 
 void TFrmSystemSet::cancelEditing() {

@@ -8,6 +8,7 @@
 #include "app/prompt.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
+#include "db/default_settings.h"
 #include "documents/file_manager_window.h"
 #include "members/import/customer_import_window.h"
 #include "members/import/text_import.h"
@@ -120,7 +121,9 @@ void TFrmMain::applySystemSet() {
     const QString name = found ? ADOQuery1.value(QStringLiteral("name")).toString() : QString();
     const QString cust = found ? ADOQuery1.value(QStringLiteral("cust")).toString() : QString();
     setWindowTitle(QStringLiteral("會員管理(%1)").arg(trimControls(name)));
-    findChild<QAction*>(QStringLiteral("N7"))->setText(cust);
+    // An empty members item could not be seen or chosen.
+    findChild<QAction*>(QStringLiteral("N7"))
+        ->setText(db::settingOrDefault(QStringLiteral("Cust"), cust));
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
@@ -189,8 +192,12 @@ void TFrmMain::openDocuments() {
 }
 
 void TFrmMain::openSystemSettings() {
-    QWidget* settings = windows::openChild(m_mdiArea, QStringLiteral("FrmSystemSet"),
-                                           [] { return new TFrmSystemSet; });
+    QWidget* settings = windows::openChild(m_mdiArea, QStringLiteral("FrmSystemSet"), [this] {
+        auto* window = new TFrmSystemSet;
+        // The caption and the members item follow a save at once.
+        connect(window, &TFrmSystemSet::saved, this, &TFrmMain::applySystemSet);
+        return window;
+    });
     settings->parentWidget()->showMaximized();
 }
 

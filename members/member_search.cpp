@@ -1,6 +1,7 @@
 #include "members/member_search.h"
 
 #include "db/connection.h"
+#include "db/default_settings.h"
 #include "members/minguo_date.h"
 
 #include <QSqlQuery>
@@ -118,7 +119,10 @@ Captions readCaptions() {
     QSqlQuery query = db::run(QStringLiteral("select * from SystemSet"));
     Captions captions;
     const bool found = query.next();
-    auto field = [&](const char* name) { return found ? textOf(query, name) : QString(); };
+    // A caption left empty shows its default instead of a blank.
+    auto field = [&](const char* name) {
+        return db::settingOrDefault(QLatin1String(name), found ? textOf(query, name) : QString());
+    };
     captions.category = field("CW");
     captions.enterDate = field("EnterDate");
     captions.date1 = field("Date1");
