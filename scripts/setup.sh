@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-arphic-uming fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xvfb xauth
+  qt6-translations-l10n libsodium-dev
 )
 
 missing=()
