@@ -142,7 +142,7 @@ void TFrmSystemSet::cancelEditing() {
 void TFrmSystemSet::closeEvent(QCloseEvent* event) {
     if (Qry_Query->isEditing()) {
         Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
-                                  QStringLiteral("請保存后再離開"));
+                                  QStringLiteral("請保存後再離開"));
         event->ignore();
         return;
     }

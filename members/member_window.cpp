@@ -217,7 +217,7 @@ QWidget* TFrmCust::buildDetailsPage() {
 void TFrmCust::buildButtonBar() {
     auto* bar = new QHBoxLayout;
     m_movement = std::make_unique<MovementButtons>(Qry_Master, this, bar);
-    BitBtn2 = new QPushButton(QStringLiteral("標簽列印"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("標籤列印"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     SbPreview = new QPushButton(QStringLiteral("預覽"), this);
     SbPreview->setObjectName(QStringLiteral("SbPreview"));
@@ -380,7 +380,7 @@ bool TFrmCust::checkBeforeStoring() {
     if (!unchanged &&
         db::run(QStringLiteral("select * from cust where id=:id"), {{QStringLiteral("id"), number}})
             .next())
-        return refuse(kCaption, QStringLiteral("編號重復﹐請重新輸入!"), DBEdit1);
+        return refuse(kCaption, QStringLiteral("編號重複﹐請重新輸入!"), DBEdit1);
     const std::optional<QDate> birthday = members::birthdayDate(DBEdit6->text());
     if (!birthday)
         return refuse(kHint, QStringLiteral("生日格式輸入錯誤!"), DBEdit6);

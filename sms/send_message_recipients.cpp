@@ -235,7 +235,7 @@ void TFrmSendMessage::setAllMarks(bool marked) {
 // number, ")".
 void TFrmSendMessage::addMarkedMembers() {
     if (!Qry_Customer->isOpen()) {
-        InfoBox(QStringLiteral("請先查詢﹐選擇姓名后﹐再添加﹗"));
+        InfoBox(QStringLiteral("請先查詢﹐選擇姓名後﹐再添加﹗"));
         return;
     }
     DBGridEh1->setUpdatesEnabled(false);

@@ -135,7 +135,7 @@ TEST_F(MemberWindowTest, DuplicateNumbers) {
     // Adding with an existing number (letter case ignored) is refused.
     press("SbAdd");
     type("DBEdit1", QStringLiteral("a001"));
-    prompt.expect(QStringLiteral("編號重復﹐請重新輸入!"));
+    prompt.expect(QStringLiteral("編號重複﹐請重新輸入!"));
     press("SbSave");
     EXPECT_EQ(focused(), child<QWidget>("DBEdit1"));
     EXPECT_TRUE(window->memberQuery()->isEditing());
@@ -155,7 +155,7 @@ TEST_F(MemberWindowTest, DuplicateNumbers) {
     // Editing it to another member's number is refused.
     press("SbEdit");
     type("DBEdit1", QStringLiteral("A002"));
-    prompt.expect(QStringLiteral("編號重復﹐請重新輸入!"));
+    prompt.expect(QStringLiteral("編號重複﹐請重新輸入!"));
     press("SbSave");
     EXPECT_TRUE(window->memberQuery()->isEditing());
     EXPECT_EQ(stored("A001", "name").toString(), QStringLiteral("甲甲"));

@@ -132,7 +132,7 @@ TEST(ReportFont, EveryCharacterOfTheReportsHasAFace) {
         if (QFontDatabase::hasFamily(family))
             installed.push_back(QRawFont::fromFont(QFont(family)));
     }
-    const QString texts = QStringLiteral("編號姓名電話行動電話地址第頁/共打印日期 時間﹕傳真﹕啟"
+    const QString texts = QStringLiteral("編號姓名電話行動電話地址第頁/共列印日期 時間﹕傳真﹕啟"
                                          "0123456789-ABCZabcz台北市中山區南京東路一段一號"
                                          "龜鬱豔齣");
     for (const QChar c : texts) {
