@@ -4,6 +4,7 @@
 #include "app/byte_limit_validator.h"
 #include "app/keyboard_navigation.h"
 #include "app/prompt.h"
+#include "app/readable_fields.h"
 #include "app/record_buttons.h"
 #include "app/window_opener.h"
 #include "db/dataset.h"
@@ -32,6 +33,7 @@ TFrmSystemSet::TFrmSystemSet(QWidget* parent) : QWidget(parent) {
     TabSheet2 = buildAdvancedPage();
     PageControl1->addTab(TabSheet1, QStringLiteral("系統參數設定"));
     PageControl1->addTab(TabSheet2, QStringLiteral("高級設置"));
+    keepDisabledFieldsReadable(PageControl1);
 
     m_buttons = new RecordButtons(Qry_Query, this,
                                   RecordButtons::Edit | RecordButtons::Save |

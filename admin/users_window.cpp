@@ -2,6 +2,7 @@
 
 #include "app/byte_limit_validator.h"
 #include "app/keyboard_navigation.h"
+#include "app/readable_fields.h"
 #include "app/record_buttons.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
@@ -72,6 +73,7 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_User, &db::Dataset::cancel);
     connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::accept);
     buildLayout();
+    keepDisabledFieldsReadable(this);
     keyboard::install(this);
 }
 

@@ -1,6 +1,7 @@
 #include "db/dataset_model.h"
 
 #include "db/dataset.h"
+#include "db/display_text.h"
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
@@ -104,6 +105,16 @@ void DatasetModel::setCheckBoxField(const QString& field, bool on) {
         emit dataChanged(index(0, column), index(rowCount() - 1, column));
 }
 
+void DatasetModel::setFieldFormatter(const QString& field, Formatter format) {
+    if (format)
+        m_formatters.insert(field.toLower(), std::move(format));
+    else
+        m_formatters.remove(field.toLower());
+    const int column = columnOf(field);
+    if (column >= 0 && rowCount() > 0)
+        emit dataChanged(index(0, column), index(rowCount() - 1, column));
+}
+
 bool DatasetModel::isCheckBox(int column) const {
     return m_checkBoxFields.contains(fieldAt(column).toLower());
 }
@@ -133,8 +144,12 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
             return value.toInt() != 0 ? Qt::Checked : Qt::Unchecked;
         return role == Qt::EditRole ? value : QVariant();
     }
-    if (role == Qt::DisplayRole)
-        return value.isNull() ? QVariant() : QVariant(value.toString());
+    if (role == Qt::DisplayRole) {
+        if (value.isNull())
+            return {};
+        const Formatter format = m_formatters.value(fieldAt(index.column()).toLower());
+        return format ? format(value) : displayText(value);
+    }
     if (role == Qt::EditRole)
         return value;
     return {};

@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "app/keyboard_navigation.h"
 #include "app/prompt.h"
+#include "app/readable_fields.h"
 #include "app/record_buttons.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
@@ -61,6 +62,7 @@ TFrmCust::TFrmCust(QWidget* parent) : QWidget(parent) {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     TabSheet1 = buildSearchPage();
     TabSheet2 = buildDetailsPage();
+    keepDisabledFieldsReadable(TabSheet2);
     PageControl1->addTab(TabSheet1, QStringLiteral("資料查詢"));
     PageControl1->addTab(TabSheet2, QStringLiteral("詳細資料"));
 

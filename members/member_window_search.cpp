@@ -1,12 +1,14 @@
 // The member window's search group, its grid and the title-click sort.
 #include "db/dataset.h"
 #include "db/dataset_model.h"
+#include "db/display_text.h"
 #include "db/field_binder.h"
 #include "members/drop_down_box.h"
 #include "members/grid_footer.h"
 #include "members/grid_layout.h"
 #include "members/member_search.h"
 #include "members/member_window.h"
+#include "members/minguo_date.h"
 #include "members/sort_marker_header.h"
 
 #include <QCheckBox>
@@ -168,6 +170,11 @@ void TFrmCust::buildGrid() {
     m_gridLayout = std::make_unique<members::GridLayout>(DBGridEh1, m_header,
                                                          QStringLiteral("DBGridEh1"), fields);
     m_header->setSectionHidden(Dts_Master->columnOf(QStringLiteral("birthday")), true);
+    // The stored birthday, when the layout shows it, in the form it is typed.
+    Dts_Master->setFieldFormatter(QStringLiteral("birthday"), [](const QVariant& value) {
+        const std::optional<QDateTime> when = db::storedDateTime(value);
+        return when ? members::minguoText(when->date()) : value.toString();
+    });
     connect(m_header, &QHeaderView::sectionClicked, this, &TFrmCust::sortByColumn);
     connect(DBGridEh1, &QAbstractItemView::doubleClicked, this,
             [this] { PageControl1->setCurrentWidget(TabSheet2); });

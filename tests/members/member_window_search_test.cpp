@@ -208,6 +208,14 @@ TEST_F(MemberSearchWindowTest, TitleClicksSortDescendingThenAlternate) {
     EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::NoMarker);
 }
 
+TEST_F(MemberSearchWindowTest, StoredBirthdayShowsInTheMinguoFormWhenShown) {
+    searchAll();
+    const int column = columnOf(QStringLiteral("birthday"));
+    header()->setSectionHidden(column, false);
+    EXPECT_EQ(grid()->model()->index(0, column).data().toString(), QStringLiteral("65/12/31"));
+    EXPECT_EQ(grid()->model()->index(2, column).data().toString(), QString());
+}
+
 TEST_F(MemberSearchWindowTest, NewSearchClearsTheMarker) {
     searchAll();
     clickTitle(QStringLiteral("name"));

@@ -250,6 +250,23 @@ TEST_F(MemberWindowTest, GridFollowsTheDatasetAfterTheDatabaseRefusesARowChange)
     EXPECT_EQ(memberCount(), 2);
 }
 
+// In browse mode the editors only show the member, in the normal colours.
+TEST_F(MemberWindowTest, BrowsedValuesAreReadOnlyButReadable) {
+    addMember("A001", "甲");
+    open();
+    searchAll();
+    for (const char* name : {"DBEdit2", "DBComboBox1", "DBMemo1", "DBCheckBox1"}) {
+        auto* editor = child<QWidget>(name);
+        EXPECT_FALSE(editor->isEnabled()) << name;
+        const QPalette palette = editor->palette();
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::Base})
+            EXPECT_EQ(palette.color(QPalette::Disabled, role),
+                      palette.color(QPalette::Active, role))
+                << name << " " << role;
+    }
+    EXPECT_EQ(child<QLineEdit>("DBEdit2")->text(), QStringLiteral("甲"));
+}
+
 TEST_F(MemberWindowTest, CancelAnsweredNoKeepsEditing) {
     addMember("A001", "甲");
     open();
