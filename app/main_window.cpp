@@ -20,11 +20,14 @@
 #include "sms/send_message_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStatusBar>
@@ -112,7 +115,17 @@ bool TFrmMain::signIn() {
     if (LoginSession::current().Cancelled)
         return false;
     applySystemSet();
+    applyMenuSettings();
     return true;
+}
+
+void TFrmMain::applyMenuSettings() {
+    const QSettings ini(
+        QFileInfo(db::databasePath()).absoluteDir().filePath(QStringLiteral("lunmark.ini")),
+        QSettings::IniFormat);
+    const bool show = ini.value(QStringLiteral("Menu/ShowHidden")).toInt() == 1;
+    for (const char* name : {"N1", "Excel1", "N5"})
+        findChild<QAction*>(QLatin1String(name))->setVisible(show);
 }
 
 void TFrmMain::applySystemSet() {

@@ -20,6 +20,11 @@ public:
     // Sets the caption and the members item from the first settings row.
     void applySystemSet();
 
+    // Shows the items the delivered menu hides (the text import, the second
+    // workbook import and the document register) when lunmark.ini beside
+    // the database says [Menu] ShowHidden=1; hides them otherwise.
+    void applyMenuSettings();
+
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QLabel* statusPanel() const { return m_statusPanel; }
 
