@@ -1,5 +1,6 @@
 #include "admin/users_window.h"
 
+#include "admin/passwords.h"
 #include "app/byte_limit_validator.h"
 #include "app/keyboard_navigation.h"
 #include "app/readable_fields.h"
@@ -30,6 +31,13 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     Qry_User->setObjectName(QStringLiteral("Qry_User"));
     Qry_User->setBaseTable(QStringLiteral("Users"));
     Qry_User->setStatement(statement());
+    // A password typed here is stored as its hash, never as typed.
+    Qry_User->addBeforePost([this] {
+        const QString typed = Qry_User->value(QStringLiteral("UserPwd")).toString();
+        if (!typed.isEmpty() && !passwords::isHash(typed))
+            Qry_User->setValue(QStringLiteral("UserPwd"), passwords::hash(typed));
+        return true;
+    });
     Dts_User = new db::DatasetModel(Qry_User, this);
     Dts_User->setObjectName(QStringLiteral("Dts_User"));
     Dts_User->setColumns({{QStringLiteral("UserID"), QStringLiteral("用戶編號")},

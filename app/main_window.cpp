@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "admin/change_password_window.h"
+#include "admin/login_session.h"
 #include "admin/login_window.h"
 #include "admin/system_settings_window.h"
 #include "admin/users_window.h"
@@ -67,6 +69,9 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     m_statusPanel = new QLabel(this);
     m_statusPanel->setFixedWidth(500);
     statusBar()->addWidget(m_statusPanel);
+    m_userPanel = new QLabel(this);
+    m_userPanel->setObjectName(QStringLiteral("StatusUser"));
+    statusBar()->addPermanentWidget(m_userPanel);
     buildMenu();
 }
 
@@ -104,6 +109,7 @@ void TFrmMain::buildMenu() {
     QMenu* system = addSubmenu("N4", QStringLiteral("系統維護"));
     addItem(system, "N10", QStringLiteral("系統參數設定"), &TFrmMain::openSystemSettings);
     addItem(system, "N12", QStringLiteral("用戶資料管理"), &TFrmMain::openUsers);
+    addItem(system, "N17", QStringLiteral("修改密碼"), &TFrmMain::openChangePassword);
     addItem(system, "N16", QStringLiteral("客戶資料導入"), &TFrmMain::openCustomerImport);
     addItem(nullptr, "N6", QStringLiteral("離開"), &TFrmMain::exitProgram);
     addItem(nullptr, "N13", QStringLiteral("說明"), &TFrmMain::openAbout);
@@ -116,7 +122,12 @@ bool TFrmMain::signIn() {
         return false;
     applySystemSet();
     applyMenuSettings();
+    showSignedInUser();
     return true;
+}
+
+void TFrmMain::showSignedInUser() {
+    m_userPanel->setText(QStringLiteral("登入用戶﹕%1").arg(LoginSession::current().UserID));
 }
 
 void TFrmMain::applyMenuSettings() {
@@ -216,6 +227,10 @@ void TFrmMain::openSystemSettings() {
 
 void TFrmMain::openUsers() {
     windows::openModal<TFrmUsers>(this);
+}
+
+void TFrmMain::openChangePassword() {
+    windows::openModal<TFrmChangePassword>(this);
 }
 
 void TFrmMain::openCustomerImport() {

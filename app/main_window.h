@@ -27,6 +27,8 @@ public:
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QLabel* statusPanel() const { return m_statusPanel; }
+    // Says in the status bar who is signed in.
+    void showSignedInUser();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,10 +53,12 @@ private:
     void openDocuments();
     void openSystemSettings();
     void openUsers();
+    void openChangePassword();
     void openCustomerImport();
     void openAbout();
     void exitProgram();
 
     QMdiArea* m_mdiArea;
     QLabel* m_statusPanel;
+    QLabel* m_userPanel;
 };

@@ -1,3 +1,4 @@
+#include "admin/passwords.h"
 #include "admin/users_window.h"
 #include "app/main_window.h"
 #include "db/connection.h"
@@ -99,7 +100,9 @@ TEST_F(UsersWindowTest, AddedUserIsStoredAndAnAdminRowVanishesAtTheNextOpening) 
         db::run(QStringLiteral("select UserName, UserPwd, Sex from Users where UserID='B01'"));
     ASSERT_TRUE(row.next());
     EXPECT_EQ(row.value(0).toString(), QStringLiteral("陳大文"));
-    EXPECT_EQ(row.value(1).toString(), QStringLiteral("pw"));
+    // Stored as its hash, never as typed.
+    EXPECT_TRUE(passwords::isHash(row.value(1).toString()));
+    EXPECT_TRUE(passwords::matches(row.value(1).toString(), QStringLiteral("PW")));
     EXPECT_EQ(row.value(2).toString(), QStringLiteral("女"));
 
     press("SbAdd");
