@@ -211,4 +211,24 @@ Statement memberStatement(const Clause& clause, bool activeMembers) {
     return statement;
 }
 
+QString containsPattern(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+Statement quickSearchStatement(const QString& typed, bool activeMembers) {
+    const Clause clause{
+        QStringLiteral("and (id like :Text escape '\\' or name like :Text escape '\\' "
+                       "or Tel like :Text escape '\\' or CDTel like :Text escape '\\' "
+                       "or HomeTel like :Text escape '\\') order by id"),
+        {{QStringLiteral("Text"), containsPattern(typed.trimmed())}}};
+    return memberStatement(clause, activeMembers);
+}
+
 } // namespace members::search

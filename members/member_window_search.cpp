@@ -87,7 +87,7 @@ QWidget* TFrmCust::buildSearchPage() {
 QGroupBox* TFrmCust::buildSearchGroup() {
     auto* group = new QGroupBox(QStringLiteral("請選擇查詢條件"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    auto* row = new QHBoxLayout(group);
+    auto* row = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("查詢條件"), group);
     label->setObjectName(QStringLiteral("Label1"));
     ComboBox1 = new QComboBox(group);
@@ -140,6 +140,24 @@ QGroupBox* TFrmCust::buildSearchGroup() {
     row->addWidget(CheckBox1);
     row->addWidget(BitBtn1);
     row->addStretch();
+
+    // The quick search lists members while the user types part of a number,
+    // a name or a telephone (say its last digits).
+    auto* quickRow = new QHBoxLayout;
+    auto* quickLabel = new QLabel(QStringLiteral("快速查詢"), group);
+    quickLabel->setObjectName(QStringLiteral("LabelQuick"));
+    EditQuick = new QLineEdit(group);
+    EditQuick->setObjectName(QStringLiteral("EditQuick"));
+    EditQuick->setPlaceholderText(QStringLiteral("編號、姓名或電話的一部分"));
+    EditQuick->setClearButtonEnabled(true);
+    EditQuick->setMinimumWidth(220);
+    connect(EditQuick, &QLineEdit::textEdited, this, &TFrmCust::quickSearch);
+    quickRow->addWidget(quickLabel);
+    quickRow->addWidget(EditQuick);
+    quickRow->addStretch();
+    auto* rows = new QVBoxLayout(group);
+    rows->addLayout(row);
+    rows->addLayout(quickRow);
     return group;
 }
 
@@ -229,6 +247,23 @@ void TFrmCust::chooseCriterion(int index) {
     Edit1->clear();
 }
 
+void TFrmCust::quickSearch(const QString& typed) {
+    if (typed.trimmed().isEmpty())
+        return;
+    showStatement(search::quickSearchStatement(typed, CheckBox1->isChecked()));
+}
+
+// Lists the members the statement finds, in its order.
+void TFrmCust::showStatement(const members::search::Statement& statement) {
+    Qry_Master->close();
+    Qry_Master->setStatement(statement.lines);
+    Qry_Master->setParams(statement.params);
+    m_header->clearMarkers(); // the new list comes in the statement's order
+    Qry_Master->open();
+    m_currentCustId =
+        Qry_Master->isEmpty() ? QString() : Qry_Master->value(QStringLiteral("id")).toString();
+}
+
 void TFrmCust::search() {
     search::Input input;
     input.criterion = ComboBox1->currentIndex();
@@ -238,15 +273,10 @@ void TFrmCust::search() {
     input.month = ComboBox4->currentText();
     input.day = ComboBox5->currentText();
     const search::Bounds range = search::numberRange(input, search::memberNumberBounds());
+    // The old list goes first, also when the criterion turns out unreadable.
     Qry_Master->close();
-    const search::Statement statement =
-        search::memberStatement(search::criterionClause(input, range), CheckBox1->isChecked());
-    Qry_Master->setStatement(statement.lines);
-    Qry_Master->setParams(statement.params);
-    m_header->clearMarkers(); // the new list comes in the statement's order
-    Qry_Master->open();
-    m_currentCustId =
-        Qry_Master->isEmpty() ? QString() : Qry_Master->value(QStringLiteral("id")).toString();
+    showStatement(
+        search::memberStatement(search::criterionClause(input, range), CheckBox1->isChecked()));
 }
 
 // Descending first, then alternating; the rows already listed are sorted in

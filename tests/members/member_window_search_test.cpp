@@ -5,6 +5,7 @@
 #include "members/grid_footer.h"
 #include "members/ini_file.h"
 #include "members/sort_marker_header.h"
+#include "tests/support/typing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -214,6 +216,40 @@ TEST_F(MemberSearchWindowTest, StoredBirthdayShowsInTheMinguoFormWhenShown) {
     header()->setSectionHidden(column, false);
     EXPECT_EQ(grid()->model()->index(0, column).data().toString(), QStringLiteral("65/12/31"));
     EXPECT_EQ(grid()->model()->index(2, column).data().toString(), QString());
+}
+
+// Typed into the quick-search box, as a user types.
+TEST_F(MemberSearchWindowTest, QuickSearchFindsNumberNameOrAnyTelephoneContainingTheText) {
+    db::run(QStringLiteral("update Cust set Tel='02-2345-6789' where id='A001'"));
+    db::run(QStringLiteral("update Cust set CDTel='0912-000-789' where id='A002'"));
+    db::run(QStringLiteral("update Cust set HomeTel='04-1111-7890', Fax='789' where id='A003'"));
+    addMember("C50%", "百分_之\\百");
+    addMember("C500", "五百");
+    addMember("D789", "停用", {{"isEnabled", 0}});
+    struct Case {
+        const char* typed;
+        QStringList ids;
+    };
+    const Case cases[] = {
+        {"789", {"A001", "A002", "A003"}}, // the last digits of three telephones
+        {" 6789 ", {"A001"}},              // trimmed
+        {"A00", {"A001", "A002", "A003"}}, // part of the number
+        {"大文", {"A001"}},                // part of the name
+        {"a002", {"A002"}},                // letter case ignored
+        {"%", {"C50%"}},                   // % is a percent sign, not a wildcard
+        {"_", {"C50%"}},                   // in its name
+        {"\\", {"C50%"}},                  // in its name
+        {"C50_", {}},                      // _ is an underscore: C500 does not match
+        {"O'Brien", {}},                   // an apostrophe is only text
+        {"無此人", {}},
+    };
+    auto* quick = child<QLineEdit>("EditQuick");
+    for (const Case& c : cases) {
+        quick->clear();
+        typeText(quick, QString::fromUtf8(c.typed));
+        EXPECT_EQ(listedIds(), c.ids) << c.typed;
+        EXPECT_EQ(footerCount(), QString::number(c.ids.size())) << c.typed;
+    }
 }
 
 TEST_F(MemberSearchWindowTest, NewSearchClearsTheMarker) {
