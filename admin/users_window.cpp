@@ -31,11 +31,11 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     Qry_User->setObjectName(QStringLiteral("Qry_User"));
     Qry_User->setBaseTable(QStringLiteral("Users"));
     Qry_User->setStatement(statement());
-    // A password typed here is stored as its hash, never as typed.
+    // A password typed here is stored as its hash, never as typed; an empty
+    // password box keeps the stored password.
     Qry_User->addBeforePost([this] {
-        const QString typed = Qry_User->value(QStringLiteral("UserPwd")).toString();
-        if (!typed.isEmpty() && !passwords::isHash(typed))
-            Qry_User->setValue(QStringLiteral("UserPwd"), passwords::hash(typed));
+        if (!DBEdit3->text().isEmpty())
+            Qry_User->setValue(QStringLiteral("UserPwd"), passwords::hash(DBEdit3->text()));
         return true;
     });
     Dts_User = new db::DatasetModel(Qry_User, this);
@@ -53,8 +53,14 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     m_binder = new db::FieldBinder(Qry_User, this);
     DBEdit1 = addEditor("DBEdit1", QStringLiteral("UserID"), 8);
     DBEdit2 = addEditor("DBEdit2", QStringLiteral("UserName"), 10);
-    DBEdit3 = addEditor("DBEdit3", QStringLiteral("UserPwd"), 16);
+    // The password box is not bound: the stored hash is never shown.
+    DBEdit3 = new QLineEdit(this);
+    DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
+    ByteLimitValidator::apply(DBEdit3, 16);
     DBEdit3->setEchoMode(QLineEdit::Password);
+    connect(Qry_User, &db::Dataset::stateChanged, this, &TFrmUsers::preparePasswordBox);
+    connect(Qry_User, &db::Dataset::movedTo, this, &TFrmUsers::preparePasswordBox);
+    preparePasswordBox();
     DBEdit3->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     DBComboBoxEh1 = new QComboBox(this);
     DBComboBoxEh1->setObjectName(QStringLiteral("DBComboBoxEh1"));
@@ -83,6 +89,19 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     buildLayout();
     keepDisabledFieldsReadable(this);
     keyboard::install(this);
+}
+
+// Empty at every row and every start of editing; it says whether the row
+// has a password, which an empty box leaves as it is.
+void TFrmUsers::preparePasswordBox() {
+    DBEdit3->clear();
+    DBEdit3->setEnabled(Qry_User->isEditing());
+    const bool hasPassword = Qry_User->isOpen() && !Qry_User->isEmpty() &&
+                             !Qry_User->value(QStringLiteral("UserPwd")).toString().isEmpty();
+    DBEdit3->setPlaceholderText(hasPassword
+                                    ? (Qry_User->isEditing() ? QStringLiteral("留空則不變更密碼")
+                                                             : QStringLiteral("已設定密碼"))
+                                    : QString());
 }
 
 QLineEdit* TFrmUsers::addEditor(const char* name, const QString& field, int maxBytes) {

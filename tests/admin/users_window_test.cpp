@@ -174,6 +174,29 @@ TEST_F(UsersWindowTest, EscClosesOnlyWhileNotEditing) {
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(UsersWindowTest, PasswordBoxNeverShowsTheStoredPasswordAndEmptyKeepsIt) {
+    open();
+    auto* password = child<QLineEdit>("DBEdit3");
+    EXPECT_TRUE(password->text().isEmpty()); // A01's password is set
+    EXPECT_FALSE(password->placeholderText().isEmpty());
+    press("SbEdit");
+    EXPECT_TRUE(password->text().isEmpty());
+    type("DBEdit2", QStringLiteral("Wang2"));
+    press("SbSave");
+    QSqlQuery kept = db::run(QStringLiteral("select UserPwd from Users where UserID='A01'"));
+    ASSERT_TRUE(kept.next());
+    EXPECT_EQ(kept.value(0).toString(), QStringLiteral("1"));
+
+    press("SbEdit");
+    type("DBEdit3", QStringLiteral("new"));
+    press("SbSave");
+    EXPECT_TRUE(password->text().isEmpty());
+    QSqlQuery changed = db::run(QStringLiteral("select UserPwd from Users where UserID='A01'"));
+    ASSERT_TRUE(changed.next());
+    EXPECT_TRUE(passwords::matches(changed.value(0).toString(), QStringLiteral("NEW")));
+    EXPECT_TRUE(passwords::isHash(changed.value(0).toString()));
+}
+
 // Reached through the main window's menu, as users do.
 TEST(UsersWindowFromTheMenu, ShowsItsCaptionAndAddStartsAtTheFirstEditor) {
     TempDatabase database;
