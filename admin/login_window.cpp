@@ -1,6 +1,7 @@
 #include "admin/login_window.h"
 
 #include "admin/keypad_window.h"
+#include "admin/passwords.h"
 #include "admin/user_combo_box.h"
 #include "app/application.h"
 #include "app/byte_limit_validator.h"
@@ -183,8 +184,11 @@ bool TFrmLogin::checkEntries() {
         DBComboBoxEh2->setFocus();
         return false;
     }
+    // Only an administrator without a password yet (the first sign-in of a
+    // new register) may sign in with an empty one.
     if (Edit2->text().isEmpty() &&
-        DBComboBoxEh2->currentText().trimmed() != QLatin1String("Admin")) {
+        (DBComboBoxEh2->currentText().trimmed() != QLatin1String("Admin") ||
+         !passwords::hasNoPassword(QStringLiteral("Admin")))) {
         InfoBox(texts.MsgPasswordEmpty);
         Edit2->setFocus();
         return false;
@@ -193,6 +197,7 @@ bool TFrmLogin::checkEntries() {
 }
 
 void TFrmLogin::signIn() {
+    passwords::makeRoomForHashes();
     QSqlQuery count =
         db::run(QStringList{QStringLiteral("Select Count(UserID) as Cnt_UserID from Users"),
                             QStringLiteral(" Where UserID='Admin'")});
@@ -201,12 +206,7 @@ void TFrmLogin::signIn() {
             "Insert into Users(UserID,UserName,UserPwd) values('Admin','Admin','')"));
 
     const QString user = DBComboBoxEh2->currentText();
-    QSqlQuery credentials =
-        db::run(QStringList{QStringLiteral("Select UserName,UserRights,DftStockID,DftStockName"),
-                            QStringLiteral(" From Users"),
-                            QStringLiteral(" Where UserID=:UserID and UserPwd=:UserPwd")},
-                {{QStringLiteral("UserID"), user}, {QStringLiteral("UserPwd"), Edit2->text()}});
-    if (!credentials.next()) {
+    if (!passwords::checkSignIn(user, Edit2->text())) {
         InfoBox(MessageTable::current().MsgLoginFailed);
         DBComboBoxEh2->setFocus();
         return;

@@ -4,6 +4,7 @@
 #include "app/byte_limit_validator.h"
 #include "app/keyboard_navigation.h"
 #include "app/prompt.h"
+#include "app/readable_fields.h"
 #include "app/record_buttons.h"
 #include "app/window_opener.h"
 #include "db/dataset.h"
@@ -32,12 +33,13 @@ TFrmSystemSet::TFrmSystemSet(QWidget* parent) : QWidget(parent) {
     TabSheet2 = buildAdvancedPage();
     PageControl1->addTab(TabSheet1, QStringLiteral("系統參數設定"));
     PageControl1->addTab(TabSheet2, QStringLiteral("高級設置"));
+    keepDisabledFieldsReadable(PageControl1);
 
     m_buttons = new RecordButtons(Qry_Query, this,
                                   RecordButtons::Edit | RecordButtons::Save |
                                       RecordButtons::Cancel | RecordButtons::Exit);
     connect(m_buttons->SbEdit, &QPushButton::clicked, this, &TFrmSystemSet::startEditing);
-    connect(m_buttons->SbSave, &QPushButton::clicked, Qry_Query, &db::Dataset::post);
+    connect(m_buttons->SbSave, &QPushButton::clicked, this, &TFrmSystemSet::save);
     connect(m_buttons->SbCancel, &QPushButton::clicked, this, &TFrmSystemSet::cancelEditing);
     connect(m_buttons->SbExit, &QPushButton::clicked, this, [this] { windows::closeWindow(this); });
 
@@ -129,6 +131,11 @@ void TFrmSystemSet::startEditing() {
         DBEdit7->setFocus();
 }
 
+void TFrmSystemSet::save() {
+    if (Qry_Query->post())
+        emit saved();
+}
+
 void TFrmSystemSet::cancelEditing() {
     if (Prompt::current().question(QStringLiteral("會員管理"), QStringLiteral("要取消嗎﹖")))
         Qry_Query->cancel();
@@ -137,7 +144,7 @@ void TFrmSystemSet::cancelEditing() {
 void TFrmSystemSet::closeEvent(QCloseEvent* event) {
     if (Qry_Query->isEditing()) {
         Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
-                                  QStringLiteral("請保存后再離開"));
+                                  QStringLiteral("請保存後再離開"));
         event->ignore();
         return;
     }

@@ -16,10 +16,15 @@ class FieldBinder;
 // of the member window's configurable fields, the word used for members and,
 // for the administrator only, the SMS gateway codes.
 class TFrmSystemSet : public QWidget {
+    Q_OBJECT
 public:
     explicit TFrmSystemSet(QWidget* parent = nullptr);
 
     bool advancedPageVisible() const;
+
+signals:
+    // The settings row was stored; windows showing its texts refresh them.
+    void saved();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -30,6 +35,7 @@ private:
     QWidget* buildAdvancedPage();
     void startEditing();
     void cancelEditing();
+    void save();
 
     db::Dataset* Qry_Query;
     db::FieldBinder* DataSource1;

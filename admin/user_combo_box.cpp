@@ -3,6 +3,8 @@
 UserComboBox::UserComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // No inline completion: with users A10 and A1, typing A1 must leave A1.
+    setCompleter(nullptr);
 }
 
 void UserComboBox::showPopup() {

@@ -1,7 +1,9 @@
 #include "admin/users_window.h"
 
+#include "admin/passwords.h"
 #include "app/byte_limit_validator.h"
 #include "app/keyboard_navigation.h"
+#include "app/readable_fields.h"
 #include "app/record_buttons.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
@@ -24,11 +26,18 @@ QStringList TFrmUsers::statement() {
 
 TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmUsers"));
-    setWindowTitle(QStringLiteral("FrmUsers"));
+    setWindowTitle(QStringLiteral("用戶資料管理"));
     Qry_User = new db::Dataset(this);
     Qry_User->setObjectName(QStringLiteral("Qry_User"));
     Qry_User->setBaseTable(QStringLiteral("Users"));
     Qry_User->setStatement(statement());
+    // A password typed here is stored as its hash, never as typed; an empty
+    // password box keeps the stored password.
+    Qry_User->addBeforePost([this] {
+        if (!DBEdit3->text().isEmpty())
+            Qry_User->setValue(QStringLiteral("UserPwd"), passwords::hash(DBEdit3->text()));
+        return true;
+    });
     Dts_User = new db::DatasetModel(Qry_User, this);
     Dts_User->setObjectName(QStringLiteral("Dts_User"));
     Dts_User->setColumns({{QStringLiteral("UserID"), QStringLiteral("用戶編號")},
@@ -44,8 +53,14 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     m_binder = new db::FieldBinder(Qry_User, this);
     DBEdit1 = addEditor("DBEdit1", QStringLiteral("UserID"), 8);
     DBEdit2 = addEditor("DBEdit2", QStringLiteral("UserName"), 10);
-    DBEdit3 = addEditor("DBEdit3", QStringLiteral("UserPwd"), 16);
+    // The password box is not bound: the stored hash is never shown.
+    DBEdit3 = new QLineEdit(this);
+    DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
+    ByteLimitValidator::apply(DBEdit3, 16);
     DBEdit3->setEchoMode(QLineEdit::Password);
+    connect(Qry_User, &db::Dataset::stateChanged, this, &TFrmUsers::preparePasswordBox);
+    connect(Qry_User, &db::Dataset::movedTo, this, &TFrmUsers::preparePasswordBox);
+    preparePasswordBox();
     DBEdit3->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     DBComboBoxEh1 = new QComboBox(this);
     DBComboBoxEh1->setObjectName(QStringLiteral("DBComboBoxEh1"));
@@ -57,14 +72,36 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     DBEdit8 = addEditor("DBEdit8", QStringLiteral("Address"), 50);
 
     m_buttons = new RecordButtons(Qry_User, this);
-    connect(m_buttons->SbAdd, &QPushButton::clicked, Qry_User, &db::Dataset::append);
-    connect(m_buttons->SbEdit, &QPushButton::clicked, Qry_User, &db::Dataset::edit);
+    // As in the member window, adding or editing starts at the first editor.
+    connect(m_buttons->SbAdd, &QPushButton::clicked, this, [this] {
+        Qry_User->append();
+        DBEdit1->setFocus();
+    });
+    connect(m_buttons->SbEdit, &QPushButton::clicked, this, [this] {
+        Qry_User->edit();
+        if (Qry_User->isEditing())
+            DBEdit1->setFocus();
+    });
     connect(m_buttons->SbDel, &QPushButton::clicked, Qry_User, &db::Dataset::remove);
     connect(m_buttons->SbSave, &QPushButton::clicked, Qry_User, &db::Dataset::post);
     connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_User, &db::Dataset::cancel);
     connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::accept);
     buildLayout();
+    keepDisabledFieldsReadable(this);
     keyboard::install(this);
+}
+
+// Empty at every row and every start of editing; it says whether the row
+// has a password, which an empty box leaves as it is.
+void TFrmUsers::preparePasswordBox() {
+    DBEdit3->clear();
+    DBEdit3->setEnabled(Qry_User->isEditing());
+    const bool hasPassword = Qry_User->isOpen() && !Qry_User->isEmpty() &&
+                             !Qry_User->value(QStringLiteral("UserPwd")).toString().isEmpty();
+    DBEdit3->setPlaceholderText(hasPassword
+                                    ? (Qry_User->isEditing() ? QStringLiteral("留空則不變更密碼")
+                                                             : QStringLiteral("已設定密碼"))
+                                    : QString());
 }
 
 QLineEdit* TFrmUsers::addEditor(const char* name, const QString& field, int maxBytes) {

@@ -28,6 +28,7 @@ protected:
 private:
     QLineEdit* addEditor(const char* name, const QString& field, int maxBytes);
     void buildLayout();
+    void preparePasswordBox();
 
     db::Dataset* Qry_User;
     db::DatasetModel* Dts_User;

@@ -12,6 +12,14 @@ public:
 
     // The program's title, shown in the task bar and on the sign-in banner.
     static QString title();
+
+    // The name of Qt's own translation that goes with the system locale:
+    // Simplified Chinese for zh_CN, Traditional Chinese for zh_TW and any
+    // other locale (the program's own texts are Traditional).
+    static QString qtTranslationName(int localeId);
+
+private:
+    void installQtTranslation();
 };
 
 // Shows an error's text as the general error report does.

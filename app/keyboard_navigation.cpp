@@ -14,6 +14,21 @@ namespace {
 const char* const kWindowProperty = "lunmarkKeyboard";
 const char* const kEscapeProperty = "lunmarkEscapeButton";
 
+// The nearest ancestor (or the widget itself) marked by install(), within
+// the widget's own top-level window; nullptr when there is none. A child
+// window inside the main window's MDI area is not a window of its own, so
+// asking window() would find the main window instead. A dialog opened from
+// a marked window keeps its own keys.
+QWidget* markedOwner(QWidget* widget) {
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        if (w->property(kWindowProperty).toBool())
+            return w;
+        if (w->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
 bool isGrid(QWidget* widget) {
     for (QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
         if (qobject_cast<QAbstractItemView*>(w))
@@ -24,14 +39,15 @@ bool isGrid(QWidget* widget) {
 
 QAbstractButton* escapeButton(QWidget* window) {
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (button->property(kEscapeProperty).toBool() && !button->isHidden())
+        if (button->property(kEscapeProperty).toBool() && !button->isHidden() &&
+            markedOwner(button) == window)
             return button;
     }
     return nullptr;
 }
 
 bool takesTabFocus(QWidget* widget, QWidget* window) {
-    return widget->window() == window && (widget->focusPolicy() & Qt::TabFocus) &&
+    return markedOwner(widget) == window && (widget->focusPolicy() & Qt::TabFocus) &&
            widget->isVisible() && widget->isEnabled() && widget->focusProxy() == nullptr;
 }
 
@@ -64,8 +80,8 @@ public:
         if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return false;
         auto* widget = static_cast<QWidget*>(watched);
-        QWidget* window = widget->window();
-        if (!window->property(kWindowProperty).toBool() || !widget->hasFocus())
+        QWidget* window = markedOwner(widget);
+        if (window == nullptr || !widget->hasFocus())
             return false;
         return handle(widget, window, static_cast<QKeyEvent*>(event));
     }

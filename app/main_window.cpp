@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "admin/change_password_window.h"
+#include "admin/login_session.h"
 #include "admin/login_window.h"
 #include "admin/system_settings_window.h"
 #include "admin/users_window.h"
@@ -8,6 +10,7 @@
 #include "app/prompt.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
+#include "db/default_settings.h"
 #include "documents/file_manager_window.h"
 #include "members/import/customer_import_window.h"
 #include "members/import/text_import.h"
@@ -19,11 +22,14 @@
 #include "sms/send_message_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStatusBar>
@@ -63,6 +69,9 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     m_statusPanel = new QLabel(this);
     m_statusPanel->setFixedWidth(500);
     statusBar()->addWidget(m_statusPanel);
+    m_userPanel = new QLabel(this);
+    m_userPanel->setObjectName(QStringLiteral("StatusUser"));
+    statusBar()->addPermanentWidget(m_userPanel);
     buildMenu();
 }
 
@@ -100,6 +109,7 @@ void TFrmMain::buildMenu() {
     QMenu* system = addSubmenu("N4", QStringLiteral("系統維護"));
     addItem(system, "N10", QStringLiteral("系統參數設定"), &TFrmMain::openSystemSettings);
     addItem(system, "N12", QStringLiteral("用戶資料管理"), &TFrmMain::openUsers);
+    addItem(system, "N17", QStringLiteral("修改密碼"), &TFrmMain::openChangePassword);
     addItem(system, "N16", QStringLiteral("客戶資料導入"), &TFrmMain::openCustomerImport);
     addItem(nullptr, "N6", QStringLiteral("離開"), &TFrmMain::exitProgram);
     addItem(nullptr, "N13", QStringLiteral("說明"), &TFrmMain::openAbout);
@@ -111,7 +121,22 @@ bool TFrmMain::signIn() {
     if (LoginSession::current().Cancelled)
         return false;
     applySystemSet();
+    applyMenuSettings();
+    showSignedInUser();
     return true;
+}
+
+void TFrmMain::showSignedInUser() {
+    m_userPanel->setText(QStringLiteral("登入用戶﹕%1").arg(LoginSession::current().UserID));
+}
+
+void TFrmMain::applyMenuSettings() {
+    const QSettings ini(
+        QFileInfo(db::databasePath()).absoluteDir().filePath(QStringLiteral("lunmark.ini")),
+        QSettings::IniFormat);
+    const bool show = ini.value(QStringLiteral("Menu/ShowHidden")).toInt() == 1;
+    for (const char* name : {"N1", "Excel1", "N5"})
+        findChild<QAction*>(QLatin1String(name))->setVisible(show);
 }
 
 void TFrmMain::applySystemSet() {
@@ -120,7 +145,9 @@ void TFrmMain::applySystemSet() {
     const QString name = found ? ADOQuery1.value(QStringLiteral("name")).toString() : QString();
     const QString cust = found ? ADOQuery1.value(QStringLiteral("cust")).toString() : QString();
     setWindowTitle(QStringLiteral("會員管理(%1)").arg(trimControls(name)));
-    findChild<QAction*>(QStringLiteral("N7"))->setText(cust);
+    // An empty members item could not be seen or chosen.
+    findChild<QAction*>(QStringLiteral("N7"))
+        ->setText(db::settingOrDefault(QStringLiteral("Cust"), cust));
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
@@ -189,13 +216,21 @@ void TFrmMain::openDocuments() {
 }
 
 void TFrmMain::openSystemSettings() {
-    QWidget* settings = windows::openChild(m_mdiArea, QStringLiteral("FrmSystemSet"),
-                                           [] { return new TFrmSystemSet; });
+    QWidget* settings = windows::openChild(m_mdiArea, QStringLiteral("FrmSystemSet"), [this] {
+        auto* window = new TFrmSystemSet;
+        // The caption and the members item follow a save at once.
+        connect(window, &TFrmSystemSet::saved, this, &TFrmMain::applySystemSet);
+        return window;
+    });
     settings->parentWidget()->showMaximized();
 }
 
 void TFrmMain::openUsers() {
     windows::openModal<TFrmUsers>(this);
+}
+
+void TFrmMain::openChangePassword() {
+    windows::openModal<TFrmChangePassword>(this);
 }
 
 void TFrmMain::openCustomerImport() {

@@ -20,8 +20,15 @@ public:
     // Sets the caption and the members item from the first settings row.
     void applySystemSet();
 
+    // Shows the items the delivered menu hides (the text import, the second
+    // workbook import and the document register) when lunmark.ini beside
+    // the database says [Menu] ShowHidden=1; hides them otherwise.
+    void applyMenuSettings();
+
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QLabel* statusPanel() const { return m_statusPanel; }
+    // Says in the status bar who is signed in.
+    void showSignedInUser();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -46,10 +53,12 @@ private:
     void openDocuments();
     void openSystemSettings();
     void openUsers();
+    void openChangePassword();
     void openCustomerImport();
     void openAbout();
     void exitProgram();
 
     QMdiArea* m_mdiArea;
     QLabel* m_statusPanel;
+    QLabel* m_userPanel;
 };

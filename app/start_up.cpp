@@ -6,6 +6,7 @@
 #include "app/message_table.h"
 #include "app/prompt.h"
 #include "db/connection.h"
+#include "db/default_settings.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -47,20 +48,30 @@ void prepareDatabase(const StartOptions& options) {
         return;
     try {
         db::createDatabase(options.databasePath);
+        db::addDefaultSettings(); // a new register starts with its captions
     } catch (const LunmarkError& error) {
         reportError(error.text());
     }
 }
 
+// The command line as texts, read before any application object exists:
+// --help must answer without a display.
+static QStringList commandLine(int argc, char** argv) {
+    QStringList words;
+    for (int i = 0; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    return words;
+}
+
 int runProgram(int argc, char** argv) {
-    Application app(argc, argv);
-    const StartOptions options = parseStartOptions(app.arguments());
+    const StartOptions options = parseStartOptions(commandLine(argc, argv));
     if (options.help || !options.error.isEmpty()) {
         if (!options.error.isEmpty())
             std::fprintf(stderr, "lunmark: unknown option %s\n", qPrintable(options.error));
         std::fputs(qPrintable(startUsage()), options.help ? stdout : stderr);
         return options.help ? 0 : 2;
     }
+    Application app(argc, argv);
     TFrmMain mainWindow;
     MessageTable::current().fill(systemLocaleId());
     prepareDatabase(options);

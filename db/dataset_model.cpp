@@ -1,6 +1,7 @@
 #include "db/dataset_model.h"
 
 #include "db/dataset.h"
+#include "db/display_text.h"
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
@@ -104,6 +105,16 @@ void DatasetModel::setCheckBoxField(const QString& field, bool on) {
         emit dataChanged(index(0, column), index(rowCount() - 1, column));
 }
 
+void DatasetModel::setFieldFormatter(const QString& field, Formatter format) {
+    if (format)
+        m_formatters.insert(field.toLower(), std::move(format));
+    else
+        m_formatters.remove(field.toLower());
+    const int column = columnOf(field);
+    if (column >= 0 && rowCount() > 0)
+        emit dataChanged(index(0, column), index(rowCount() - 1, column));
+}
+
 bool DatasetModel::isCheckBox(int column) const {
     return m_checkBoxFields.contains(fieldAt(column).toLower());
 }
@@ -133,8 +144,12 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
             return value.toInt() != 0 ? Qt::Checked : Qt::Unchecked;
         return role == Qt::EditRole ? value : QVariant();
     }
-    if (role == Qt::DisplayRole)
-        return value.isNull() ? QVariant() : QVariant(value.toString());
+    if (role == Qt::DisplayRole) {
+        if (value.isNull())
+            return {};
+        const Formatter format = m_formatters.value(fieldAt(index.column()).toLower());
+        return format ? format(value) : displayText(value);
+    }
     if (role == Qt::EditRole)
         return value;
     return {};
@@ -217,10 +232,20 @@ void DatasetModel::onViewRowChanged(const QModelIndex& current) {
         return;
     if (current.row() == m_dataset->currentRow())
         return;
-    // When the pending post is refused the view goes back to the edited row
-    // (queued: the selection model is still busy announcing the change).
-    if (!m_dataset->moveTo(current.row()))
+    // When the pending post is refused, by a check or by the database, the
+    // view goes back to the edited row (queued: the selection model is still
+    // busy announcing the change). A database refusal arrives as an error
+    // that goes on to the error report, so the view is put back first.
+    const auto goBack = [this] {
         QMetaObject::invokeMethod(this, &DatasetModel::selectCurrentRow, Qt::QueuedConnection);
+    };
+    try {
+        if (!m_dataset->moveTo(current.row()))
+            goBack();
+    } catch (...) {
+        goBack();
+        throw;
+    }
 }
 
 void DatasetModel::selectCurrentRow() {

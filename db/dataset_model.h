@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <functional>
 
 class QAbstractItemView;
 
@@ -34,6 +36,11 @@ public:
     void setColumnTitle(const QString& field, const QString& title);
     int columnOf(const QString& field) const; // ignores case; -1 when absent
     QString fieldAt(int column) const;
+
+    // Shows a field's values through format instead of as dates or text
+    // (displayText); an empty function goes back to that.
+    using Formatter = std::function<QString(const QVariant&)>;
+    void setFieldFormatter(const QString& field, Formatter format);
 
     // Yes/no (0/1) fields shown as check boxes instead of text.
     void setCheckBoxField(const QString& field, bool on = true);
@@ -72,7 +79,8 @@ private:
     QList<Column> m_chosen;
     QList<Column> m_columns; // what is shown
     QList<int> m_fieldOfColumn;
-    QSet<QString> m_checkBoxFields; // lower-case names
+    QSet<QString> m_checkBoxFields;         // lower-case names
+    QHash<QString, Formatter> m_formatters; // by lower-case name
     QList<QPointer<QAbstractItemView>> m_views;
     bool m_editable = false;
     bool m_changing = false; // rows are being inserted, removed or reset

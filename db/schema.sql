@@ -29,7 +29,7 @@ CREATE TABLE SystemSet (
 CREATE TABLE Users (
   UserID       TEXT COLLATE NOCASE CHECK (length(UserID) <= 8),
   UserName     TEXT COLLATE NOCASE CHECK (length(UserName) <= 10),
-  UserPwd      TEXT COLLATE NOCASE CHECK (length(UserPwd) <= 16),
+  UserPwd      TEXT COLLATE NOCASE CHECK (length(UserPwd) <= 128), -- a password hash
   Sex          TEXT COLLATE NOCASE CHECK (length(Sex) <= 4),
   ID           TEXT COLLATE NOCASE CHECK (length(ID) <= 18),
   Tel1         TEXT COLLATE NOCASE CHECK (length(Tel1) <= 20),

@@ -13,7 +13,7 @@
 
 TFrmCopyFileMemo::TFrmCopyFileMemo(const QString& memo, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmCopyFileMemo"));
-    setWindowTitle(QStringLiteral("FrmCopyFileMemo"));
+    setWindowTitle(QStringLiteral("複製摘要"));
     Memo1 = new QPlainTextEdit(memo, this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
@@ -21,7 +21,7 @@ TFrmCopyFileMemo::TFrmCopyFileMemo(const QString& memo, QWidget* parent) : QDial
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox2 = new QListWidget(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    BtnCopy = new QPushButton(QStringLiteral("復製"), this);
+    BtnCopy = new QPushButton(QStringLiteral("複製"), this);
     BtnCopy->setObjectName(QStringLiteral("BtnCopy"));
     BtnCopy->setAutoDefault(false);
     BtnExit = new QPushButton(QStringLiteral("退出"), this);

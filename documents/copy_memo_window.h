@@ -6,7 +6,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
-// Shows a document's summary under "摘要內容" so it can be copied: "復製"
+// Shows a document's summary under "摘要內容" so it can be copied: "複製"
 // puts the whole summary on the clipboard and "退出" closes the window. It
 // changes no record. The two lists below the summary are part of the layout
 // and have no use yet.

@@ -1,6 +1,7 @@
 #include "members/member_search.h"
 
 #include "db/connection.h"
+#include "db/default_settings.h"
 #include "members/minguo_date.h"
 
 #include <QSqlQuery>
@@ -118,7 +119,10 @@ Captions readCaptions() {
     QSqlQuery query = db::run(QStringLiteral("select * from SystemSet"));
     Captions captions;
     const bool found = query.next();
-    auto field = [&](const char* name) { return found ? textOf(query, name) : QString(); };
+    // A caption left empty shows its default instead of a blank.
+    auto field = [&](const char* name) {
+        return db::settingOrDefault(QLatin1String(name), found ? textOf(query, name) : QString());
+    };
     captions.category = field("CW");
     captions.enterDate = field("EnterDate");
     captions.date1 = field("Date1");
@@ -205,6 +209,26 @@ Statement memberStatement(const Clause& clause, bool activeMembers) {
     statement.params = clause.params;
     statement.params.insert(QStringLiteral("IsEnabled"), activeMembers);
     return statement;
+}
+
+QString containsPattern(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+Statement quickSearchStatement(const QString& typed, bool activeMembers) {
+    const Clause clause{
+        QStringLiteral("and (id like :Text escape '\\' or name like :Text escape '\\' "
+                       "or Tel like :Text escape '\\' or CDTel like :Text escape '\\' "
+                       "or HomeTel like :Text escape '\\') order by id"),
+        {{QStringLiteral("Text"), containsPattern(typed.trimmed())}}};
+    return memberStatement(clause, activeMembers);
 }
 
 } // namespace members::search

@@ -95,4 +95,13 @@ struct Statement {
 };
 Statement memberStatement(const Clause& clause, bool activeMembers);
 
+// A LIKE pattern that finds text anywhere, with the typed %, _ and \ standing
+// for themselves (the statement says ESCAPE '\').
+QString containsPattern(const QString& text);
+
+// The quick search: members whose number, name or any telephone (telephone,
+// mobile, home) contains the typed text, trimmed; in number order. The text
+// is bound, never written into the statement.
+Statement quickSearchStatement(const QString& typed, bool activeMembers);
+
 } // namespace members::search

@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "app/keyboard_navigation.h"
 #include "app/prompt.h"
+#include "app/readable_fields.h"
 #include "app/record_buttons.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
@@ -61,6 +62,7 @@ TFrmCust::TFrmCust(QWidget* parent) : QWidget(parent) {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     TabSheet1 = buildSearchPage();
     TabSheet2 = buildDetailsPage();
+    keepDisabledFieldsReadable(TabSheet2);
     PageControl1->addTab(TabSheet1, QStringLiteral("資料查詢"));
     PageControl1->addTab(TabSheet2, QStringLiteral("詳細資料"));
 
@@ -217,7 +219,7 @@ QWidget* TFrmCust::buildDetailsPage() {
 void TFrmCust::buildButtonBar() {
     auto* bar = new QHBoxLayout;
     m_movement = std::make_unique<MovementButtons>(Qry_Master, this, bar);
-    BitBtn2 = new QPushButton(QStringLiteral("標簽列印"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("標籤列印"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     SbPreview = new QPushButton(QStringLiteral("預覽"), this);
     SbPreview->setObjectName(QStringLiteral("SbPreview"));
@@ -288,6 +290,10 @@ void TFrmCust::prepareOnShow() {
 void TFrmCust::onStateChanged() {
     const bool editing = Qry_Master->isEditing();
     BtnSelectPhoto->setEnabled(editing);
+    // A closed list (before a search, or a search that failed after the
+    // old list went) shows no count and offers no movement.
+    if (!Qry_Master->isOpen())
+        onMovedTo(0, 0);
     if (editing)
         PageControl1->setCurrentWidget(TabSheet2);
     else
@@ -376,7 +382,7 @@ bool TFrmCust::checkBeforeStoring() {
     if (!unchanged &&
         db::run(QStringLiteral("select * from cust where id=:id"), {{QStringLiteral("id"), number}})
             .next())
-        return refuse(kCaption, QStringLiteral("編號重復﹐請重新輸入!"), DBEdit1);
+        return refuse(kCaption, QStringLiteral("編號重複﹐請重新輸入!"), DBEdit1);
     const std::optional<QDate> birthday = members::birthdayDate(DBEdit6->text());
     if (!birthday)
         return refuse(kHint, QStringLiteral("生日格式輸入錯誤!"), DBEdit6);

@@ -28,7 +28,10 @@ class FieldBinder;
 
 namespace members {
 class GridLayout;
+namespace search {
+struct Statement;
 }
+} // namespace members
 
 // The member window: the search and the grid of members on the first tab,
 // every field of the current member on the second, the record buttons, the
@@ -96,6 +99,8 @@ private:
     // Search and sorting.
     void chooseCriterion(int index);
     void search();
+    void quickSearch(const QString& typed);
+    void showStatement(const members::search::Statement& statement);
     void sortByColumn(int logicalIndex);
     void fillYearList();
 
@@ -118,6 +123,7 @@ private:
     QComboBox* ComboBox5;
     QCheckBox* CheckBox1;
     QPushButton* BitBtn1;
+    QLineEdit* EditQuick;
 
     QTableView* DBGridEh1;
     SortMarkerHeader* m_header;

@@ -1,12 +1,14 @@
 // The member window's search group, its grid and the title-click sort.
 #include "db/dataset.h"
 #include "db/dataset_model.h"
+#include "db/display_text.h"
 #include "db/field_binder.h"
 #include "members/drop_down_box.h"
 #include "members/grid_footer.h"
 #include "members/grid_layout.h"
 #include "members/member_search.h"
 #include "members/member_window.h"
+#include "members/minguo_date.h"
 #include "members/sort_marker_header.h"
 
 #include <QCheckBox>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -84,7 +87,7 @@ QWidget* TFrmCust::buildSearchPage() {
 QGroupBox* TFrmCust::buildSearchGroup() {
     auto* group = new QGroupBox(QStringLiteral("請選擇查詢條件"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    auto* row = new QHBoxLayout(group);
+    auto* row = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("查詢條件"), group);
     label->setObjectName(QStringLiteral("Label1"));
     ComboBox1 = new QComboBox(group);
@@ -137,6 +140,24 @@ QGroupBox* TFrmCust::buildSearchGroup() {
     row->addWidget(CheckBox1);
     row->addWidget(BitBtn1);
     row->addStretch();
+
+    // The quick search lists members while the user types part of a number,
+    // a name or a telephone (say its last digits).
+    auto* quickRow = new QHBoxLayout;
+    auto* quickLabel = new QLabel(QStringLiteral("快速查詢"), group);
+    quickLabel->setObjectName(QStringLiteral("LabelQuick"));
+    EditQuick = new QLineEdit(group);
+    EditQuick->setObjectName(QStringLiteral("EditQuick"));
+    EditQuick->setPlaceholderText(QStringLiteral("編號、姓名或電話的一部分"));
+    EditQuick->setClearButtonEnabled(true);
+    EditQuick->setMinimumWidth(220);
+    connect(EditQuick, &QLineEdit::textEdited, this, &TFrmCust::quickSearch);
+    quickRow->addWidget(quickLabel);
+    quickRow->addWidget(EditQuick);
+    quickRow->addStretch();
+    auto* rows = new QVBoxLayout(group);
+    rows->addLayout(row);
+    rows->addLayout(quickRow);
     return group;
 }
 
@@ -167,6 +188,11 @@ void TFrmCust::buildGrid() {
     m_gridLayout = std::make_unique<members::GridLayout>(DBGridEh1, m_header,
                                                          QStringLiteral("DBGridEh1"), fields);
     m_header->setSectionHidden(Dts_Master->columnOf(QStringLiteral("birthday")), true);
+    // The stored birthday, when the layout shows it, in the form it is typed.
+    Dts_Master->setFieldFormatter(QStringLiteral("birthday"), [](const QVariant& value) {
+        const std::optional<QDateTime> when = db::storedDateTime(value);
+        return when ? members::minguoText(when->date()) : value.toString();
+    });
     connect(m_header, &QHeaderView::sectionClicked, this, &TFrmCust::sortByColumn);
     connect(DBGridEh1, &QAbstractItemView::doubleClicked, this,
             [this] { PageControl1->setCurrentWidget(TabSheet2); });
@@ -221,6 +247,23 @@ void TFrmCust::chooseCriterion(int index) {
     Edit1->clear();
 }
 
+void TFrmCust::quickSearch(const QString& typed) {
+    if (typed.trimmed().isEmpty())
+        return;
+    showStatement(search::quickSearchStatement(typed, CheckBox1->isChecked()));
+}
+
+// Lists the members the statement finds, in its order.
+void TFrmCust::showStatement(const members::search::Statement& statement) {
+    Qry_Master->close();
+    Qry_Master->setStatement(statement.lines);
+    Qry_Master->setParams(statement.params);
+    m_header->clearMarkers(); // the new list comes in the statement's order
+    Qry_Master->open();
+    m_currentCustId =
+        Qry_Master->isEmpty() ? QString() : Qry_Master->value(QStringLiteral("id")).toString();
+}
+
 void TFrmCust::search() {
     search::Input input;
     input.criterion = ComboBox1->currentIndex();
@@ -230,18 +273,14 @@ void TFrmCust::search() {
     input.month = ComboBox4->currentText();
     input.day = ComboBox5->currentText();
     const search::Bounds range = search::numberRange(input, search::memberNumberBounds());
+    // The old list goes first, also when the criterion turns out unreadable.
     Qry_Master->close();
-    const search::Statement statement =
-        search::memberStatement(search::criterionClause(input, range), CheckBox1->isChecked());
-    Qry_Master->setStatement(statement.lines);
-    Qry_Master->setParams(statement.params);
-    Qry_Master->open();
-    m_currentCustId =
-        Qry_Master->isEmpty() ? QString() : Qry_Master->value(QStringLiteral("id")).toString();
+    showStatement(
+        search::memberStatement(search::criterionClause(input, range), CheckBox1->isChecked()));
 }
 
 // Descending first, then alternating; the rows already listed are sorted in
-// memory and each column keeps its own marker.
+// memory. Only the column the rows are sorted by shows a marker.
 void TFrmCust::sortByColumn(int logicalIndex) {
     if (!Qry_Master->isOpen())
         return;
@@ -249,10 +288,13 @@ void TFrmCust::sortByColumn(int logicalIndex) {
     const bool ascending = m_header->marker(logicalIndex) == SortMarkerHeader::Descending;
     if (!Qry_Master->sortBy(field, ascending ? Qt::AscendingOrder : Qt::DescendingOrder))
         return;
+    m_header->clearMarkers();
     m_header->setMarker(logicalIndex,
                         ascending ? SortMarkerHeader::Ascending : SortMarkerHeader::Descending);
+    // Moving away and back shows the first member again; a photo that fails
+    // to load on the way is reported, and the grid paints again all the same.
     DBGridEh1->setUpdatesEnabled(false);
+    const auto repaint = qScopeGuard([this] { DBGridEh1->setUpdatesEnabled(true); });
     Qry_Master->next();
     Qry_Master->prior();
-    DBGridEh1->setUpdatesEnabled(true);
 }

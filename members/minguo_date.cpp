@@ -43,6 +43,13 @@ QString ConvertMGDate(const QString& text) {
     return QString::number(parts.year + 1911) + parts.remainder;
 }
 
+QString minguoText(const QDate& date) {
+    return QStringLiteral("%1/%2/%3")
+        .arg(date.year() - 1911)
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.day(), 2, 10, QLatin1Char('0'));
+}
+
 QDate readSlashDate(const QString& text) {
     static const QRegularExpression pattern(
         QStringLiteral("^([0-9]{1,4})/([0-9]{1,2})/([0-9]{1,2})$"));

@@ -25,6 +25,10 @@ MinguoParts splitMinguo(const QString& text);
 // splitMinguo.
 QString ConvertMGDate(const QString& text);
 
+// A date in the form members are typed in: the Minguo year, then two-digit
+// month and day, so 1976-12-31 gives "65/12/31" and 2011-02-03 "100/02/03".
+QString minguoText(const QDate& date);
+
 // Reads "year/month/day" with one- or two-digit month and day; an invalid
 // date for any other text or a day the month does not have.
 QDate readSlashDate(const QString& text);

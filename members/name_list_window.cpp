@@ -138,7 +138,7 @@ void NameListWindow::showEvent(QShowEvent* event) {
 void NameListWindow::closeEvent(QCloseEvent* event) {
     if (ADOQuery1->isEditing()) {
         Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
-                                  QStringLiteral("請保存后再離開"));
+                                  QStringLiteral("請保存後再離開"));
         event->ignore();
         return;
     }

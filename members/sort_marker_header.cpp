@@ -16,6 +16,13 @@ void SortMarkerHeader::setMarker(int logicalIndex, Marker marker) {
     updateSection(logicalIndex);
 }
 
+void SortMarkerHeader::clearMarkers() {
+    const QList<int> marked = m_markers.keys();
+    m_markers.clear();
+    for (int logicalIndex : marked)
+        updateSection(logicalIndex);
+}
+
 void SortMarkerHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const {
     QHeaderView::initStyleOptionForIndex(option, logicalIndex);
     switch (marker(logicalIndex)) {

@@ -3,9 +3,8 @@
 #include <QHash>
 #include <QHeaderView>
 
-// A grid's column titles, each able to show its own sort marker: several
-// columns may keep a marker at once, as the member grid's title-click sort
-// leaves them. The markers only show; sorting is the window's business.
+// A grid's column titles, each able to show a sort marker. The markers only
+// show; sorting, and which columns carry a marker, is the window's business.
 class SortMarkerHeader : public QHeaderView {
 public:
     // The numbers are those of the grid layout file.
@@ -15,6 +14,7 @@ public:
 
     Marker marker(int logicalIndex) const { return m_markers.value(logicalIndex, NoMarker); }
     void setMarker(int logicalIndex, Marker marker);
+    void clearMarkers();
 
 protected:
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;

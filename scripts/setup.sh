@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xvfb xauth
   lintian help2man dpkg-dev desktop-file-utils man-db file
+  qt6-translations-l10n libsodium-dev
 )
 
 missing=()

@@ -17,7 +17,7 @@ void registerMember(const QString& name, const QString& phone, const QDateTime& 
     if (db::run(QStringLiteral("select id from Cust where id=:id"), {{QStringLiteral("id"), id}})
             .next())
         throw DatabaseError(
-            QStringLiteral("編號重復: 會員編號 %1 已存在﹐%2 未加入會員資料").arg(id, name));
+            QStringLiteral("編號重複: 會員編號 %1 已存在﹐%2 未加入會員資料").arg(id, name));
     db::run(QStringLiteral("Insert into Cust(id,name,cdtel,Kind) values(:id,:Name,:CDTel,:Kind)"),
             {{QStringLiteral("id"), id},
              {QStringLiteral("Name"), name},

@@ -117,7 +117,7 @@ void TFrmNormal::showEvent(QShowEvent* event) {
 void TFrmNormal::closeEvent(QCloseEvent* event) {
     if (Qry_Normal->isEditing()) {
         Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
-                                  QStringLiteral("請保存后再離開"));
+                                  QStringLiteral("請保存後再離開"));
         event->ignore();
         return;
     }

@@ -7,7 +7,7 @@ namespace sms {
 namespace {
 
 QString tooLong(int index, const QString& line, const QString& what, int length) {
-    return QStringLiteral("第%1位接收人「%2」的%3超過%4個字﹐無法記入發送歷史﹐請修改后再發送﹗")
+    return QStringLiteral("第%1位接收人「%2」的%3超過%4個字﹐無法記入發送歷史﹐請修改後再發送﹗")
         .arg(index)
         .arg(line, what)
         .arg(length);
@@ -22,7 +22,7 @@ std::optional<QString> lineRefusal(int index, const QString& line, const Composi
     const QString unmappable = big5::unmappable(composed.name + composed.phone + composed.text);
     if (!unmappable.isEmpty())
         return QStringLiteral(
-                   "第%1位接收人「%2」的簡訊含有無法以Big5發送的字﹕%3﹐請修改后再發送﹗")
+                   "第%1位接收人「%2」的簡訊含有無法以Big5發送的字﹕%3﹐請修改後再發送﹗")
             .arg(index)
             .arg(line, unmappable);
     return std::nullopt;
@@ -32,7 +32,7 @@ std::optional<QString> lineRefusal(int index, const QString& line, const Composi
 
 std::optional<QString> sendRefusal(const QStringList& lines, const Composition& composition) {
     if (!lines.isEmpty() && composition.signature.size() > history::kSignLength)
-        return QStringLiteral("署名超過%1個字﹐無法記入發送歷史﹐請修改后再發送﹗")
+        return QStringLiteral("署名超過%1個字﹐無法記入發送歷史﹐請修改後再發送﹗")
             .arg(history::kSignLength);
     for (int i = 0; i < lines.size(); ++i) {
         if (std::optional<QString> refusal = lineRefusal(i + 1, lines[i], composition))

@@ -236,7 +236,7 @@ void TFrmSendMessage::setAllMarks(bool marked) {
 // user is told how many were.
 void TFrmSendMessage::addMarkedMembers() {
     if (!Qry_Customer->isOpen()) {
-        InfoBox(QStringLiteral("請先查詢﹐選擇姓名后﹐再添加﹗"));
+        InfoBox(QStringLiteral("請先查詢﹐選擇姓名後﹐再添加﹗"));
         return;
     }
     DBGridEh1->setUpdatesEnabled(false);

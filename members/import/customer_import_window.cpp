@@ -9,7 +9,7 @@
 
 TFrmCustomerFromExcel::TFrmCustomerFromExcel(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmCustomerFromExcel"));
-    setWindowTitle(QStringLiteral("FrmCustomerFromExcel"));
+    setWindowTitle(QStringLiteral("客戶資料導入"));
     btnExcel = new QPushButton(QStringLiteral("從Excel檔轉入資料到客戶管理"), this);
     btnExcel->setObjectName(QStringLiteral("btnExcel"));
     btnExcel->setMinimumHeight(40);

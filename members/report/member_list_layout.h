@@ -75,7 +75,7 @@ qreal footerTop();
 
 // "第1頁/共 3頁".
 QString pageText(int page, int pageCount);
-inline constexpr const char16_t* kPrintedCaption = u"打印日期 時間﹕";
+inline constexpr const char16_t* kPrintedCaption = u"列印日期 時間﹕";
 // The date and time of printing: "2024/03/05 14:07:09".
 QString printedAtText(const QDateTime& printedAt);
 

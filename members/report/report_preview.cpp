@@ -1,10 +1,15 @@
 #include "members/report/report_preview.h"
 
+#include "app/prompt.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 namespace members::report {
@@ -51,18 +56,40 @@ PdfFileChooser setPdfFileChooser(PdfFileChooser replacement) {
     return previous;
 }
 
+// Starts in the working directory, beside the register, and says where the
+// file went.
 void exportPdf(const Report& report, QWidget* parent) {
-    const QString suggested = QDir::home().filePath(report.title + QStringLiteral(".pdf"));
+    const QString suggested = QDir::current().filePath(report.title + QStringLiteral(".pdf"));
     const QString path = pdfFileChooser()(parent, suggested);
-    if (!path.isEmpty())
-        writePdf(report, path);
+    if (path.isEmpty())
+        return;
+    writePdf(report, path);
+    Prompt::current().message(
+        Prompt::Icon::Information, QStringLiteral("提示"),
+        QStringLiteral("已匯出 PDF 檔案﹕%1")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
 }
+
+namespace {
+
+// Most of the screen, so that a page can be read without enlarging the
+// window first.
+QSize usefulPreviewSize(const QWidget* parent) {
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return {1000, 760};
+    const QSize available = screen->availableGeometry().size();
+    return {available.width() * 9 / 10, available.height() * 9 / 10};
+}
+
+} // namespace
 
 void previewReport(const Report& report, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, report);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(report.title);
+    dialog.resize(usefulPreviewSize(parent));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                      [&report](QPrinter* target) { render(report, *target); });
 

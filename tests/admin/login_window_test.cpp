@@ -251,4 +251,22 @@ TEST_F(LoginTest, KeypadAppendsPastTheTypingLimit) {
     EXPECT_EQ(password()->text().size(), 18);
 }
 
+TEST_F(LoginTest, TypedUserIdIsNotCompletedFromTheList) {
+    addUser(QStringLiteral("A10"), QStringLiteral("Ten"), QStringLiteral("10"));
+    addUser(QStringLiteral("A1"), QStringLiteral("One"), QStringLiteral("1"));
+    showLogin();
+    login->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(login.get()));
+    user()->showPopup(); // fills the list, as the drop-down button does
+    user()->hidePopup();
+    ASSERT_EQ(user()->count(), 2);
+    user()->setFocus();
+    QTest::keyClicks(user()->lineEdit(), QStringLiteral("A1"));
+    EXPECT_EQ(user()->currentText(), QStringLiteral("A1"));
+    password()->setText(QStringLiteral("1"));
+    QTest::mouseClick(child<QPushButton>("BtnOK"), Qt::LeftButton);
+    EXPECT_TRUE(signedIn());
+    EXPECT_EQ(LoginSession::current().UserID, QStringLiteral("A1"));
+}
+
 } // namespace

@@ -115,7 +115,7 @@ TEST_F(SystemSettingsTest, OverLongCategoryCaptionIsRefusedAndEditingGoesOn) {
 TEST_F(SystemSettingsTest, ClosingWhileEditingIsRefused) {
     open(QStringLiteral("A01"));
     press("SbEdit");
-    prompt.expect(QStringLiteral("請保存后再離開"));
+    prompt.expect(QStringLiteral("請保存後再離開"));
     window->close();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(prompt.shown().last().icon, Prompt::Icon::Warning);

@@ -1,10 +1,14 @@
+#include "admin/passwords.h"
 #include "admin/users_window.h"
+#include "app/main_window.h"
 #include "db/connection.h"
+#include "tests/support/modal.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
 #include "tests/support/typing.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -96,7 +100,9 @@ TEST_F(UsersWindowTest, AddedUserIsStoredAndAnAdminRowVanishesAtTheNextOpening) 
         db::run(QStringLiteral("select UserName, UserPwd, Sex from Users where UserID='B01'"));
     ASSERT_TRUE(row.next());
     EXPECT_EQ(row.value(0).toString(), QStringLiteral("陳大文"));
-    EXPECT_EQ(row.value(1).toString(), QStringLiteral("pw"));
+    // Stored as its hash, never as typed.
+    EXPECT_TRUE(passwords::isHash(row.value(1).toString()));
+    EXPECT_TRUE(passwords::matches(row.value(1).toString(), QStringLiteral("PW")));
     EXPECT_EQ(row.value(2).toString(), QStringLiteral("女"));
 
     press("SbAdd");
@@ -166,6 +172,52 @@ TEST_F(UsersWindowTest, EscClosesOnlyWhileNotEditing) {
     child<QTableView>("DBGridEh1")->setFocus();
     QTest::keyClick(child<QTableView>("DBGridEh1"), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(UsersWindowTest, PasswordBoxNeverShowsTheStoredPasswordAndEmptyKeepsIt) {
+    open();
+    auto* password = child<QLineEdit>("DBEdit3");
+    EXPECT_TRUE(password->text().isEmpty()); // A01's password is set
+    EXPECT_FALSE(password->placeholderText().isEmpty());
+    press("SbEdit");
+    EXPECT_TRUE(password->text().isEmpty());
+    type("DBEdit2", QStringLiteral("Wang2"));
+    press("SbSave");
+    QSqlQuery kept = db::run(QStringLiteral("select UserPwd from Users where UserID='A01'"));
+    ASSERT_TRUE(kept.next());
+    EXPECT_EQ(kept.value(0).toString(), QStringLiteral("1"));
+
+    press("SbEdit");
+    type("DBEdit3", QStringLiteral("new"));
+    press("SbSave");
+    EXPECT_TRUE(password->text().isEmpty());
+    QSqlQuery changed = db::run(QStringLiteral("select UserPwd from Users where UserID='A01'"));
+    ASSERT_TRUE(changed.next());
+    EXPECT_TRUE(passwords::matches(changed.value(0).toString(), QStringLiteral("NEW")));
+    EXPECT_TRUE(passwords::isHash(changed.value(0).toString()));
+}
+
+// Reached through the main window's menu, as users do.
+TEST(UsersWindowFromTheMenu, ShowsItsCaptionAndAddStartsAtTheFirstEditor) {
+    TempDatabase database;
+    ScriptedPrompt prompt;
+    TFrmMain main;
+    main.show();
+    QString caption;
+    QString focused;
+    bool editing = false;
+    whenModalShows([&](QWidget* users) {
+        caption = users->windowTitle();
+        QApplication::setActiveWindow(users);
+        QTest::mouseClick(users->findChild<QPushButton*>(QStringLiteral("SbAdd")), Qt::LeftButton);
+        editing = users->findChild<QWidget*>(QStringLiteral("SbSave"))->isEnabled();
+        if (QApplication::focusWidget() != nullptr)
+            focused = QApplication::focusWidget()->objectName();
+    });
+    main.findChild<QAction*>(QStringLiteral("N12"))->trigger();
+    EXPECT_EQ(caption, QStringLiteral("用戶資料管理"));
+    EXPECT_TRUE(editing);
+    EXPECT_EQ(focused, QStringLiteral("DBEdit1"));
 }
 
 } // namespace

@@ -136,4 +136,16 @@ TEST_F(DatasetModelTest, RefusedPostKeepsTheViewOnTheEditedRow) {
     EXPECT_EQ(m_view.currentIndex().row(), 0);
 }
 
+TEST_F(DatasetModelTest, PostRefusedByTheDatabaseKeepsTheViewOnTheEditedRow) {
+    m_members.edit();
+    m_members.setValue("name", QString(11, QLatin1Char('x'))); // over name's 10
+    EXPECT_ANY_THROW(m_view.selectRow(2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_members.currentRow(), 0);
+    EXPECT_EQ(m_members.state(), Dataset::State::Edit);
+    EXPECT_EQ(m_view.currentIndex().row(), 0);
+    EXPECT_TRUE(m_view.selectionModel()->isRowSelected(0));
+    EXPECT_FALSE(m_view.selectionModel()->isRowSelected(2));
+}
+
 } // namespace

@@ -51,7 +51,7 @@ const std::vector<ColumnCase>& columns() {
 
         {"Users", "UserID", K::Text, 8},
         {"Users", "UserName", K::Text, 10},
-        {"Users", "UserPwd", K::Text, 16},
+        {"Users", "UserPwd", K::Text, 128},
         {"Users", "Sex", K::Text, 4},
         {"Users", "ID", K::Text, 18},
         {"Users", "Tel1", K::Text, 20},

@@ -51,7 +51,7 @@ TEST_F(CopyMemoWindowTest, ShowsTheSummaryAndCopiesItToTheClipboard) {
         QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("BtnCopy")),
                           Qt::LeftButton);
     });
-    EXPECT_EQ(caption, QStringLiteral("FrmCopyFileMemo"));
+    EXPECT_EQ(caption, QStringLiteral("複製摘要"));
     EXPECT_EQ(shown, QStringLiteral("第一行\n第二行"));
     EXPECT_TRUE(readOnly);
     EXPECT_TRUE(labels.contains(QStringLiteral("摘要內容")));

@@ -93,10 +93,12 @@ TEST_F(MemberSearchTest, SixteenCriteriaWithTheSettingsCaptions) {
     EXPECT_EQ(names[15], QStringLiteral("m5"));
 }
 
-TEST_F(MemberSearchTest, CaptionsAreEmptyWithoutASettingsRow) {
+TEST_F(MemberSearchTest, CaptionsFallBackToDefaultsWithoutASettingsRow) {
     const search::Captions captions = search::readCaptions();
-    EXPECT_TRUE(captions.category.isEmpty());
-    EXPECT_EQ(captions.memos.size(), 5);
+    EXPECT_EQ(captions.category, QStringLiteral("類別"));
+    EXPECT_EQ(captions.enterDate, QStringLiteral("入會日期"));
+    ASSERT_EQ(captions.memos.size(), 5);
+    EXPECT_EQ(captions.memos[4], QStringLiteral("備註五"));
     db::run(QStringLiteral("insert into SystemSet(CW, EnterDate, Date1, Memo1, Memo5) "
                            "values(' 類別', '入會日期', '見習日期', '備一', '備五')"));
     const search::Captions stored = search::readCaptions();

@@ -5,13 +5,17 @@
 #include "members/grid_footer.h"
 #include "members/ini_file.h"
 #include "members/sort_marker_header.h"
+#include "tests/support/typing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -184,20 +188,108 @@ TEST_F(MemberSearchWindowTest, TitleClicksSortDescendingThenAlternate) {
     EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
     EXPECT_EQ(listedIds(), (QStringList{"A003", "A001", "A002"}));
 
-    // Another column's click leaves this marker; the layout file keeps both.
+    // Another column's click moves the one marker there; the layout file
+    // keeps it.
     clickTitle(QStringLiteral("id"));
     EXPECT_EQ(listedIds(), (QStringList{"A003", "A002", "A001"}));
-    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::NoMarker);
+    EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::Descending);
     closeWindow();
     const auto entries =
         members::ini::readSection(TFrmCust::gridLayoutPath(), TFrmCust::gridLayoutSection());
     EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.name")).section(',', 2, 2),
+              QStringLiteral("0"));
+    EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.id")).section(',', 2, 2),
               QStringLiteral("1"));
     open();
     EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::Descending);
-    // The sort itself is not kept: a new search lists in its own order.
+    // The sort itself is not kept: a new search lists in its own order and
+    // its marker goes.
     searchAll();
     EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
+    EXPECT_EQ(marker(QStringLiteral("id")), SortMarkerHeader::NoMarker);
+}
+
+TEST_F(MemberSearchWindowTest, StoredBirthdayShowsInTheMinguoFormWhenShown) {
+    searchAll();
+    const int column = columnOf(QStringLiteral("birthday"));
+    header()->setSectionHidden(column, false);
+    EXPECT_EQ(grid()->model()->index(0, column).data().toString(), QStringLiteral("65/12/31"));
+    EXPECT_EQ(grid()->model()->index(2, column).data().toString(), QString());
+}
+
+// Typed into the quick-search box, as a user types.
+TEST_F(MemberSearchWindowTest, QuickSearchFindsNumberNameOrAnyTelephoneContainingTheText) {
+    db::run(QStringLiteral("update Cust set Tel='02-2345-6789' where id='A001'"));
+    db::run(QStringLiteral("update Cust set CDTel='0912-000-789' where id='A002'"));
+    db::run(QStringLiteral("update Cust set HomeTel='04-1111-7890', Fax='789' where id='A003'"));
+    addMember("C50%", "百分_之\\百");
+    addMember("C500", "五百");
+    addMember("D789", "停用", {{"isEnabled", 0}});
+    struct Case {
+        const char* typed;
+        QStringList ids;
+    };
+    const Case cases[] = {
+        {"789", {"A001", "A002", "A003"}}, // the last digits of three telephones
+        {" 6789 ", {"A001"}},              // trimmed
+        {"A00", {"A001", "A002", "A003"}}, // part of the number
+        {"大文", {"A001"}},                // part of the name
+        {"a002", {"A002"}},                // letter case ignored
+        {"%", {"C50%"}},                   // % is a percent sign, not a wildcard
+        {"_", {"C50%"}},                   // in its name
+        {"\\", {"C50%"}},                  // in its name
+        {"C50_", {}},                      // _ is an underscore: C500 does not match
+        {"O'Brien", {}},                   // an apostrophe is only text
+        {"無此人", {}},
+    };
+    auto* quick = child<QLineEdit>("EditQuick");
+    for (const Case& c : cases) {
+        quick->clear();
+        typeText(quick, QString::fromUtf8(c.typed));
+        EXPECT_EQ(listedIds(), c.ids) << c.typed;
+        EXPECT_EQ(footerCount(), QString::number(c.ids.size())) << c.typed;
+    }
+}
+
+TEST_F(MemberSearchWindowTest, NewSearchClearsTheMarker) {
+    searchAll();
+    clickTitle(QStringLiteral("name"));
+    ASSERT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::Descending);
+    searchAll();
+    EXPECT_EQ(marker(QStringLiteral("name")), SortMarkerHeader::NoMarker);
+    EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
+}
+
+TEST_F(MemberSearchWindowTest, FailedSearchEmptiesTheCountAndTheMovement) {
+    searchAll();
+    ASSERT_EQ(footerCount(), QStringLiteral("3"));
+    ASSERT_TRUE(child<QWidget>("SbNext")->isEnabled());
+    chooseCriterion(7);                   // birthday
+    prompt.expect(QString(), true, true); // the conversion error
+    setDate(QStringLiteral("x1"), QString(), QString());
+    press("BitBtn1");
+    EXPECT_EQ(prompt.pending(), 0);
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_EQ(footerCount(), QStringLiteral("0"));
+    for (const char* button : {"SbFirst", "SbPrevious", "SbNext", "SbLast"})
+        EXPECT_FALSE(child<QWidget>(button)->isEnabled()) << button;
+}
+
+TEST_F(MemberSearchWindowTest, PhotoThatFailsDuringASortLeavesTheGridPainting) {
+    const QString bad = QDir(folder.path()).filePath(QStringLiteral("bad.jpg"));
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    db::run(QStringLiteral("update Cust set photo=:p where id='A002'"),
+            {{QStringLiteral("p"), bad}});
+    searchAll();
+    // Descending by number: A003 first; next() passes A002's broken photo.
+    prompt.expect(QStringLiteral("無法讀取圖片"), true, true);
+    clickTitle(QStringLiteral("id"));
+    EXPECT_EQ(prompt.pending(), 0);
+    EXPECT_TRUE(grid()->updatesEnabled());
 }
 
 TEST_F(MemberSearchWindowTest, SearchDuringAnAddDropsTheNewRowAndEndsTheAdd) {

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
@@ -134,7 +135,7 @@ TEST_F(MemberWindowTest, DuplicateNumbers) {
     // Adding with an existing number (letter case ignored) is refused.
     press("SbAdd");
     type("DBEdit1", QStringLiteral("a001"));
-    prompt.expect(QStringLiteral("編號重復﹐請重新輸入!"));
+    prompt.expect(QStringLiteral("編號重複﹐請重新輸入!"));
     press("SbSave");
     EXPECT_EQ(focused(), child<QWidget>("DBEdit1"));
     EXPECT_TRUE(window->memberQuery()->isEditing());
@@ -154,7 +155,7 @@ TEST_F(MemberWindowTest, DuplicateNumbers) {
     // Editing it to another member's number is refused.
     press("SbEdit");
     type("DBEdit1", QStringLiteral("A002"));
-    prompt.expect(QStringLiteral("編號重復﹐請重新輸入!"));
+    prompt.expect(QStringLiteral("編號重複﹐請重新輸入!"));
     press("SbSave");
     EXPECT_TRUE(window->memberQuery()->isEditing());
     EXPECT_EQ(stored("A001", "name").toString(), QStringLiteral("甲甲"));
@@ -215,6 +216,55 @@ TEST_F(MemberWindowTest, DeleteAsksFirst) {
     press("SbDel");
     EXPECT_EQ(memberCount(), 0);
     EXPECT_TRUE(listedIds().isEmpty());
+}
+
+// The database refuses the edited row when the user clicks another one: the
+// grid must stay on the edited row, so that a delete afterwards takes the
+// member the user sees highlighted.
+TEST_F(MemberWindowTest, GridFollowsTheDatasetAfterTheDatabaseRefusesARowChange) {
+    addMember("A001", "甲");
+    addMember("A002", "乙");
+    addMember("A003", "丙");
+    open();
+    searchAll();
+    press("SbEdit");
+    window->memberQuery()->setValue(QStringLiteral("name"), QString(11, QLatin1Char('x')));
+    child<QTabWidget>("PageControl1")->setCurrentWidget(child<QWidget>("TabSheet1"));
+    prompt.expect(QStringLiteral("name"), true, true); // the database's own text
+    const QRect third = grid()->visualRect(grid()->model()->index(2, 0));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, third.center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(prompt.shown().last().icon, Prompt::Icon::Error);
+    EXPECT_EQ(window->memberQuery()->currentRow(), 0);
+    EXPECT_EQ(grid()->currentIndex().row(), window->memberQuery()->currentRow());
+    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(0));
+    EXPECT_FALSE(grid()->selectionModel()->isRowSelected(2));
+
+    prompt.expect(QStringLiteral("要取消嗎﹖"));
+    press("SbCancel");
+    const QString highlighted = grid()->currentIndex().siblingAtColumn(0).data().toString();
+    prompt.expect(QStringLiteral("確實要刪除嗎﹖"));
+    press("SbDel");
+    EXPECT_EQ(highlighted, QStringLiteral("A001"));
+    EXPECT_FALSE(stored(highlighted, QStringLiteral("id")).isValid());
+    EXPECT_EQ(memberCount(), 2);
+}
+
+// In browse mode the editors only show the member, in the normal colours.
+TEST_F(MemberWindowTest, BrowsedValuesAreReadOnlyButReadable) {
+    addMember("A001", "甲");
+    open();
+    searchAll();
+    for (const char* name : {"DBEdit2", "DBComboBox1", "DBMemo1", "DBCheckBox1"}) {
+        auto* editor = child<QWidget>(name);
+        EXPECT_FALSE(editor->isEnabled()) << name;
+        const QPalette palette = editor->palette();
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::Base})
+            EXPECT_EQ(palette.color(QPalette::Disabled, role),
+                      palette.color(QPalette::Active, role))
+                << name << " " << role;
+    }
+    EXPECT_EQ(child<QLineEdit>("DBEdit2")->text(), QStringLiteral("甲"));
 }
 
 TEST_F(MemberWindowTest, CancelAnsweredNoKeepsEditing) {

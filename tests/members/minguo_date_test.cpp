@@ -102,4 +102,9 @@ TEST(ReadSlashDateTest, ReadsYearMonthDayWithOneOrTwoDigits) {
     EXPECT_FALSE(members::readSlashDate(QStringLiteral("abc")).isValid());
 }
 
+TEST(MinguoTextTest, WritesTheYearLessNineteenElevenAndTwoDigitMonthAndDay) {
+    EXPECT_EQ(members::minguoText(QDate(1976, 12, 31)), QStringLiteral("65/12/31"));
+    EXPECT_EQ(members::minguoText(QDate(2011, 2, 3)), QStringLiteral("100/02/03"));
+}
+
 } // namespace

@@ -118,7 +118,7 @@ TEST_F(SalutationListTest, EditingLocksMovementAndClosing) {
     for (const char* name :
          {"SbFirst", "SbPrevious", "SbNext", "SbLast", "SbAdd", "SbEdit", "SbDel", "SbExit"})
         EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
-    prompt.expect(QStringLiteral("請保存后再離開"));
+    prompt.expect(QStringLiteral("請保存後再離開"));
     window->close();
     EXPECT_TRUE(window->isVisible());
     prompt.expect(QStringLiteral("要取消嗎﹖"));

@@ -18,7 +18,7 @@
 namespace {
 
 const QString kMissingAccount = QStringLiteral("請先申請簡訊帳號與密碼,否則無法發送簡訊!");
-const QString kAddBeforeSearch = QStringLiteral("請先查詢﹐選擇姓名后﹐再添加﹗");
+const QString kAddBeforeSearch = QStringLiteral("請先查詢﹐選擇姓名後﹐再添加﹗");
 
 using SmsSendWindowOpening = SmsSendWindowTest;
 
@@ -414,7 +414,7 @@ TEST_F(SmsSendRun, TextBig5CannotCarryIsRefusedBeforeAnythingGoes) {
     m_window->addRecipientLine("刘(0911)");
     writeMessage("你好");
     QTest::mouseClick(child<QCheckBox>("CheckBox1"), Qt::LeftButton);
-    m_prompt.expect("第4位接收人「刘(0911)」的簡訊含有無法以Big5發送的字﹕刘﹐請修改后再發送﹗");
+    m_prompt.expect("第4位接收人「刘(0911)」的簡訊含有無法以Big5發送的字﹕刘﹐請修改後再發送﹗");
     click("BtnSend");
     EXPECT_TRUE(m_sim->loggedMessages().isEmpty());
     EXPECT_EQ(count("select count(*) from MessageHistory"), 0);

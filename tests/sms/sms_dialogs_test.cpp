@@ -168,7 +168,7 @@ TEST_F(SmsPhraseMaintenance, PhrasesAreAddedEditedAndDeleted) {
 
     // The close box does not drop a phrase being typed.
     press(&window, "SbAdd");
-    m_prompt.expect("請保存后再離開");
+    m_prompt.expect("請保存後再離開");
     window.close();
     EXPECT_TRUE(window.isVisible());
     press(&window, "SbCancel");

@@ -46,7 +46,7 @@ protected:
 
 TEST_F(CustomerImportWindowTest, ControlsHaveTheirNames) {
     EXPECT_EQ(window.objectName(), QStringLiteral("FrmCustomerFromExcel"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("FrmCustomerFromExcel"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("客戶資料導入"));
     auto* button = window.findChild<QPushButton*>(QStringLiteral("btnExcel"));
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), QStringLiteral("從Excel檔轉入資料到客戶管理"));
@@ -117,7 +117,7 @@ TEST_F(CustomerImportWindowTest, EmptyFirstRowImportsNothingAndSucceeds) {
         clickImport();
         EXPECT_EQ(memberIds(), deleteOld ? QStringList() : QStringList{QStringLiteral("OLD")})
             << deleteOld;
-        EXPECT_EQ(window.windowTitle(), QStringLiteral("FrmCustomerFromExcel"));
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("客戶資料導入"));
     }
 }
 

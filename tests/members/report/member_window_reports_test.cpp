@@ -21,7 +21,7 @@ using namespace members::report;
 
 namespace {
 
-// The member window's 預覽 and 標簽列印 print what its search listed.
+// The member window's 預覽 and 標籤列印 print what its search listed.
 class MemberWindowReportsTest : public testing::Test {
 protected:
     MemberWindowReportsTest() : m_previousFolder(QDir::currentPath()) {

@@ -104,7 +104,7 @@ TEST_F(ReportPdfTest, TitleBandOnTheFirstPageOnly) {
 
 TEST_F(ReportPdfTest, HeadingsAndFooterOnEveryPage) {
     const QRegularExpression headings(QStringLiteral("編號\\s+姓名\\s+電話\\s+行動電話\\s+地址"));
-    const QRegularExpression footer(QStringLiteral("打印日期 時間﹕\\s*2024/03/05 14:07:09"));
+    const QRegularExpression footer(QStringLiteral("列印日期 時間﹕\\s*2024/03/05 14:07:09"));
     for (const QString& page : pdf::layoutTexts(list(75))) {
         EXPECT_TRUE(page.contains(headings)) << page.toStdString();
         EXPECT_TRUE(page.contains(footer)) << page.toStdString();

@@ -4,14 +4,17 @@
 #include "members/report/report_preview.h"
 #include "tests/members/report/pdf_reader.h"
 #include "tests/support/modal.h"
+#include "tests/support/scripted_prompt.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRawFont>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -55,6 +58,8 @@ struct PreviewSeen {
     QSizeF paperMm;
     bool fullPage = false;
     bool exportOnToolBar = false;
+    QSize size;
+    QSize screen;
 };
 
 // Shows the report in the preview, looks at it, and presses "匯出 PDF".
@@ -65,6 +70,8 @@ PreviewSeen preview(const Report& report) {
         if (dialog == nullptr)
             return;
         seen.title = dialog->windowTitle();
+        seen.size = dialog->size();
+        seen.screen = dialog->screen()->availableGeometry().size();
         if (auto* widget = dialog->findChild<QPrintPreviewWidget*>())
             seen.pages = widget->pageCount();
         seen.paperMm = dialog->printer()->pageLayout().fullRect(QPageLayout::Millimeter).size();
@@ -83,6 +90,7 @@ PreviewSeen preview(const Report& report) {
 
 TEST(ReportPreview, ShowsThePagesOnTheReportsPaperAndExportsThem) {
     QTemporaryDir dir;
+    ScriptedPrompt prompt;
     struct Case {
         Report report;
         int pages;
@@ -98,6 +106,8 @@ TEST(ReportPreview, ShowsThePagesOnTheReportsPaperAndExportsThem) {
     for (const Case& c : cases) {
         const QString path = dir.filePath(QStringLiteral("export%1.pdf").arg(++n));
         ChosenPdfFile chosen(path);
+        // The export says where it wrote.
+        prompt.expect(QStringLiteral("已匯出 PDF 檔案﹕%1").arg(QDir::toNativeSeparators(path)));
         const PreviewSeen seen = preview(c.report);
         EXPECT_EQ(seen.title, c.report.title) << n;
         EXPECT_EQ(seen.pages, c.pages) << n;
@@ -105,8 +115,13 @@ TEST(ReportPreview, ShowsThePagesOnTheReportsPaperAndExportsThem) {
         EXPECT_NEAR(seen.paperMm.height(), c.paper.height(), 0.1) << n;
         EXPECT_TRUE(seen.fullPage) << n;
         EXPECT_TRUE(seen.exportOnToolBar) << n;
+        EXPECT_GE(seen.size.width(), seen.screen.width() * 8 / 10) << n;
+        EXPECT_GE(seen.size.height(), seen.screen.height() * 8 / 10) << n;
         ASSERT_EQ(chosen.suggestions.size(), 1) << n;
-        EXPECT_TRUE(chosen.suggestions[0].endsWith(c.report.title + QStringLiteral(".pdf")));
+        // Offered in the working directory, not the home folder.
+        EXPECT_EQ(chosen.suggestions[0],
+                  QDir::current().filePath(c.report.title + QStringLiteral(".pdf")));
+        EXPECT_EQ(prompt.pending(), 0) << n;
         ASSERT_TRUE(QFileInfo::exists(path)) << n;
         EXPECT_EQ(pdf::pageCount(path), c.pages) << n;
     }
@@ -114,6 +129,7 @@ TEST(ReportPreview, ShowsThePagesOnTheReportsPaperAndExportsThem) {
 
 TEST(ReportPreview, ExportCancelledWritesNothing) {
     QTemporaryDir dir;
+    ScriptedPrompt prompt; // and says nothing
     ChosenPdfFile chosen{QString()};
     preview(labelReport(1, members(2)));
     EXPECT_EQ(chosen.suggestions.size(), 1);
@@ -132,7 +148,7 @@ TEST(ReportFont, EveryCharacterOfTheReportsHasAFace) {
         if (QFontDatabase::hasFamily(family))
             installed.push_back(QRawFont::fromFont(QFont(family)));
     }
-    const QString texts = QStringLiteral("編號姓名電話行動電話地址第頁/共打印日期 時間﹕傳真﹕啟"
+    const QString texts = QStringLiteral("編號姓名電話行動電話地址第頁/共列印日期 時間﹕傳真﹕啟"
                                          "0123456789-ABCZabcz台北市中山區南京東路一段一號"
                                          "龜鬱豔齣");
     for (const QChar c : texts) {
