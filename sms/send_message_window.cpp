@@ -189,7 +189,7 @@ QWidget* TFrmSendMessage::buildBottomButtons() {
     row->setContentsMargins(0, 0, 0, 0);
     BtnSend = makeButton("BtnSend", QStringLiteral("發送簡訊"), bar);
     BtnContinue = makeButton("BtnContinue", QStringLiteral("繼續發送"), bar);
-    BtnContinue->setToolTip(QStringLiteral("發送中斷后﹐只發給尚未發送的接收人"));
+    BtnContinue->setToolTip(QStringLiteral("發送中斷後﹐只發給尚未發送的接收人"));
     BtnContinue->setEnabled(false);
     BtnCancel = makeButton("BtnCancel", QStringLiteral("關閉"), bar);
     keyboard::setEscapeButton(BtnCancel);
