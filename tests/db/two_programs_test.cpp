@@ -7,10 +7,15 @@
 #include "tests/support/peer_process.h"
 
 #include <QSet>
+#include <QThread>
 
 using namespace dbtest;
 
 namespace {
+
+// Each program pauses a moment between members, as people at two desks do,
+// so that neither holds the lock all the time.
+constexpr int kPauseMs = 2;
 
 class TwoProgramsTest : public DbTest {
 protected:
@@ -45,6 +50,7 @@ TEST_F(TwoProgramsTest, EachAddsAThousandMembersInterleavedAndAllAreThere) {
                 ++busy;
             }
         }
+        QThread::msleep(kPauseMs);
     }
     EXPECT_TRUE(peer.finish().contains(QStringLiteral("added 1000")));
 
