@@ -65,7 +65,7 @@ TFrmRestore::TFrmRestore(QWidget* parent) : QDialog(parent) {
     BackupList->setSelectionMode(QAbstractItemView::SingleSelection);
     BackupList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     BackupList->verticalHeader()->hide();
-    BackupList->horizontalHeader()->setStretchLastSection(true);
+    BackupList->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     BtnRestore = new QPushButton(QStringLiteral("還原"), this);
     BtnRestore->setObjectName(QStringLiteral("BtnRestore"));
     BtnRestore->setAutoDefault(false);

@@ -57,10 +57,12 @@ TEST_F(TwoProgramsTest, EachAddsAThousandMembersInterleavedAndAllAreThere) {
     EXPECT_EQ(count("Cust"), 2000);
     const QStringList ids = column(QStringLiteral("select id from Cust order by rowid"));
     EXPECT_EQ(QSet<QString>(ids.cbegin(), ids.cend()).size(), 2000);
-    int switches = 0; // where the row order passes from one program to the other
+    // Where the row order passes from one program to the other: two or more
+    // means one program wrote both before and after the other did.
+    int switches = 0;
     for (qsizetype i = 1; i < ids.size(); ++i)
         switches += ids.at(i).at(0) != ids.at(i - 1).at(0);
-    EXPECT_GT(switches, 10) << "the two programs did not write at the same time";
+    EXPECT_GE(switches, 2) << "the two programs did not write at the same time";
     EXPECT_EQ(PeerProcess::run(m_database.path(), {QStringLiteral("count")}),
               QStringLiteral("2000"));
 }
