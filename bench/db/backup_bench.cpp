@@ -5,7 +5,6 @@
 #include "db/connection.h"
 #include "db/sqlite_file.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,10 +56,5 @@ BENCHMARK(BM_VacuumInto)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    db::closeConnection();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

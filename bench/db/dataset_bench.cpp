@@ -4,7 +4,6 @@
 #include "db/connection.h"
 #include "db/dataset.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -49,10 +48,5 @@ BENCHMARK_CAPTURE(BM_SortMembers, ByEnabledFlag, "isEnabled")->Unit(benchmark::k
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    db::closeConnection();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -2,9 +2,11 @@
 
 #include "db/connection.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <benchmark/benchmark.h>
 
 namespace bench {
 namespace {
@@ -50,6 +52,15 @@ MemberRegister::MemberRegister() : path(folder.filePath(QStringLiteral("db.sqlit
     db::createDatabase(path);
     db::setDatabasePath(path);
     fillMembers();
+}
+
+int runBenchmarks(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    db::closeConnection();
+    return 0;
 }
 
 } // namespace bench

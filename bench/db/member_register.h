@@ -14,4 +14,8 @@ struct MemberRegister {
     QString path;
 };
 
+// Runs the benchmarks of the program with a Qt core application, then closes
+// the shared connection.
+int runBenchmarks(int argc, char** argv);
+
 } // namespace bench
