@@ -3,6 +3,7 @@
 // holding the database, cannot delete the write-ahead log under it, and both
 // see every member.
 #include "app/errors.h"
+#include "app/file_dialog.h"
 #include "app/main_window.h"
 #include "db/connection.h"
 #include "tests/support/peer_process.h"
@@ -29,7 +30,7 @@
 namespace {
 
 // Runs inspect on the next modal window of class Window as soon as it is the
-// active one, then closes it.
+// active one, then closes it unless inspect did.
 template <class Window> void whenShows(std::function<void(Window*)> inspect, int triesLeft = 500) {
     QTimer::singleShot(10, [inspect, triesLeft] {
         auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
@@ -41,7 +42,8 @@ template <class Window> void whenShows(std::function<void(Window*)> inspect, int
             return;
         }
         inspect(window);
-        window->reject();
+        if (window->isVisible())
+            window->reject();
     });
 }
 
@@ -176,6 +178,21 @@ TEST_P(FileDialogLockCases, DialogInTheDatabaseFolderKeepsTheLocks) {
     EXPECT_EQ(memberCount(), 6);
     db::run(QStringLiteral("insert into Cust(id, name) values('A2', 'second')"));
     EXPECT_EQ(PeerProcess::run(database.path(), {QStringLiteral("count")}).toStdString(), "7");
+}
+
+TEST_F(FileDialogLockTest, ChoosingAFileOfTheDatabaseIsRefusedAndTheDialogShowsAgain) {
+    int shown = 0;
+    whenShows<QFileDialog>([&](QFileDialog* dialog) {
+        ++shown;
+        whenShows<QFileDialog>([&](QFileDialog*) { ++shown; }); // then cancelled
+        dialog->selectFile(database.path() + QStringLiteral("-wal"));
+        static_cast<QDialog*>(dialog)->accept(); // the Open button
+    });
+    prompt.expect(QStringLiteral("db.sqlite-wal 是會員資料庫本身的檔案"), true, true);
+    EXPECT_TRUE(
+        filedialog::openFile(&window, QStringLiteral("所有檔案 (*)"), database.folder()).isEmpty());
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(prompt.shown().size(), 1);
 }
 
 const DialogCase kDialogs[] = {
