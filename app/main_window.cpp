@@ -8,6 +8,7 @@
 #include "app/about_window.h"
 #include "app/placeholder_window.h"
 #include "app/prompt.h"
+#include "app/restore_window.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
 #include "db/default_settings.h"
@@ -111,6 +112,7 @@ void TFrmMain::buildMenu() {
     addItem(system, "N12", QStringLiteral("用戶資料管理"), &TFrmMain::openUsers);
     addItem(system, "N17", QStringLiteral("修改密碼"), &TFrmMain::openChangePassword);
     addItem(system, "N16", QStringLiteral("客戶資料導入"), &TFrmMain::openCustomerImport);
+    addItem(system, "RestoreBackup", QStringLiteral("還原備份"), &TFrmMain::openRestore);
     addItem(nullptr, "N6", QStringLiteral("離開"), &TFrmMain::exitProgram);
     addItem(nullptr, "N13", QStringLiteral("說明"), &TFrmMain::openAbout);
 }
@@ -235,6 +237,16 @@ void TFrmMain::openChangePassword() {
 
 void TFrmMain::openCustomerImport() {
     windows::openModal<TFrmCustomerFromExcel>(this);
+}
+
+// Restoring replaces what open windows show, so they are closed first.
+void TFrmMain::openRestore() {
+    if (!m_mdiArea->subWindowList().isEmpty()) {
+        Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
+                                  QStringLiteral("請先關閉所有打開的視窗後﹐再還原備份"));
+        return;
+    }
+    windows::openModal<TFrmRestore>(this);
 }
 
 void TFrmMain::exitProgram() {

@@ -55,6 +55,7 @@ private:
     void openUsers();
     void openChangePassword();
     void openCustomerImport();
+    void openRestore();
     void openAbout();
     void exitProgram();
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -13,12 +14,19 @@ public:
     void message(Icon icon, const QString& caption, const QString& text) override {
         QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok,
                         QApplication::activeWindow());
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("確定"));
         box.exec();
     }
 
-    bool question(const QString& caption, const QString& text) override {
+    using Prompt::question;
+    bool question(const QString& caption, const QString& text,
+                  DefaultButton defaultButton) override {
         QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                         QApplication::activeWindow());
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        box.setDefaultButton(defaultButton == No ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }
 
@@ -58,6 +66,6 @@ void InfoBox(const QString& text) {
     Prompt::current().message(Prompt::Icon::Information, MessageTable::current().CaptionHint, text);
 }
 
-bool ConfirmBox(const QString& text) {
-    return Prompt::current().question(MessageTable::current().CaptionHint, text);
+bool ConfirmBox(const QString& text, Prompt::DefaultButton defaultButton) {
+    return Prompt::current().question(MessageTable::current().CaptionHint, text, defaultButton);
 }

@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include "app/application.h"
+#include "app/database_start.h"
 #include "app/errors.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
@@ -8,6 +9,7 @@
 #include "db/connection.h"
 #include "db/default_settings.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -19,6 +21,10 @@ StartOptions parseStartOptions(const QStringList& arguments) {
             options.databasePath = arguments.at(++i);
         else if (word.startsWith(QLatin1String("--database=")))
             options.databasePath = word.mid(11);
+        else if (word == QLatin1String("--restore") && i + 1 < arguments.size())
+            options.restoreFile = arguments.at(++i);
+        else if (word.startsWith(QLatin1String("--restore=")))
+            options.restoreFile = word.mid(10);
         else if (word == QLatin1String("--create-database"))
             options.createIfMissing = true;
         else if (word == QLatin1String("--help") || word == QLatin1String("-h"))
@@ -31,9 +37,10 @@ StartOptions parseStartOptions(const QStringList& arguments) {
 
 QString startUsage() {
     return QStringLiteral(
-        "Usage: lunmark [--database PATH] [--create-database]\n"
+        "Usage: lunmark [--database PATH] [--create-database] [--restore BACKUP]\n"
         "  --database PATH     the database file (default db.sqlite here)\n"
-        "  --create-database   make a new, empty database when PATH is missing\n");
+        "  --create-database   make a new, empty database when PATH is missing\n"
+        "  --restore BACKUP    replace the database with a backup (asks first)\n");
 }
 
 void prepareDatabase(const StartOptions& options) {
@@ -54,17 +61,30 @@ void prepareDatabase(const StartOptions& options) {
     }
 }
 
+namespace {
+
 // The command line as texts, read before any application object exists:
-// --help must answer without a display.
-static QStringList commandLine(int argc, char** argv) {
+// --help and --restore must answer without a display.
+QStringList commandLine(int argc, char** argv) {
     QStringList words;
     for (int i = 0; i < argc; ++i)
         words << QString::fromLocal8Bit(argv[i]);
     return words;
 }
 
+// --restore runs without a display, so before the application object.
+int restoreWithoutWindows(int argc, char** argv, const StartOptions& options) {
+    QCoreApplication app(argc, argv);
+    db::setDatabasePath(options.databasePath);
+    return restoreFromShell(options.restoreFile, stdin, stdout);
+}
+
+} // namespace
+
 int runProgram(int argc, char** argv) {
     const StartOptions options = parseStartOptions(commandLine(argc, argv));
+    if (!options.restoreFile.isEmpty() && !options.help && options.error.isEmpty())
+        return restoreWithoutWindows(argc, argv, options);
     if (options.help || !options.error.isEmpty()) {
         if (!options.error.isEmpty())
             std::fprintf(stderr, "lunmark: unknown option %s\n", qPrintable(options.error));
@@ -75,6 +95,8 @@ int runProgram(int argc, char** argv) {
     TFrmMain mainWindow;
     MessageTable::current().fill(systemLocaleId());
     prepareDatabase(options);
+    if (!checkDatabaseAtStart())
+        return 1;
     if (!mainWindow.signIn())
         return 0;
     mainWindow.showMaximized();
