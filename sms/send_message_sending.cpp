@@ -78,7 +78,8 @@ bool TFrmSendMessage::confirmSendingAgain() {
     return ConfirmBox(QStringLiteral("清單中有%1位接收人在中斷的發送中已發送或可能已收到﹐"
                                      "全部重新發送會再傳給他們。\n確定要全部重新發送嗎﹖"
                                      "(只發給尚未發送的接收人﹐請按「繼續發送」)")
-                          .arg(reached));
+                          .arg(reached),
+                      Prompt::No);
 }
 
 void TFrmSendMessage::send() {

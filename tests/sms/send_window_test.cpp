@@ -346,9 +346,10 @@ TEST_F(SmsSendRun, AStoppedRunContinuesWithOnlyThoseNotYetSent) {
 
     // The slow gateway delivers the second message in its own time.
     ASSERT_EQ(m_sim->waitForMessages(2).size(), 2);
-    // Sending the whole list again asks first; No sends nothing.
-    m_prompt.expect("清單中有2位接收人在中斷的發送中已發送或可能已收到", false, true);
+    // Sending the whole list again asks first, No by default; Enter sends nothing.
+    m_prompt.expectEnter("清單中有2位接收人在中斷的發送中已發送或可能已收到", true);
     click("BtnSend");
+    EXPECT_EQ(m_prompt.shown().last().defaultButton, Prompt::No);
     EXPECT_EQ(m_sim->loggedMessages().size(), 2);
 
     m_prompt.expect("發送完畢﹗\n共:1筆﹗");
