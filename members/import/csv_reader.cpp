@@ -11,7 +11,7 @@ namespace {
 
 class CsvReader : public WorkbookReader {
 public:
-    explicit CsvReader(QString text) : m_parser(std::move(text)) {
+    CsvReader(QString text, QChar separator) : m_parser(std::move(text), separator) {
         m_lastRowHint = m_parser.lineCount();
     }
 
@@ -32,7 +32,23 @@ private:
 
 } // namespace
 
+QChar separatorOf(const QString& text) {
+    const QStringView first = QStringView(text).left(text.indexOf('\n'));
+    return first.contains('\t') && !first.contains(',') ? QChar('\t') : QChar(',');
+}
+
 QString decodeCsv(const QByteArray& bytes) {
+    // "Unicode text", as spreadsheet programs save it: UTF-16 behind its
+    // byte-order mark.
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (littleEndian || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        QString text = utf16.decode(QByteArrayView(bytes).sliced(2));
+        if (utf16.hasError() || bytes.size() % 2 != 0)
+            throw ConversionError(QStringLiteral("檔案標示為 UTF-16 文字，內容卻不是"));
+        return text;
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
@@ -73,12 +89,12 @@ bool CsvParser::nextRow(QStringList& fields) {
         }
         // The rest of the field up to a comma or the end of the line.
         const qsizetype start = i;
-        while (i < size && text[i] != ',' && text[i] != '\n' && text[i] != '\r')
+        while (i < size && text[i] != m_separator && text[i] != '\n' && text[i] != '\r')
             ++i;
         field += QStringView(text + start, i - start);
         fields.append(field);
         field.clear();
-        if (i < size && text[i] == ',') {
+        if (i < size && text[i] == m_separator) {
             ++i;
             continue;
         }
@@ -106,7 +122,13 @@ std::unique_ptr<WorkbookReader> openCsvWorkbook(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, file.errorString()));
-    return std::make_unique<CsvReader>(decodeCsv(bytes));
+    QString text;
+    try {
+        text = decodeCsv(bytes);
+    } catch (const ConversionError& error) {
+        throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, error.text()));
+    }
+    return std::make_unique<CsvReader>(std::move(text), separatorOf(text));
 }
 
 } // namespace members

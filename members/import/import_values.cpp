@@ -1,6 +1,7 @@
 #include "members/import/import_values.h"
 
 #include "app/errors.h"
+#include "members/minguo_date.h"
 
 #include <QRegularExpression>
 
@@ -59,12 +60,46 @@ QString storedDateTime(const QDateTime& value) {
     return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+namespace {
+
+[[noreturn]] void notADate(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^[-+]?\\d+(\\.\\d+)?$"));
+    if (!number.match(text).hasMatch())
+        throw ConversionError(QStringLiteral("「%1」不是有效的日期").arg(text));
+    const double value = text.toDouble();
+    if (value >= 1 && value < 61) // a date cell before 1900-03-01
+        throw ConversionError(QStringLiteral("「%1」不是有效的日期（1900/03/01 以前的日期在各試算表"
+                                             "程式中不一致，請改以文字輸入，如 1900/01/15）")
+                                  .arg(text));
+    throw ConversionError(QStringLiteral("「%1」是數字，不是日期").arg(text));
+}
+
+// The earliest year a birthday written with four digits may have.
+constexpr int kEarliestYear = 1000;
+
+} // namespace
+
 QVariant birthdayValue(const QString& text) {
     if (text.isEmpty())
         return QVariant();
+    // A year of one to three digits is a Minguo year, read the way the
+    // member window reads typed birthdays: 65/12/31 is 1976/12/31.
+    static const QRegularExpression minguoYear(QStringLiteral("^\\s*\\d{1,3}\\s*/"));
+    if (minguoYear.match(text).hasMatch()) {
+        std::optional<QDate> date;
+        try {
+            date = birthdayDate(text);
+        } catch (const ConversionError&) {
+        }
+        if (!date || !date->isValid())
+            notADate(text);
+        return storedDateTime(QDateTime(*date, QTime(0, 0), Qt::UTC));
+    }
     const std::optional<QDateTime> value = readDateTime(text);
     if (!value)
-        throw ConversionError(QStringLiteral("'%1' 不是有效的日期").arg(text));
+        notADate(text);
+    if (value->date().year() < kEarliestYear)
+        throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text));
     return storedDateTime(*value);
 }
 
@@ -73,7 +108,8 @@ std::optional<int> yesNoValue(const QString& text) {
         return std::nullopt;
     const int value = yesNoOf(text);
     if (value < 0)
-        throw ConversionError(QStringLiteral("'%1' 不是有效的是否值").arg(text));
+        throw ConversionError(
+            QStringLiteral("「%1」不是有效的是否值（應為 TRUE 或 FALSE）").arg(text));
     return value;
 }
 

@@ -1,6 +1,8 @@
 #include "members/import/workbook_import.h"
 
+#include "app/errors.h"
 #include "db/connection.h"
+#include "members/import/import_errors.h"
 #include "members/import/import_values.h"
 #include "members/salutations.h"
 
@@ -54,24 +56,49 @@ QStringList parameterNames() {
     return names;
 }
 
-// Binds the values of one row, read from its cells, to an insert statement.
-void bindRow(QSqlQuery& insert, const QStringList& cells) {
-    static const QStringList names = parameterNames();
-    for (int column = 1; column <= int(std::size(kColumns)); ++column) {
-        const QString cell = column <= cells.size() ? cells.at(column - 1) : QString();
-        const QString& name = names.at(column - 1);
-        if (column == 1)
-            insert.bindValue(name, storedText(cell)); // the member number keeps its spaces
-        else if (column == kBirthdayColumn)
-            insert.bindValue(name, birthdayValue(trimBlanks(cell)));
-        else
-            insert.bindValue(name, storedText(trimBlanks(cell)));
+// The value a column of a row gives, as it is stored (untrimmed for the
+// member number, which keeps its spaces).
+QString columnText(const QStringList& cells, int column) {
+    const QString cell = column <= cells.size() ? cells.at(column - 1) : QString();
+    return column == 1 ? storedText(cell) : storedText(trimBlanks(cell));
+}
+
+// Runs convert for the cell at row and column; a conversion it refuses is
+// thrown on naming the cell.
+template <typename Convert> auto inCell(int row, int column, Convert convert) {
+    try {
+        return convert();
+    } catch (const ConversionError& error) {
+        throw ConversionError(cellErrorText(row, column, error.text()));
     }
 }
 
-void execute(QSqlQuery& query) {
-    if (!query.exec())
-        db::raise(query.lastError());
+// Binds the values of one row, read from its cells, to an insert statement.
+void bindRow(QSqlQuery& insert, int row, const QStringList& cells) {
+    static const QStringList names = parameterNames();
+    for (int column = 1; column <= int(std::size(kColumns)); ++column) {
+        const QString text = columnText(cells, column);
+        inCell(row, column, [&] { checkStorableText(text); });
+        const QString& name = names.at(column - 1);
+        if (column == kBirthdayColumn)
+            insert.bindValue(name, inCell(row, column, [&] { return birthdayValue(text); }));
+        else
+            insert.bindValue(name, text);
+    }
+}
+
+// Stores the row bound to insert; a refusal of the database is thrown on
+// naming the row and, where it tells, the cell.
+void execute(QSqlQuery& insert, int row, const QStringList& cells) {
+    if (insert.exec())
+        return;
+    const Refusal refusal = refusalOf(insert.lastError());
+    for (int column = 1; column <= int(std::size(kColumns)); ++column) {
+        if (refusal.column.compare(QLatin1String(kColumns[column - 1]), Qt::CaseInsensitive) == 0)
+            throw DatabaseError(
+                cellErrorText(row, column, refusalText(refusal, columnText(cells, column))));
+    }
+    throw DatabaseError(QStringLiteral("第 %1 列%2").arg(row).arg(refusalText(refusal, QString())));
 }
 
 } // namespace
@@ -103,12 +130,16 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
                     insertSalutationIfAbsent(salutation);
             }
             const std::optional<int> enabled =
-                window ? yesNoValue(trimBlanks(cells.value(kEnabledColumn - 1))) : std::nullopt;
+                window ? inCell(row, kEnabledColumn,
+                                [&] {
+                                    return yesNoValue(trimBlanks(cells.value(kEnabledColumn - 1)));
+                                })
+                       : std::nullopt;
             QSqlQuery& insert = enabled ? *withEnabled : withoutEnabled;
-            bindRow(insert, cells);
+            bindRow(insert, row, cells);
             if (enabled)
                 insert.bindValue(QStringLiteral(":IsEnabled"), *enabled);
-            execute(insert);
+            execute(insert, row, cells);
             ++imported;
             if (progress)
                 progress(row + 1);

@@ -161,26 +161,31 @@ XmlScanner::Token XmlScanner::next() {
         --m_depth;
         return Token::End;
     }
-    if (!fill(1)) {
-        if (m_depth > 0)
-            return fail(QStringLiteral("內容在元素中途結束"));
-        if (!m_seenRoot)
-            return fail(QStringLiteral("沒有內容"));
-        return Token::EndOfDocument;
+    // Comments, processing instructions and the document type give no
+    // token: go on past them, however many there are.
+    for (;;) {
+        if (!fill(1)) {
+            if (m_depth > 0)
+                return fail(QStringLiteral("內容在元素中途結束"));
+            if (!m_seenRoot)
+                return fail(QStringLiteral("沒有內容"));
+            return Token::EndOfDocument;
+        }
+        if (m_buffer.at(m_pos) != '<') {
+            qsizetype end = find('<', 0);
+            if (end < 0)
+                end = m_buffer.size() - m_pos;
+            m_text = QByteArrayView(m_buffer.constData() + m_pos, end);
+            m_textIsCdata = false;
+            m_pos += end;
+            return Token::Text;
+        }
+        if (const std::optional<Token> token = readMarkup())
+            return *token;
     }
-    if (m_buffer.at(m_pos) != '<') {
-        qsizetype end = find('<', 0);
-        if (end < 0)
-            end = m_buffer.size() - m_pos;
-        m_text = QByteArrayView(m_buffer.constData() + m_pos, end);
-        m_textIsCdata = false;
-        m_pos += end;
-        return Token::Text;
-    }
-    return readMarkup();
 }
 
-XmlScanner::Token XmlScanner::readMarkup() {
+std::optional<XmlScanner::Token> XmlScanner::readMarkup() {
     fill(9);
     // Views of the buffer do not outlive a read from the device: take what
     // the markup's opening says first.
@@ -197,7 +202,7 @@ XmlScanner::Token XmlScanner::readMarkup() {
         if (end < 0)
             return fail(QStringLiteral("註解或處理指令沒有結束"));
         m_pos += end + terminator.size();
-        return next();
+        return std::nullopt;
     }
     if (cdata) {
         const qsizetype end = find("]]>", 9);
@@ -214,7 +219,7 @@ XmlScanner::Token XmlScanner::readMarkup() {
         return fail(QStringLiteral("標籤沒有結束"));
     if (declaration) { // the document type
         m_pos += end + 1;
-        return next();
+        return std::nullopt;
     }
     return endTag ? readEndTag(end) : readStartTag(end);
 }

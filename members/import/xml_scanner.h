@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <optional>
 
 class QIODevice;
 
@@ -64,7 +65,9 @@ private:
     qsizetype find(QByteArrayView terminator, qsizetype from);
     qsizetype findTagEnd();
     Token fail(const QString& reason);
-    Token readMarkup();
+    // Reads the markup at the current position: its token, or nothing for
+    // markup that gives none (a comment, an instruction, the document type).
+    std::optional<Token> readMarkup();
     Token readStartTag(qsizetype end);
     Token readEndTag(qsizetype end);
 

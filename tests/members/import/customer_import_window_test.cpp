@@ -126,26 +126,30 @@ TEST_F(CustomerImportWindowTest, RefusedRowRollsBackEverythingWithTheDelete) {
         const char* name;
         bool deleteOld;
         QList<QStringList> rows;
+        const char* reason;
     };
     const Case cases[] = {
         {"number already stored",
          false,
          {memberRow(QStringLiteral("A100"), QStringLiteral("新")),
-          memberRow(QStringLiteral("A001"), QStringLiteral("重複"))}},
+          memberRow(QStringLiteral("A001"), QStringLiteral("重複"))},
+         "第 3 列 A 欄「A001」已經有了，不能重複"},
         {"number twice after the delete",
          true,
          {memberRow(QStringLiteral("A100"), QStringLiteral("新")),
-          memberRow(QStringLiteral("A100"), QStringLiteral("重複"))}},
+          memberRow(QStringLiteral("A100"), QStringLiteral("重複"))},
+         "第 3 列 A 欄「A100」已經有了，不能重複"},
         {"name longer than its column",
          true,
-         {memberRow(QStringLiteral("A100"), QStringLiteral("名字名字名字名字名字名"))}},
+         {memberRow(QStringLiteral("A100"), QStringLiteral("名字名字名字名字名字名"))},
+         "第 2 列 B 欄「名字名字名字名字名字名」太長（最多 10 字）"},
     };
     keepNumbersUnique();
     addMember(QStringLiteral("A001"));
     for (const Case& c : cases) {
         choose(workbook(c.rows));
         prompt.expect(kQuestion, c.deleteOld);
-        prompt.expect(kFailed);
+        prompt.expect(kFailed + '\n' + QString::fromUtf8(c.reason));
         clickImport();
         EXPECT_EQ(memberIds(), QStringList{QStringLiteral("A001")}) << c.name;
     }
@@ -155,15 +159,24 @@ TEST_F(CustomerImportWindowTest, ValuesThatDoNotConvertFailTheImport) {
     struct Case {
         int column;
         const char* value;
+        const char* reason;
     };
-    const Case cases[] = {{9, "1976/13/01"}, {9, "明天"}, {9, "28125"}, {22, "maybe"}, {22, "2"}};
+    const Case cases[] = {
+        {9, "1976/13/01", "第 3 列 I 欄「1976/13/01」不是有效的日期"},
+        {9, "明天", "第 3 列 I 欄「明天」不是有效的日期"},
+        {9, "28125", "第 3 列 I 欄「28125」是數字，不是日期"},
+        {9, "65/13/31", "第 3 列 I 欄「65/13/31」不是有效的日期"},
+        {9, "0065/12/31", "第 3 列 I 欄「0065/12/31」的年份不合理"},
+        {22, "maybe", "第 3 列 V 欄「maybe」不是有效的是否值（應為 TRUE 或 FALSE）"},
+        {22, "2", "第 3 列 V 欄「2」不是有效的是否值（應為 TRUE 或 FALSE）"},
+    };
     addMember(QStringLiteral("OLD"));
     for (const Case& c : cases) {
         QStringList bad = memberRow(QStringLiteral("A2"), QStringLiteral("壞"));
         bad[c.column - 1] = QString::fromUtf8(c.value);
         choose(workbook({memberRow(QStringLiteral("A1"), QStringLiteral("好")), bad}));
         prompt.expect(kQuestion, true);
-        prompt.expect(kFailed);
+        prompt.expect(kFailed + '\n' + QString::fromUtf8(c.reason));
         clickImport();
         EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")}) << c.value;
     }

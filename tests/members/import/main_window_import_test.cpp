@@ -88,7 +88,7 @@ TEST_F(WorkbookMenuTest, FailureRollsBackTheSalutationsToo) {
         xlsx.putRow(4, bad);
     }
     choose(path);
-    prompt.expect(QStringLiteral("導入失敗"));
+    prompt.expect(QStringLiteral("導入失敗\n第 4 列 I 欄「不是日期」不是有效的日期"));
     run("Excel1");
     EXPECT_TRUE(memberIds().isEmpty());
     EXPECT_TRUE(salutations().isEmpty());

@@ -106,7 +106,7 @@ TEST_F(WorkbookReaderTest, XlsFixtureReadsAsShown) {
     EXPECT_EQ(first.cells[14], QStringLiteral("1.5"));
     EXPECT_EQ(first.cells[15], QStringLiteral("1234567890123"));
     EXPECT_EQ(first.cells[18], QStringLiteral("2020/01/02 13:45:00"));
-    EXPECT_EQ(first.cells[21], QStringLiteral("1")); // TRUE: .xls keeps no yes/no mark
+    EXPECT_EQ(first.cells[21], QStringLiteral("TRUE")); // a yes/no cell
     EXPECT_EQ(rows[2].cells[0], QStringLiteral("123"));
     EXPECT_EQ(rows[3].cells[0], QStringLiteral(" 007 "));
     EXPECT_EQ(rows[4].cells[0], QString());

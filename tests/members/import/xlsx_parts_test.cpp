@@ -123,15 +123,20 @@ TEST(XlsxPartsTest, SharedStringsJoinRunsWithoutPhoneticGuides) {
                            QStringLiteral("東京"), QString()}));
 }
 
-TEST(XlsxPartsTest, DateStylesFollowTheirNumberFormats) {
+TEST(XlsxPartsTest, CellFormatsFollowTheirNumberFormats) {
     const QByteArray styles =
         "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"yyyy/mm/dd\"/>"
-        "<numFmt numFmtId=\"165\" formatCode=\"0.000\"/></numFmts>"
+        "<numFmt numFmtId=\"165\" formatCode=\"0.000\"/>"
+        "<numFmt numFmtId=\"166\" formatCode=\"0000000000\"/></numFmts>"
         "<cellStyleXfs><xf numFmtId=\"14\"/></cellStyleXfs>"
         "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/>"
-        "<xf numFmtId=\"14\"/><xf numFmtId=\"49\"/></cellXfs></styleSheet>";
-    EXPECT_EQ(members::xlsx::readDateStyles(styles, QStringLiteral("styles.xml")),
-              (QList<bool>{false, true, false, true, false}));
+        "<xf numFmtId=\"14\"/><xf numFmtId=\"49\"/><xf numFmtId=\"166\"/>"
+        "<xf numFmtId=\"1\"/></cellXfs></styleSheet>";
+    using members::NumberFormat;
+    EXPECT_EQ(members::xlsx::readCellFormats(styles, QStringLiteral("styles.xml")),
+              (QList<NumberFormat>{NumberFormat{}, NumberFormat{true, 0}, NumberFormat{},
+                                   NumberFormat{true, 0}, NumberFormat{}, NumberFormat{false, 10},
+                                   NumberFormat{false, 1}}));
 }
 
 TEST(XlsxPartsTest, RelationshipTargetsResolveAgainstTheirFolder) {
