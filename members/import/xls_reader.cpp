@@ -4,10 +4,12 @@
 #include "members/import/biff_records.h"
 #include "members/import/cell_text.h"
 #include "members/import/compound_file.h"
+#include "members/import/import_errors.h"
 #include "members/import/number_format.h"
 
 #include <QFile>
 #include <QHash>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -101,6 +103,19 @@ struct CellRecord {
     quint32 offset;
 };
 
+// Whether a formula's last operation joins texts (&): its result is a
+// text, whatever number the record holds in its place. Some programs write
+// such formulas without their result (0 and no STRING record).
+bool endsInJoin(QByteArrayView formula) {
+    constexpr qsizetype kTokensAt = 22;
+    constexpr char kJoinToken = 0x08;
+    if (formula.size() <= kTokensAt)
+        return false;
+    const qsizetype length = qFromLittleEndian<quint16>(formula.data() + kTokensAt - 2);
+    return length > 0 && length <= formula.size() - kTokensAt &&
+           formula.at(kTokensAt + length - 1) == kJoinToken;
+}
+
 bool isCellRecord(quint16 type) {
     switch (type) {
     case record::Formula:
@@ -170,7 +185,7 @@ public:
         row.cells.clear();
         guarded([&] {
             for (; m_next < m_cells.size() && m_cells.at(m_next).row == number; ++m_next)
-                readCell(m_records.at(m_cells.at(m_next).offset), row.cells);
+                readCell(m_records.at(m_cells.at(m_next).offset), row.number, row.cells);
         });
         return true;
     }
@@ -221,7 +236,7 @@ private:
         cells[column] = text;
     }
 
-    void readCell(const Record& item, QStringList& cells) const {
+    void readCell(const Record& item, int row, QStringList& cells) const {
         ByteReader reader(item.data);
         reader.u16(); // the row, already known
         const quint16 column = reader.u16();
@@ -262,7 +277,7 @@ private:
             break;
         }
         case record::Formula:
-            put(cells, column, formulaResult(item, reader, xf));
+            put(cells, column, formulaResult(item, reader, xf, row, column));
             break;
         default:
             break;
@@ -272,11 +287,18 @@ private:
     // The result a formula cell keeps: a number in its 8 bytes, or a mark
     // there for a text (in the STRING record after it), a yes/no, an error
     // or an empty text.
-    QString formulaResult(const Record& item, ByteReader& reader, quint16 xf) const {
+    QString formulaResult(const Record& item, ByteReader& reader, quint16 xf, int row,
+                          int column) const {
         const QByteArrayView value = item.data.sliced(6, qMin<qsizetype>(8, item.data.size() - 6));
         const double numeric = reader.f64();
-        if (quint8(value[6]) != 0xFF || quint8(value[7]) != 0xFF)
+        if (quint8(value[6]) != 0xFF || quint8(value[7]) != 0xFF) {
+            if (numeric == 0 && endsInJoin(item.data))
+                biff::damaged(
+                    cellErrorText(row, column + 1,
+                                  QStringLiteral("的公式結果是文字，檔案卻沒有存下它"
+                                                 "（請用 Excel 開啟後另存，或把公式改成值）")));
             return number(numeric, xf);
+        }
         switch (quint8(value[0])) {
         case 0:
             return followingString(item);
