@@ -143,12 +143,13 @@ private:
                      quint64 limit = ~quint64(0)) const {
         QByteArray data;
         const quint64 tableEntries = quint64(table.size()) / 4;
-        quint64 visited = 0;
+        std::vector<bool> seen(sectorCount()); // a chain that comes back to a sector loops
         for (quint32 number = start; number != kEndOfChain && quint64(data.size()) < limit;) {
             if (number == kFreeSector && data.isEmpty())
                 break; // an empty stream
-            if (number >= tableEntries || ++visited > sectorCount())
+            if (number >= tableEntries || number >= seen.size() || seen[number])
                 fail(QStringLiteral("%1的磁區鏈無效").arg(what));
+            seen[number] = true;
             const QByteArrayView bytes = sector(number);
             data.append(bytes.data(), bytes.size());
             data.append(QByteArray(m_sectorSize - bytes.size(), '\0'));
@@ -164,10 +165,11 @@ private:
         data.reserve(qsizetype(size));
         const quint64 tableEntries = quint64(m_miniFat.size()) / 4;
         const quint64 miniCount = quint64(m_miniStream.size()) / m_miniSectorSize;
-        quint64 visited = 0;
+        std::vector<bool> seen(miniCount);
         for (quint32 number = start; quint64(data.size()) < size;) {
-            if (number >= tableEntries || number >= miniCount || ++visited > miniCount)
+            if (number >= tableEntries || number >= miniCount || seen[number])
                 fail(QStringLiteral("小型資料流的磁區鏈無效"));
+            seen[number] = true;
             data.append(m_miniStream.constData() + qsizetype(number) * m_miniSectorSize,
                         m_miniSectorSize);
             number = entryAt(m_miniFat, number);
