@@ -6,6 +6,7 @@
 #include "app/about_window.h"
 #include "app/placeholder_window.h"
 #include "app/prompt.h"
+#include "app/restore_window.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
 #include "documents/file_manager_window.h"
@@ -101,6 +102,7 @@ void TFrmMain::buildMenu() {
     addItem(system, "N10", QStringLiteral("系統參數設定"), &TFrmMain::openSystemSettings);
     addItem(system, "N12", QStringLiteral("用戶資料管理"), &TFrmMain::openUsers);
     addItem(system, "N16", QStringLiteral("客戶資料導入"), &TFrmMain::openCustomerImport);
+    addItem(system, "RestoreBackup", QStringLiteral("還原備份"), &TFrmMain::openRestore);
     addItem(nullptr, "N6", QStringLiteral("離開"), &TFrmMain::exitProgram);
     addItem(nullptr, "N13", QStringLiteral("說明"), &TFrmMain::openAbout);
 }
@@ -200,6 +202,16 @@ void TFrmMain::openUsers() {
 
 void TFrmMain::openCustomerImport() {
     windows::openModal<TFrmCustomerFromExcel>(this);
+}
+
+// Restoring replaces what open windows show, so they are closed first.
+void TFrmMain::openRestore() {
+    if (!m_mdiArea->subWindowList().isEmpty()) {
+        Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
+                                  QStringLiteral("請先關閉所有打開的視窗後﹐再還原備份"));
+        return;
+    }
+    windows::openModal<TFrmRestore>(this);
 }
 
 void TFrmMain::exitProgram() {

@@ -47,6 +47,7 @@ private:
     void openSystemSettings();
     void openUsers();
     void openCustomerImport();
+    void openRestore();
     void openAbout();
     void exitProgram();
 

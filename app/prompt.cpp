@@ -16,9 +16,13 @@ public:
         box.exec();
     }
 
-    bool question(const QString& caption, const QString& text) override {
+    using Prompt::question;
+    bool question(const QString& caption, const QString& text,
+                  DefaultButton defaultButton) override {
         QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                         QApplication::activeWindow());
+        box.setDefaultButton(defaultButton == No ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }
 
@@ -58,6 +62,6 @@ void InfoBox(const QString& text) {
     Prompt::current().message(Prompt::Icon::Information, MessageTable::current().CaptionHint, text);
 }
 
-bool ConfirmBox(const QString& text) {
-    return Prompt::current().question(MessageTable::current().CaptionHint, text);
+bool ConfirmBox(const QString& text, Prompt::DefaultButton defaultButton) {
+    return Prompt::current().question(MessageTable::current().CaptionHint, text, defaultButton);
 }

@@ -7,6 +7,9 @@
 class Prompt {
 public:
     enum class Icon { Information, Question, Warning, Error };
+    // The button a question answers with on Enter. A question whose Yes
+    // deletes or overwrites data defaults to No; Esc always answers No.
+    enum DefaultButton { Yes, No };
 
     virtual ~Prompt() = default;
 
@@ -14,7 +17,12 @@ public:
     virtual void message(Icon icon, const QString& caption, const QString& text) = 0;
 
     // A question with Yes and No buttons; true on Yes.
-    virtual bool question(const QString& caption, const QString& text) = 0;
+    virtual bool question(const QString& caption, const QString& text,
+                          DefaultButton defaultButton) = 0;
+    // A question whose Yes harms nothing, answered Yes on Enter.
+    bool question(const QString& caption, const QString& text) {
+        return question(caption, text, Yes);
+    }
 
     // The prompt in use: message boxes unless another was installed.
     static Prompt& current();
@@ -27,4 +35,4 @@ public:
 void InfoBox(const QString& text);
 
 // A Yes/No question with the message table's caption; true on Yes.
-bool ConfirmBox(const QString& text);
+bool ConfirmBox(const QString& text, Prompt::DefaultButton defaultButton = Prompt::Yes);

@@ -1,12 +1,14 @@
 #include "app/start_up.h"
 
 #include "app/application.h"
+#include "app/database_start.h"
 #include "app/errors.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
 #include "app/prompt.h"
 #include "db/connection.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -18,6 +20,10 @@ StartOptions parseStartOptions(const QStringList& arguments) {
             options.databasePath = arguments.at(++i);
         else if (word.startsWith(QLatin1String("--database=")))
             options.databasePath = word.mid(11);
+        else if (word == QLatin1String("--restore") && i + 1 < arguments.size())
+            options.restoreFile = arguments.at(++i);
+        else if (word.startsWith(QLatin1String("--restore=")))
+            options.restoreFile = word.mid(10);
         else if (word == QLatin1String("--create-database"))
             options.createIfMissing = true;
         else if (word == QLatin1String("--help") || word == QLatin1String("-h"))
@@ -30,9 +36,10 @@ StartOptions parseStartOptions(const QStringList& arguments) {
 
 QString startUsage() {
     return QStringLiteral(
-        "Usage: lunmark [--database PATH] [--create-database]\n"
+        "Usage: lunmark [--database PATH] [--create-database] [--restore BACKUP]\n"
         "  --database PATH     the database file (default db.sqlite here)\n"
-        "  --create-database   make a new, empty database when PATH is missing\n");
+        "  --create-database   make a new, empty database when PATH is missing\n"
+        "  --restore BACKUP    replace the database with a backup (asks first)\n");
 }
 
 void prepareDatabase(const StartOptions& options) {
@@ -52,7 +59,24 @@ void prepareDatabase(const StartOptions& options) {
     }
 }
 
+namespace {
+
+// --restore runs without a display, so before the application object.
+int restoreWithoutWindows(int argc, char** argv, const StartOptions& options) {
+    QCoreApplication app(argc, argv);
+    db::setDatabasePath(options.databasePath);
+    return restoreFromShell(options.restoreFile, stdin, stdout);
+}
+
+} // namespace
+
 int runProgram(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const StartOptions options = parseStartOptions(arguments);
+        !options.restoreFile.isEmpty() && !options.help && options.error.isEmpty())
+        return restoreWithoutWindows(argc, argv, options);
     Application app(argc, argv);
     const StartOptions options = parseStartOptions(app.arguments());
     if (options.help || !options.error.isEmpty()) {
@@ -64,6 +88,8 @@ int runProgram(int argc, char** argv) {
     TFrmMain mainWindow;
     MessageTable::current().fill(systemLocaleId());
     prepareDatabase(options);
+    if (!checkDatabaseAtStart())
+        return 1;
     if (!mainWindow.signIn())
         return 0;
     mainWindow.showMaximized();

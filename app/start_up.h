@@ -8,7 +8,8 @@ struct StartOptions {
     QString databasePath = QStringLiteral("db.sqlite");
     bool createIfMissing = false; // make a new database without asking
     bool help = false;
-    QString error; // a word the program does not know
+    QString error;       // a word the program does not know
+    QString restoreFile; // --restore: put this backup back, then end
 };
 
 StartOptions parseStartOptions(const QStringList& arguments);

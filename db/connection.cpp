@@ -25,7 +25,22 @@ QString& pathSetting() {
     return path;
 }
 
+int& busyTimeoutSetting() {
+    static int milliseconds = 5000;
+    return milliseconds;
+}
+
+// SQLITE_BUSY and SQLITE_LOCKED, also in their extended forms: another
+// program holds the lock longer than the busy time-out.
+bool isBusy(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 5 || code == 6);
+}
+
 QString errorText(const QSqlError& error) {
+    if (isBusy(error))
+        return busyText();
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
@@ -57,7 +72,7 @@ QSqlDatabase openAt(const QString& connectionName, const QString& path) {
             ? QSqlDatabase::database(connectionName, false)
             : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     database.setDatabaseName(path);
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutSetting()));
     if (!database.open())
         throw DatabaseError(errorText(database.lastError()));
     registerSqlFunctions(database);
@@ -65,6 +80,16 @@ QSqlDatabase openAt(const QString& connectionName, const QString& path) {
 }
 
 } // namespace
+
+QString busyText() {
+    return QStringLiteral("資料庫正由另一個程式使用中﹐這次的動作沒有完成。\n"
+                          "沒有資料遺失﹐請稍候再試一次。");
+}
+
+void setBusyTimeout(int milliseconds) {
+    closeConnection();
+    busyTimeoutSetting() = milliseconds;
+}
 
 void setDatabasePath(const QString& path) {
     closeConnection();

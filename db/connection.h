@@ -15,6 +15,14 @@ namespace db {
 void setDatabasePath(const QString& path);
 QString databasePath();
 
+// How long a statement waits for another program's lock before it fails
+// with busyText(); 5 seconds unless set. Closes the shared connection.
+void setBusyTimeout(int milliseconds);
+
+// The error text of a statement that found the database locked by another
+// program for longer than the busy time-out.
+QString busyText();
+
 // The shared connection, opened on first use. Throws DatabaseError when the
 // file is missing or cannot be opened.
 QSqlDatabase connection();

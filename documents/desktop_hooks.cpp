@@ -1,8 +1,9 @@
 #include "documents/desktop_hooks.h"
 
+#include "app/file_dialog.h"
+
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -18,7 +19,7 @@ void openWithDesktop(const QString& path) {
 }
 
 QString askWithDialog(QWidget* parent, const QString& filter, const QString& start) {
-    const QString chosen = QFileDialog::getOpenFileName(parent, QString(), start, filter);
+    const QString chosen = filedialog::openFile(parent, filter, start);
     return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
 }
 

@@ -187,7 +187,7 @@ void TFrmFileMgr::showEvent(QShowEvent* event) {
 }
 
 void TFrmFileMgr::deleteRecord() {
-    if (ConfirmBox(QStringLiteral("確定要刪除嗎﹖")))
+    if (ConfirmBox(QStringLiteral("確定要刪除嗎﹖"), Prompt::No))
         Qry_File->remove();
 }
 

@@ -4,11 +4,13 @@
 
 #include "app/byte_limit_validator.h"
 #include "app/errors.h"
+#include "app/file_dialog.h"
 #include "app/keyboard_navigation.h"
 #include "app/prompt.h"
 #include "app/record_buttons.h"
 #include "app/window_opener.h"
 #include "db/connection.h"
+#include "db/database_files.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
@@ -25,7 +27,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -44,9 +45,8 @@ const QString kHint = QStringLiteral("提示");
 const QString kDateHint = QStringLiteral("例:65/12/31");
 
 QString pictureFromDialog(QWidget* parent) {
-    return QFileDialog::getOpenFileName(
-        parent, QString(), QString(),
-        QStringLiteral("圖片 (*.bmp *.jpg *.jpeg *.png *.gif *.ico);;所有檔案 (*)"));
+    return filedialog::openFile(
+        parent, QStringLiteral("圖片 (*.bmp *.jpg *.jpeg *.png *.gif *.ico);;所有檔案 (*)"));
 }
 
 } // namespace
@@ -308,7 +308,7 @@ void TFrmCust::onMovedTo(int rowNumber, int count) {
 
 // A missing file shows no picture; a file that is not a picture is an error.
 void TFrmCust::showPhoto(const QString& path) {
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (path.isEmpty() || !QFileInfo(path).isFile() || db::isDatabaseFile(path)) {
         Image1->clear();
         return;
     }
@@ -344,7 +344,7 @@ void TFrmCust::deleteMember() {
 }
 
 bool TFrmCust::confirmDelete() {
-    return Prompt::current().question(kCaption, QStringLiteral("確實要刪除嗎﹖"));
+    return Prompt::current().question(kCaption, QStringLiteral("確實要刪除嗎﹖"), Prompt::No);
 }
 
 void TFrmCust::saveMember() {

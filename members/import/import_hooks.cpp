@@ -1,7 +1,8 @@
 #include "members/import/import_hooks.h"
 
+#include "app/file_dialog.h"
+
 #include <QDesktopServices>
-#include <QFileDialog>
 
 namespace members {
 namespace {
@@ -29,7 +30,7 @@ void setDocumentOpener(DocumentOpener opener) {
 QString chooseImportFile(QWidget* parent, const QString& filter) {
     if (fileChooser())
         return fileChooser()(parent, filter);
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    return filedialog::openFile(parent, filter);
 }
 
 void openDocument(const QUrl& url) {

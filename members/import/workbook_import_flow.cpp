@@ -4,6 +4,7 @@
 #include "app/errors.h"
 #include "app/message_table.h"
 #include "app/prompt.h"
+#include "db/backup.h"
 #include "members/import/import_hooks.h"
 #include "members/import/import_progress.h"
 
@@ -29,8 +30,19 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
         return;
     const std::unique_ptr<WorkbookReader> reader = openWorkbook(file);
     const bool window = path == WorkbookImportPath::Window;
-    const bool deleteOld = window && Prompt::current().question(MessageTable::current().CaptionHint,
-                                                                QStringLiteral("是否刪除舊資料﹖"));
+    const bool deleteOld =
+        window && Prompt::current().question(MessageTable::current().CaptionHint,
+                                             QStringLiteral("是否刪除舊資料﹖"), Prompt::No);
+    try {
+        if (deleteOld)
+            db::takeBackup();
+    } catch (const DatabaseError& error) {
+        Prompt::current().message(Prompt::Icon::Warning, Application::title(),
+                                  QStringLiteral("刪除舊資料前無法備份資料庫﹐這次導入已取消﹐"
+                                                 "資料保持原狀。\n%1")
+                                      .arg(error.text()));
+        return;
+    }
     QString failure;
     {
         ImportProgress progress(owner, firstDataRow(path), reader->lastRowHint());

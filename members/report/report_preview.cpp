@@ -1,8 +1,9 @@
 #include "members/report/report_preview.h"
 
+#include "app/file_dialog.h"
+
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -12,8 +13,8 @@ namespace members::report {
 namespace {
 
 QString choosePdfFile(QWidget* parent, const QString& suggested) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("匯出 PDF"), suggested,
-                                        QStringLiteral("PDF (*.pdf)"));
+    return filedialog::saveFile(parent, QStringLiteral("PDF (*.pdf)"), suggested,
+                                QStringLiteral("匯出 PDF"));
 }
 
 PdfFileChooser& pdfFileChooser() {

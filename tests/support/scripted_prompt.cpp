@@ -16,6 +16,10 @@ void ScriptedPrompt::expect(const QString& text, bool answer, bool partial) {
     m_script.append({text, answer, partial});
 }
 
+void ScriptedPrompt::expectEnter(const QString& text, bool partial) {
+    m_script.append({text, false, partial, true});
+}
+
 bool ScriptedPrompt::take(const Box& box) {
     m_shown.append(box);
     if (m_script.isEmpty()) {
@@ -29,13 +33,14 @@ bool ScriptedPrompt::take(const Box& box) {
         ADD_FAILURE() << "message box shows \"" << box.text.toStdString() << "\", expected \""
                       << step.text.toStdString() << "\"";
     }
-    return step.answer;
+    return step.enter ? box.defaultButton == Yes : step.answer;
 }
 
 void ScriptedPrompt::message(Icon icon, const QString& caption, const QString& text) {
     take({icon, caption, text});
 }
 
-bool ScriptedPrompt::question(const QString& caption, const QString& text) {
-    return take({Icon::Question, caption, text});
+bool ScriptedPrompt::question(const QString& caption, const QString& text,
+                              DefaultButton defaultButton) {
+    return take({Icon::Question, caption, text, defaultButton});
 }

@@ -14,6 +14,8 @@ public:
         Icon icon;
         QString caption;
         QString text;
+        // A question's button for Enter; Yes for a message.
+        DefaultButton defaultButton = Yes;
     };
 
     ScriptedPrompt();
@@ -24,6 +26,8 @@ public:
     // The next box must hold text (in full, or as a part when partial); a
     // question is answered with answer.
     void expect(const QString& text, bool answer = true, bool partial = false);
+    // The same, answered with the question's default button (Enter).
+    void expectEnter(const QString& text, bool partial = false);
 
     // Every box shown so far.
     const QList<Box>& shown() const { return m_shown; }
@@ -32,13 +36,16 @@ public:
     qsizetype pending() const { return m_script.size(); }
 
     void message(Icon icon, const QString& caption, const QString& text) override;
-    bool question(const QString& caption, const QString& text) override;
+    using Prompt::question;
+    bool question(const QString& caption, const QString& text,
+                  DefaultButton defaultButton) override;
 
 private:
     struct Step {
         QString text;
         bool answer;
         bool partial;
+        bool enter = false; // answer with the default button
     };
     bool take(const Box& box);
 

@@ -1,0 +1,75 @@
+#include "app/database_start.h"
+
+#include "app/application.h"
+#include "app/errors.h"
+#include "app/prompt.h"
+#include "app/restore_window.h"
+#include "db/backup.h"
+#include "db/connection.h"
+
+#include <QDir>
+
+namespace {
+
+QString damagedText(const QString& problem) {
+    return QStringLiteral("資料庫檔案 %1 已損壞﹐不能使用。\n（%2）\n\n")
+        .arg(QDir::toNativeSeparators(QFileInfo(db::databasePath()).absoluteFilePath()), problem);
+}
+
+bool offerNewestBackup(const QString& problem) {
+    const QList<db::BackupInfo> backups = db::listBackups();
+    if (backups.isEmpty()) {
+        reportError(damagedText(problem) +
+                    QStringLiteral("資料夾 %1 裡沒有備份可以還原。程式結束﹐檔案保持原狀。")
+                        .arg(QDir::toNativeSeparators(db::backupFolder())));
+        return false;
+    }
+    return confirmAndRestore(
+        backups.first().path,
+        restoreQuestion(backups.first().path,
+                        damagedText(problem) +
+                            QStringLiteral("損壞的檔案會移到備份資料夾保存。\n")));
+}
+
+} // namespace
+
+bool checkDatabaseAtStart() {
+    const QString problem = db::databaseProblem();
+    try {
+        if (!problem.isEmpty() && !offerNewestBackup(problem))
+            return false;
+        db::takeDailyBackup();
+    } catch (const LunmarkError& error) {
+        reportError(error.text());
+        if (!problem.isEmpty())
+            return false;
+    }
+    return true;
+}
+
+int restoreFromShell(const QString& backupFile, std::FILE* input, std::FILE* output) {
+    try {
+        db::checkBackupFile(backupFile);
+        std::fprintf(output, "%s (y/N) ",
+                     qPrintable(restoreQuestion(QFileInfo(backupFile).absoluteFilePath())));
+        std::fflush(output);
+        char answer[64] = {};
+        if (std::fgets(answer, sizeof answer, input) == nullptr)
+            answer[0] = '\0';
+        const QString word = QString::fromLocal8Bit(answer).trimmed();
+        if (word.compare(QLatin1String("y"), Qt::CaseInsensitive) != 0 &&
+            word.compare(QLatin1String("yes"), Qt::CaseInsensitive) != 0 &&
+            word != QStringLiteral("是")) {
+            std::fprintf(output, "%s\n", qPrintable(QStringLiteral("沒有還原﹐資料庫保持原狀。")));
+            return 1;
+        }
+        const QString former = db::restoreBackup(backupFile);
+        std::fprintf(output, "%s\n",
+                     qPrintable(QStringLiteral("還原完成。還原前的資料已保存在 %1")
+                                    .arg(QDir::toNativeSeparators(former))));
+        return 0;
+    } catch (const LunmarkError& error) {
+        std::fprintf(stderr, "lunmark: %s\n", qPrintable(error.text()));
+        return 1;
+    }
+}

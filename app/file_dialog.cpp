@@ -1,0 +1,93 @@
+#include "app/file_dialog.h"
+
+#include "app/prompt.h"
+#include "db/database_files.h"
+
+#include <QAbstractFileIconProvider>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMimeDatabase>
+
+namespace filedialog {
+namespace {
+
+// Icons and type names from the file name alone. Qt's own provider asks the
+// MIME database, which reads a file whose name does not settle its type.
+class NameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QAbstractFileIconProvider::icon(type); }
+
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QAbstractFileIconProvider::icon(Folder);
+        const QMimeType mime =
+            QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return QIcon::fromTheme(mime.iconName(), QAbstractFileIconProvider::icon(File));
+    }
+
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QStringLiteral("資料夾");
+        const QString suffix = info.suffix().toUpper();
+        return suffix.isEmpty() ? QStringLiteral("檔案") : suffix + QStringLiteral(" 檔案");
+    }
+};
+
+QAbstractFileIconProvider* iconProvider() {
+    static NameOnlyIconProvider provider;
+    return &provider;
+}
+
+// Starts in start's folder, with its file name offered when it names a file.
+void startAt(QFileDialog& dialog, const QString& start) {
+    if (start.isEmpty())
+        return;
+    const QFileInfo info(start);
+    if (info.isDir()) {
+        dialog.setDirectory(info.absoluteFilePath());
+        return;
+    }
+    dialog.setDirectory(info.absolutePath());
+    dialog.selectFile(info.fileName());
+}
+
+// Shows the dialog until a file is chosen that is not the database's own,
+// or the user cancels.
+QString ask(QFileDialog& dialog) {
+    dialog.setObjectName(QStringLiteral("FileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(iconProvider());
+    while (dialog.exec() == QDialog::Accepted) {
+        const QString chosen = dialog.selectedFiles().value(0);
+        if (!db::isDatabaseFile(chosen))
+            return chosen;
+        Prompt::current().message(
+            Prompt::Icon::Warning, QStringLiteral("提示"),
+            QStringLiteral("%1 是會員資料庫本身的檔案﹐不能在這裡選用。\n請選擇其他檔案。")
+                .arg(QFileInfo(chosen).fileName()));
+    }
+    return {};
+}
+
+} // namespace
+
+QString openFile(QWidget* parent, const QString& filter, const QString& start,
+                 const QString& caption) {
+    QFileDialog dialog(parent, caption, QString(), filter);
+    startAt(dialog, start);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    return ask(dialog);
+}
+
+QString saveFile(QWidget* parent, const QString& filter, const QString& suggested,
+                 const QString& caption) {
+    QFileDialog dialog(parent, caption, QString(), filter);
+    startAt(dialog, suggested);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    return ask(dialog);
+}
+
+} // namespace filedialog

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// Copies of the database in the "backups" folder beside it, taken with
+// SQLite's online backup while the program (and others) keep working, and
+// the restoring of one of them. A copy is written under a temporary name and
+// renamed when complete, so an interrupted backup leaves neither a broken
+// copy among the backups nor any change to the database.
+namespace db {
+
+struct BackupInfo {
+    QString path;
+    QDateTime taken;
+    qint64 members = 0; // -1 when the copy cannot be read
+};
+
+// "backups" in the folder of the database file.
+QString backupFolder();
+
+// How many backups are kept: [Backup] Keep in lunmark.ini beside the
+// database, 14 when absent or unreadable. 0 turns the daily backup off.
+int backupsToKeep();
+
+// Takes a consistent copy of the database and returns its path; then removes
+// the oldest copies beyond backupsToKeep() (at least the new one stays).
+// Throws DatabaseError when no copy could be made.
+QString takeBackup();
+
+// Takes a backup at the first start of a day: when backupsToKeep() is not 0
+// and no copy of today is there. Returns the new path, or empty when none
+// was needed. Throws DatabaseError.
+QString takeDailyBackup();
+
+// The backups there are, newest first.
+QList<BackupInfo> listBackups();
+
+// Removes the oldest backups so that keep are left, and leftovers of
+// interrupted backups.
+void pruneBackups(int keep);
+
+// Throws DatabaseError unless file is a sound copy of a member register:
+// PRAGMA integrity_check passes and every table and column of the schema is
+// there.
+void checkBackupFile(const QString& file);
+
+// Why the database cannot be used, in plain words (PRAGMA quick_check); empty
+// when it is sound or missing.
+QString databaseProblem();
+
+// Replaces the database with the backup file: checks it, refuses while
+// another program has the database open, keeps the current state first (a
+// new backup; a damaged database is moved into the backups folder instead),
+// then copies the backup in. Closes the shared connection. Returns the path
+// of the copy of the former state. Throws DatabaseError; on a refusal
+// nothing has changed.
+QString restoreBackup(const QString& file);
+
+} // namespace db

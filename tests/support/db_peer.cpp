@@ -1,0 +1,144 @@
+// A second program on the test's database, so that tests see what two
+// running programs do to one file. Usage:
+//   lunmark_db_peer DATABASE add PREFIX COUNT [BATCH]  members PREFIX0001… through
+//                                                    the dataset, BATCH to a transaction
+//   lunmark_db_peer DATABASE count                  prints the number of members
+//   lunmark_db_peer DATABASE lock-owner             prints the pid holding a lock on the
+//                                                    database file, 0 when none
+//   lunmark_db_peer DATABASE hold MS                holds the write lock for MS ms
+//                                                    (prints "holding" once it has it)
+//   lunmark_db_peer DATABASE idle MS                keeps the database open for MS ms
+//                                                    (prints "open" once it is)
+//   lunmark_db_peer DATABASE backups                takes backups until killed
+#include "app/errors.h"
+#include "db/backup.h"
+#include "db/connection.h"
+#include "db/dataset.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlQuery>
+#include <QThread>
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+// Posts like a user who presses save again after the busy message: the row
+// stays in the dataset until it is stored.
+void postUntilStored(db::Dataset& members, int& busy) {
+    for (;;) {
+        try {
+            members.post();
+            return;
+        } catch (const DatabaseError& error) {
+            if (error.text() != db::busyText())
+                throw;
+            ++busy;
+        }
+    }
+}
+
+int add(const QString& prefix, int count, int batch) {
+    db::Dataset members;
+    members.setBaseTable(QStringLiteral("Cust"));
+    members.open(QStringLiteral("select id, name from Cust where 0"));
+    int busy = 0;
+    std::printf("started\n");
+    std::fflush(stdout);
+    for (int n = 1; n <= count;) {
+        std::optional<db::Transaction> transaction;
+        if (batch > 1)
+            transaction.emplace();
+        for (int i = 0; i < batch && n <= count; ++i, ++n) {
+            members.append();
+            members.setValue(QStringLiteral("id"), prefix + QString::asprintf("%04d", n));
+            members.setValue(QStringLiteral("name"), prefix);
+            postUntilStored(members, busy);
+        }
+        if (transaction)
+            transaction->commit();
+    }
+    std::printf("added %d busy %d\n", count, busy);
+    return 0;
+}
+
+int count() {
+    QSqlQuery query = db::run(QStringLiteral("select count(*) from Cust"));
+    query.next();
+    std::printf("%d\n", query.value(0).toInt());
+    return 0;
+}
+
+// Asks the kernel who would stand in the way of a write lock on the whole
+// file. This program holds no SQLite connection while it looks.
+int lockOwner(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return 1;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    const int result = ::fcntl(fd, F_GETLK, &lock);
+    ::close(fd);
+    if (result != 0)
+        return 1;
+    std::printf("%d\n", lock.l_type == F_UNLCK ? 0 : int(lock.l_pid));
+    return 0;
+}
+
+int hold(int milliseconds) {
+    db::run(QStringLiteral("BEGIN IMMEDIATE"));
+    db::run(QStringLiteral("insert into Cust(id, name) values('held', 'held')"));
+    std::printf("holding\n");
+    std::fflush(stdout);
+    QThread::msleep(milliseconds);
+    db::run(QStringLiteral("COMMIT"));
+    return 0;
+}
+
+int idle(int milliseconds) {
+    count();
+    std::printf("open\n");
+    std::fflush(stdout);
+    QThread::msleep(milliseconds);
+    return 0;
+}
+
+int backups() {
+    for (;;) {
+        std::printf("%s\n", qPrintable(db::takeBackup()));
+        std::fflush(stdout);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3)
+        return 2;
+    const QString& command = args.at(2);
+    if (command == QLatin1String("lock-owner"))
+        return lockOwner(args.at(1));
+    db::setDatabasePath(args.at(1));
+    try {
+        if (command == QLatin1String("add") && args.size() >= 5)
+            return add(args.at(3), args.at(4).toInt(), args.size() > 5 ? args.at(5).toInt() : 1);
+        if (command == QLatin1String("count"))
+            return count();
+        if (command == QLatin1String("hold") && args.size() >= 4)
+            return hold(args.at(3).toInt());
+        if (command == QLatin1String("idle") && args.size() >= 4)
+            return idle(args.at(3).toInt());
+        if (command == QLatin1String("backups"))
+            return backups();
+    } catch (const LunmarkError& error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.text()));
+        return 1;
+    }
+    return 2;
+}
