@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include "app/application.h"
+#include "app/command_line_import.h"
 #include "app/database_start.h"
 #include "app/errors.h"
 #include "app/main_window.h"
@@ -74,6 +75,8 @@ int runProgram(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (isCommandLineImport(arguments))
+        return runCommandLineImport(argc, argv); // without windows
     if (const StartOptions options = parseStartOptions(arguments);
         !options.restoreFile.isEmpty() && !options.help && options.error.isEmpty())
         return restoreWithoutWindows(argc, argv, options);
