@@ -347,6 +347,10 @@ std::unique_ptr<WorkbookReader> openXlsWorkbook(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, file.errorString()));
+    return readXlsWorkbook(bytes, path);
+}
+
+std::unique_ptr<WorkbookReader> readXlsWorkbook(const QByteArray& bytes, const QString& path) {
     QByteArray stream =
         compoundFileStream(bytes, {QStringLiteral("Workbook"), QStringLiteral("Book")}, path);
     return std::make_unique<XlsReader>(std::move(stream), path);

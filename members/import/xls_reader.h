@@ -13,4 +13,7 @@ namespace members {
 // protected with a password, or is damaged.
 std::unique_ptr<WorkbookReader> openXlsWorkbook(const QString& path);
 
+// The same for the bytes of such a file; path only names it in errors.
+std::unique_ptr<WorkbookReader> readXlsWorkbook(const QByteArray& bytes, const QString& path);
+
 } // namespace members
