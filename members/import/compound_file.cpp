@@ -71,9 +71,13 @@ private:
     quint16 u16(qsizetype at) const { return qFromLittleEndian<quint16>(m_bytes.constData() + at); }
     quint32 u32(qsizetype at) const { return qFromLittleEndian<quint32>(m_bytes.constData() + at); }
 
-    // The number of whole or partial sectors after the header.
+    // The number of whole or partial sectors after the header, which takes
+    // the first sector's room (512 bytes of 4096 in files of the larger
+    // sectors).
     quint64 sectorCount() const {
-        return (quint64(m_bytes.size()) - kHeaderSize + m_sectorSize - 1) / m_sectorSize;
+        if (quint64(m_bytes.size()) <= m_sectorSize)
+            return 0;
+        return (quint64(m_bytes.size()) - m_sectorSize + m_sectorSize - 1) / m_sectorSize;
     }
 
     // The bytes of sector number, which must lie in the file; a last sector
@@ -81,7 +85,7 @@ private:
     QByteArrayView sector(quint32 number) const {
         if (number > kLastRegularSector || number >= sectorCount())
             fail(QStringLiteral("磁區編號超出檔案範圍"));
-        const qsizetype offset = kHeaderSize + qsizetype(number) * m_sectorSize;
+        const qsizetype offset = qsizetype(number + 1) * m_sectorSize;
         return QByteArrayView(m_bytes).sliced(
             offset, qMin<qsizetype>(m_sectorSize, m_bytes.size() - offset));
     }

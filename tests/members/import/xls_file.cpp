@@ -5,7 +5,6 @@
 namespace test_files {
 namespace {
 
-constexpr int kSector = 512;
 constexpr quint32 kEndOfChain = 0xFFFFFFFE;
 constexpr quint32 kFree = 0xFFFFFFFF;
 constexpr quint32 kFatSector = 0xFFFFFFFD;
@@ -69,33 +68,44 @@ QByteArray compoundFile(const QByteArray& stream) {
     QByteArray data = stream;
     if (data.size() < 4096)
         data.append(QByteArray(4096 - data.size(), '\0'));
+    // Small workbooks in 512-byte sectors (version 3), large ones in
+    // 4096-byte sectors (version 4), whose header takes a whole sector.
+    const bool large = data.size() > 32 * 1024;
+    const int sector = large ? 4096 : 512;
     const quint32 size = quint32(data.size());
-    data.append(QByteArray((kSector - data.size() % kSector) % kSector, '\0'));
-    const quint32 streamSectors = quint32(data.size() / kSector);
-    // Sectors: the allocation table, the directory, then the stream.
+    data.append(QByteArray((sector - data.size() % sector) % sector, '\0'));
+    const quint32 streamSectors = quint32(data.size() / sector);
+    const quint32 perFatSector = quint32(sector / 4);
+    quint32 fatSectors = 1;
+    while (fatSectors * perFatSector < fatSectors + 1 + streamSectors)
+        ++fatSectors;
+    Q_ASSERT(fatSectors <= 109);
+    const quint32 directorySector = fatSectors;
+    const quint32 firstStreamSector = fatSectors + 1;
     QByteArray fat;
-    fat += u32(kFatSector);
-    fat += u32(kEndOfChain);
+    for (quint32 i = 0; i < fatSectors; ++i)
+        fat += u32(kFatSector);
+    fat += u32(kEndOfChain); // the directory
     for (quint32 i = 0; i < streamSectors; ++i)
-        fat += u32(i + 1 == streamSectors ? kEndOfChain : 2 + i + 1);
-    fat.append(QByteArray(kSector - fat.size(), '\xff'));
+        fat += u32(i + 1 == streamSectors ? kEndOfChain : firstStreamSector + i + 1);
+    fat.append(QByteArray(qsizetype(fatSectors) * sector - fat.size(), '\xff'));
     QByteArray directory = directoryEntry(QStringLiteral("Root Entry"), 5, kEndOfChain, 0) +
-                           directoryEntry(QStringLiteral("Workbook"), 2, 2, size);
-    directory.append(QByteArray(kSector - directory.size(), '\0'));
-    QByteArray header(512, '\0');
+                           directoryEntry(QStringLiteral("Workbook"), 2, firstStreamSector, size);
+    directory.append(QByteArray(sector - directory.size(), '\0'));
+    QByteArray header(sector, '\0');
     header.replace(0, 8, QByteArray::fromHex("d0cf11e0a1b11ae1"));
     qToLittleEndian<quint16>(0x003E, header.data() + 24);
-    qToLittleEndian<quint16>(3, header.data() + 26);
+    qToLittleEndian<quint16>(large ? 4 : 3, header.data() + 26);
     qToLittleEndian<quint16>(0xFFFE, header.data() + 28);
-    qToLittleEndian<quint16>(9, header.data() + 30);
+    qToLittleEndian<quint16>(large ? 12 : 9, header.data() + 30);
     qToLittleEndian<quint16>(6, header.data() + 32);
-    qToLittleEndian<quint32>(1, header.data() + 44); // one allocation table sector
-    qToLittleEndian<quint32>(1, header.data() + 48); // the directory
+    qToLittleEndian<quint32>(fatSectors, header.data() + 44);
+    qToLittleEndian<quint32>(directorySector, header.data() + 48);
     qToLittleEndian<quint32>(4096, header.data() + 56);
     qToLittleEndian<quint32>(kEndOfChain, header.data() + 60);
     qToLittleEndian<quint32>(kEndOfChain, header.data() + 68);
-    for (int i = 0; i < 109; ++i)
-        qToLittleEndian<quint32>(i == 0 ? 0 : kFree, header.data() + 76 + i * 4);
+    for (quint32 i = 0; i < 109; ++i)
+        qToLittleEndian<quint32>(i < fatSectors ? i : kFree, header.data() + 76 + i * 4);
     return header + fat + directory + data;
 }
 

@@ -24,7 +24,8 @@ QByteArray unicodeString(const QString& text);
 QByteArray workbookStream(const QByteArray& globals, const QByteArray& cells);
 
 // The compound file holding stream as "Workbook" (padded to the size
-// that keeps it out of the small-stream area).
+// that keeps it out of the small-stream area): in 512-byte sectors up to
+// 32 KiB, in 4096-byte sectors beyond.
 QByteArray compoundFile(const QByteArray& stream);
 
 } // namespace test_files

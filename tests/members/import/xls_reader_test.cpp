@@ -114,6 +114,18 @@ TEST_F(XlsReaderTest, The1904SystemStartsAtSerialZero) {
               (QStringList{QStringLiteral("1904/01/01"), QStringLiteral("1976/12/31")}));
 }
 
+// A workbook of more than a few sectors, in the larger sectors.
+TEST_F(XlsReaderTest, LargeWorkbooksRead) {
+    QByteArray cells;
+    for (quint16 row = 0; row < 3000; ++row)
+        cells += biffRecord(0x0203, cell(row, 0, 0) + number(row));
+    const QList<members::SheetRow> rows =
+        readAll(compoundFile(workbookStream(standardGlobals(), cells)));
+    ASSERT_EQ(rows.size(), 3000);
+    EXPECT_EQ(rows.last().number, 3000);
+    EXPECT_EQ(rows.last().cells, QStringList{QStringLiteral("2999")});
+}
+
 // Every damaged file is refused as a file error, never read past its bytes.
 TEST_F(XlsReaderTest, DamagedFilesAreRefused) {
     const QByteArray label = biffRecord(0x0204, cell(0, 0, 0) + unicodeString("a"));
