@@ -3,7 +3,6 @@
 #include "app/errors.h"
 
 #include <QRegularExpression>
-#include <QSqlError>
 
 namespace members {
 
@@ -49,13 +48,12 @@ void checkStorableText(const QString& text) {
     }
 }
 
-Refusal refusalOf(const QSqlError& error) {
+Refusal refusalOf(const QString& text) {
     static const QRegularExpression lengthCheck(
         QStringLiteral("CHECK constraint failed: length\\((\\w+)\\)\\s*<=\\s*(\\d+)"));
     static const QRegularExpression unique(
         QStringLiteral("UNIQUE constraint failed: \\w+\\.(\\w+)$"));
     Refusal refusal;
-    const QString text = error.databaseText();
     if (const QRegularExpressionMatch match = lengthCheck.match(text); match.hasMatch()) {
         refusal.column = match.captured(1);
         refusal.limit = match.captured(2).toInt();
@@ -63,7 +61,7 @@ Refusal refusalOf(const QSqlError& error) {
         refusal.column = match.captured(1);
         refusal.duplicate = true;
     }
-    refusal.databaseText = text.isEmpty() ? error.text() : text;
+    refusal.databaseText = text;
     return refusal;
 }
 

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QSqlError;
-
 // The texts that say which cell of an import failed and why, in the form
 // 第 7 列 I 欄「1976/13/40」不是有效的日期.
 namespace members {
@@ -31,7 +29,7 @@ struct Refusal {
     bool duplicate = false;
     QString databaseText;
 };
-Refusal refusalOf(const QSqlError& error);
+Refusal refusalOf(const QString& databaseText);
 
 // The reason in Chinese for the value of the refusal's column, such as
 // "「名字」太長（最多 10 字）"; the database's text as the detail of any
