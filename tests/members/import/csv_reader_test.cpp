@@ -55,3 +55,13 @@ TEST(CsvReaderTest, DecodesUtf8WithOrWithoutMarkAndBig5) {
 }
 
 } // namespace
+
+// Big5 files read as big5::decode reads them, byte pair for byte pair:
+// ASCII, characters, pairs without a character and a lead byte at the end.
+TEST(CsvDecodeTest, Big5ReadsAsTheBig5Conversion) {
+    QByteArray bytes = big5::encode(QStringLiteral("會員,王小明\r\n"));
+    bytes += QByteArray::fromHex("9def81318040a1") + "x,\xff\x80" + QByteArray::fromHex("a4");
+    for (int lead = 0x81; lead <= 0xFE; lead += 7)
+        bytes += QByteArray(1, char(lead)) + QByteArray(1, char(0x40 + lead % 0x3f));
+    EXPECT_EQ(members::decodeCsv(bytes), big5::decode(bytes));
+}
