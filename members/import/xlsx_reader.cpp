@@ -100,6 +100,21 @@ int toInt(QByteArrayView digits, int limit = std::numeric_limits<int>::max()) {
     return digits.isEmpty() ? -1 : int(value);
 }
 
+// The column of a cell reference such as "AB12" (from 1), read from the
+// attribute's bytes as cellPosition reads a text; 0 past column XFD.
+int columnOf(QByteArrayView reference) {
+    int column = 0;
+    for (const char c : reference) {
+        const char upper = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        if (upper < 'A' || upper > 'Z')
+            break;
+        column = column * 26 + (upper - 'A' + 1);
+        if (column > 16384)
+            return 0;
+    }
+    return column;
+}
+
 // The highest row a sheet has.
 constexpr int kLastSheetRow = 1048576;
 
@@ -172,8 +187,7 @@ private:
     // Reads the cell whose start the scanner is on into its column.
     void readCell(QStringList& cells) {
         const QByteArrayView reference = m_xml.rawAttribute("r");
-        const int column = reference.isEmpty() ? int(cells.size()) + 1
-                                               : cellPosition(QString::fromLatin1(reference)).first;
+        const int column = reference.isEmpty() ? int(cells.size()) + 1 : columnOf(reference);
         const CellType type = cellType(m_xml.rawAttribute("t"));
         const int style = toInt(m_xml.rawAttribute("s"));
         QString value;
