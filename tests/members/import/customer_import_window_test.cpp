@@ -6,6 +6,7 @@
 #include "tests/members/import/import_fixture.h"
 #include "tests/members/import/workbook_files.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressDialog>
@@ -43,6 +44,44 @@ protected:
 
     TFrmCustomerFromExcel window;
 };
+
+// Counts the caption changes of a window.
+class CaptionChanges : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowTitleChange)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A window manager redraws each caption change: the caption follows the
+// rows a few times a second, not once a row, and ends on the next row.
+TEST_F(CustomerImportWindowTest, CaptionChangesAFewTimesASecondAndEndsOnTheNextRow) {
+    constexpr int kRows = 5000;
+    QList<QStringList> rows{{QStringLiteral("會員編號")}};
+    for (int i = 1; i <= kRows; ++i)
+        rows.append(memberRow(QStringLiteral("N%1").arg(i), QStringLiteral("會員")));
+    const QString path = file(QStringLiteral("many.csv"));
+    writeFile(path, csvText(rows).toUtf8());
+    choose(path);
+    prompt.expect(kQuestion, false);
+    prompt.expect(kDone);
+    CaptionChanges changes;
+    window.installEventFilter(&changes);
+    QElapsedTimer timer;
+    timer.start();
+    clickImport();
+    const qint64 elapsed = timer.elapsed();
+    window.removeEventFilter(&changes);
+    EXPECT_EQ(window.windowTitle(), QString::number(kRows + 2));
+    EXPECT_GE(changes.count, 1);
+    EXPECT_LE(changes.count, 2 + elapsed / 100) << elapsed << " ms";
+    EXPECT_EQ(memberIds().size(), kRows);
+}
 
 TEST_F(CustomerImportWindowTest, ControlsHaveTheirNames) {
     EXPECT_EQ(window.objectName(), QStringLiteral("FrmCustomerFromExcel"));
