@@ -3,12 +3,12 @@
 #include "app/errors.h"
 #include "db/backup.h"
 #include "db/connection.h"
+#include "members/import/file_bytes.h"
 #include "members/import/text_import.h"
 #include "members/import/workbook_import.h"
 #include "members/import/workbook_import_flow.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -58,16 +58,6 @@ void print(std::FILE* stream, const QString& text) {
     std::fputc('\n', stream);
 }
 
-QByteArray readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("無法開啟檔案 %1: %2").arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, file.errorString()));
-    return bytes;
-}
-
 int runImport(const ImportOptions& options) {
     if (!QFileInfo::exists(options.databasePath) && options.createIfMissing)
         db::createDatabase(options.databasePath);
@@ -76,7 +66,7 @@ int runImport(const ImportOptions& options) {
                                 .arg(QFileInfo(options.databasePath).absoluteFilePath()));
     db::setDatabasePath(options.databasePath);
     if (!options.memberList.isEmpty())
-        return members::importMemberList(readWholeFile(options.memberList));
+        return members::importMemberList(members::readFileBytes(options.memberList));
     const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(options.workbook);
     if (options.replace)
         db::takeBackup(); // before the old members are deleted
@@ -94,9 +84,10 @@ int runCommandLineImport(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const ImportOptions options = parseImportOptions(app.arguments());
     if (!options.error.isEmpty()) {
-        print(stderr, QStringLiteral("lunmark: %1\n用法: lunmark --import 檔案 [--replace] "
-                                     "[--database 路徑] [--create-database]\n      lunmark --import-list 檔案 "
-                                     "[--database 路徑] [--create-database]")
+        print(stderr, QStringLiteral(
+                          "lunmark: %1\n用法: lunmark --import 檔案 [--replace] "
+                          "[--database 路徑] [--create-database]\n      lunmark --import-list 檔案 "
+                          "[--database 路徑] [--create-database]")
                           .arg(options.error));
         return 2;
     }

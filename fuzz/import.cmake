@@ -7,7 +7,8 @@ if(LUNMARK_BUILD_APP)
   lunmark_fuzz_harness(import_xls
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_xls/import_xls.cpp
             ${import_dir}/xls_reader.cpp ${import_dir}/compound_file.cpp
-            ${import_dir}/biff_records.cpp ${import_dir}/import_errors.cpp ${import_cells}
+            ${import_dir}/biff_records.cpp ${import_dir}/import_errors.cpp
+            ${import_dir}/file_bytes.cpp ${import_cells}
     LIBS Qt6::Core Qt6::Sql)
 
   lunmark_fuzz_harness(import_xlsx
@@ -22,6 +23,7 @@ if(LUNMARK_BUILD_APP)
 
   lunmark_fuzz_harness(import_csv
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_csv/import_csv.cpp ${import_dir}/csv_reader.cpp
+            ${import_dir}/file_bytes.cpp
             ${PROJECT_SOURCE_DIR}/app/big5.cpp
     LIBS Qt6::Core)
 

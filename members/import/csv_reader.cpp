@@ -2,8 +2,8 @@
 
 #include "app/big5.h"
 #include "app/errors.h"
+#include "members/import/file_bytes.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 namespace members {
@@ -173,12 +173,7 @@ int CsvParser::lineCount() const {
 }
 
 std::unique_ptr<WorkbookReader> openCsvWorkbook(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("無法開啟檔案 %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = readFileBytes(path);
     QString text;
     try {
         text = decodeCsv(bytes);

@@ -4,10 +4,10 @@
 #include "members/import/biff_records.h"
 #include "members/import/cell_text.h"
 #include "members/import/compound_file.h"
+#include "members/import/file_bytes.h"
 #include "members/import/import_errors.h"
 #include "members/import/number_format.h"
 
-#include <QFile>
 #include <QHash>
 #include <QtEndian>
 #include <algorithm>
@@ -341,13 +341,7 @@ private:
 } // namespace
 
 std::unique_ptr<WorkbookReader> openXlsWorkbook(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("無法開啟檔案 %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, file.errorString()));
-    return readXlsWorkbook(bytes, path);
+    return readXlsWorkbook(readFileBytes(path), path);
 }
 
 std::unique_ptr<WorkbookReader> readXlsWorkbook(const QByteArray& bytes, const QString& path) {

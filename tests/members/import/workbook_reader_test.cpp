@@ -12,14 +12,8 @@ namespace {
 
 using namespace test_files;
 
-// Every row of the first sheet of the workbook at path.
 QList<members::SheetRow> readAll(const QString& path) {
-    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(path);
-    QList<members::SheetRow> rows;
-    members::SheetRow row;
-    while (reader->nextRow(row))
-        rows.append(row);
-    return rows;
+    return readAllRows(path);
 }
 
 QString dataFile(const char* name) {

@@ -2,6 +2,7 @@
 // writes and the damage a file may carry.
 #include "app/errors.h"
 #include "members/import/workbook_reader.h"
+#include "tests/members/import/workbook_files.h"
 #include "tests/members/import/xls_file.h"
 
 #include <QFile>
@@ -52,14 +53,7 @@ protected:
         return path;
     }
 
-    QList<members::SheetRow> readAll(const QByteArray& bytes) {
-        const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(write(bytes));
-        QList<members::SheetRow> rows;
-        members::SheetRow row;
-        while (reader->nextRow(row))
-            rows.append(row);
-        return rows;
-    }
+    QList<members::SheetRow> readAll(const QByteArray& bytes) { return readAllRows(write(bytes)); }
 
     QTemporaryDir dir;
 

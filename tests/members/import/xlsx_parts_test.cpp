@@ -2,6 +2,7 @@
 #include "members/import/workbook_reader.h"
 #include "members/import/xlsx_parts.h"
 #include "members/import/xml_scanner.h"
+#include "tests/members/import/workbook_files.h"
 #include "tests/members/import/zip_file.h"
 
 #include <QBuffer>
@@ -243,15 +244,6 @@ QString minimalWorkbook(const QTemporaryDir& folder, const QByteArray& sheet,
     return path;
 }
 
-QList<members::SheetRow> readSheet(const QString& path) {
-    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(path);
-    QList<members::SheetRow> rows;
-    members::SheetRow row;
-    while (reader->nextRow(row))
-        rows.append(row);
-    return rows;
-}
-
 } // namespace
 
 // Numbers past what the sheet can have are refused, not wrapped around.
@@ -264,7 +256,7 @@ TEST(XlsxPartsTest, RowNumbersOutOfRangeAreRefused) {
           QByteArray("<row r=\"5\"><c><v>1</v></c></row><row r=\"3\"><c><v>2</v></c></row>")}) {
         const QString path =
             minimalWorkbook(folder, "<worksheet><sheetData>" + rows + "</sheetData></worksheet>");
-        EXPECT_THROW(readSheet(path), FileError) << rows.toStdString();
+        EXPECT_THROW(test_files::readAllRows(path), FileError) << rows.toStdString();
     }
 }
 
@@ -276,7 +268,7 @@ TEST(XlsxPartsTest, SharedStringIndexesPastTheTableReadEmpty) {
         "</c><c t=\"s\"><v>1</v></c></row></sheetData></worksheet>",
         // The count is far beyond what the part holds: nothing is reserved for it.
         "<sst uniqueCount=\"2000000000\"><si><t>一</t></si></sst>");
-    const QList<members::SheetRow> rows = readSheet(path);
+    const QList<members::SheetRow> rows = test_files::readAllRows(path);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].cells, (QStringList{QStringLiteral("一"), QString(), QString()}));
 }
@@ -289,7 +281,7 @@ TEST(XlsxPartsTest, ManyInstructionsBeforeTheRootRead) {
     for (int i = 0; i < 200000; ++i)
         sheet += i % 2 == 0 ? "<?p?>" : "<!---->";
     sheet += "<worksheet><sheetData><row><c><v>7</v></c></row></sheetData></worksheet>";
-    const QList<members::SheetRow> rows = readSheet(minimalWorkbook(folder, sheet));
+    const QList<members::SheetRow> rows = test_files::readAllRows(minimalWorkbook(folder, sheet));
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].cells, QStringList{QStringLiteral("7")});
 }
