@@ -4,6 +4,7 @@
 #include "members/minguo_date.h"
 
 #include <QRegularExpression>
+#include <cstdio>
 
 namespace members {
 namespace {
@@ -98,7 +99,15 @@ std::optional<QDateTime> readDateTime(const QString& text) {
 }
 
 QString storedDateTime(const QDateTime& value) {
-    return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Written out by hand: an import writes one a row, and a format string
+    // is read anew at each call.
+    const QDate date = value.date();
+    const QTime time = value.time();
+    char text[32];
+    const int length =
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
+                      date.day(), time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text, length);
 }
 
 namespace {

@@ -84,7 +84,7 @@ QString XmlScanner::decode(QByteArrayView raw) {
     return QString::fromUtf8(out);
 }
 
-bool XmlScanner::fill(qsizetype wanted) {
+bool XmlScanner::refill(qsizetype wanted) {
     while (m_buffer.size() - m_pos < wanted) {
         if (m_deviceDone)
             return false;
@@ -191,11 +191,12 @@ std::optional<XmlScanner::Token> XmlScanner::readMarkup() {
     // the markup's opening says first.
     const QByteArrayView opening(m_buffer.constData() + m_pos,
                                  qMin<qsizetype>(9, m_buffer.size() - m_pos));
-    const bool instruction = opening.startsWith("<?");
-    const bool comment = opening.startsWith("<!--");
-    const bool cdata = opening.startsWith("<![CDATA[");
-    const bool declaration = opening.startsWith("<!");
-    const bool endTag = opening.startsWith("</");
+    const char second = opening.size() > 1 ? opening[1] : '\0';
+    const bool instruction = second == '?';
+    const bool declaration = second == '!';
+    const bool comment = declaration && opening.startsWith("<!--");
+    const bool cdata = declaration && opening.startsWith("<![CDATA[");
+    const bool endTag = second == '/';
     if (instruction || comment) {
         const QByteArrayView terminator = instruction ? "?>" : "-->";
         const qsizetype end = find(terminator, 2);

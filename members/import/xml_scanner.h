@@ -60,7 +60,10 @@ public:
     static QString decode(QByteArrayView raw);
 
 private:
-    bool fill(qsizetype wanted);
+    // Makes wanted bytes from the current position available; false when
+    // the document ends before.
+    bool fill(qsizetype wanted) { return m_buffer.size() - m_pos >= wanted || refill(wanted); }
+    bool refill(qsizetype wanted);
     qsizetype find(char c, qsizetype from);
     qsizetype find(QByteArrayView terminator, qsizetype from);
     qsizetype findTagEnd();
