@@ -1,6 +1,7 @@
 #include "members/import/cell_text.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace members {
 namespace {
@@ -21,10 +22,17 @@ QString numberText(double value) {
 }
 
 QString dateTimeText(QDate date, QTime time) {
-    QString text = date.toString(QStringLiteral("yyyy/MM/dd"));
+    // Written out by hand: a sheet has a date a row, and a format string is
+    // read anew at each call.
+    if (!date.isValid())
+        return QString();
+    char text[32];
+    int length = std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year(), date.month(),
+                               date.day());
     if (time.isValid() && time != QTime(0, 0))
-        text += time.toString(QStringLiteral(" HH:mm:ss"));
-    return text;
+        length += std::snprintf(text + length, sizeof text - size_t(length), " %02d:%02d:%02d",
+                                time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text, length);
 }
 
 QString serialDateText(double serial, bool date1904) {
