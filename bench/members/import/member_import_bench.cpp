@@ -7,7 +7,8 @@
 // goal, and the import's peak memory; then the window's own import of the
 // .xlsx file (caption and progress dialog included) beside the bare one.
 //
-//   build/bench/members/import/member_import_bench [--runs N]
+//   build/bench/members/import/member_import_bench [--runs N] [--files DIR]
+// (--files keeps the generated files in DIR, to import them by hand.)
 #include "app/big5.h"
 #include "app/prompt.h"
 #include "db/connection.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -308,10 +310,14 @@ int main(int argc, char** argv) {
         runs = qMax(1, app.arguments().at(at + 1).toInt());
 
     QTemporaryDir folder;
-    const QString xlsx = folder.filePath(QStringLiteral("members.xlsx"));
-    const QString xls = folder.filePath(QStringLiteral("members.xls"));
-    const QString utf8 = folder.filePath(QStringLiteral("members.csv"));
-    const QString inBig5 = folder.filePath(QStringLiteral("members-big5.csv"));
+    const int filesAt = int(app.arguments().indexOf(QStringLiteral("--files")));
+    const QDir files(filesAt > 0 && filesAt + 1 < app.arguments().size()
+                         ? app.arguments().at(filesAt + 1)
+                         : folder.path());
+    const QString xlsx = files.filePath(QStringLiteral("members.xlsx"));
+    const QString xls = files.filePath(QStringLiteral("members.xls"));
+    const QString utf8 = files.filePath(QStringLiteral("members.csv"));
+    const QString inBig5 = files.filePath(QStringLiteral("members-big5.csv"));
     writeXlsx(xlsx);
     writeXls(xls);
     writeCsv(utf8, false);
