@@ -1,4 +1,5 @@
 #include "app/big5.h"
+#include "app/errors.h"
 #include "members/import/csv_reader.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,28 @@ TEST(CsvReaderTest, DecodesUtf8WithOrWithoutMarkAndBig5) {
     const QByteArray big5Bytes = big5::encode(text);
     ASSERT_NE(big5Bytes, text.toUtf8());
     EXPECT_EQ(members::decodeCsv(big5Bytes), text);
+}
+
+// "Unicode text" as spreadsheet programs save it: UTF-16 of either byte
+// order behind its mark, tab-separated; bytes marked so that are not are
+// refused rather than read as garbage.
+TEST(CsvReaderTest, Utf16WithItsMarkIsReadAsUtf16) {
+    const QString text = QStringLiteral("會員編號\t姓名\r\nA1\t王小明\r\n");
+    QByteArray little("\xFF\xFE");
+    QByteArray big("\xFE\xFF");
+    for (const QChar c : text) {
+        little += char(c.unicode() & 0xFF);
+        little += char(c.unicode() >> 8);
+        big += char(c.unicode() >> 8);
+        big += char(c.unicode() & 0xFF);
+    }
+    EXPECT_EQ(members::decodeCsv(little), text);
+    EXPECT_EQ(members::decodeCsv(big), text);
+    EXPECT_EQ(members::separatorOf(text), QChar('\t'));
+    EXPECT_EQ(members::separatorOf(QStringLiteral("a\tb,c\n")), QChar(','));
+    EXPECT_THROW(members::decodeCsv(little + "\x01"), ConversionError); // odd length
+    EXPECT_THROW(members::decodeCsv(QByteArray("\xFF\xFE\x00\xDC")),
+                 ConversionError); // lone surrogate
 }
 
 } // namespace

@@ -109,4 +109,23 @@ TEST_F(FixtureFilesTest, FilesImportAsTheSheetShowsThemOrAreRefusedNamingTheCell
     }
 }
 
+// A UTF-16 file without its mark reads as UTF-8 full of NUL bytes: refused
+// naming the first such cell, never stored (SQLite's length() would stop
+// at the NUL and let the text past the length checks).
+TEST_F(FixtureFilesTest, ControlCharactersAreNeverStored) {
+    const QString path = file(QStringLiteral("nul.csv"));
+    writeFile(path, QByteArray("id,name\r\nA1,\0B\0C\r\n", 18));
+    addMember(QStringLiteral("OLD"));
+    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(path);
+    try {
+        members::importWorkbookRows(*reader, members::WorkbookImportPath::Window, false);
+        ADD_FAILURE() << "stored";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.text(),
+                  QStringLiteral(
+                      "第 2 列 B 欄「\\x00B\\x00C」含有控制字元 (U+0000)，檔案的編碼可能不對"));
+    }
+    EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")});
+}
+
 } // namespace

@@ -117,10 +117,6 @@ TEST_F(WorkbookReaderTest, CsvRowsCountFromOne) {
 }
 
 TEST_F(WorkbookReaderTest, UnreadableFilesAreFileErrorsNamingTheFile) {
-    struct Case {
-        const char* name;
-        QByteArray bytes;
-    };
     QByteArray truncatedXlsx;
     {
         XlsxFile xlsx(file("whole.xlsx"));
@@ -129,13 +125,21 @@ TEST_F(WorkbookReaderTest, UnreadableFilesAreFileErrorsNamingTheFile) {
     QFile whole(file("whole.xlsx"));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     truncatedXlsx = whole.readAll().left(200);
-    const Case cases[] = {
-        {"notes.doc", QByteArray("plain words")},
-        {"broken.xls", QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(100, 'x')},
-        {"broken.xlsx", truncatedXlsx},
-        {"other.zip", QByteArray("PK\x03\x04", 4) + QByteArray(100, '\0')},
+    // What the message says beside the file's name: the zip library's
+    // own text only as the detail of a Chinese reason.
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    } cases[] = {
+        {"notes.doc", QByteArray("plain words"), "不是 Excel 活頁簿"},
+        {"broken.xls", QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(100, 'x'),
+         "不是 Excel 97-2003 活頁簿"},
+        {"broken.xlsx", truncatedXlsx,
+         "不是 zip 壓縮檔，也就不是 .xlsx 活頁簿（原文：Not a zip archive）"},
+        {"other.zip", QByteArray("PK\x03\x04", 4) + QByteArray(100, '\0'), "（原文："},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const QString path = file(c.name);
         writeFile(path, c.bytes);
         try {
@@ -143,6 +147,8 @@ TEST_F(WorkbookReaderTest, UnreadableFilesAreFileErrorsNamingTheFile) {
             ADD_FAILURE() << c.name << " was read";
         } catch (const FileError& error) {
             EXPECT_TRUE(error.text().contains(path)) << error.text().toStdString();
+            EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.reason)))
+                << error.text().toStdString();
         }
     }
     EXPECT_THROW(readAll(file("missing.xlsx")), FileError);
