@@ -26,9 +26,9 @@ bool offerNewestBackup(const QString& problem) {
     }
     return confirmAndRestore(
         backups.first().path,
-        restoreQuestion(backups.first().path,
-                        damagedText(problem) +
-                            QStringLiteral("損壞的檔案會移到備份資料夾保存。\n")));
+        restoreQuestion(backups.first().path, damagedText(problem),
+                        QStringLiteral("損壞的檔案會移到 %1 保存。")
+                            .arg(QDir::toNativeSeparators(db::backupFolder()))));
 }
 
 } // namespace

@@ -54,7 +54,13 @@ void startAt(QFileDialog& dialog, const QString& start) {
 
 // Shows the dialog until a file is chosen that is not the database's own,
 // or the user cancels.
-QString ask(QFileDialog& dialog) {
+QString ask(QWidget* parent, const QString& caption, const QString& filter, const QString& start,
+            QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, caption, QString(), filter);
+    startAt(dialog, start);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
     dialog.setObjectName(QStringLiteral("FileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setIconProvider(iconProvider());
@@ -74,20 +80,12 @@ QString ask(QFileDialog& dialog) {
 
 QString openFile(QWidget* parent, const QString& filter, const QString& start,
                  const QString& caption) {
-    QFileDialog dialog(parent, caption, QString(), filter);
-    startAt(dialog, start);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    return ask(dialog);
+    return ask(parent, caption, filter, start, QFileDialog::AcceptOpen);
 }
 
 QString saveFile(QWidget* parent, const QString& filter, const QString& suggested,
                  const QString& caption) {
-    QFileDialog dialog(parent, caption, QString(), filter);
-    startAt(dialog, suggested);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    return ask(dialog);
+    return ask(parent, caption, filter, suggested, QFileDialog::AcceptSave);
 }
 
 } // namespace filedialog

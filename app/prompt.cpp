@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -13,6 +14,7 @@ public:
     void message(Icon icon, const QString& caption, const QString& text) override {
         QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok,
                         QApplication::activeWindow());
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("確定"));
         box.exec();
     }
 
@@ -21,6 +23,8 @@ public:
                   DefaultButton defaultButton) override {
         QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                         QApplication::activeWindow());
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
         box.setDefaultButton(defaultButton == No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;

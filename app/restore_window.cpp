@@ -28,17 +28,20 @@ QTableWidgetItem* cell(const QString& text, const QString& path) {
 
 } // namespace
 
-QString restoreQuestion(const QString& backupPath, const QString& intro) {
+QString restoreQuestion(const QString& backupPath, const QString& intro, const QString& outro) {
     for (const db::BackupInfo& backup : db::listBackups()) {
         if (QDir::cleanPath(backup.path) != QDir::cleanPath(backupPath))
             continue;
-        return intro + QStringLiteral("要用 %1 的備份（%2 位會員）還原資料庫嗎﹖\n"
-                                      "目前的資料會先另存一份備份。")
-                           .arg(backup.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
-                                membersText(backup.members));
+        return intro +
+               QStringLiteral("要用 %1 的備份（%2 位會員）還原資料庫嗎﹖\n")
+                   .arg(backup.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                        membersText(backup.members)) +
+               outro;
     }
-    return intro + QStringLiteral("要用備份 %1 還原資料庫嗎﹖\n目前的資料會先另存一份備份。")
-                       .arg(QDir::toNativeSeparators(backupPath));
+    return intro +
+           QStringLiteral("要用備份 %1 還原資料庫嗎﹖\n")
+               .arg(QDir::toNativeSeparators(backupPath)) +
+           outro;
 }
 
 bool confirmAndRestore(const QString& backupPath, const QString& question) {
@@ -65,7 +68,7 @@ TFrmRestore::TFrmRestore(QWidget* parent) : QDialog(parent) {
     BackupList->setSelectionMode(QAbstractItemView::SingleSelection);
     BackupList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     BackupList->verticalHeader()->hide();
-    BackupList->horizontalHeader()->setStretchLastSection(true);
+    BackupList->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     BtnRestore = new QPushButton(QStringLiteral("還原"), this);
     BtnRestore->setObjectName(QStringLiteral("BtnRestore"));
     BtnRestore->setAutoDefault(false);

@@ -25,5 +25,7 @@ private:
 // True when the backup was put back.
 bool confirmAndRestore(const QString& backupPath, const QString& question);
 
-// The question's text for one backup: when it was taken, how many members.
-QString restoreQuestion(const QString& backupPath, const QString& intro = {});
+// The question's text for one backup: when it was taken, how many members,
+// between intro and what becomes of the current database.
+QString restoreQuestion(const QString& backupPath, const QString& intro = {},
+                        const QString& outro = QStringLiteral("目前的資料會先另存一份備份。"));

@@ -57,12 +57,18 @@ QFileInfoList backupFiles() {
     return files;
 }
 
+// A new name after every copy there is, also when older copies of the same
+// second were removed.
 QString newBackupPath(const QDir& folder) {
     const QString stamp = QDateTime::currentDateTime().toString(QLatin1String(kStampFormat));
-    QString name = kPrefix + stamp + kSuffix;
-    for (int n = 2; folder.exists(name); ++n)
-        name = kPrefix + stamp + '-' + QString::number(n) + kSuffix;
-    return folder.filePath(name);
+    int last = 0;
+    for (const QFileInfo& file : backupFiles()) {
+        const QRegularExpressionMatch match = namePattern().match(file.fileName());
+        if (match.captured(1) == stamp)
+            last = qMax(last, order(file).second);
+    }
+    const QString counter = last == 0 ? QString() : '-' + QString::number(last + 1);
+    return folder.filePath(kPrefix + stamp + counter + kSuffix);
 }
 
 // Copies the database into target. The source holds one read transaction

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <optional>
 #include <sqlite3.h>
 
 namespace db {
@@ -18,12 +19,35 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-// The first lines of an integrity or quick check; "ok" when sound.
-QString checkResult(SqliteFile& file, const QString& pragma) {
-    const QStringList lines = file.column(pragma);
-    if (lines.value(0) == QLatin1String("ok"))
-        return {};
-    return lines.mid(0, 5).join('\n');
+// What a check found, in plain words: code is SQLite's result when the check
+// could not run, problems the number of lines it reported otherwise.
+QString plainProblem(int code, qsizetype problems) {
+    switch (code & 0xff) {
+    case SQLITE_OK:
+        return QStringLiteral("檢查發現 %1 處資料損壞").arg(problems);
+    case SQLITE_NOTADB:
+        return QStringLiteral("這不是資料庫檔案﹐或檔案的開頭已被破壞");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("檔案的內容已被破壞");
+    default:
+        return QStringLiteral("檔案無法讀取");
+    }
+}
+
+// Runs PRAGMA integrity_check or quick_check on a file; empty when sound.
+QString checkFile(const QString& path, SqliteFile::Mode mode, const QString& pragma) {
+    std::optional<SqliteFile> file;
+    try {
+        file.emplace(path, mode);
+        const QStringList lines = file->column(pragma);
+        if (lines.value(0) == QLatin1String("ok"))
+            return {};
+        return plainProblem(SQLITE_OK, lines.size());
+    } catch (const DatabaseError& error) {
+        if (error.text() == busyText())
+            return {}; // held by another program, which is not damage
+        return plainProblem(file ? sqlite3_errcode(file->handle()) : SQLITE_CANTOPEN, 0);
+    }
 }
 
 QSet<QString> columnsOf(SqliteFile& file, const QString& table) {
@@ -116,38 +140,24 @@ void copyIn(const QString& file) {
 void checkBackupFile(const QString& file) {
     if (!QFileInfo(file).isFile())
         throw DatabaseError(QStringLiteral("找不到備份檔案 %1").arg(shown(file)));
-    QString problem;
-    try {
-        SqliteFile copy(file, SqliteFile::Mode::ReadOnly);
-        problem = checkResult(copy, QStringLiteral("PRAGMA integrity_check"));
-        if (problem.isEmpty()) {
-            const QString missing = missingFromSchema(copy);
-            if (!missing.isEmpty())
-                throw DatabaseError(
-                    QStringLiteral("備份檔案 %1 不是本程式的會員資料庫（缺少%2）﹐不能還原。")
-                        .arg(shown(file), missing));
-        }
-    } catch (const DatabaseError& error) {
-        if (error.text().startsWith(QStringLiteral("備份檔案")))
-            throw;
-        problem = error.text();
-    }
+    const QString problem =
+        checkFile(file, SqliteFile::Mode::ReadOnly, QStringLiteral("PRAGMA integrity_check"));
     if (!problem.isEmpty())
         throw DatabaseError(
-            QStringLiteral("備份檔案 %1 已損壞﹐不能還原:\n%2").arg(shown(file), problem));
+            QStringLiteral("備份檔案 %1 已損壞﹐不能還原（%2）。").arg(shown(file), problem));
+    SqliteFile copy(file, SqliteFile::Mode::ReadOnly);
+    const QString missing = missingFromSchema(copy);
+    if (!missing.isEmpty())
+        throw DatabaseError(
+            QStringLiteral("備份檔案 %1 不是本程式的會員資料庫（缺少%2）﹐不能還原。")
+                .arg(shown(file), missing));
 }
 
 QString databaseProblem() {
     if (!QFileInfo(databasePath()).isFile())
         return {};
-    try {
-        SqliteFile database(databasePath(), SqliteFile::Mode::ReadWrite);
-        return checkResult(database, QStringLiteral("PRAGMA quick_check"));
-    } catch (const DatabaseError& error) {
-        if (error.text() == busyText())
-            return {}; // in use by another program, so not damaged
-        return error.text();
-    }
+    return checkFile(databasePath(), SqliteFile::Mode::ReadWrite,
+                     QStringLiteral("PRAGMA quick_check"));
 }
 
 QString restoreBackup(const QString& file) {

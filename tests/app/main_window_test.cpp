@@ -61,7 +61,8 @@ TEST_F(MainWindowTest, MenuHasItsItemsInOrder) {
         {"N4",
          {{"N10", "系統參數設定", true},
           {"N12", "用戶資料管理", true},
-          {"N16", "客戶資料導入", true}}}};
+          {"N16", "客戶資料導入", true},
+          {"RestoreBackup", "還原備份", true}}}};
     for (const auto& [menuName, entries] : submenus) {
         const QList<QAction*> items = item(menuName)->menu()->actions();
         ASSERT_EQ(items.size(), static_cast<qsizetype>(entries.size())) << menuName;

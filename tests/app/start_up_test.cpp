@@ -28,6 +28,13 @@ TEST(StartOptionsTest, ReadsTheCommandLine) {
               QStringLiteral("--bogus"));
 }
 
+StartOptions optionsFor(const QString& path, bool createIfMissing = false) {
+    StartOptions options;
+    options.databasePath = path;
+    options.createIfMissing = createIfMissing;
+    return options;
+}
+
 class MissingDatabaseTest : public testing::Test {
 protected:
     void TearDown() override { db::closeConnection(); }
@@ -38,7 +45,7 @@ protected:
 
 TEST_F(MissingDatabaseTest, DecliningLeavesTheFileMissingAndTheFirstStatementFails) {
     prompt.expect(QStringLiteral("要在這裡建立一個新的空白資料庫嗎﹖"), false, true);
-    prepareDatabase({path, false, false, {}});
+    prepareDatabase(optionsFor(path));
     EXPECT_FALSE(QFileInfo::exists(path));
     try {
         db::run(QStringLiteral("select * from Users"));
@@ -51,21 +58,21 @@ TEST_F(MissingDatabaseTest, DecliningLeavesTheFileMissingAndTheFirstStatementFai
 
 TEST_F(MissingDatabaseTest, AgreeingMakesAnEmptyDatabase) {
     prompt.expect(QStringLiteral("要在這裡建立一個新的空白資料庫嗎﹖"), true, true);
-    prepareDatabase({path, false, false, {}});
+    prepareDatabase(optionsFor(path));
     QSqlQuery query = db::run(QStringLiteral("select count(*) from Users"));
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toInt(), 0);
 }
 
 TEST_F(MissingDatabaseTest, CreateOptionMakesItWithoutAsking) {
-    prepareDatabase({path, true, false, {}});
+    prepareDatabase(optionsFor(path, true));
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_EQ(prompt.shown().size(), 0);
 }
 
 TEST_F(MissingDatabaseTest, ExistingDatabaseIsUsedAsItIs) {
     db::createDatabase(path);
-    prepareDatabase({path, false, false, {}});
+    prepareDatabase(optionsFor(path));
     db::run(QStringLiteral("insert into Kinds(KindName) values('A')"));
     EXPECT_EQ(db::databasePath(), path);
     EXPECT_EQ(prompt.shown().size(), 0);

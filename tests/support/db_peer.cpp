@@ -1,7 +1,7 @@
 // A second program on the test's database, so that tests see what two
 // running programs do to one file. Usage:
-//   lunmark_db_peer DATABASE add PREFIX COUNT [BATCH]  members PREFIX0001… through
-//                                                    the dataset, BATCH to a transaction
+//   lunmark_db_peer DATABASE add PREFIX COUNT [BATCH [PAUSE]]  members PREFIX0001…
+//                          through the dataset, BATCH to a transaction, PAUSE ms between
 //   lunmark_db_peer DATABASE count                  prints the number of members
 //   lunmark_db_peer DATABASE lock-owner             prints the pid holding a lock on the
 //                                                    database file, 0 when none
@@ -41,7 +41,7 @@ void postUntilStored(db::Dataset& members, int& busy) {
     }
 }
 
-int add(const QString& prefix, int count, int batch) {
+int add(const QString& prefix, int count, int batch, int pause) {
     db::Dataset members;
     members.setBaseTable(QStringLiteral("Cust"));
     members.open(QStringLiteral("select id, name from Cust where 0"));
@@ -60,6 +60,8 @@ int add(const QString& prefix, int count, int batch) {
         }
         if (transaction)
             transaction->commit();
+        if (pause > 0)
+            QThread::msleep(pause);
     }
     std::printf("added %d busy %d\n", count, busy);
     return 0;
@@ -127,7 +129,8 @@ int main(int argc, char** argv) {
     db::setDatabasePath(args.at(1));
     try {
         if (command == QLatin1String("add") && args.size() >= 5)
-            return add(args.at(3), args.at(4).toInt(), args.size() > 5 ? args.at(5).toInt() : 1);
+            return add(args.at(3), args.at(4).toInt(), args.size() > 5 ? args.at(5).toInt() : 1,
+                       args.size() > 6 ? args.at(6).toInt() : 0);
         if (command == QLatin1String("count"))
             return count();
         if (command == QLatin1String("hold") && args.size() >= 4)
