@@ -34,8 +34,16 @@ QString shownValue(const QString& text) {
 } // namespace
 
 void checkStorableText(const QString& text) {
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const char16_t code = c.unicode();
+        const bool paired =
+            c.isHighSurrogate()
+                ? i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                : !c.isLowSurrogate() || (i > 0 && text.at(i - 1).isHighSurrogate());
+        if (!paired)
+            throw ConversionError(
+                QStringLiteral("「%1」含有不完整的 UTF-16 字元，檔案的編碼可能不對").arg(text));
         if ((code < 0x20 && code != '\t' && code != '\n' && code != '\r') || code == 0x7F)
             throw ConversionError(QStringLiteral("「%1」含有控制字元 (U+%2)，檔案的編碼可能不對")
                                       .arg(shownValue(text))

@@ -15,8 +15,8 @@ QString cellErrorText(int row, int column, const QString& reason);
 
 // Checks that a text read from a file may be stored: no control character
 // other than tab and line breaks (a text read in the wrong encoding is full
-// of them) and no replacement character, which stands for bytes that had no
-// character. Throws ConversionError with the reason.
+// of them), no half of a UTF-16 pair, and no replacement character, which
+// stands for bytes that had no character. Throws ConversionError with the reason.
 void checkStorableText(const QString& text);
 
 // Why the database refused a row: a text longer than its column allows

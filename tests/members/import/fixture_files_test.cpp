@@ -110,8 +110,8 @@ TEST_F(FixtureFilesTest, FilesImportAsTheSheetShowsThemOrAreRefusedNamingTheCell
 }
 
 // A UTF-16 file without its mark reads as UTF-8 full of NUL bytes: refused
-// naming the first such cell, never stored (SQLite's length() would stop
-// at the NUL and let the text past the length checks).
+// naming the first such cell (the leading NUL is trimmed as a blank), never stored (SQLite's
+// length() would stop at the NUL and let the text past the length checks).
 TEST_F(FixtureFilesTest, ControlCharactersAreNeverStored) {
     const QString path = file(QStringLiteral("nul.csv"));
     writeFile(path, QByteArray("id,name\r\nA1,\0B\0C\r\n", 18));
@@ -123,8 +123,21 @@ TEST_F(FixtureFilesTest, ControlCharactersAreNeverStored) {
     } catch (const ConversionError& error) {
         EXPECT_EQ(error.text(),
                   QStringLiteral(
-                      "第 2 列 B 欄「\\x00B\\x00C」含有控制字元 (U+0000)，檔案的編碼可能不對"));
+                      "第 2 列 B 欄「B\\x00C」含有控制字元 (U+0000)，檔案的編碼可能不對"));
     }
+    EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")});
+    // Half a UTF-16 pair, in a file of UTF-16 "Unicode text".
+    writeFile(path, QByteArray("\xFF\xFE"
+                               "i\0d\0\r\0\n\0"
+                               "A\0"
+                               "1\0"
+                               ",\0"
+                               "\x00\xDC"
+                               "x\0",
+                               20));
+    const std::unique_ptr<members::WorkbookReader> halves = members::openWorkbook(path);
+    EXPECT_THROW(members::importWorkbookRows(*halves, members::WorkbookImportPath::Window, false),
+                 ConversionError);
     EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")});
 }
 
