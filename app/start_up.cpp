@@ -40,7 +40,9 @@ QString startUsage() {
         "Usage: lunmark [--database PATH] [--create-database] [--restore BACKUP]\n"
         "  --database PATH     the database file (default db.sqlite here)\n"
         "  --create-database   make a new, empty database when PATH is missing\n"
-        "  --restore BACKUP    replace the database with a backup (asks first)\n");
+        "  --restore BACKUP    replace the database with a backup (asks first)\n"
+        "  --import FILE [--replace]  import members from a workbook or CSV file\n"
+        "  --import-list FILE  import members from a printed member list\n");
 }
 
 void prepareDatabase(const StartOptions& options) {
