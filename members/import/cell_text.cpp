@@ -27,8 +27,8 @@ QString dateTimeText(QDate date, QTime time) {
     if (!date.isValid())
         return QString();
     char text[32];
-    int length = std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year(), date.month(),
-                               date.day());
+    int length =
+        std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year(), date.month(), date.day());
     if (time.isValid() && time != QTime(0, 0))
         length += std::snprintf(text + length, sizeof text - size_t(length), " %02d:%02d:%02d",
                                 time.hour(), time.minute(), time.second());

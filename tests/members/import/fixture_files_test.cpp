@@ -121,9 +121,9 @@ TEST_F(FixtureFilesTest, ControlCharactersAreNeverStored) {
         members::importWorkbookRows(*reader, members::WorkbookImportPath::Window, false);
         ADD_FAILURE() << "stored";
     } catch (const ConversionError& error) {
-        EXPECT_EQ(error.text(),
-                  QStringLiteral(
-                      "第 2 列 B 欄「B\\x00C」含有控制字元 (U+0000)，檔案的編碼可能不對"));
+        EXPECT_EQ(
+            error.text(),
+            QStringLiteral("第 2 列 B 欄「B\\x00C」含有控制字元 (U+0000)，檔案的編碼可能不對"));
     }
     EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")});
     // Half a UTF-16 pair, in a file of UTF-16 "Unicode text".
