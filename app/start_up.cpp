@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include "app/application.h"
+#include "app/command_line_import.h"
 #include "app/database_start.h"
 #include "app/errors.h"
 #include "app/main_window.h"
@@ -40,7 +41,9 @@ QString startUsage() {
         "Usage: lunmark [--database PATH] [--create-database] [--restore BACKUP]\n"
         "  --database PATH     the database file (default db.sqlite here)\n"
         "  --create-database   make a new, empty database when PATH is missing\n"
-        "  --restore BACKUP    replace the database with a backup (asks first)\n");
+        "  --restore BACKUP    replace the database with a backup (asks first)\n"
+        "  --import FILE [--replace]  import members from a workbook or CSV file\n"
+        "  --import-list FILE  import members from a printed member list\n");
 }
 
 void prepareDatabase(const StartOptions& options) {
@@ -82,7 +85,10 @@ int restoreWithoutWindows(int argc, char** argv, const StartOptions& options) {
 } // namespace
 
 int runProgram(int argc, char** argv) {
-    const StartOptions options = parseStartOptions(commandLine(argc, argv));
+    const QStringList arguments = commandLine(argc, argv);
+    if (isCommandLineImport(arguments))
+        return runCommandLineImport(argc, argv); // without windows
+    const StartOptions options = parseStartOptions(arguments);
     if (!options.restoreFile.isEmpty() && !options.help && options.error.isEmpty())
         return restoreWithoutWindows(argc, argv, options);
     if (options.help || !options.error.isEmpty()) {

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
   libsqlite3-dev libcurl4-openssl-dev libcpp-httplib-dev
-  libfreexl-dev libzip-dev libxlsxwriter-dev
+  libzip-dev libxlsxwriter-dev
   libfreetype-dev libfontconfig-dev fonts-arphic-uming fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xvfb xauth

@@ -1,6 +1,7 @@
 #include "members/import/cell_text.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace members {
 namespace {
@@ -21,31 +22,47 @@ QString numberText(double value) {
 }
 
 QString dateTimeText(QDate date, QTime time) {
-    QString text = date.toString(QStringLiteral("yyyy/MM/dd"));
+    // Written out by hand: a sheet has a date a row, and a format string is
+    // read anew at each call.
+    if (!date.isValid())
+        return QString();
+    char text[32];
+    int length =
+        std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year(), date.month(), date.day());
     if (time.isValid() && time != QTime(0, 0))
-        text += time.toString(QStringLiteral(" HH:mm:ss"));
-    return text;
+        length += std::snprintf(text + length, sizeof text - size_t(length), " %02d:%02d:%02d",
+                                time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text, length);
 }
 
 QString serialDateText(double serial, bool date1904) {
-    if (!std::isfinite(serial) || serial < 0 || serial > 2958466) // after 9999-12-31
+    // Up to 9999-12-31, and back to the year 1 at most.
+    if (!std::isfinite(serial) || serial >= 2958466 || serial < -693593)
         return QString();
-    auto seconds = static_cast<qint64>(std::llround(serial * kSecondsPerDay));
-    qint64 days = seconds / kSecondsPerDay;
-    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds % kSecondsPerDay));
-    if (days == 0 && !date1904)
+    auto days = static_cast<qint64>(std::floor(serial));
+    qint64 seconds = std::llround((serial - double(days)) * kSecondsPerDay);
+    if (seconds >= kSecondsPerDay) {
+        ++days;
+        seconds -= kSecondsPerDay;
+    }
+    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds));
+    if (date1904)
+        return dateTimeText(QDate(1904, 1, 1).addDays(days), time);
+    if (days == 0)
         return time.toString(QStringLiteral("HH:mm:ss"));
-    QDate epoch;
-    if (date1904) {
-        epoch = QDate(1904, 1, 1);
-    } else {
+    if (days > 60) {
         // Serial 60 is 29 February 1900, a day the 1900 system counts though
         // it never was; from serial 61 on the days run one behind.
-        epoch = QDate(1899, 12, 31);
-        if (days >= 60)
-            --days;
+        return dateTimeText(QDate(1899, 12, 30).addDays(days), time);
     }
-    return dateTimeText(epoch.addDays(days), time);
+    if (days < 0) {
+        // Only programs that count from 30 December 1899 write dates before
+        // 1900 (as negative serials); read them as those programs do.
+        return dateTimeText(QDate(1899, 12, 30).addDays(days), time);
+    }
+    // Serials 1 to 60 are one day apart in those programs and in the 1900
+    // system (where 60 is a day that never was): no date can be trusted.
+    return QString();
 }
 
 } // namespace members

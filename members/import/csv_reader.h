@@ -6,9 +6,16 @@
 
 namespace members {
 
-// The text of a comma-separated file: UTF-8 (a leading byte-order mark is
-// dropped) when the bytes are valid UTF-8, otherwise Big5.
+// The text of a comma-separated file: UTF-16 after a UTF-16 byte-order
+// mark, UTF-8 (a leading byte-order mark is dropped) when the bytes are
+// valid UTF-8, otherwise Big5. Throws ConversionError for bytes marked as
+// UTF-16 that are not.
 QString decodeCsv(const QByteArray& bytes);
+
+// The separator of a text's fields: a tab when its first line holds tabs
+// and no comma (as spreadsheet programs save "text" and "Unicode text"),
+// otherwise a comma.
+QChar separatorOf(const QString& text);
 
 // Reads the text of a comma-separated file row by row. Fields are separated
 // by commas and rows by line breaks (CR LF, LF or CR); a field in double
@@ -16,7 +23,8 @@ QString decodeCsv(const QByteArray& bytes);
 // for one. Unquoted fields are kept as they are, spaces included.
 class CsvParser {
 public:
-    explicit CsvParser(QString text) : m_text(std::move(text)) {}
+    explicit CsvParser(QString text, QChar separator = ',')
+        : m_text(std::move(text)), m_separator(separator) {}
 
     // The fields of the next row; false after the last one. A line break at
     // the very end of the text does not start another row.
@@ -28,11 +36,12 @@ public:
 
 private:
     QString m_text;
+    QChar m_separator;
     qsizetype m_position = 0;
 };
 
-// Opens a comma-separated file as a one-sheet workbook: its n-th record is
-// row n.
+// Opens a comma-separated file (or a tab-separated one, see separatorOf)
+// as a one-sheet workbook: its n-th record is row n.
 // Throws FileError when it cannot be read.
 std::unique_ptr<WorkbookReader> openCsvWorkbook(const QString& path);
 

@@ -1,8 +1,10 @@
 #include "members/import/import_values.h"
 
 #include "app/errors.h"
+#include "members/minguo_date.h"
 
 #include <QRegularExpression>
+#include <cstdio>
 
 namespace members {
 namespace {
@@ -37,7 +39,48 @@ QString storedText(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
 
+namespace {
+
+// The digits of text from at up to count of them; -1 unless there are
+// from one to count digits there. Moves at past them.
+int digitsAt(QStringView text, qsizetype& at, int count) {
+    int value = 0;
+    int taken = 0;
+    while (at < text.size() && taken < count && text.at(at).isDigit() &&
+           text.at(at).unicode() < 0x80) {
+        value = value * 10 + (text.at(at).unicode() - '0');
+        ++at;
+        ++taken;
+    }
+    return taken == 0 ? -1 : value;
+}
+
+// The common form "yyyy/MM/dd" (or with "-", one or two digits for month
+// and day) without blanks or a time, read without a pattern: an import
+// reads one such date a row. nullopt for any other form.
+std::optional<QDate> plainDate(QStringView text) {
+    qsizetype at = 0;
+    const int year = digitsAt(text, at, 4);
+    if (year < 0 || at >= text.size() || (text.at(at) != '/' && text.at(at) != '-'))
+        return std::nullopt;
+    const QChar separator = text.at(at++);
+    const int month = digitsAt(text, at, 2);
+    if (month < 0 || at >= text.size() || text.at(at++) != separator)
+        return std::nullopt;
+    const int day = digitsAt(text, at, 2);
+    if (day < 0 || at != text.size())
+        return std::nullopt;
+    return QDate(year, month, day);
+}
+
+} // namespace
+
 std::optional<QDateTime> readDateTime(const QString& text) {
+    if (const std::optional<QDate> date = plainDate(text)) {
+        if (!date->isValid())
+            return std::nullopt;
+        return QDateTime(*date, QTime(0, 0), Qt::UTC);
+    }
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*(\\d{1,4})\\s*([/-])\\s*(\\d{1,2})\\s*\\2\\s*(\\d{1,2})"
                        "(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?\\s*$"));
@@ -56,15 +99,71 @@ std::optional<QDateTime> readDateTime(const QString& text) {
 }
 
 QString storedDateTime(const QDateTime& value) {
-    return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Written out by hand: an import writes one a row, and a format string
+    // is read anew at each call.
+    const QDate date = value.date();
+    const QTime time = value.time();
+    char text[32];
+    const int length =
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
+                      date.day(), time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text, length);
 }
+
+namespace {
+
+[[noreturn]] void notADate(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^[-+]?\\d+(\\.\\d+)?$"));
+    if (!number.match(text).hasMatch())
+        throw ConversionError(QStringLiteral("「%1」不是有效的日期").arg(text));
+    const double value = text.toDouble();
+    if (value >= 1 && value < 61) // a date cell before 1900-03-01
+        throw ConversionError(QStringLiteral("「%1」不是有效的日期（1900/03/01 以前的日期在各試算表"
+                                             "程式中不一致，請改以文字輸入，如 1900/01/15）")
+                                  .arg(text));
+    throw ConversionError(QStringLiteral("「%1」是數字，不是日期").arg(text));
+}
+
+// Whether a date text begins with a year of one to three digits and "/"
+// (blanks around it allowed).
+bool hasMinguoYear(QStringView text) {
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at).isSpace())
+        ++at;
+    const qsizetype start = at;
+    while (at < text.size() && text.at(at).unicode() >= '0' && text.at(at).unicode() <= '9')
+        ++at;
+    const qsizetype digits = at - start;
+    while (at < text.size() && text.at(at).isSpace())
+        ++at;
+    return digits >= 1 && digits <= 3 && at < text.size() && text.at(at) == '/';
+}
+
+// The earliest year a birthday written with four digits may have.
+constexpr int kEarliestYear = 1000;
+
+} // namespace
 
 QVariant birthdayValue(const QString& text) {
     if (text.isEmpty())
         return QVariant();
+    // A year of one to three digits is a Minguo year, read the way the
+    // member window reads typed birthdays: 65/12/31 is 1976/12/31.
+    if (hasMinguoYear(text)) {
+        std::optional<QDate> date;
+        try {
+            date = birthdayDate(text);
+        } catch (const ConversionError&) {
+        }
+        if (!date || !date->isValid())
+            notADate(text);
+        return storedDateTime(QDateTime(*date, QTime(0, 0), Qt::UTC));
+    }
     const std::optional<QDateTime> value = readDateTime(text);
     if (!value)
-        throw ConversionError(QStringLiteral("'%1' 不是有效的日期").arg(text));
+        notADate(text);
+    if (value->date().year() < kEarliestYear)
+        throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text));
     return storedDateTime(*value);
 }
 
@@ -73,7 +172,8 @@ std::optional<int> yesNoValue(const QString& text) {
         return std::nullopt;
     const int value = yesNoOf(text);
     if (value < 0)
-        throw ConversionError(QStringLiteral("'%1' 不是有效的是否值").arg(text));
+        throw ConversionError(
+            QStringLiteral("「%1」不是有效的是否值（應為 TRUE 或 FALSE）").arg(text));
     return value;
 }
 

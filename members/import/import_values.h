@@ -24,7 +24,9 @@ QString storedText(const QString& text);
 std::optional<QDateTime> readDateTime(const QString& text);
 
 // The stored value of a birthday cell: a null value for an empty text,
-// otherwise the date as the schema's date text "yyyy-MM-dd HH:mm:ss".
+// otherwise the date as the schema's date text "yyyy-MM-dd HH:mm:ss". A
+// year of one to three digits is a Minguo year, as the member window reads
+// it ("65/12/31" is 1976-12-31); a four-digit year must be 1000 or later.
 // Throws ConversionError when the text is not a date.
 QVariant birthdayValue(const QString& text);
 

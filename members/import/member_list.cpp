@@ -65,7 +65,7 @@ QList<ListedMember> readMemberList(const QByteArray& content) {
             const QByteArray fifth = line(at + 4);
             members.append({text(piece(first, 1, 15)), text(piece(first, 34, 41)),
                             text(piece(first, 42, 53)), piece(first, 54, 62), text(fourth),
-                            text(piece(fifth, 1, 15)), text(piece(fifth, 16))});
+                            text(piece(fifth, 1, 15)), text(piece(fifth, 16)), int(at) + 1});
             at += kMemberLines;
         }
     }
@@ -76,13 +76,13 @@ QDate listedBirthday(const QByteArray& value) {
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
     const QString yearText = text(value.left(2));
     if (!wholeNumber.match(yearText).hasMatch())
-        throw ConversionError(QStringLiteral("'%1' 不是有效的整數").arg(yearText));
+        throw ConversionError(QStringLiteral("「%1」的年份不是整數").arg(big5::decode(value)));
     // Only "/" separates the parts of a listed date.
     const QString rest = text(value.mid(2, 8));
     const QString dateText = QString::number(yearText.toInt() + 1911) + rest;
     const std::optional<QDateTime> date = readDateTime(dateText);
     if (!date || date->time() != QTime(0, 0) || rest.contains('-'))
-        throw ConversionError(QStringLiteral("'%1' 不是有效的日期").arg(dateText));
+        throw ConversionError(QStringLiteral("「%1」不是有效的日期").arg(big5::decode(value)));
     return date->date();
 }
 

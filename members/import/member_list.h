@@ -21,6 +21,7 @@ struct ListedMember {
     QString address;     // line 4, the whole line
     QString tel;         // line 5, bytes 1-15
     QString memo;        // line 5, from byte 16 to the end
+    int line = 0;        // the number of line 1 in the file, from 1
 };
 
 // The members of the list, in order. Each unit is told by its first line: the

@@ -1,5 +1,9 @@
 #include "members/import/number_format.h"
 
+#include "members/import/cell_text.h"
+
+#include <cmath>
+
 namespace members {
 
 bool isBuiltInDateFormat(int id) {
@@ -43,6 +47,54 @@ bool isDateFormatCode(const QString& code) {
         }
     }
     return false;
+}
+
+namespace {
+
+// Beyond this a whole number no longer shows in full.
+constexpr double kLargestPaddedNumber = 1e15;
+
+// The number of zeros of a code made of zeros alone, in its first section
+// (the one for positive numbers); 0 for any other code.
+int zeroDigitsOf(const QString& code) {
+    const qsizetype end = code.indexOf(';');
+    const QStringView first = QStringView(code).left(end < 0 ? code.size() : end).trimmed();
+    if (first.isEmpty())
+        return 0;
+    for (const QChar c : first) {
+        if (c != '0')
+            return 0;
+    }
+    return int(qMin<qsizetype>(first.size(), 30));
+}
+
+} // namespace
+
+NumberFormat numberFormatOf(int id, const QString& code) {
+    NumberFormat format;
+    if (code.isNull()) {
+        format.date = isBuiltInDateFormat(id);
+        format.zeroDigits = id == 1 ? 1 : 0; // "0"
+    } else {
+        format.date = isDateFormatCode(code);
+        format.zeroDigits = format.date ? 0 : zeroDigitsOf(code);
+    }
+    return format;
+}
+
+QString formattedNumberText(double value, NumberFormat format, bool date1904) {
+    if (format.date) {
+        const QString date = serialDateText(value, date1904);
+        if (!date.isEmpty())
+            return date;
+    }
+    if (format.zeroDigits > 0 && std::isfinite(value) && std::fabs(value) < kLargestPaddedNumber) {
+        const auto whole = static_cast<qint64>(std::llround(value));
+        const QString digits =
+            QString::number(whole < 0 ? -whole : whole).rightJustified(format.zeroDigits, '0');
+        return whole < 0 ? QLatin1Char('-') + digits : digits;
+    }
+    return numberText(value);
 }
 
 } // namespace members

@@ -18,4 +18,21 @@ bool isBuiltInDateFormat(int id);
 // exponent of a scientific format ("0.00E+00") are not date parts.
 bool isDateFormatCode(const QString& code);
 
+// What a cell's number format means for the text the cell shows.
+struct NumberFormat {
+    bool date = false; // the number is a date serial
+    // More than 0 for a code of zeros alone ("0", "00000"): the number shows
+    // rounded to a whole number, with leading zeros up to this many digits.
+    int zeroDigits = 0;
+    bool operator==(const NumberFormat&) const = default;
+};
+
+// The meaning of format id, whose code is given for a format the workbook
+// defines and null for a built-in one.
+NumberFormat numberFormatOf(int id, const QString& code);
+
+// The text a cell showing value in format shows: a date as serialDateText
+// gives it (see cell_text.h), a zero-padded whole number, or numberText.
+QString formattedNumberText(double value, NumberFormat format, bool date1904);
+
 } // namespace members

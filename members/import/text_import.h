@@ -17,7 +17,8 @@ int importMemberList(const QByteArray& text);
 // Imports a member list the user picks, as the main window's menu entry
 // does: the file dialog (cancelling it changes nothing), then the members in
 // one transaction while status shows "正在導入數據.....", then "導入成功!" or,
-// after rolling everything back, "導入錯誤" (caption "數據導入"); status is
+// after rolling everything back, "導入錯誤" and on the next line what failed
+// (such as 第 26 行 生日「65/02/30」不是有效的日期), caption "數據導入"; status is
 // emptied at the end. A file that cannot be opened is reported by the
 // general error report (FileError thrown) before anything changes.
 void importMembersFromText(QWidget* owner, QLabel* status);

@@ -1,11 +1,12 @@
 #include "members/import/workbook_import.h"
 
+#include "app/errors.h"
 #include "db/connection.h"
+#include "members/import/import_errors.h"
 #include "members/import/import_values.h"
+#include "members/import/member_insert.h"
 #include "members/salutations.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <optional>
 
 namespace members {
@@ -39,39 +40,61 @@ const QStringList kMenuInsert = {
                    ":MGBirthday,:Identity,:EnterDate,:Address"),
     QStringLiteral(",:Memo,:Memo1,:Memo2,:Memo3,:Memo4,:Date1) ")};
 
-QSqlQuery prepared(const QStringList& lines) {
-    QSqlQuery query(db::connection());
-    if (!query.prepare(lines.join('\n')))
-        db::raise(query.lastError());
-    return query;
+// Parameters are bound by position: :ID is 1, :Date1 19, :IsEnabled 20.
+constexpr int kEnabledParameter = 20;
+
+// The value a column of a row gives, as it is stored (untrimmed for the
+// member number, which keeps its spaces).
+QString columnText(const QStringList& cells, int column) {
+    const QString cell = column <= cells.size() ? cells.at(column - 1) : QString();
+    return column == 1 ? storedText(cell) : storedText(trimBlanks(cell));
 }
 
-// The statement parameters of the columns, ":ID" to ":Date1".
-QStringList parameterNames() {
-    QStringList names;
-    for (const char* column : kColumns)
-        names.append(QLatin1Char(':') + QLatin1String(column));
-    return names;
-}
-
-// Binds the values of one row, read from its cells, to an insert statement.
-void bindRow(QSqlQuery& insert, const QStringList& cells) {
-    static const QStringList names = parameterNames();
-    for (int column = 1; column <= int(std::size(kColumns)); ++column) {
-        const QString cell = column <= cells.size() ? cells.at(column - 1) : QString();
-        const QString& name = names.at(column - 1);
-        if (column == 1)
-            insert.bindValue(name, storedText(cell)); // the member number keeps its spaces
-        else if (column == kBirthdayColumn)
-            insert.bindValue(name, birthdayValue(trimBlanks(cell)));
-        else
-            insert.bindValue(name, storedText(trimBlanks(cell)));
+// Runs convert for the cell at row and column; a conversion it refuses is
+// thrown on naming the cell.
+template <typename Convert> auto inCell(int row, int column, Convert convert) {
+    try {
+        return convert();
+    } catch (const ConversionError& error) {
+        throw ConversionError(cellErrorText(row, column, error.text()));
     }
 }
 
-void execute(QSqlQuery& query) {
-    if (!query.exec())
-        db::raise(query.lastError());
+// The values of one row, read from its cells, as bound to an insert.
+struct RowValues {
+    QString texts[std::size(kColumns)];
+};
+
+// Reads and binds the values of one row to an insert statement.
+void bindRow(MemberInsert& insert, int row, const QStringList& cells, RowValues& values) {
+    for (int column = 1; column <= int(std::size(kColumns)); ++column) {
+        QString& text = values.texts[column - 1];
+        text = columnText(cells, column);
+        inCell(row, column, [&] { checkStorableText(text); });
+        if (column == kBirthdayColumn) {
+            const QVariant birthday = inCell(row, column, [&] { return birthdayValue(text); });
+            if (birthday.isNull()) {
+                insert.bindNull(column);
+                continue;
+            }
+            text = birthday.toString();
+        }
+        insert.bindText(column, text);
+    }
+}
+
+// Stores the row bound to insert; a refusal of the database is thrown on
+// naming the row and, where it tells, the cell.
+void execute(MemberInsert& insert, int row, const QStringList& cells) {
+    if (insert.execute())
+        return;
+    const Refusal refusal = refusalOf(insert.error());
+    for (int column = 1; column <= int(std::size(kColumns)); ++column) {
+        if (refusal.column.compare(QLatin1String(kColumns[column - 1]), Qt::CaseInsensitive) == 0)
+            throw DatabaseError(
+                cellErrorText(row, column, refusalText(refusal, columnText(cells, column))));
+    }
+    throw DatabaseError(QStringLiteral("第 %1 列%2").arg(row).arg(refusalText(refusal, QString())));
 }
 
 } // namespace
@@ -88,10 +111,11 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
     int imported = 0;
     {
         const bool window = path == WorkbookImportPath::Window;
-        QSqlQuery withoutEnabled = prepared(kMenuInsert);
-        std::optional<QSqlQuery> withEnabled;
+        MemberInsert withoutEnabled(kMenuInsert.join('\n'));
+        std::optional<MemberInsert> withEnabled;
         if (window)
-            withEnabled = prepared(kWindowInsert);
+            withEnabled.emplace(kWindowInsert.join('\n'));
+        RowValues values;
         SheetCursor sheet(reader);
         for (int row = firstDataRow(path);; ++row) {
             const QStringList& cells = sheet.row(row);
@@ -103,12 +127,16 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
                     insertSalutationIfAbsent(salutation);
             }
             const std::optional<int> enabled =
-                window ? yesNoValue(trimBlanks(cells.value(kEnabledColumn - 1))) : std::nullopt;
-            QSqlQuery& insert = enabled ? *withEnabled : withoutEnabled;
-            bindRow(insert, cells);
+                window ? inCell(row, kEnabledColumn,
+                                [&] {
+                                    return yesNoValue(trimBlanks(cells.value(kEnabledColumn - 1)));
+                                })
+                       : std::nullopt;
+            MemberInsert& insert = enabled ? *withEnabled : withoutEnabled;
+            bindRow(insert, row, cells, values);
             if (enabled)
-                insert.bindValue(QStringLiteral(":IsEnabled"), *enabled);
-            execute(insert);
+                insert.bindInt(kEnabledParameter, *enabled);
+            execute(insert, row, cells);
             ++imported;
             if (progress)
                 progress(row + 1);

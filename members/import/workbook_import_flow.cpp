@@ -8,9 +8,15 @@
 #include "members/import/import_hooks.h"
 #include "members/import/import_progress.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 namespace members {
+namespace {
+
+constexpr int kCaptionMilliseconds = 100;
+
+} // namespace
 
 QString workbookFilter(WorkbookImportPath path) {
     if (path == WorkbookImportPath::Window)
@@ -37,26 +43,41 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
                                       .arg(error.text()));
         return;
     }
-    bool stored = false;
+    QString failure;
     {
         ImportProgress progress(owner, firstDataRow(path), reader->lastRowHint());
+        // The caption follows the rows a few times a second, as the progress
+        // does: a window manager redraws every change of it.
+        QElapsedTimer sinceCaption;
+        sinceCaption.start();
+        int lastRow = 0;
         try {
             importWorkbookRows(*reader, path, deleteOld, [&](int nextRow) {
-                if (window)
+                lastRow = nextRow;
+                if (window && sinceCaption.elapsed() >= kCaptionMilliseconds) {
                     owner->setWindowTitle(QString::number(nextRow));
+                    sinceCaption.restart();
+                }
                 progress.update(nextRow);
             });
-            stored = true;
-        } catch (const std::exception&) {
-            // Rolled back; the reason is not shown, only that nothing was stored.
+        } catch (const LunmarkError& error) {
+            failure = error.text(); // rolled back
+        } catch (const std::exception& error) {
+            failure = QString::fromLocal8Bit(error.what());
         }
+        if (window && lastRow > 0)
+            owner->setWindowTitle(QString::number(lastRow));
     }
-    if (stored)
+    if (failure.isNull())
         Prompt::current().message(Prompt::Icon::Information, Application::title(),
                                   QStringLiteral("導入成功!"));
     else
         Prompt::current().message(Prompt::Icon::Warning, Application::title(),
-                                  QStringLiteral("導入失敗"));
+                                  importFailureText(failure));
+}
+
+QString importFailureText(const QString& reason) {
+    return QStringLiteral("導入失敗\n%1").arg(reason);
 }
 
 } // namespace members

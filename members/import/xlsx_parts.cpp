@@ -127,19 +127,24 @@ QStringList readSharedStrings(QIODevice* device, const QString& part) {
             break;
         if (token != XmlScanner::Token::Start)
             continue;
-        if (xml.name() == "sst")
-            strings.reserve(xml.attribute("uniqueCount").toInt());
-        else if (xml.name() == "si")
+        if (xml.name() == "sst") {
+            // The count is only the file's word: reserve for a bounded number
+            // of strings up front and let the list grow as strings come.
+            constexpr qint64 kMostReserved = 65536;
+            strings.reserve(
+                qBound<qint64>(0, xml.attribute("uniqueCount").toLongLong(), kMostReserved));
+        } else if (xml.name() == "si") {
             strings.append(stringItemText(xml));
+        }
     }
     if (!xml.error().isEmpty())
         throw FileError(QStringLiteral("活頁簿的 %1 已損壞: %2").arg(part, xml.error()));
     return strings;
 }
 
-QList<bool> readDateStyles(const QByteArray& bytes, const QString& part) {
-    QHash<int, bool> customIsDate;
-    QList<bool> styles;
+QList<NumberFormat> readCellFormats(const QByteArray& bytes, const QString& part) {
+    QHash<int, QString> customCodes;
+    QList<NumberFormat> styles;
     bool inCellFormats = false;
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
@@ -150,15 +155,13 @@ QList<bool> readDateStyles(const QByteArray& bytes, const QString& part) {
             continue;
         const QXmlStreamAttributes attributes = xml.attributes();
         if (xml.name() == u"numFmt") {
-            customIsDate.insert(
-                attributes.value(QLatin1String("numFmtId")).toInt(),
-                isDateFormatCode(attributes.value(QLatin1String("formatCode")).toString()));
+            customCodes.insert(attributes.value(QLatin1String("numFmtId")).toInt(),
+                               attributes.value(QLatin1String("formatCode")).toString());
         } else if (xml.name() == u"cellXfs") {
             inCellFormats = true;
         } else if (xml.name() == u"xf" && inCellFormats) {
             const int id = attributes.value(QLatin1String("numFmtId")).toInt();
-            styles.append(customIsDate.contains(id) ? customIsDate.value(id)
-                                                    : isBuiltInDateFormat(id));
+            styles.append(numberFormatOf(id, customCodes.value(id)));
         }
     }
     checkEnd(part, xml);

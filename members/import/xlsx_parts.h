@@ -1,5 +1,7 @@
 #pragma once
 
+#include "members/import/number_format.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -40,9 +42,9 @@ WorkbookInfo readWorkbookInfo(const QByteArray& xml, const QString& part);
 // guides of East Asian text.
 QStringList readSharedStrings(QIODevice* device, const QString& part);
 
-// For each cell format (the "s" index of a cell), whether it shows its
-// number as a date or time.
-QList<bool> readDateStyles(const QByteArray& xml, const QString& part);
+// For each cell format (the "s" index of a cell), the meaning of its
+// number format.
+QList<NumberFormat> readCellFormats(const QByteArray& xml, const QString& part);
 
 // The folder of a part name: "xl" for "xl/workbook.xml", "" for "a.xml".
 QString folderOf(const QString& part);

@@ -6,6 +6,8 @@
 #include "members/import/xml_scanner.h"
 #include "members/import/zip_archive.h"
 
+#include <limits>
+
 namespace members {
 namespace {
 
@@ -13,7 +15,7 @@ namespace {
 struct SheetSetting {
     QString sheetPart;
     QStringList sharedStrings;
-    QList<bool> dateStyles;
+    QList<NumberFormat> cellFormats;
     bool date1904 = false;
 };
 
@@ -51,7 +53,7 @@ SheetSetting locateFirstSheet(const ZipArchive& archive) {
     }
     const QString styles = rels.targetOfType(QStringLiteral("/styles"));
     if (!styles.isEmpty() && archive.contains(styles))
-        setting.dateStyles = xlsx::readDateStyles(archive.read(styles), styles);
+        setting.cellFormats = xlsx::readCellFormats(archive.read(styles), styles);
     return setting;
 }
 
@@ -84,15 +86,37 @@ CellType cellType(QByteArrayView t) {
     return CellType::Text; // "str": the text result of a formula
 }
 
-int toInt(QByteArrayView digits) {
-    int value = 0;
+// The value of a decimal number up to limit; -1 for anything else, a
+// number past limit included.
+int toInt(QByteArrayView digits, int limit = std::numeric_limits<int>::max()) {
+    qint64 value = 0;
     for (const char c : digits) {
         if (c < '0' || c > '9')
             return -1;
         value = value * 10 + (c - '0');
+        if (value > limit)
+            return -1;
     }
-    return digits.isEmpty() ? -1 : value;
+    return digits.isEmpty() ? -1 : int(value);
 }
+
+// The column of a cell reference such as "AB12" (from 1), read from the
+// attribute's bytes as cellPosition reads a text; 0 past column XFD.
+int columnOf(QByteArrayView reference) {
+    int column = 0;
+    for (const char c : reference) {
+        const char upper = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        if (upper < 'A' || upper > 'Z')
+            break;
+        column = column * 26 + (upper - 'A' + 1);
+        if (column > 16384)
+            return 0;
+    }
+    return column;
+}
+
+// The highest row a sheet has.
+constexpr int kLastSheetRow = 1048576;
 
 class XlsxReader : public WorkbookReader {
 public:
@@ -140,8 +164,12 @@ private:
 
     // Reads the row whose start the scanner is on, up to its end.
     void readRow(SheetRow& row) {
-        const int number = toInt(m_xml.rawAttribute("r"));
-        row.number = number > 0 ? number : m_lastRow + 1;
+        const QByteArrayView given = m_xml.rawAttribute("r");
+        const int number = given.isEmpty() ? m_lastRow + 1 : toInt(given, kLastSheetRow);
+        if (number <= m_lastRow || number > kLastSheetRow)
+            m_archive.fail(m_setting.sheetPart,
+                           QStringLiteral("列號「%1」無效").arg(QString::fromLatin1(given)));
+        row.number = number;
         m_lastRow = row.number;
         row.cells.clear();
         for (;;) {
@@ -159,8 +187,7 @@ private:
     // Reads the cell whose start the scanner is on into its column.
     void readCell(QStringList& cells) {
         const QByteArrayView reference = m_xml.rawAttribute("r");
-        const int column = reference.isEmpty() ? int(cells.size()) + 1
-                                               : cellPosition(QString::fromLatin1(reference)).first;
+        const int column = reference.isEmpty() ? int(cells.size()) + 1 : columnOf(reference);
         const CellType type = cellType(m_xml.rawAttribute("t"));
         const int style = toInt(m_xml.rawAttribute("s"));
         QString value;
@@ -202,8 +229,9 @@ private:
     QString cellText(CellType type, const QString& value, int style) const {
         switch (type) {
         case CellType::SharedString: {
-            const int index = value.toInt();
-            return index >= 0 && index < m_setting.sharedStrings.size()
+            bool ok = false;
+            const int index = value.toInt(&ok);
+            return ok && index >= 0 && index < m_setting.sharedStrings.size()
                        ? m_setting.sharedStrings.at(index)
                        : QString();
         }
@@ -222,12 +250,10 @@ private:
         const double number = value.toDouble(&isNumber);
         if (!isNumber)
             return value;
-        if (style >= 0 && style < m_setting.dateStyles.size() && m_setting.dateStyles.at(style)) {
-            const QString date = serialDateText(number, m_setting.date1904);
-            if (!date.isEmpty())
-                return date;
-        }
-        return numberText(number);
+        const NumberFormat format = style >= 0 && style < m_setting.cellFormats.size()
+                                        ? m_setting.cellFormats.at(style)
+                                        : NumberFormat();
+        return formattedNumberText(number, format, m_setting.date1904);
     }
 
     void checkEnd() const {
@@ -261,7 +287,7 @@ std::pair<int, int> cellPosition(QStringView reference) {
     }
     bool ok = false;
     const int row = reference.mid(i).toInt(&ok);
-    return {column, ok && row > 0 ? row : 0};
+    return {column, ok && row > 0 && row <= 1048576 ? row : 0}; // up to the last row a sheet has
 }
 
 std::unique_ptr<WorkbookReader> openXlsxWorkbook(const QString& path) {

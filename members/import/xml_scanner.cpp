@@ -84,7 +84,7 @@ QString XmlScanner::decode(QByteArrayView raw) {
     return QString::fromUtf8(out);
 }
 
-bool XmlScanner::fill(qsizetype wanted) {
+bool XmlScanner::refill(qsizetype wanted) {
     while (m_buffer.size() - m_pos < wanted) {
         if (m_deviceDone)
             return false;
@@ -161,43 +161,49 @@ XmlScanner::Token XmlScanner::next() {
         --m_depth;
         return Token::End;
     }
-    if (!fill(1)) {
-        if (m_depth > 0)
-            return fail(QStringLiteral("內容在元素中途結束"));
-        if (!m_seenRoot)
-            return fail(QStringLiteral("沒有內容"));
-        return Token::EndOfDocument;
+    // Comments, processing instructions and the document type give no
+    // token: go on past them, however many there are.
+    for (;;) {
+        if (!fill(1)) {
+            if (m_depth > 0)
+                return fail(QStringLiteral("內容在元素中途結束"));
+            if (!m_seenRoot)
+                return fail(QStringLiteral("沒有內容"));
+            return Token::EndOfDocument;
+        }
+        if (m_buffer.at(m_pos) != '<') {
+            qsizetype end = find('<', 0);
+            if (end < 0)
+                end = m_buffer.size() - m_pos;
+            m_text = QByteArrayView(m_buffer.constData() + m_pos, end);
+            m_textIsCdata = false;
+            m_pos += end;
+            return Token::Text;
+        }
+        if (const std::optional<Token> token = readMarkup())
+            return *token;
     }
-    if (m_buffer.at(m_pos) != '<') {
-        qsizetype end = find('<', 0);
-        if (end < 0)
-            end = m_buffer.size() - m_pos;
-        m_text = QByteArrayView(m_buffer.constData() + m_pos, end);
-        m_textIsCdata = false;
-        m_pos += end;
-        return Token::Text;
-    }
-    return readMarkup();
 }
 
-XmlScanner::Token XmlScanner::readMarkup() {
+std::optional<XmlScanner::Token> XmlScanner::readMarkup() {
     fill(9);
     // Views of the buffer do not outlive a read from the device: take what
     // the markup's opening says first.
     const QByteArrayView opening(m_buffer.constData() + m_pos,
                                  qMin<qsizetype>(9, m_buffer.size() - m_pos));
-    const bool instruction = opening.startsWith("<?");
-    const bool comment = opening.startsWith("<!--");
-    const bool cdata = opening.startsWith("<![CDATA[");
-    const bool declaration = opening.startsWith("<!");
-    const bool endTag = opening.startsWith("</");
+    const char second = opening.size() > 1 ? opening[1] : '\0';
+    const bool instruction = second == '?';
+    const bool declaration = second == '!';
+    const bool comment = declaration && opening.startsWith("<!--");
+    const bool cdata = declaration && opening.startsWith("<![CDATA[");
+    const bool endTag = second == '/';
     if (instruction || comment) {
         const QByteArrayView terminator = instruction ? "?>" : "-->";
         const qsizetype end = find(terminator, 2);
         if (end < 0)
             return fail(QStringLiteral("註解或處理指令沒有結束"));
         m_pos += end + terminator.size();
-        return next();
+        return std::nullopt;
     }
     if (cdata) {
         const qsizetype end = find("]]>", 9);
@@ -214,7 +220,7 @@ XmlScanner::Token XmlScanner::readMarkup() {
         return fail(QStringLiteral("標籤沒有結束"));
     if (declaration) { // the document type
         m_pos += end + 1;
-        return next();
+        return std::nullopt;
     }
     return endTag ? readEndTag(end) : readStartTag(end);
 }

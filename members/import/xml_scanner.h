@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <optional>
 
 class QIODevice;
 
@@ -59,12 +60,17 @@ public:
     static QString decode(QByteArrayView raw);
 
 private:
-    bool fill(qsizetype wanted);
+    // Makes wanted bytes from the current position available; false when
+    // the document ends before.
+    bool fill(qsizetype wanted) { return m_buffer.size() - m_pos >= wanted || refill(wanted); }
+    bool refill(qsizetype wanted);
     qsizetype find(char c, qsizetype from);
     qsizetype find(QByteArrayView terminator, qsizetype from);
     qsizetype findTagEnd();
     Token fail(const QString& reason);
-    Token readMarkup();
+    // Reads the markup at the current position: its token, or nothing for
+    // markup that gives none (a comment, an instruction, the document type).
+    std::optional<Token> readMarkup();
     Token readStartTag(qsizetype end);
     Token readEndTag(qsizetype end);
 

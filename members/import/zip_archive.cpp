@@ -8,10 +8,46 @@
 namespace members {
 namespace {
 
+// What a libzip error code means for the user, in Chinese.
+QString zipReason(int code) {
+    switch (code) {
+    case ZIP_ER_NOZIP:
+        return QStringLiteral("不是 zip 壓縮檔，也就不是 .xlsx 活頁簿");
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_CRC:
+    case ZIP_ER_INCONS:
+    case ZIP_ER_EOF:
+        return QStringLiteral("壓縮的內容已損壞");
+    case ZIP_ER_COMPNOTSUPP:
+        return QStringLiteral("使用了不支援的壓縮方式");
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return QStringLiteral("活頁簿有密碼保護");
+    case ZIP_ER_NOENT:
+        return QStringLiteral("找不到檔案");
+    case ZIP_ER_OPEN:
+    case ZIP_ER_READ:
+    case ZIP_ER_SEEK:
+        return QStringLiteral("無法讀取檔案內容");
+    case ZIP_ER_MEMORY:
+        return QStringLiteral("記憶體不足");
+    default:
+        return QStringLiteral("壓縮檔已損壞");
+    }
+}
+
+// The Chinese reason, with libzip's own text as the detail.
+QString zipErrorText(const zip_error_t* error) {
+    return QStringLiteral("%1（原文：%2）")
+        .arg(zipReason(zip_error_code_zip(error)),
+             QString::fromUtf8(zip_error_strerror(const_cast<zip_error_t*>(error))));
+}
+
 QString libzipError(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    QString text = QString::fromUtf8(zip_error_strerror(&error));
+    QString text = zipErrorText(&error);
     zip_error_fini(&error);
     return text;
 }
@@ -33,7 +69,7 @@ qint64 ZipEntry::readData(char* data, qint64 maxSize) {
         return 0;
     const zip_int64_t count = zip_fread(m_file, data, static_cast<zip_uint64_t>(maxSize));
     if (count < 0) {
-        setErrorString(QString::fromUtf8(zip_file_strerror(m_file)));
+        setErrorString(zipErrorText(zip_file_get_error(m_file)));
         m_failed = true;
     }
     if (count <= 0) {
@@ -65,7 +101,7 @@ bool ZipArchive::contains(const QString& name) const {
 std::unique_ptr<ZipEntry> ZipArchive::open(const QString& name) const {
     zip_file_t* file = zip_fopen(m_archive, name.toUtf8().constData(), ZIP_FL_NOCASE);
     if (file == nullptr)
-        fail(name, QString::fromUtf8(zip_strerror(m_archive)));
+        fail(name, zipErrorText(zip_get_error(m_archive)));
     return std::make_unique<ZipEntry>(file);
 }
 

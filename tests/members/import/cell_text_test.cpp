@@ -31,15 +31,23 @@ TEST(CellTextTest, DateSerialsBecomeDatesAndTimes) {
         const char* text;
     };
     const Case cases[] = {
-        {1, false, "1900/01/01"},
-        {59, false, "1900/02/28"},
+        // 1 to 60 mean different days in different programs (60 being the
+        // 1900 system's 29 February): refused rather than guessed.
+        {1, false, ""},
+        {59, false, ""},
+        {60, false, ""},
         {61, false, "1900/03/01"},
         {28125, false, "1976/12/31"},
         {43832.5729166667, false, "2020/01/02 13:45:00"},
         {0.75, false, "18:00:00"},
         {0, true, "1904/01/01"},
         {26663, true, "1976/12/31"},
-        {-1, false, ""},
+        // Negative serials are written by programs counting from 1899-12-30.
+        {-1, false, "1899/12/29"},
+        {-238, false, "1899/05/06"},
+        {-693594, false, ""},
+        {2958465, false, "9999/12/31"},
+        {2958466, false, ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(serialDateText(c.serial, c.date1904), QString::fromUtf8(c.text)) << c.serial;

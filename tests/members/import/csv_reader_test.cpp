@@ -1,4 +1,5 @@
 #include "app/big5.h"
+#include "app/errors.h"
 #include "members/import/csv_reader.h"
 
 #include <gtest/gtest.h>
@@ -54,4 +55,34 @@ TEST(CsvReaderTest, DecodesUtf8WithOrWithoutMarkAndBig5) {
     EXPECT_EQ(members::decodeCsv(big5Bytes), text);
 }
 
+// "Unicode text" as spreadsheet programs save it: UTF-16 of either byte
+// order behind its mark, tab-separated; bytes marked so that are not are
+// refused rather than read as garbage.
+TEST(CsvReaderTest, Utf16WithItsMarkIsReadAsUtf16) {
+    const QString text = QStringLiteral("會員編號\t姓名\r\nA1\t王小明\r\n");
+    QByteArray little("\xFF\xFE");
+    QByteArray big("\xFE\xFF");
+    for (const QChar c : text) {
+        little += char(c.unicode() & 0xFF);
+        little += char(c.unicode() >> 8);
+        big += char(c.unicode() >> 8);
+        big += char(c.unicode() & 0xFF);
+    }
+    EXPECT_EQ(members::decodeCsv(little), text);
+    EXPECT_EQ(members::decodeCsv(big), text);
+    EXPECT_EQ(members::separatorOf(text), QChar('\t'));
+    EXPECT_EQ(members::separatorOf(QStringLiteral("a\tb,c\n")), QChar(','));
+    EXPECT_THROW(members::decodeCsv(little + "\x01"), ConversionError); // odd length
+}
+
 } // namespace
+
+// Big5 files read as big5::decode reads them, byte pair for byte pair:
+// ASCII, characters, pairs without a character and a lead byte at the end.
+TEST(CsvDecodeTest, Big5ReadsAsTheBig5Conversion) {
+    QByteArray bytes = big5::encode(QStringLiteral("會員,王小明\r\n"));
+    bytes += QByteArray::fromHex("9def81318040a1") + "x,\xff\x80" + QByteArray::fromHex("a4");
+    for (int lead = 0x81; lead <= 0xFE; lead += 7)
+        bytes += QByteArray(1, char(lead)) + QByteArray(1, char(0x40 + lead % 0x3f));
+    EXPECT_EQ(members::decodeCsv(bytes), big5::decode(bytes));
+}

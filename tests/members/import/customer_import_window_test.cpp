@@ -6,6 +6,7 @@
 #include "tests/members/import/import_fixture.h"
 #include "tests/members/import/workbook_files.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressDialog>
@@ -43,6 +44,44 @@ protected:
 
     TFrmCustomerFromExcel window;
 };
+
+// Counts the caption changes of a window.
+class CaptionChanges : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowTitleChange)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A window manager redraws each caption change: the caption follows the
+// rows a few times a second, not once a row, and ends on the next row.
+TEST_F(CustomerImportWindowTest, CaptionChangesAFewTimesASecondAndEndsOnTheNextRow) {
+    constexpr int kRows = 5000;
+    QList<QStringList> rows{{QStringLiteral("會員編號")}};
+    for (int i = 1; i <= kRows; ++i)
+        rows.append(memberRow(QStringLiteral("N%1").arg(i), QStringLiteral("會員")));
+    const QString path = file(QStringLiteral("many.csv"));
+    writeFile(path, csvText(rows).toUtf8());
+    choose(path);
+    prompt.expect(kQuestion, false);
+    prompt.expect(kDone);
+    CaptionChanges changes;
+    window.installEventFilter(&changes);
+    QElapsedTimer timer;
+    timer.start();
+    clickImport();
+    const qint64 elapsed = timer.elapsed();
+    window.removeEventFilter(&changes);
+    EXPECT_EQ(window.windowTitle(), QString::number(kRows + 2));
+    EXPECT_GE(changes.count, 1);
+    EXPECT_LE(changes.count, 2 + elapsed / 100) << elapsed << " ms";
+    EXPECT_EQ(memberIds().size(), kRows);
+}
 
 TEST_F(CustomerImportWindowTest, ControlsHaveTheirNames) {
     EXPECT_EQ(window.objectName(), QStringLiteral("FrmCustomerFromExcel"));
@@ -126,26 +165,30 @@ TEST_F(CustomerImportWindowTest, RefusedRowRollsBackEverythingWithTheDelete) {
         const char* name;
         bool deleteOld;
         QList<QStringList> rows;
+        const char* reason;
     };
     const Case cases[] = {
         {"number already stored",
          false,
          {memberRow(QStringLiteral("A100"), QStringLiteral("新")),
-          memberRow(QStringLiteral("A001"), QStringLiteral("重複"))}},
+          memberRow(QStringLiteral("A001"), QStringLiteral("重複"))},
+         "第 3 列 A 欄「A001」已經有了，不能重複"},
         {"number twice after the delete",
          true,
          {memberRow(QStringLiteral("A100"), QStringLiteral("新")),
-          memberRow(QStringLiteral("A100"), QStringLiteral("重複"))}},
+          memberRow(QStringLiteral("A100"), QStringLiteral("重複"))},
+         "第 3 列 A 欄「A100」已經有了，不能重複"},
         {"name longer than its column",
          true,
-         {memberRow(QStringLiteral("A100"), QStringLiteral("名字名字名字名字名字名"))}},
+         {memberRow(QStringLiteral("A100"), QStringLiteral("名字名字名字名字名字名"))},
+         "第 2 列 B 欄「名字名字名字名字名字名」太長（最多 10 字）"},
     };
     keepNumbersUnique();
     addMember(QStringLiteral("A001"));
     for (const Case& c : cases) {
         choose(workbook(c.rows));
         prompt.expect(kQuestion, c.deleteOld);
-        prompt.expect(kFailed);
+        prompt.expect(kFailed + '\n' + QString::fromUtf8(c.reason));
         clickImport();
         EXPECT_EQ(memberIds(), QStringList{QStringLiteral("A001")}) << c.name;
     }
@@ -155,15 +198,24 @@ TEST_F(CustomerImportWindowTest, ValuesThatDoNotConvertFailTheImport) {
     struct Case {
         int column;
         const char* value;
+        const char* reason;
     };
-    const Case cases[] = {{9, "1976/13/01"}, {9, "明天"}, {9, "28125"}, {22, "maybe"}, {22, "2"}};
+    const Case cases[] = {
+        {9, "1976/13/01", "第 3 列 I 欄「1976/13/01」不是有效的日期"},
+        {9, "明天", "第 3 列 I 欄「明天」不是有效的日期"},
+        {9, "28125", "第 3 列 I 欄「28125」是數字，不是日期"},
+        {9, "65/13/31", "第 3 列 I 欄「65/13/31」不是有效的日期"},
+        {9, "0065/12/31", "第 3 列 I 欄「0065/12/31」的年份不合理"},
+        {22, "maybe", "第 3 列 V 欄「maybe」不是有效的是否值（應為 TRUE 或 FALSE）"},
+        {22, "2", "第 3 列 V 欄「2」不是有效的是否值（應為 TRUE 或 FALSE）"},
+    };
     addMember(QStringLiteral("OLD"));
     for (const Case& c : cases) {
         QStringList bad = memberRow(QStringLiteral("A2"), QStringLiteral("壞"));
         bad[c.column - 1] = QString::fromUtf8(c.value);
         choose(workbook({memberRow(QStringLiteral("A1"), QStringLiteral("好")), bad}));
         prompt.expect(kQuestion, true);
-        prompt.expect(kFailed);
+        prompt.expect(kFailed + '\n' + QString::fromUtf8(c.reason));
         clickImport();
         EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")}) << c.value;
     }

@@ -88,7 +88,7 @@ TEST_F(WorkbookMenuTest, FailureRollsBackTheSalutationsToo) {
         xlsx.putRow(4, bad);
     }
     choose(path);
-    prompt.expect(QStringLiteral("導入失敗"));
+    prompt.expect(QStringLiteral("導入失敗\n第 4 列 I 欄「不是日期」不是有效的日期"));
     run("Excel1");
     EXPECT_TRUE(memberIds().isEmpty());
     EXPECT_TRUE(salutations().isEmpty());
@@ -176,18 +176,33 @@ TEST_F(TextImportTest, FaultsRollBackEveryMemberOfTheFile) {
     badYear[2].birthday = QStringLiteral("AB/12/31");
     QList<ListMember> badDate = members;
     badDate[2].birthday = QStringLiteral("65/02/30");
-    const std::pair<const char*, QByteArray> cases[] = {
-        {"stray blank line", strayBlank},
-        {"number twice", listPage(duplicate, 1)},
-        {"year not a number", listPage(badYear, 1)},
-        {"no such day", listPage(badDate, 1)},
+    // The third member's first line is line 26: after the title and its
+    // ten heading lines, and two members of seven lines.
+    const struct {
+        const char* name;
+        QByteArray text;
+        QString reason; // empty: any reason naming a line
+    } cases[] = {
+        {"stray blank line", strayBlank, QString()},
+        {"number twice", listPage(duplicate, 1),
+         QStringLiteral("第 26 行 會員編號「%1」已經有了，不能重複").arg(members[0].id)},
+        {"year not a number", listPage(badYear, 1),
+         QStringLiteral("第 26 行 生日「AB/12/31」的年份不是整數")},
+        {"no such day", listPage(badDate, 1),
+         QStringLiteral("第 26 行 生日「65/02/30」不是有效的日期")},
     };
     keepNumbersUnique();
     addMember(QStringLiteral("OLD"));
-    for (const auto& [name, text] : cases) {
+    for (const auto& [name, text, reason] : cases) {
         choose(list(text));
-        prompt.expect(kError);
+        if (reason.isEmpty())
+            prompt.expect(kError + QStringLiteral("\n第 "), true, true);
+        else
+            prompt.expect(kError + '\n' + reason);
         run("N1");
+        ASSERT_FALSE(prompt.shown().isEmpty()) << name;
+        EXPECT_TRUE(prompt.shown().last().text.startsWith(kError + QStringLiteral("\n第 ")))
+            << name;
         EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")}) << name;
         EXPECT_EQ(status(), QString()) << name;
         ASSERT_FALSE(prompt.shown().isEmpty());

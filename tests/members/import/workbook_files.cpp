@@ -113,4 +113,13 @@ QStringList memberRow(const QString& id, const QString& name) {
     return row;
 }
 
+QList<members::SheetRow> readAllRows(const QString& path) {
+    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(path);
+    QList<members::SheetRow> rows;
+    members::SheetRow row;
+    while (reader->nextRow(row))
+        rows.append(row);
+    return rows;
+}
+
 } // namespace test_files

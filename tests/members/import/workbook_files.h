@@ -1,5 +1,7 @@
 #pragma once
 
+#include "members/import/workbook_reader.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QList>
@@ -60,6 +62,10 @@ private:
 // The rows as comma-separated text, fields quoted where needed, lines
 // ending with CR LF.
 QString csvText(const QList<QStringList>& rows);
+
+// Every row of the first sheet of the workbook at path, as
+// members::openWorkbook reads it.
+QList<members::SheetRow> readAllRows(const QString& path);
 
 // A member row of 22 cells for a workbook: number id, name, salutation and
 // so on, as the import window reads them.

@@ -12,14 +12,8 @@ namespace {
 
 using namespace test_files;
 
-// Every row of the first sheet of the workbook at path.
 QList<members::SheetRow> readAll(const QString& path) {
-    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(path);
-    QList<members::SheetRow> rows;
-    members::SheetRow row;
-    while (reader->nextRow(row))
-        rows.append(row);
-    return rows;
+    return readAllRows(path);
 }
 
 QString dataFile(const char* name) {
@@ -106,7 +100,7 @@ TEST_F(WorkbookReaderTest, XlsFixtureReadsAsShown) {
     EXPECT_EQ(first.cells[14], QStringLiteral("1.5"));
     EXPECT_EQ(first.cells[15], QStringLiteral("1234567890123"));
     EXPECT_EQ(first.cells[18], QStringLiteral("2020/01/02 13:45:00"));
-    EXPECT_EQ(first.cells[21], QStringLiteral("1")); // TRUE: .xls keeps no yes/no mark
+    EXPECT_EQ(first.cells[21], QStringLiteral("TRUE")); // a yes/no cell
     EXPECT_EQ(rows[2].cells[0], QStringLiteral("123"));
     EXPECT_EQ(rows[3].cells[0], QStringLiteral(" 007 "));
     EXPECT_EQ(rows[4].cells[0], QString());
@@ -123,10 +117,6 @@ TEST_F(WorkbookReaderTest, CsvRowsCountFromOne) {
 }
 
 TEST_F(WorkbookReaderTest, UnreadableFilesAreFileErrorsNamingTheFile) {
-    struct Case {
-        const char* name;
-        QByteArray bytes;
-    };
     QByteArray truncatedXlsx;
     {
         XlsxFile xlsx(file("whole.xlsx"));
@@ -135,13 +125,21 @@ TEST_F(WorkbookReaderTest, UnreadableFilesAreFileErrorsNamingTheFile) {
     QFile whole(file("whole.xlsx"));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     truncatedXlsx = whole.readAll().left(200);
-    const Case cases[] = {
-        {"notes.doc", QByteArray("plain words")},
-        {"broken.xls", QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(100, 'x')},
-        {"broken.xlsx", truncatedXlsx},
-        {"other.zip", QByteArray("PK\x03\x04", 4) + QByteArray(100, '\0')},
+    // What the message says beside the file's name: the zip library's
+    // own text only as the detail of a Chinese reason.
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    } cases[] = {
+        {"notes.doc", QByteArray("plain words"), "不是 Excel 活頁簿"},
+        {"broken.xls", QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(100, 'x'),
+         "不是 Excel 97-2003 活頁簿"},
+        {"broken.xlsx", truncatedXlsx,
+         "不是 zip 壓縮檔，也就不是 .xlsx 活頁簿（原文：Not a zip archive）"},
+        {"other.zip", QByteArray("PK\x03\x04", 4) + QByteArray(100, '\0'), "（原文："},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const QString path = file(c.name);
         writeFile(path, c.bytes);
         try {
@@ -149,6 +147,8 @@ TEST_F(WorkbookReaderTest, UnreadableFilesAreFileErrorsNamingTheFile) {
             ADD_FAILURE() << c.name << " was read";
         } catch (const FileError& error) {
             EXPECT_TRUE(error.text().contains(path)) << error.text().toStdString();
+            EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.reason)))
+                << error.text().toStdString();
         }
     }
     EXPECT_THROW(readAll(file("missing.xlsx")), FileError);

@@ -2,6 +2,7 @@
 #include "members/import/workbook_reader.h"
 #include "members/import/xlsx_parts.h"
 #include "members/import/xml_scanner.h"
+#include "tests/members/import/workbook_files.h"
 #include "tests/members/import/zip_file.h"
 
 #include <QBuffer>
@@ -123,15 +124,20 @@ TEST(XlsxPartsTest, SharedStringsJoinRunsWithoutPhoneticGuides) {
                            QStringLiteral("東京"), QString()}));
 }
 
-TEST(XlsxPartsTest, DateStylesFollowTheirNumberFormats) {
+TEST(XlsxPartsTest, CellFormatsFollowTheirNumberFormats) {
     const QByteArray styles =
         "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"yyyy/mm/dd\"/>"
-        "<numFmt numFmtId=\"165\" formatCode=\"0.000\"/></numFmts>"
+        "<numFmt numFmtId=\"165\" formatCode=\"0.000\"/>"
+        "<numFmt numFmtId=\"166\" formatCode=\"0000000000\"/></numFmts>"
         "<cellStyleXfs><xf numFmtId=\"14\"/></cellStyleXfs>"
         "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/>"
-        "<xf numFmtId=\"14\"/><xf numFmtId=\"49\"/></cellXfs></styleSheet>";
-    EXPECT_EQ(members::xlsx::readDateStyles(styles, QStringLiteral("styles.xml")),
-              (QList<bool>{false, true, false, true, false}));
+        "<xf numFmtId=\"14\"/><xf numFmtId=\"49\"/><xf numFmtId=\"166\"/>"
+        "<xf numFmtId=\"1\"/></cellXfs></styleSheet>";
+    using members::NumberFormat;
+    EXPECT_EQ(members::xlsx::readCellFormats(styles, QStringLiteral("styles.xml")),
+              (QList<NumberFormat>{NumberFormat{}, NumberFormat{true, 0}, NumberFormat{},
+                                   NumberFormat{true, 0}, NumberFormat{}, NumberFormat{false, 10},
+                                   NumberFormat{false, 1}}));
 }
 
 TEST(XlsxPartsTest, RelationshipTargetsResolveAgainstTheirFolder) {
@@ -217,3 +223,65 @@ TEST(XlsxPartsTest, CutSheetIsAFileError) {
 }
 
 } // namespace
+
+namespace {
+
+// A minimal workbook whose first sheet is sheet, with the shared strings
+// strings when given.
+QString minimalWorkbook(const QTemporaryDir& folder, const QByteArray& sheet,
+                        const QByteArray& strings = {}) {
+    const QString path = folder.filePath(QStringLiteral("hostile.xlsx"));
+    QList<std::pair<QString, QByteArray>> entries = {
+        {QStringLiteral("xl/workbook.xml"),
+         "<workbook xmlns:r=\"r\"><sheets><sheet r:id=\"s1\"/></sheets></workbook>"},
+        {QStringLiteral("xl/_rels/workbook.xml.rels"),
+         "<Relationships><Relationship Id=\"s1\" Type=\"x/worksheet\" Target=\"s.xml\"/>"
+         "<Relationship Id=\"t\" Type=\"x/sharedStrings\" Target=\"t.xml\"/></Relationships>"},
+        {QStringLiteral("xl/s.xml"), sheet}};
+    if (!strings.isEmpty())
+        entries.append({QStringLiteral("xl/t.xml"), strings});
+    test_files::writeZip(path, entries);
+    return path;
+}
+
+} // namespace
+
+// Numbers past what the sheet can have are refused, not wrapped around.
+TEST(XlsxPartsTest, RowNumbersOutOfRangeAreRefused) {
+    QTemporaryDir folder;
+    for (const QByteArray& rows :
+         {QByteArray("<row r=\"99999999999\"><c><v>1</v></c></row>"),
+          QByteArray("<row r=\"2147483647\"><c><v>1</v></c></row><row><c><v>2</v></c></row>"),
+          QByteArray("<row r=\"1048577\"><c><v>1</v></c></row>"),
+          QByteArray("<row r=\"5\"><c><v>1</v></c></row><row r=\"3\"><c><v>2</v></c></row>")}) {
+        const QString path =
+            minimalWorkbook(folder, "<worksheet><sheetData>" + rows + "</sheetData></worksheet>");
+        EXPECT_THROW(test_files::readAllRows(path), FileError) << rows.toStdString();
+    }
+}
+
+TEST(XlsxPartsTest, SharedStringIndexesPastTheTableReadEmpty) {
+    QTemporaryDir folder;
+    const QString path = minimalWorkbook(
+        folder,
+        "<worksheet><sheetData><row r=\"1\"><c t=\"s\"><v>0</v></c><c t=\"s\"><v>4294967296</v>"
+        "</c><c t=\"s\"><v>1</v></c></row></sheetData></worksheet>",
+        // The count is far beyond what the part holds: nothing is reserved for it.
+        "<sst uniqueCount=\"2000000000\"><si><t>一</t></si></sst>");
+    const QList<members::SheetRow> rows = test_files::readAllRows(path);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].cells, (QStringList{QStringLiteral("一"), QString(), QString()}));
+}
+
+// Comments and instructions are passed over one after the other, however
+// many there are.
+TEST(XlsxPartsTest, ManyInstructionsBeforeTheRootRead) {
+    QTemporaryDir folder;
+    QByteArray sheet;
+    for (int i = 0; i < 200000; ++i)
+        sheet += i % 2 == 0 ? "<?p?>" : "<!---->";
+    sheet += "<worksheet><sheetData><row><c><v>7</v></c></row></sheetData></worksheet>";
+    const QList<members::SheetRow> rows = test_files::readAllRows(minimalWorkbook(folder, sheet));
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].cells, QStringList{QStringLiteral("7")});
+}
