@@ -1,0 +1,107 @@
+// Opening COM1 of qv.dll with mode strings (read by the platform's own
+// parser), the line the device's terminal then has, and bytes both ways.
+
+#include "dll_fixture.h"
+
+namespace qv::test {
+namespace {
+
+using DllOpen = OnCom1;
+
+struct ModeCase {
+    const char* settings;
+    unsigned baud;
+    bool twoStopBits;
+};
+
+TEST_F(DllOpen, ModeStringsSetTheLine) {
+    // A pseudo-terminal keeps 8 data bits without parity whatever it is told,
+    // so the speed and the stop bits show the settings arrived.
+    const ModeCase cases[] = {
+        {"19200,E,7,2", 19200, true},
+        {"9600,N,8,1", 9600, false},
+        {"baud=4800 parity=n data=8 stop=2", 4800, true},
+        {"COM1:38400,N,8,1", 38400, false},
+        {"115200,n,8,1,x", 115200, false},
+    };
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(c.settings);
+        ASSERT_EQ(QVClosePort(1), 1);
+        ASSERT_EQ(QVOpenPort(1, c.settings), 1);
+        TerminalLine line = device().line();
+        EXPECT_EQ(line.baud, c.baud);
+        EXPECT_EQ(line.twoStopBits, c.twoStopBits);
+    }
+    // Empty settings, or settings starting with a blank, leave the line as it was.
+    for (const char* unchanged : {"", " 1200,N,8,1"}) {
+        ASSERT_EQ(QVClosePort(1), 1);
+        ASSERT_EQ(QVOpenPort(1, unchanged), 1);
+        EXPECT_EQ(device().line().baud, 115200U) << unchanged;
+    }
+}
+
+TEST_F(DllOpen, OpenTwiceAndMissingPorts) {
+    EXPECT_EQ(QVOpenPort(1, "1200,N,8,1"), 1); // already open: nothing changes
+    EXPECT_EQ(device().line().baud, 9600U);
+    EXPECT_EQ(QVOpenPort(9, "9600,N,8,1"), 0); // COM9 has no device
+    EXPECT_EQ(WinErrCode(), 2);                // ERROR_FILE_NOT_FOUND
+    EXPECT_EQ(QVClosePort(9), 0);
+}
+
+TEST_F(DllOpen, NamedDevicesAreWrittenThroughSlot13) {
+    // Windows opens a COM port for one user at a time; Wine does not refuse
+    // a second opener, so that is not asked here.
+    ASSERT_EQ(QVClosePort(1), 1);
+    ASSERT_EQ(QVOpenPort13("\\\\.\\COM1"), 1);
+    EXPECT_EQ(QVOpenPort13("COM1"), 9);
+    EXPECT_EQ(QVSendStr(13, "ok"), 2);
+    EXPECT_EQ(toHex(device().take()), "6F6B");
+    EXPECT_EQ(QVClosePort13(), 1);
+}
+
+TEST_F(DllOpen, BytesPassUnchangedBothWaysAndReadsNeverWait) {
+    const Bytes out{'\r', '\n', 0x00, 0xFF, 0x1B, 0x03, 0x11, 0x13};
+    const Bytes in{'\r', '\n', 0x03, 0x7F, 0xFF, 0x11, 0x13, 0x04};
+    EXPECT_EQ(QVReadByte(1), -1);
+    device().answer(out, in);
+    EXPECT_EQ(QVSendPort(1, out.data(), static_cast<int32_t>(out.size())), 8);
+    EXPECT_EQ(toHex(device().take()), toHex(out));
+    // The queue count (item 9) after a refresh (item 1) shows the answer arrived.
+    DWORD start = GetTickCount();
+    while (!(GetComErr(1, 1) == 0 && GetComErr(1, 9) >= 8) && GetTickCount() - start < 2000)
+        Sleep(5);
+    EXPECT_EQ(GetComErr(1, 9), 8);
+    EXPECT_EQ(GetComErr(1, 10), 0);
+    char buffer[6] = "xxxxx";
+    EXPECT_EQ(QVReadStr(1, buffer), 5);
+    Bytes got(buffer, buffer + 5);
+    for (int32_t b; (b = QVReadByte(1)) >= 0;)
+        got.push_back(static_cast<std::uint8_t>(b));
+    EXPECT_EQ(toHex(got), toHex(in));
+}
+
+TEST_F(DllOpen, PurgeDropsWhatArrived) {
+    device().answer(hex("41"), hex("01 02 03"));
+    ASSERT_EQ(QVSendByte(1, 0x41), 1);
+    DWORD start = GetTickCount();
+    while (!(GetComErr(1, 1) == 0 && GetComErr(1, 9) >= 3) && GetTickCount() - start < 2000)
+        Sleep(5);
+    EXPECT_EQ(GetComErr(1, 9), 3);
+    EXPECT_NE(QVPurgeComm(1), 0);
+    EXPECT_EQ(GetComErr(1, 1), 0);
+    EXPECT_EQ(GetComErr(1, 9), 0);
+    EXPECT_EQ(QVReadByte(1), -1);
+}
+
+TEST_F(DllOpen, AutomaticOpenAndCloseAroundEachSend) {
+    ASSERT_EQ(QVClosePort(1), 1);
+    ASSERT_EQ(QvOpnCls(1), 1);
+    EXPECT_EQ(QVSendPort(1, "AB", 2), 2);
+    EXPECT_EQ(QvOpnCls(0), 0);
+    EXPECT_EQ(toHex(device().take()), "4142");
+    EXPECT_EQ(device().line().baud, 9600U);
+    EXPECT_EQ(QVReadByte(1), -1); // closed again after the send
+}
+
+} // namespace
+} // namespace qv::test
