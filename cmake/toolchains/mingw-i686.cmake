@@ -1,14 +1,3 @@
-# Cross build for Windows with Debian's mingw-w64 compilers (i686), used
-# for qv.dll and its tests under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(QV_MINGW_PREFIX i686-w64-mingw32)
-# The posix thread model: GoogleTest needs std::mutex (linked in statically).
-set(CMAKE_C_COMPILER ${QV_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QV_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${QV_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${QV_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# 32-bit Windows: the qv.dll that point-of-sale programs load.
+set(QV_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

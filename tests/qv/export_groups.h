@@ -2,6 +2,8 @@
 // The export names that are one function under several names, in libqv.so
 // and in qv.dll alike.
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,5 +30,26 @@ inline const std::vector<std::vector<std::string>> kOneFunctionGroups{
     {"VFDCsrREnd", "LcdCls"},
     {"P20Open", "LcdOpenBox"},
 };
+
+// The groups of more than one name that share an address, from a table of
+// names by address.
+template <class Address>
+std::set<std::set<std::string>>
+namesSharingAnAddress(const std::map<Address, std::set<std::string>>& namesByAddress) {
+    std::set<std::set<std::string>> shared;
+    for (const auto& [address, names] : namesByAddress) {
+        if (names.size() > 1)
+            shared.insert(names);
+    }
+    return shared;
+}
+
+// kOneFunctionGroups as sets, to compare with namesSharingAnAddress.
+inline std::set<std::set<std::string>> oneFunctionGroups() {
+    std::set<std::set<std::string>> groups;
+    for (const auto& group : kOneFunctionGroups)
+        groups.emplace(group.begin(), group.end());
+    return groups;
+}
 
 } // namespace qv::test

@@ -1,6 +1,7 @@
 #include "device_line.h"
 
-#include <cstdio>
+#include "hex_text.h"
+
 #include <gtest/gtest.h>
 #include <sstream>
 #include <windows.h>
@@ -8,20 +9,11 @@
 namespace qv::test {
 
 std::string toHex(const Bytes& bytes) {
-    std::string out;
-    char pair[3];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        out += pair;
-    }
-    return out.empty() ? "-" : out;
+    return bytes.empty() ? "-" : hexText(bytes);
 }
 
 Bytes fromHex(const std::string& text) {
-    Bytes out;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
-        out.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-    return out;
+    return bytesOfHexText(text);
 }
 
 DeviceLine& DeviceLine::instance() {

@@ -8,6 +8,8 @@
 // until the Wine server has ended: it holds them, and a terminal whose other
 // side goes away hangs up on its holder.
 
+#include "hex_text.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -54,23 +56,6 @@ bool linkTo(const std::filesystem::path& link, const std::string& target) {
     if (!error)
         std::filesystem::rename(fresh, link, error);
     return !error;
-}
-
-std::string hex(const Bytes& bytes) {
-    std::string out;
-    char pair[3];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        out += pair;
-    }
-    return out;
-}
-
-Bytes unhex(const std::string& text) {
-    Bytes out;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
-        out.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-    return out;
 }
 
 bool endsWith(const Bytes& bytes, const Bytes& tail) {
@@ -159,7 +144,7 @@ private:
         }
         if (command == "take") {
             drainDevice();
-            std::string reply = "bytes " + hex(m_received);
+            std::string reply = "bytes " + qv::test::hexText(m_received);
             m_received.clear();
             return reply;
         }
@@ -173,8 +158,9 @@ private:
             std::size_t gap = command.find(' ', 7);
             if (gap == std::string::npos)
                 return "error";
-            m_armed.push_back(
-                {unhex(command.substr(7, gap - 7)), unhex(command.substr(gap + 1)), {}});
+            m_armed.push_back({qv::test::bytesOfHexText(command.substr(7, gap - 7)),
+                               qv::test::bytesOfHexText(command.substr(gap + 1)),
+                               {}});
             return "ok";
         }
         return "error";

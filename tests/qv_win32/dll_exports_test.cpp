@@ -106,15 +106,7 @@ TEST(Exports, NamesOfOneFunctionShareOneAddress) {
             EXPECT_FALSE(rva.empty()) << name;
             namesByAddress[rva].insert(name);
         }
-        std::set<std::set<std::string>> shared;
-        for (const auto& [rva, names] : namesByAddress) {
-            if (names.size() > 1)
-                shared.insert(names);
-        }
-        std::set<std::set<std::string>> expected;
-        for (const auto& group : kOneFunctionGroups)
-            expected.emplace(group.begin(), group.end());
-        EXPECT_EQ(shared, expected);
+        EXPECT_EQ(namesSharingAnAddress(namesByAddress), oneFunctionGroups());
     }
 }
 

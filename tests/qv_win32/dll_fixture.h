@@ -26,6 +26,18 @@ protected:
 
     static DeviceLine& device() { return DeviceLine::instance(); }
 
+    // True once COM1's input queue holds count bytes (within 2 s): the queue
+    // count (GetComErr item 9) after each refresh (item 1).
+    static bool waitForInput(int32_t count) {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < 2000) {
+            if (GetComErr(1, 1) == 0 && GetComErr(1, 9) >= count)
+                return true;
+            Sleep(5);
+        }
+        return false;
+    }
+
     // Each send's bytes one after the other, as the device receives them.
     static Bytes joined(const std::vector<std::string>& sends) {
         Bytes out;

@@ -66,10 +66,7 @@ TEST_F(DllOpen, BytesPassUnchangedBothWaysAndReadsNeverWait) {
     device().answer(out, in);
     EXPECT_EQ(QVSendPort(1, out.data(), static_cast<int32_t>(out.size())), 8);
     EXPECT_EQ(toHex(device().take()), toHex(out));
-    // The queue count (item 9) after a refresh (item 1) shows the answer arrived.
-    DWORD start = GetTickCount();
-    while (!(GetComErr(1, 1) == 0 && GetComErr(1, 9) >= 8) && GetTickCount() - start < 2000)
-        Sleep(5);
+    ASSERT_TRUE(waitForInput(8));
     EXPECT_EQ(GetComErr(1, 9), 8);
     EXPECT_EQ(GetComErr(1, 10), 0);
     char buffer[6] = "xxxxx";
@@ -83,9 +80,7 @@ TEST_F(DllOpen, BytesPassUnchangedBothWaysAndReadsNeverWait) {
 TEST_F(DllOpen, PurgeDropsWhatArrived) {
     device().answer(hex("41"), hex("01 02 03"));
     ASSERT_EQ(QVSendByte(1, 0x41), 1);
-    DWORD start = GetTickCount();
-    while (!(GetComErr(1, 1) == 0 && GetComErr(1, 9) >= 3) && GetTickCount() - start < 2000)
-        Sleep(5);
+    ASSERT_TRUE(waitForInput(3));
     EXPECT_EQ(GetComErr(1, 9), 3);
     EXPECT_NE(QVPurgeComm(1), 0);
     EXPECT_EQ(GetComErr(1, 1), 0);
