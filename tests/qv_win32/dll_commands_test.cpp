@@ -57,6 +57,24 @@ TEST_F(DllCommands, MissingBitmapFileIsRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(toHex(device().take()), "-");
 }
 
+TEST_F(DllCommands, D304BmpSendsTheRowsLitAndRefusesALockedFile) {
+    // Set bits in the file are light dots; the display gets the dark ones set.
+    TempFile file(bmpBytes({8, {}, {{0x0F}, {0xF0}}}));
+    EXPECT_EQ(D304Bmp(1, 0x41, 0x42, file.path()), 1);
+    EXPECT_EQ(toHex(device().take()), "1B5A42410802F00F");
+
+    // Another program holding the file locked: refused before anything is sent.
+    HANDLE other = CreateFileA(file.path(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    OVERLAPPED whole{};
+    ASSERT_TRUE(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
+    EXPECT_EQ(D304Bmp(1, 0x41, 0x42, file.path()), -9);
+    EXPECT_EQ(toHex(device().take()), "-");
+    UnlockFileEx(other, 0, MAXDWORD, MAXDWORD, &whole);
+    CloseHandle(other);
+}
+
 TEST_F(DllCommands, SendChkCountsEveryByteSent) {
     // QV3Reset clears the sum before its own bytes; QVSendStr adds 41 42.
     ASSERT_EQ(QV3Reset(1), 2);

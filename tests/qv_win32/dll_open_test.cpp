@@ -1,5 +1,6 @@
 // Opening COM1 of qv.dll with mode strings (read by the platform's own
-// parser), the line the device's terminal then has, and bytes both ways.
+// parser) and with the infrared adapter's probe, the line the device's
+// terminal then has, bytes both ways, queue counts and purging.
 
 #include "dll_fixture.h"
 
@@ -96,6 +97,36 @@ TEST_F(DllOpen, AutomaticOpenAndCloseAroundEachSend) {
     EXPECT_EQ(toHex(device().take()), "4142");
     EXPECT_EQ(device().line().baud, 9600U);
     EXPECT_EQ(QVReadByte(1), -1); // closed again after the send
+}
+
+TEST_F(DllOpen, InfraredAdapterIsProbedThenGivenItsSpeed) {
+    ASSERT_EQ(QVClosePort(1), 1);
+    // The adapter echoes the probe at the first rate tried, 9600.
+    device().answer(hex("0F"), hex("0F"));
+    EXPECT_EQ(QVOpenIr(1, "19200,N,8,1"), 1);
+    EXPECT_EQ(toHex(device().take()), "0F073351"); // probe, attention, 19200, commit
+    EXPECT_EQ(device().line().baud, 19200U);
+    ASSERT_EQ(QVClosePort(1), 1);
+    // A silent adapter: five probes, then -2 with the port left open.
+    EXPECT_EQ(QVOpenIr(1, "9600,N,8,1"), -2);
+    EXPECT_EQ(toHex(device().take()), "0F0F0F0F0F");
+    EXPECT_EQ(QVOpenIr(1, "9600,N,8,1"), 1); // the slot is in use
+}
+
+TEST_F(DllOpen, ModemStatusFillsTheStatusBufferFromItsWord) {
+    int32_t word = GetComSta(1);
+    std::uint8_t status[16] = {};
+    GetQvSta(status);
+    if (word < 0) {
+        EXPECT_EQ(word, -1);
+        EXPECT_EQ(std::vector<std::uint8_t>(status, status + 16), std::vector<std::uint8_t>(16, 0));
+    } else {
+        EXPECT_EQ(status[0], word & 0x10);
+        EXPECT_EQ(status[1], word & 0x20);
+        EXPECT_EQ(status[2], word & 0x40);
+        EXPECT_EQ(status[3], word & 0x80);
+    }
+    EXPECT_EQ(SetComSta(1, 10), 1); // not a platform function: nothing done
 }
 
 } // namespace
