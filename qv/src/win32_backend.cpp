@@ -16,7 +16,10 @@ Handle fromWin(HANDLE h) {
 }
 
 // Serial lines: read and write, exclusive. Devices: write only, exclusive,
-// unbuffered. Probes: write only, shared, for status reads and single bytes.
+// every write passed straight on (write-through: unlike the platform's
+// no-buffering flag it takes writes of any length, so a file or a printer
+// share named by QVOpenPort13 is written like a port). Probes: write only,
+// shared, for status reads and single bytes.
 HANDLE openDevice(const std::string& path, OpenMode mode) {
     DWORD access = mode == OpenMode::Serial ? GENERIC_READ | GENERIC_WRITE : GENERIC_WRITE;
     DWORD share = mode == OpenMode::Probe ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;

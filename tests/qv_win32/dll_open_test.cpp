@@ -60,6 +60,25 @@ TEST_F(DllOpen, NamedDevicesAreWrittenThroughSlot13) {
     EXPECT_EQ(QVClosePort13(), 1);
 }
 
+TEST_F(DllOpen, AFileNamedForSlot13IsWrittenLikeAPort) {
+    char folder[MAX_PATH] = {};
+    char file[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0U);
+    ASSERT_NE(GetTempFileNameA(folder, "qv", 0, file), 0U); // made empty
+    ASSERT_EQ(QVOpenPort13(file), 1);
+    EXPECT_EQ(QVSendPort(13, "\x1B@ABC", 5), 5);
+    EXPECT_EQ(QVSendStr(13, "\r\n"), 2);
+    ASSERT_EQ(QVClosePort13(), 1);
+    HANDLE h = CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    char content[16] = {};
+    DWORD got = 0;
+    ReadFile(h, content, sizeof content, &got, nullptr);
+    CloseHandle(h);
+    DeleteFileA(file);
+    EXPECT_EQ(std::string(content, got), "\x1B@ABC\r\n");
+}
+
 TEST_F(DllOpen, BytesPassUnchangedBothWaysAndReadsNeverWait) {
     const Bytes out{'\r', '\n', 0x00, 0xFF, 0x1B, 0x03, 0x11, 0x13};
     const Bytes in{'\r', '\n', 0x03, 0x7F, 0xFF, 0x11, 0x13, 0x04};
