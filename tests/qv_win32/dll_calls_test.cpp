@@ -42,9 +42,12 @@ TEST(DllCalls, EveryExportLeavesTheStackAsItsConventionSays) {
         ASSERT_LE(p.shape.words, 8U);
         callExport(p.name, p.shape, zeros);
     }
-    EXPECT_TRUE(shapeOf(&::jWait).callerCleans);
-    EXPECT_FALSE(shapeOf(&::QVOpenPort).callerCleans);
 }
+
+// The header's own declarations: jWait alone leaves its argument to the caller.
+static_assert(shapeOf(&::jWait).callerCleans);
+static_assert(!shapeOf(&::QVOpenPort).callerCleans);
+static_assert(shapeOf(&::QV7PrnBar).words == 7);
 
 TEST(DllCalls, ResultsAreTheDeclaredValues) {
     EXPECT_EQ(jWait(0), 0);
@@ -87,7 +90,9 @@ TEST(DllCalls, PlatformQueriesAnswerAsTheNtFamily) {
     // The NT family offers no BIOS printer service.
     EXPECT_EQ(QVIsLpt(1), 0x90);
     EXPECT_EQ(QVI17(1, 0x41), 0);
-    EXPECT_EQ(WinErrCode(), WinErrCode());
+    // The platform's own error code of the last failed call.
+    EXPECT_EQ(QVOpenPort13("\\\\.\\NoSuchDevice"), 0);
+    EXPECT_EQ(WinErrCode(), 2); // ERROR_FILE_NOT_FOUND
 }
 
 TEST(DllCalls, CashDrawerWithoutItsDriverFails) {
