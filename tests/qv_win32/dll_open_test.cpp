@@ -60,6 +60,18 @@ TEST_F(DllOpen, NamedDevicesAreWrittenThroughSlot13) {
     EXPECT_EQ(QVClosePort13(), 1);
 }
 
+TEST_F(DllOpen, ParallelPortIsOpenedWriteOnly) {
+    // LPT1 is mapped to the device's terminal too; the NT family has no
+    // printer status, so the port counts as ready.
+    ASSERT_EQ(QVClosePort(1), 1);
+    ASSERT_EQ(QVOpenPort(10, ""), 1);
+    EXPECT_EQ(QVSendPort(10, "AB", 2), 2);
+    EXPECT_EQ(QVSendByte(10, 'C'), 1);
+    EXPECT_EQ(toHex(device().take()), "414243");
+    EXPECT_EQ(QVReadByte(10), -1);
+    EXPECT_EQ(QVClosePort(10), 1);
+}
+
 TEST_F(DllOpen, AFileNamedForSlot13IsWrittenLikeAPort) {
     char folder[MAX_PATH] = {};
     char file[MAX_PATH] = {};
