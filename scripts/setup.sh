@@ -13,7 +13,16 @@ packages=(
   poppler-utils xvfb xauth
   lintian help2man dpkg-dev desktop-file-utils man-db file
   qt6-translations-l10n libsodium-dev
+  # qv.dll: the Windows cross compilers, GoogleTest's sources for its tests,
+  # and Wine (32-bit from the i386 architecture) to run them
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine32 wine64
 )
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,8 +30,6 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -5,9 +5,11 @@
  *
  * Calling convention: every export is a plain C function under its own,
  * undecorated name. On Linux x86-64 there is one calling convention (the
- * System V ABI); no stdcall exists, so no decoration is needed. Integer
- * arguments and results are 32-bit signed (int32_t); a byte argument is the
- * low 8 bits of its integer. Pointers are pointer-sized. Texts are
+ * System V ABI); no stdcall exists, so no decoration is needed. In qv.dll
+ * for 32-bit Windows every export is stdcall (QV_CALL) except jWait, which
+ * is cdecl (QV_CDECL); the export names carry no decoration there either.
+ * Integer arguments and results are 32-bit signed (int32_t); a byte argument
+ * is the low 8 bits of its integer. Pointers are pointer-sized. Texts are
  * NUL-terminated 8-bit byte strings. Nothing throws, nothing prints; results
  * are byte counts, 1 or 0, or negative codes.
  *
@@ -51,10 +53,21 @@
 
 #include <stdint.h>
 
-#if defined(__GNUC__)
+/* QV_CALL is the exports' calling convention: stdcall in the Windows DLL
+ * (the callee removes its arguments), the platform's only one elsewhere.
+ * jWait alone is QV_CDECL: its caller removes the argument. */
+#if defined(_WIN32)
+#define QV_API
+#define QV_CALL __stdcall
+#define QV_CDECL __cdecl
+#elif defined(__GNUC__)
 #define QV_API __attribute__((visibility("default")))
+#define QV_CALL
+#define QV_CDECL
 #else
 #define QV_API
+#define QV_CALL
+#define QV_CDECL
 #endif
 
 #ifdef __cplusplus
@@ -75,48 +88,48 @@ typedef struct QvOsVersionInfo {
 } QvOsVersionInfo;
 
 /* Opening and closing. */
-QV_API int32_t QVOpenPort(int32_t port, const char* settings) QV_NOEXCEPT;
-QV_API int32_t QVClosePort(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QVOpenPort13(const char* deviceName) QV_NOEXCEPT;
-QV_API int32_t QVClosePort13(void) QV_NOEXCEPT;
-QV_API int32_t QVOpenIr(int32_t port, const char* settings) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVOpenPort(int32_t port, const char* settings) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVClosePort(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVOpenPort13(const char* deviceName) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVClosePort13(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVOpenIr(int32_t port, const char* settings) QV_NOEXCEPT;
 
 /* Writing. */
-QV_API int32_t QVSendPort(int32_t port, const void* data, int32_t length) QV_NOEXCEPT;
-QV_API int32_t QVSendByte(int32_t port, int32_t byte) QV_NOEXCEPT;
-QV_API int32_t QVSendStr(int32_t port, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVSendPort(int32_t port, const void* data, int32_t length) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVSendByte(int32_t port, int32_t byte) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVSendStr(int32_t port, const char* text) QV_NOEXCEPT;
 
 /* Reading; never waits. */
-QV_API int32_t QVReadByte(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QVReadPort(int32_t port, void* buffer, int32_t length) QV_NOEXCEPT;
-QV_API int32_t QVReadStr(int32_t port, char* buffer) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVReadByte(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVReadPort(int32_t port, void* buffer, int32_t length) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVReadStr(int32_t port, char* buffer) QV_NOEXCEPT;
 
 /* Serial status and control. */
-QV_API int32_t QVPurgeComm(int32_t port) QV_NOEXCEPT;
-QV_API int32_t GetComErr(int32_t port, int32_t item) QV_NOEXCEPT;
-QV_API int32_t GetComSta(int32_t port) QV_NOEXCEPT;
-QV_API int32_t SetComSta(int32_t port, int32_t function) QV_NOEXCEPT;
-QV_API int32_t QVDtrOn(int32_t flag) QV_NOEXCEPT;
-QV_API int32_t QvOpnCls(int32_t flag) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVPurgeComm(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL GetComErr(int32_t port, int32_t item) QV_NOEXCEPT;
+QV_API int32_t QV_CALL GetComSta(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL SetComSta(int32_t port, int32_t function) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVDtrOn(int32_t flag) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QvOpnCls(int32_t flag) QV_NOEXCEPT;
 
 /* Status buffer (16 bytes). */
-QV_API int32_t GetQvSta(void* buffer16) QV_NOEXCEPT;
-QV_API int32_t GetQvStaNum(int32_t index) QV_NOEXCEPT;
+QV_API int32_t QV_CALL GetQvSta(void* buffer16) QV_NOEXCEPT;
+QV_API int32_t QV_CALL GetQvStaNum(int32_t index) QV_NOEXCEPT;
 
 /* Parallel printer status. */
-QV_API int32_t QVIsLpt(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QVI17(int32_t port, int32_t byte) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVIsLpt(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QVI17(int32_t port, int32_t byte) QV_NOEXCEPT;
 
 /* Timing. */
-QV_API int32_t WaitBaseSet(int32_t n) QV_NOEXCEPT;
-QV_API int32_t jWait(int32_t n) QV_NOEXCEPT;
-QV_API int32_t GetSec1000(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL WaitBaseSet(int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CDECL jWait(int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL GetSec1000(void) QV_NOEXCEPT;
 
 /* Platform queries. */
-QV_API int32_t WinErrCode(void) QV_NOEXCEPT;
-QV_API int32_t WinVersion(int32_t k) QV_NOEXCEPT;
-QV_API const char* WinVersionRem(void) QV_NOEXCEPT;
-QV_API int32_t WinVersionx(QvOsVersionInfo* info) QV_NOEXCEPT;
+QV_API int32_t QV_CALL WinErrCode(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL WinVersion(int32_t k) QV_NOEXCEPT;
+QV_API const char* QV_CALL WinVersionRem(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL WinVersionx(QvOsVersionInfo* info) QV_NOEXCEPT;
 
 /* ==== Printers and customer displays ====
  *
@@ -153,36 +166,38 @@ QV_API int32_t WinVersionx(QvOsVersionInfo* info) QV_NOEXCEPT;
  */
 
 /* Printer family 7. */
-QV_API int32_t QV7Reset(int32_t port) QV_NOEXCEPT; /* 1B 40; SendChk = 0 afterwards when written */
-QV_API int32_t QV7LinFed(int32_t port, int32_t n) QV_NOEXCEPT; /* 0A once; n has no effect */
-QV_API int32_t QV7CsrLEnd(int32_t port) QV_NOEXCEPT;           /* 0D */
-QV_API int32_t QV7MovCrs(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1B 24 b a */
+QV_API int32_t QV_CALL QV7Reset(int32_t port)
+    QV_NOEXCEPT; /* 1B 40; SendChk = 0 afterwards when written */
+QV_API int32_t QV_CALL QV7LinFed(int32_t port,
+                                 int32_t n) QV_NOEXCEPT;     /* 0A once; n has no effect */
+QV_API int32_t QV_CALL QV7CsrLEnd(int32_t port) QV_NOEXCEPT; /* 0D */
+QV_API int32_t QV_CALL QV7MovCrs(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1B 24 b a */
 /* 1B 21 a b c */
-QV_API int32_t QV7PrnMod(int32_t port, int32_t a, int32_t b, int32_t c) QV_NOEXCEPT;
-QV_API int32_t QV7Cut(int32_t port) QV_NOEXCEPT;   /* 1B 69 */
-QV_API int32_t QV7Eject(int32_t port) QV_NOEXCEPT; /* 1B 0C */
+QV_API int32_t QV_CALL QV7PrnMod(int32_t port, int32_t a, int32_t b, int32_t c) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7Cut(int32_t port) QV_NOEXCEPT;   /* 1B 69 */
+QV_API int32_t QV_CALL QV7Eject(int32_t port) QV_NOEXCEPT; /* 1B 0C */
 /* 1D 6B a c b d e, the text (QVSendStr), 00; the result of the 00 send. */
-QV_API int32_t QV7PrnBar(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
-                         const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7PrnBar(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d,
+                                 int32_t e, const char* text) QV_NOEXCEPT;
 /* 1B 63 c b a d e, the text (QVSendStr), 00; the result of the 00 send. */
-QV_API int32_t QV7PrnBig(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
-                         const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7PrnBig(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d,
+                                 int32_t e, const char* text) QV_NOEXCEPT;
 /* QV7MovCrs(port, a, b), 1B 21 c d e, the text (QVSendStr); 1 when text was written, else 0. */
-QV_API int32_t QV7Prn(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
-                      const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7Prn(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
+                              const char* text) QV_NOEXCEPT;
 /* As QV7Prn with 1B 50 before the text and 0D after it, then waits for the
  * printer's byte: 1 for a byte above 0, 0 for 00 or on time-out. */
-QV_API int32_t QV7PrnCod(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
-                         const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7PrnCod(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d,
+                                 int32_t e, const char* text) QV_NOEXCEPT;
 /* 1B 43 (mode 0) or 1B 63 (other modes); the first byte answered, -1 on time-out. */
-QV_API int32_t QV7Cover(int32_t port, int32_t mode) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7Cover(int32_t port, int32_t mode) QV_NOEXCEPT;
 /* 1B 59; 1 when the printer answers a byte equal to SendChk, 0 on time-out.
  * Status bytes: [0] the request's send result, [1] the last byte answered,
  * [2] SendChk. */
-QV_API int32_t QV7ChkSum(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7ChkSum(int32_t port) QV_NOEXCEPT;
 /* 1B 4F; clears the status buffer and stores the answer's bytes above 09 in
  * it, up to 12 or up to and with 0A. Returns the status buffer (16 bytes). */
-QV_API const uint8_t* QV7Sta(int32_t port) QV_NOEXCEPT;
+QV_API const uint8_t* QV_CALL QV7Sta(int32_t port) QV_NOEXCEPT;
 /* Prints a BMP file at position a, b: QV7MovCrs(port, a, b), 1B 2A wL wH hL
  * hH, then the rows top first, one send per row; a 4F after a 1B in the
  * image is sent as 4E. After each row it pauses 5 ms and waits for CTS,
@@ -190,166 +205,168 @@ QV_API const uint8_t* QV7Sta(int32_t port) QV_NOEXCEPT;
  * modem lines counts as off). Result: the last row's send result, or a
  * refusal code above. Status bytes: [0..3] the last modem state (as
  * GetComSta), [10..13] width and height, little-endian. */
-QV_API int32_t QV7BitMap(int32_t port, int32_t a, int32_t b, const char* fileName) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV7BitMap(int32_t port, int32_t a, int32_t b,
+                                 const char* fileName) QV_NOEXCEPT;
 
 /* Printer families 3, 71 and 9 (see the groups above). */
-QV_API int32_t QV3ChrSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 52 a */
-QV_API int32_t QV71ChrSet(int32_t port, int32_t a) QV_NOEXCEPT;
-QV_API int32_t QV9ChrSet(int32_t port, int32_t a) QV_NOEXCEPT;
-QV_API int32_t QV3ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 20 a */
-QV_API int32_t QV71ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT;
-QV_API int32_t QV9ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT;
-QV_API int32_t QV3Eject(int32_t port) QV_NOEXCEPT; /* 0C */
-QV_API int32_t QV71Eject(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QV9Eject(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QV3SetPag(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 43 a */
-QV_API int32_t QV71SetPag(int32_t port, int32_t a) QV_NOEXCEPT;
-QV_API int32_t QV9SetPag(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3ChrSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 52 a */
+QV_API int32_t QV_CALL QV71ChrSet(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9ChrSet(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 20 a */
+QV_API int32_t QV_CALL QV71ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9ChrSpc(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3Eject(int32_t port) QV_NOEXCEPT; /* 0C */
+QV_API int32_t QV_CALL QV71Eject(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9Eject(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3SetPag(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 43 a */
+QV_API int32_t QV_CALL QV71SetPag(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9SetPag(int32_t port, int32_t a) QV_NOEXCEPT;
 /* 1B 2A m nL nH (the low 16 bits of n), then n bytes of data; the result of the data send. */
-QV_API int32_t QV3BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
-QV_API int32_t QV71BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
-QV_API int32_t QV9BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
-QV_API int32_t QV3FulCut(int32_t port) QV_NOEXCEPT; /* 1B 69 */
-QV_API int32_t QV71FulCut(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QV3PatCut(int32_t port) QV_NOEXCEPT; /* 1B 6D */
-QV_API int32_t QV71PatCut(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QV3Open(int32_t port) QV_NOEXCEPT; /* 1B 70 00 64 64 */
-QV_API int32_t QV71Open(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QV3SetLin(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 33 a */
-QV_API int32_t QV71SetLin(int32_t port, int32_t a) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV71BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9BitMap(int32_t port, int32_t m, const void* data, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3FulCut(int32_t port) QV_NOEXCEPT; /* 1B 69 */
+QV_API int32_t QV_CALL QV71FulCut(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3PatCut(int32_t port) QV_NOEXCEPT; /* 1B 6D */
+QV_API int32_t QV_CALL QV71PatCut(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3Open(int32_t port) QV_NOEXCEPT; /* 1B 70 00 64 64 */
+QV_API int32_t QV_CALL QV71Open(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3SetLin(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 33 a */
+QV_API int32_t QV_CALL QV71SetLin(int32_t port, int32_t a) QV_NOEXCEPT;
 /* 0A n times, one send each; 0 for n <= 0. */
-QV_API int32_t QV3LinFed(int32_t port, int32_t n) QV_NOEXCEPT;
-QV_API int32_t QV71LinFed(int32_t port, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3LinFed(int32_t port, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV71LinFed(int32_t port, int32_t n) QV_NOEXCEPT;
 /* 1B 4A n for n > 0, 1B 4B -n for n < 0, nothing (0) for n = 0. */
-QV_API int32_t QV3SmlFed(int32_t port, int32_t n) QV_NOEXCEPT;
-QV_API int32_t QV71SmlFed(int32_t port, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3SmlFed(int32_t port, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV71SmlFed(int32_t port, int32_t n) QV_NOEXCEPT;
 /* The text, then n line feeds as QV3LinFed; the result of the text send. */
-QV_API int32_t QV3Prn(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
-QV_API int32_t QV71Prn(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3Prn(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV71Prn(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
 /* SendChk = 0, then 1B 40. */
-QV_API int32_t QV3Reset(int32_t port) QV_NOEXCEPT;
-QV_API int32_t QV71Reset(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3Reset(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV71Reset(int32_t port) QV_NOEXCEPT;
 /* 1B 21 21, 1B 7E 02, the text, 1B 21 01, 1B 7E 05, n line feeds; the result of the text send. */
-QV_API int32_t QV3PrnBig(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV3PrnBig(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
 /* 1B 21 21, the text, 1B 21 01, n line feeds; the result of the text send. */
-QV_API int32_t QV71PrnBig(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
-QV_API int32_t QV71PrnPos(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 61 a */
+QV_API int32_t QV_CALL QV71PrnBig(int32_t port, const char* text, int32_t n) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV71PrnPos(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 61 a */
 /* 1D 68 h and 1D 77 w when h > 0, then 1D 6B m, the text, 00; the result of the 00 send. */
-QV_API int32_t QV71PrnBar(int32_t port, int32_t m, const char* text, int32_t h,
-                          int32_t w) QV_NOEXCEPT;
-QV_API int32_t QV71BitMapDP(int32_t port, int32_t m) QV_NOEXCEPT; /* 1D 2F m */
+QV_API int32_t QV_CALL QV71PrnBar(int32_t port, int32_t m, const char* text, int32_t h,
+                                  int32_t w) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV71BitMapDP(int32_t port, int32_t m) QV_NOEXCEPT; /* 1D 2F m */
 /* Downloads a BMP file: 1F 2A r hb (r bytes per row, hb = rows / 8 rounded
  * up), the rows top first, one send each, blank rows up to 8 x hb, then
  * 1D 25; the result of the 1D 25 send, or a refusal code above. Status
  * bytes: [10] hb, [11] r, [12] the mask of the bits beyond the width (set
  * only when the width is not a multiple of 8). */
-QV_API int32_t QV71BitMapD(int32_t port, const char* fileName) QV_NOEXCEPT;
-QV_API int32_t QV9Reset(int32_t port) QV_NOEXCEPT;             /* 1B 40; SendChk kept */
-QV_API int32_t QV9LinFed(int32_t port, int32_t n) QV_NOEXCEPT; /* as QV3LinFed */
-QV_API int32_t QV9Cr(int32_t port) QV_NOEXCEPT;                /* 0D */
-QV_API int32_t QV9Tab(int32_t port) QV_NOEXCEPT;               /* 09 */
+QV_API int32_t QV_CALL QV71BitMapD(int32_t port, const char* fileName) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9Reset(int32_t port) QV_NOEXCEPT;             /* 1B 40; SendChk kept */
+QV_API int32_t QV_CALL QV9LinFed(int32_t port, int32_t n) QV_NOEXCEPT; /* as QV3LinFed */
+QV_API int32_t QV_CALL QV9Cr(int32_t port) QV_NOEXCEPT;                /* 0D */
+QV_API int32_t QV_CALL QV9Tab(int32_t port) QV_NOEXCEPT;               /* 09 */
 /* 1B 44, the positions text (QVSendStr), 00; the result of the 00 send. */
-QV_API int32_t QV9TabPos(int32_t port, const char* positions) QV_NOEXCEPT;
-QV_API int32_t QV9FntMod(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 21 a */
-QV_API int32_t QV9Fnt79(int32_t port) QV_NOEXCEPT;              /* 1B 4D */
-QV_API int32_t QV9Fnt99(int32_t port) QV_NOEXCEPT;              /* 1B 50 */
-QV_API int32_t QV9SetDWid(int32_t port) QV_NOEXCEPT;            /* 1B 0E */
-QV_API int32_t QV9CanDWid(int32_t port) QV_NOEXCEPT;            /* 1B 14 */
-QV_API int32_t QV9ChoDWid(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 57 a */
-QV_API int32_t QV9ChoDHig(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 68 a */
-QV_API int32_t QV9DblHig(int32_t port) QV_NOEXCEPT;             /* 1B 78 30 */
-QV_API int32_t QV9QuaHig(int32_t port) QV_NOEXCEPT;             /* 1B 78 32 */
-QV_API int32_t QV9SetHnd(int32_t port) QV_NOEXCEPT;             /* 1B 0F */
-QV_API int32_t QV9CanHnd(int32_t port) QV_NOEXCEPT;             /* 1B 12 */
-QV_API int32_t QV9ChoHnd(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 7B a */
-QV_API int32_t QV9PanSwi(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 65 a */
-QV_API int32_t QV9ChnMod(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 7E a */
+QV_API int32_t QV_CALL QV9TabPos(int32_t port, const char* positions) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9FntMod(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 21 a */
+QV_API int32_t QV_CALL QV9Fnt79(int32_t port) QV_NOEXCEPT;              /* 1B 4D */
+QV_API int32_t QV_CALL QV9Fnt99(int32_t port) QV_NOEXCEPT;              /* 1B 50 */
+QV_API int32_t QV_CALL QV9SetDWid(int32_t port) QV_NOEXCEPT;            /* 1B 0E */
+QV_API int32_t QV_CALL QV9CanDWid(int32_t port) QV_NOEXCEPT;            /* 1B 14 */
+QV_API int32_t QV_CALL QV9ChoDWid(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 57 a */
+QV_API int32_t QV_CALL QV9ChoDHig(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 68 a */
+QV_API int32_t QV_CALL QV9DblHig(int32_t port) QV_NOEXCEPT;             /* 1B 78 30 */
+QV_API int32_t QV_CALL QV9QuaHig(int32_t port) QV_NOEXCEPT;             /* 1B 78 32 */
+QV_API int32_t QV_CALL QV9SetHnd(int32_t port) QV_NOEXCEPT;             /* 1B 0F */
+QV_API int32_t QV_CALL QV9CanHnd(int32_t port) QV_NOEXCEPT;             /* 1B 12 */
+QV_API int32_t QV_CALL QV9ChoHnd(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 7B a */
+QV_API int32_t QV_CALL QV9PanSwi(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 65 a */
+QV_API int32_t QV_CALL QV9ChnMod(int32_t port, int32_t a) QV_NOEXCEPT;  /* 1B 7E a */
 /* kind 0: 1B 70 00 64 64, 1: 07, 2: 1A; other kinds send nothing (0). */
-QV_API int32_t QV9Open(int32_t port, int32_t kind) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9Open(int32_t port, int32_t kind) QV_NOEXCEPT;
 /* 1B 76; the first byte answered, -1 on time-out. */
-QV_API int32_t QV9Sta(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL QV9Sta(int32_t port) QV_NOEXCEPT;
 
 /* Printer family P20. The selector S(k) is 52 for k = 1, 4A for k = 2 and
  * 42 otherwise; the digit D(n) is 30 + n. */
-QV_API int32_t P20Reset(int32_t port) QV_NOEXCEPT;                        /* 1B 52 0D */
-QV_API int32_t P20Open(int32_t port) QV_NOEXCEPT;                         /* 1B 47 0D */
-QV_API int32_t P20Cut(int32_t port) QV_NOEXCEPT;                          /* 1B 43 0D */
-QV_API int32_t P20CutFom(int32_t port, int32_t k) QV_NOEXCEPT;            /* 1B 56 S(k) 0D */
-QV_API int32_t P20Stamp(int32_t port) QV_NOEXCEPT;                        /* 1B 53 0D */
-QV_API int32_t P20CanHed(int32_t port) QV_NOEXCEPT;                       /* 1B 73 00 */
-QV_API int32_t P20LinFed(int32_t port, int32_t k, int32_t n) QV_NOEXCEPT; /* 1B 4C S(k) D(n) 0D */
+QV_API int32_t QV_CALL P20Reset(int32_t port) QV_NOEXCEPT;             /* 1B 52 0D */
+QV_API int32_t QV_CALL P20Open(int32_t port) QV_NOEXCEPT;              /* 1B 47 0D */
+QV_API int32_t QV_CALL P20Cut(int32_t port) QV_NOEXCEPT;               /* 1B 43 0D */
+QV_API int32_t QV_CALL P20CutFom(int32_t port, int32_t k) QV_NOEXCEPT; /* 1B 56 S(k) 0D */
+QV_API int32_t QV_CALL P20Stamp(int32_t port) QV_NOEXCEPT;             /* 1B 53 0D */
+QV_API int32_t QV_CALL P20CanHed(int32_t port) QV_NOEXCEPT;            /* 1B 73 00 */
+QV_API int32_t QV_CALL P20LinFed(int32_t port, int32_t k,
+                                 int32_t n) QV_NOEXCEPT; /* 1B 4C S(k) D(n) 0D */
 /* 1B 50 S(k) D(n), the text, 0D; the result of the 0D send, 0 when the first
  * send wrote nothing. */
-QV_API int32_t P20Prn(int32_t port, int32_t k, int32_t n, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL P20Prn(int32_t port, int32_t k, int32_t n, const char* text) QV_NOEXCEPT;
 /* As P20Prn with the text in wide print: each byte is preceded by 0E, and a
  * byte followed by a byte above 7F goes with it as one 0E-prefixed pair
  * (41 42 -> 0E 41 0E 42, A4 A4 A4 A5 -> 0E A4 A4 0E A4 A5). Texts of any
  * length are expanded whole and sent in one send: there is no limit at 63
  * expanded bytes (31 single bytes or 21 pairs). */
-QV_API int32_t P20PrnBig(int32_t port, int32_t k, int32_t n, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL P20PrnBig(int32_t port, int32_t k, int32_t n, const char* text) QV_NOEXCEPT;
 /* 1B 73 L, then the lines l1 to l4 each followed by 0A (an empty line is
  * only its 0A), then l5 and 0A when l5 is not empty; L counts the bytes after
  * it, modulo 256. The result of the last send, 0 when the first wrote nothing. */
-QV_API int32_t P20SetHed(int32_t port, const char* l1, const char* l2, const char* l3,
-                         const char* l4, const char* l5) QV_NOEXCEPT;
+QV_API int32_t QV_CALL P20SetHed(int32_t port, const char* l1, const char* l2, const char* l3,
+                                 const char* l4, const char* l5) QV_NOEXCEPT;
 /* 1B 4F 0D; clears the status buffer and stores the answer's bytes above 0C,
  * up to 11 or up to and with 0D. Returns the status buffer (16 bytes). */
-QV_API const uint8_t* P20Sta(int32_t port) QV_NOEXCEPT;
+QV_API const uint8_t* QV_CALL P20Sta(int32_t port) QV_NOEXCEPT;
 /* 1B 3F 0D; clears the status buffer and stores the answer as P20Sta (up to
  * 3 bytes). 1 when the answer holds 31, 0 when it holds 30 (the later one
  * counts), -1 without either. */
-QV_API int32_t P20IsOpen(int32_t port) QV_NOEXCEPT;
+QV_API int32_t QV_CALL P20IsOpen(int32_t port) QV_NOEXCEPT;
 
 /* Customer displays: the two-line VFD character display. */
 /* 1F 24 b a, then the text; the text bytes written, 1 for an empty text, 0
  * when the first send wrote nothing. */
-QV_API int32_t VFDSay(int32_t port, int32_t a, int32_t b, const char* text) QV_NOEXCEPT;
-QV_API int32_t VFDMovCrs(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 24 b a */
-QV_API int32_t VFDCsrLef(int32_t port) QV_NOEXCEPT;                       /* 08 */
-QV_API int32_t VFDCsrRit(int32_t port) QV_NOEXCEPT;                       /* 09 */
-QV_API int32_t VFDCsrUp(int32_t port) QV_NOEXCEPT;                        /* 1F 0A */
-QV_API int32_t VFDCsrDn(int32_t port) QV_NOEXCEPT;                        /* 0A */
-QV_API int32_t VFDCsrLEnd(int32_t port) QV_NOEXCEPT;                      /* 0D */
-QV_API int32_t VFDCsrREnd(int32_t port) QV_NOEXCEPT;                      /* 1F 0D */
-QV_API int32_t VFDCsrHom(int32_t port) QV_NOEXCEPT;                       /* 0B */
-QV_API int32_t VFDCsrBot(int32_t port) QV_NOEXCEPT;                       /* 1F 42 */
-QV_API int32_t VFDCls(int32_t port) QV_NOEXCEPT;                          /* 0C */
-QV_API int32_t VFDReset(int32_t port) QV_NOEXCEPT;             /* SendChk = 0, then 1B 40 */
-QV_API int32_t VFDTest(int32_t port) QV_NOEXCEPT;              /* SendChk = 0, then 1F 40 */
-QV_API int32_t VFDBriAdj(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 58 a */
-QV_API int32_t VFDBlnSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 45 a */
-QV_API int32_t VFDCodSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 74 a */
-QV_API int32_t VFDChrSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 52 a */
-QV_API int32_t VFDChrRev(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 72 a */
-QV_API int32_t VFDOvrMod(int32_t port) QV_NOEXCEPT;            /* 1F 01 */
-QV_API int32_t VFDVerScr(int32_t port) QV_NOEXCEPT;            /* 1F 02 */
-QV_API int32_t VFDHorScr(int32_t port) QV_NOEXCEPT;            /* 1F 03 */
+QV_API int32_t QV_CALL VFDSay(int32_t port, int32_t a, int32_t b, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL VFDMovCrs(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 24 b a */
+QV_API int32_t QV_CALL VFDCsrLef(int32_t port) QV_NOEXCEPT;                       /* 08 */
+QV_API int32_t QV_CALL VFDCsrRit(int32_t port) QV_NOEXCEPT;                       /* 09 */
+QV_API int32_t QV_CALL VFDCsrUp(int32_t port) QV_NOEXCEPT;                        /* 1F 0A */
+QV_API int32_t QV_CALL VFDCsrDn(int32_t port) QV_NOEXCEPT;                        /* 0A */
+QV_API int32_t QV_CALL VFDCsrLEnd(int32_t port) QV_NOEXCEPT;                      /* 0D */
+QV_API int32_t QV_CALL VFDCsrREnd(int32_t port) QV_NOEXCEPT;                      /* 1F 0D */
+QV_API int32_t QV_CALL VFDCsrHom(int32_t port) QV_NOEXCEPT;                       /* 0B */
+QV_API int32_t QV_CALL VFDCsrBot(int32_t port) QV_NOEXCEPT;                       /* 1F 42 */
+QV_API int32_t QV_CALL VFDCls(int32_t port) QV_NOEXCEPT;                          /* 0C */
+QV_API int32_t QV_CALL VFDReset(int32_t port) QV_NOEXCEPT;             /* SendChk = 0, then 1B 40 */
+QV_API int32_t QV_CALL VFDTest(int32_t port) QV_NOEXCEPT;              /* SendChk = 0, then 1F 40 */
+QV_API int32_t QV_CALL VFDBriAdj(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 58 a */
+QV_API int32_t QV_CALL VFDBlnSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 45 a */
+QV_API int32_t QV_CALL VFDCodSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 74 a */
+QV_API int32_t QV_CALL VFDChrSet(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 52 a */
+QV_API int32_t QV_CALL VFDChrRev(int32_t port, int32_t a) QV_NOEXCEPT; /* 1F 72 a */
+QV_API int32_t QV_CALL VFDOvrMod(int32_t port) QV_NOEXCEPT;            /* 1F 01 */
+QV_API int32_t QV_CALL VFDVerScr(int32_t port) QV_NOEXCEPT;            /* 1F 02 */
+QV_API int32_t QV_CALL VFDHorScr(int32_t port) QV_NOEXCEPT;            /* 1F 03 */
 /* 1B 26 01 a 01, then exactly 5 bytes of pattern (00 bytes included); the
  * result of the pattern send, 0 when the first send failed. A NULL pattern
  * sends five 00 bytes (a blank character). */
-QV_API int32_t VFDChrDnLoad(int32_t port, int32_t a, const void* pattern) QV_NOEXCEPT;
-QV_API int32_t VFDDelDnLoad(int32_t port) QV_NOEXCEPT;            /* 1B 3F */
-QV_API int32_t VFDEblDnLoad(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 25 a */
+QV_API int32_t QV_CALL VFDChrDnLoad(int32_t port, int32_t a, const void* pattern) QV_NOEXCEPT;
+QV_API int32_t QV_CALL VFDDelDnLoad(int32_t port) QV_NOEXCEPT;            /* 1B 3F */
+QV_API int32_t QV_CALL VFDEblDnLoad(int32_t port, int32_t a) QV_NOEXCEPT; /* 1B 25 a */
 /* 1B 57 a b c d e f */
-QV_API int32_t VFDSetWin(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d, int32_t e,
-                         int32_t f) QV_NOEXCEPT;
-QV_API int32_t VFDSelDec(int32_t port, int32_t a) QV_NOEXCEPT;            /* 1B 3D a */
-QV_API int32_t VFDMacSet(int32_t port) QV_NOEXCEPT;                       /* 1F 3A */
-QV_API int32_t VFDMacRun(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 5E a b */
-QV_API int32_t VFDSetTim(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 54 a b */
-QV_API int32_t VFDShwTim(int32_t port) QV_NOEXCEPT;                       /* 1F 55 */
+QV_API int32_t QV_CALL VFDSetWin(int32_t port, int32_t a, int32_t b, int32_t c, int32_t d,
+                                 int32_t e, int32_t f) QV_NOEXCEPT;
+QV_API int32_t QV_CALL VFDSelDec(int32_t port, int32_t a) QV_NOEXCEPT;            /* 1B 3D a */
+QV_API int32_t QV_CALL VFDMacSet(int32_t port) QV_NOEXCEPT;                       /* 1F 3A */
+QV_API int32_t QV_CALL VFDMacRun(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 5E a b */
+QV_API int32_t QV_CALL VFDSetTim(int32_t port, int32_t a, int32_t b) QV_NOEXCEPT; /* 1F 54 a b */
+QV_API int32_t QV_CALL VFDShwTim(int32_t port) QV_NOEXCEPT;                       /* 1F 55 */
 
 /* Customer displays: LCDs of two or four rows. Each writes 1B 71 and a row
  * letter, the text (sent whole), then 0D, and returns the result of the 0D
  * send. Lcd2Row stops with 0 when its first send fails. Letters: Lcd2Row
  * 45 (row 1) or 46 (other rows); Lcd2RowIns 4B or 4C; Lcd4Row 42, 43, 44 for
  * rows 2 to 4 and 41 for other rows; Lcd4RowIns 48, 49, 4A and 47. */
-QV_API int32_t Lcd2Row(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
-QV_API int32_t Lcd2RowIns(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
-QV_API int32_t Lcd4Row(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
-QV_API int32_t Lcd4RowIns(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
-QV_API int32_t LcdCls(int32_t port) QV_NOEXCEPT;     /* 1F 0D */
-QV_API int32_t LcdOpenBox(int32_t port) QV_NOEXCEPT; /* 1B 47 0D */
+QV_API int32_t QV_CALL Lcd2Row(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL Lcd2RowIns(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL Lcd4Row(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL Lcd4RowIns(int32_t port, int32_t row, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL LcdCls(int32_t port) QV_NOEXCEPT;     /* 1F 0D */
+QV_API int32_t QV_CALL LcdOpenBox(int32_t port) QV_NOEXCEPT; /* 1B 47 0D */
 
 /* ---------------------------------------------------------------------------
  * Screen, drawing, graphic display and cash drawer.
@@ -388,34 +405,34 @@ QV_API int32_t LcdOpenBox(int32_t port) QV_NOEXCEPT; /* 1B 47 0D */
 /* Weights below 200 or above 900 become 400. Draws text on the screen (a new
  * screen surface with this font when none exists or reinit is 1). Returns
  * reinit. */
-QV_API int32_t jSetFont(int32_t y, int32_t x, int32_t weight, int32_t height, const char* face,
-                        const char* text, int32_t reinit) QV_NOEXCEPT;
+QV_API int32_t QV_CALL jSetFont(int32_t y, int32_t x, int32_t weight, int32_t height,
+                                const char* face, const char* text, int32_t reinit) QV_NOEXCEPT;
 /* As jSetFont, but a new surface is a picture of its own, white on black.
  * Measures the text: StaBuf[0], [1] = low bytes of its width and cell height.
  * Returns the width in pixels. */
-QV_API int32_t jSetFontN(int32_t y, int32_t x, int32_t weight, int32_t height, const char* face,
-                         const char* text, int32_t reinit) QV_NOEXCEPT;
+QV_API int32_t QV_CALL jSetFontN(int32_t y, int32_t x, int32_t weight, int32_t height,
+                                 const char* face, const char* text, int32_t reinit) QV_NOEXCEPT;
 /* Draws on the surface with its font: 1 drawn, 0 when it cannot be (no text,
  * or no font could be found), 9 when no surface exists yet. */
-QV_API int32_t JTextOut(int32_t y, int32_t x, const char* text) QV_NOEXCEPT;
+QV_API int32_t QV_CALL JTextOut(int32_t y, int32_t x, const char* text) QV_NOEXCEPT;
 /* The surface's colour at (x, y) as 0x00BBGGRR, also kept for JGetRgb; -9
  * (and -1, -1, -1 kept) outside the picture or before any surface. */
-QV_API int32_t jGetPixel(int32_t y, int32_t x) QV_NOEXCEPT;
+QV_API int32_t QV_CALL jGetPixel(int32_t y, int32_t x) QV_NOEXCEPT;
 /* The last pixel read: k = 1 red, 2 green, 3 blue (-1 after a failed read);
  * -1 for any other k. */
-QV_API int32_t JGetRgb(int32_t k) QV_NOEXCEPT;
+QV_API int32_t QV_CALL JGetRgb(int32_t k) QV_NOEXCEPT;
 /* The mouse pointer: k = 1 its x, any other k its y, in screen pixels; -1
  * when there is no display or the pointer is on another screen. */
-QV_API int32_t JGetCursorPos(int32_t k) QV_NOEXCEPT;
+QV_API int32_t QV_CALL JGetCursorPos(int32_t k) QV_NOEXCEPT;
 /* A frame on the border of the rectangle (left, top)-(right, bottom), right
  * and bottom excluded, on the screen picture: style 1 one sunken ring (top
  * and left set, bottom and right cleared), other styles two raised rings
  * (top and left cleared, bottom and right set). 1 drawn, 0 for an empty
  * rectangle. */
-QV_API int32_t DrawBottom(int32_t top, int32_t left, int32_t bottom, int32_t right,
-                          int32_t style) QV_NOEXCEPT;
-QV_API int32_t ScreenXRes(void) QV_NOEXCEPT;
-QV_API int32_t ScreenYRes(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL DrawBottom(int32_t top, int32_t left, int32_t bottom, int32_t right,
+                                  int32_t style) QV_NOEXCEPT;
+QV_API int32_t QV_CALL ScreenXRes(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL ScreenYRes(void) QV_NOEXCEPT;
 
 /* Graphic display (64 dot rows, command 1B 5A). D304Show renders text with a
  * font of the given cell height and average width at (64, 64) and sends, to
@@ -425,10 +442,10 @@ QV_API int32_t ScreenYRes(void) QV_NOEXCEPT;
  * and h. The rendering is kept in a table of 71 rows of 48 bytes (at most 64
  * rows of 30 bytes filled, most significant bit leftmost, set = lit).
  * Returns m, also when the port is closed or has no device. */
-QV_API int32_t D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight,
-                        const char* face, const char* text, int32_t reinit) QV_NOEXCEPT;
+QV_API int32_t QV_CALL D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight,
+                                const char* face, const char* text, int32_t reinit) QV_NOEXCEPT;
 /* A byte of D304Show's table; 0 outside rows 0 to 70 and columns 0 to 47. */
-QV_API int32_t GetD304(int32_t row, int32_t col) QV_NOEXCEPT;
+QV_API int32_t QV_CALL GetD304(int32_t row, int32_t col) QV_NOEXCEPT;
 /* Sends a 1-bit BMP file: 1B 5A b a, the width in dots (low byte), the height,
  * then each row from the top, (width + 7) / 8 bytes, lit dots set. Rows are
  * taken from the end of the file backwards (a row the file is too short to
@@ -437,7 +454,8 @@ QV_API int32_t GetD304(int32_t row, int32_t col) QV_NOEXCEPT;
  * program), -1 below 58 bytes, -2 not starting with 'B', -3 wider than 240
  * dots, -4 width 0, -5 height 0 or above 64. On success StaBuf[10] to [13]
  * = b, a, width, height (low bytes); returns the last row's send result. */
-QV_API int32_t D304Bmp(int32_t port, int32_t a, int32_t b, const char* fileName) QV_NOEXCEPT;
+QV_API int32_t QV_CALL D304Bmp(int32_t port, int32_t a, int32_t b,
+                               const char* fileName) QV_NOEXCEPT;
 
 /* Cash drawer, through its driver: the character device /dev/cshdw0, or the
  * path in the environment variable QV_DRAWER (read at every open). The open
@@ -449,9 +467,9 @@ QV_API int32_t D304Bmp(int32_t port, int32_t a, int32_t b, const char* fileName)
  * answer out. NxdfDrwOpen: 1 accepted, else 0. NxdfDrwStatus: 1 when the
  * answer's first byte is not 0, 2 when it is 0, 0 on failure. NxdfDrwEnd
  * closes the device and returns 1. */
-QV_API int32_t NxdfDrwOpen(void) QV_NOEXCEPT;
-QV_API int32_t NxdfDrwStatus(void) QV_NOEXCEPT;
-QV_API int32_t NxdfDrwEnd(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL NxdfDrwOpen(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL NxdfDrwStatus(void) QV_NOEXCEPT;
+QV_API int32_t QV_CALL NxdfDrwEnd(void) QV_NOEXCEPT;
 
 #ifdef __cplusplus
 }

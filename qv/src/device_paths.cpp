@@ -1,6 +1,7 @@
 #include "device_paths.h"
 
 #include "state.h"
+#include "system_platform.h"
 
 #include <cstdlib>
 
@@ -13,9 +14,7 @@ std::string devicePath(int port) {
     const char* override = std::getenv(variable.c_str());
     if (override != nullptr && *override != '\0')
         return override;
-    if (isSerialPort(port))
-        return "/dev/ttyS" + std::to_string(port - 1);
-    return "/dev/lp" + std::to_string(port - kFirstLpt);
+    return defaultDevicePath(port);
 }
 
 } // namespace qv

@@ -1,21 +1,16 @@
 #include "platform.h"
 
-#include "posix_backend.h"
+#include "system_platform.h"
 
 namespace qv::platform {
 namespace {
 
 Backend* g_selected = nullptr;
 
-Backend& posixBackend() {
-    static PosixBackend instance;
-    return instance;
-}
-
 } // namespace
 
 Backend& backend() {
-    return g_selected != nullptr ? *g_selected : posixBackend();
+    return g_selected != nullptr ? *g_selected : systemBackend();
 }
 
 void setBackend(Backend* b) {

@@ -4,7 +4,7 @@
 #include "screen_info.h"
 
 #include "mono_picture.h"
-#include "x11_screen.h"
+#include "system_platform.h"
 
 #include "qv.h"
 
@@ -16,8 +16,7 @@ ScreenSource* g_selected = nullptr;
 } // namespace
 
 ScreenSource& screenSource() {
-    static X11Screen x11;
-    return g_selected != nullptr ? *g_selected : x11;
+    return g_selected != nullptr ? *g_selected : systemScreen();
 }
 
 void setScreenSource(ScreenSource* source) {

@@ -2,34 +2,12 @@
 // Tables of device commands: for each export call, every send that reaches
 // the device (one entry per write, so send boundaries count) and the result.
 
+#include "command_table.h"
 #include "qv_fixture.h"
 
-#include <functional>
 #include <span>
-#include <string>
 
 namespace qv::test {
-
-// Bytes from hexadecimal pairs separated by blanks: "1B 24 02 01".
-inline std::vector<std::uint8_t> hex(const std::string& text) {
-    std::vector<std::uint8_t> out;
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == ' ') {
-            ++i;
-            continue;
-        }
-        out.push_back(static_cast<std::uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
-        i += 2;
-    }
-    return out;
-}
-
-struct CommandCase {
-    const char* name;
-    std::function<int32_t(int32_t port)> call;
-    std::vector<const char*> sends; // each write's bytes in hexadecimal, in order
-    int32_t result;
-};
 
 // Commands on COM1, opened before each test.
 class Commands : public FakeQv {

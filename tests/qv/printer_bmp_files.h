@@ -65,6 +65,7 @@ public:
         static int counter = 0;
         m_path = std::filesystem::path(testing::TempDir()) /
                  ("qv_bmp_" + std::to_string(getpid()) + "_" + std::to_string(++counter) + ".bmp");
+        m_name = m_path.string();
         std::ofstream out(m_path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
@@ -75,10 +76,11 @@ public:
         std::error_code ignored;
         std::filesystem::remove(m_path, ignored);
     }
-    const char* path() const { return m_path.c_str(); }
+    const char* path() const { return m_name.c_str(); }
 
 private:
     std::filesystem::path m_path;
+    std::string m_name; // the path as the exports take it
 };
 
 } // namespace qv::test

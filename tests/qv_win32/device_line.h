@@ -1,0 +1,45 @@
+#pragma once
+// The line to the device player: the Linux side of the tests holds the
+// pseudo-terminal behind COM1 and plays the device there. This program
+// talks to it over a second pseudo-terminal behind COM2, one text line each
+// way per request (opened here with the platform's calls, not through
+// qv.dll):
+//   clear               forget what the device received and every answer
+//   answer REQ ANS      once the device has received bytes ending in REQ,
+//                       it answers ANS (hexadecimal, no blanks; ANS may be -)
+//   take                what the device received since the last take or clear
+//   line                the line settings of the device's terminal
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct TerminalLine {
+    unsigned baud = 0;
+    bool twoStopBits = false;
+};
+
+class DeviceLine {
+public:
+    static DeviceLine& instance();
+
+    void clear();
+    void answer(const Bytes& request, const Bytes& reply);
+    Bytes take();
+    TerminalLine line();
+
+private:
+    DeviceLine();
+    std::string request(const std::string& command);
+
+    void* m_handle = nullptr;
+};
+
+std::string toHex(const Bytes& bytes);
+Bytes fromHex(const std::string& text);
+
+} // namespace qv::test

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Makes the Wine prefix of the qv.dll tests (once; it stays in the build
+# folder): COM1 and COM2 are mapped to the links in PORTS_DIR that the device
+# player points at its pseudo-terminals, and LPT1 to the same terminal as
+# COM1. Wine maps the machine's own serial ports to the next free numbers;
+# the tests use COM9 as a port without a device. Wine reads the mapping when
+# its server starts, so the server is let to finish afterwards.
+#   prepare_prefix.sh PREFIX PORTS_DIR
+set -eu
+prefix="$1"
+ports="$2"
+mapping="COM1=$ports/com1 COM2=$ports/com2 LPT1=$ports/com1"
+if [ -f "$prefix/qv-ports" ] && [ "$(cat "$prefix/qv-ports")" = "$mapping" ]; then
+  exit 0
+fi
+command -v wine >/dev/null || { echo "wine is missing: run scripts/setup.sh" >&2; exit 1; }
+mkdir -p "$ports"
+export WINEPREFIX="$prefix"
+wineboot -i >/dev/null 2>&1
+for entry in $mapping; do
+  wine reg add 'HKLM\Software\Wine\Ports' /v "${entry%%=*}" /d "${entry#*=}" /f >/dev/null
+done
+wineserver -w
+echo "$mapping" >"$prefix/qv-ports"
