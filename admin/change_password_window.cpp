@@ -2,9 +2,9 @@
 
 #include "admin/login_session.h"
 #include "admin/passwords.h"
-#include "app/byte_limit_validator.h"
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
+#include "base/byte_limit_validator.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -3,13 +3,13 @@
 #include "admin/keypad_window.h"
 #include "admin/passwords.h"
 #include "admin/user_combo_box.h"
-#include "app/application.h"
-#include "app/byte_limit_validator.h"
-#include "app/errors.h"
-#include "app/keyboard_navigation.h"
-#include "app/message_table.h"
-#include "app/prompt.h"
-#include "app/text_helpers.h"
+#include "base/byte_limit_validator.h"
+#include "base/errors.h"
+#include "base/keyboard_navigation.h"
+#include "base/message_table.h"
+#include "base/program_title.h"
+#include "base/prompt.h"
+#include "base/text_helpers.h"
 #include "db/connection.h"
 
 #include <QApplication>
@@ -140,7 +140,7 @@ void TFrmLogin::prepare() {
 }
 
 void TFrmLogin::placeBanner() {
-    Label8->setText(Application::title());
+    Label8->setText(programTitle());
     Label8->adjustSize();
     const int left = static_cast<int>(std::lround((Image1->width() - Label8->width()) / 2.0));
     const int top = static_cast<int>(std::lround((Image1->height() - Label8->height()) / 2.0)) + 3;

@@ -1,6 +1,6 @@
 #include "admin/passwords.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 
 #include <QSqlQuery>

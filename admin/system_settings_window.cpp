@@ -1,14 +1,14 @@
 #include "admin/system_settings_window.h"
 
 #include "admin/login_session.h"
-#include "app/byte_limit_validator.h"
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
-#include "app/readable_fields.h"
-#include "app/record_buttons.h"
-#include "app/window_opener.h"
+#include "base/byte_limit_validator.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
+#include "base/readable_fields.h"
+#include "base/window_opener.h"
 #include "db/dataset.h"
 #include "db/field_binder.h"
+#include "db/record_buttons.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>

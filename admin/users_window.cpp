@@ -1,13 +1,13 @@
 #include "admin/users_window.h"
 
 #include "admin/passwords.h"
-#include "app/byte_limit_validator.h"
-#include "app/keyboard_navigation.h"
-#include "app/readable_fields.h"
-#include "app/record_buttons.h"
+#include "base/byte_limit_validator.h"
+#include "base/keyboard_navigation.h"
+#include "base/readable_fields.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
+#include "db/record_buttons.h"
 
 #include <QComboBox>
 #include <QFormLayout>

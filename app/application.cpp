@@ -1,8 +1,9 @@
 #include "app/application.h"
+#include "base/program_title.h"
 
-#include "app/errors.h"
-#include "app/message_table.h"
-#include "app/prompt.h"
+#include "base/errors.h"
+#include "base/message_table.h"
+#include "base/prompt.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -39,10 +40,6 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-QString Application::title() {
-    return QStringLiteral("管理軟體");
-}
-
 void reportError(const QString& text) {
-    Prompt::current().message(Prompt::Icon::Error, Application::title(), text);
+    Prompt::current().message(Prompt::Icon::Error, programTitle(), text);
 }

@@ -10,9 +10,6 @@ public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // The program's title, shown in the task bar and on the sign-in banner.
-    static QString title();
-
     // The name of Qt's own translation that goes with the system locale:
     // Simplified Chinese for zh_CN, Traditional Chinese for zh_TW and any
     // other locale (the program's own texts are Traditional).

@@ -1,6 +1,6 @@
 #include "app/command_line_import.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/backup.h"
 #include "db/connection.h"
 #include "members/import/file_bytes.h"

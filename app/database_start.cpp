@@ -1,9 +1,9 @@
 #include "app/database_start.h"
 
 #include "app/application.h"
-#include "app/errors.h"
-#include "app/prompt.h"
 #include "app/restore_window.h"
+#include "base/errors.h"
+#include "base/prompt.h"
 #include "db/backup.h"
 #include "db/connection.h"
 

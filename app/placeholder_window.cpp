@@ -1,6 +1,6 @@
 #include "app/placeholder_window.h"
 
-#include "app/window_opener.h"
+#include "base/window_opener.h"
 
 #include <QLabel>
 #include <QPushButton>

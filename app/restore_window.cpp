@@ -1,7 +1,7 @@
 #include "app/restore_window.h"
 
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
 #include "db/backup.h"
 
 #include <QDir>

@@ -3,10 +3,11 @@
 #include "app/application.h"
 #include "app/command_line_import.h"
 #include "app/database_start.h"
-#include "app/errors.h"
 #include "app/main_window.h"
-#include "app/message_table.h"
-#include "app/prompt.h"
+#include "base/errors.h"
+#include "base/message_table.h"
+#include "base/program_title.h"
+#include "base/prompt.h"
 #include "db/connection.h"
 #include "db/default_settings.h"
 
@@ -53,7 +54,7 @@ void prepareDatabase(const StartOptions& options) {
     const QString where = QFileInfo(options.databasePath).absoluteFilePath();
     if (!options.createIfMissing &&
         !Prompt::current().question(
-            Application::title(),
+            programTitle(),
             QStringLiteral("找不到資料庫 %1。\n要在這裡建立一個新的空白資料庫嗎﹖").arg(where)))
         return;
     try {

@@ -1,6 +1,6 @@
 #include "db/backup.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "db/sqlite_file.h"
 

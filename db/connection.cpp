@@ -1,6 +1,6 @@
 #include "db/connection.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/sql_functions.h"
 
 #include <QFile>

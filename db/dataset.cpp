@@ -1,6 +1,6 @@
 #include "db/dataset.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/dataset_sort.h"
 #include "db/dataset_sql.h"
 

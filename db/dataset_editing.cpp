@@ -2,7 +2,7 @@
 // writing them back to the base table.
 #include "db/dataset.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/dataset_sql.h"
 
 #include <QDate>

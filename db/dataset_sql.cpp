@@ -1,6 +1,6 @@
 #include "db/dataset_sql.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "db/sql_functions.h"
 

@@ -1,5 +1,5 @@
 // Checking copies of the database and putting one back in its place.
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/backup.h"
 #include "db/connection.h"
 #include "db/database_files.h"

@@ -1,6 +1,6 @@
 #include "db/sql_functions.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QSqlDriver>
 #include <QVariant>

@@ -1,6 +1,6 @@
 #include "db/sqlite_file.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "documents/copy_memo_window.h"
 
-#include "app/keyboard_navigation.h"
+#include "base/keyboard_navigation.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

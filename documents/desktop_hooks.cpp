@@ -1,6 +1,6 @@
 #include "documents/desktop_hooks.h"
 
-#include "app/file_dialog.h"
+#include "db/file_dialog.h"
 
 #include <QDesktopServices>
 #include <QDir>

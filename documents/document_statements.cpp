@@ -1,6 +1,6 @@
 #include "documents/document_statements.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 namespace documents {
 namespace {

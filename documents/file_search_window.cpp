@@ -1,6 +1,6 @@
 #include "documents/file_search_window.h"
 
-#include "app/keyboard_navigation.h"
+#include "base/keyboard_navigation.h"
 #include "db/dataset.h"
 #include "documents/date_editor.h"
 #include "documents/document_statements.h"

@@ -24,13 +24,13 @@ if(LUNMARK_BUILD_APP)
   lunmark_fuzz_harness(import_csv
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_csv/import_csv.cpp ${import_dir}/csv_reader.cpp
             ${import_dir}/file_bytes.cpp
-            ${PROJECT_SOURCE_DIR}/app/big5.cpp
+            ${PROJECT_SOURCE_DIR}/base/big5.cpp
     LIBS Qt6::Core)
 
   lunmark_fuzz_harness(import_member_list
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_member_list/import_member_list.cpp
             ${import_dir}/member_list.cpp ${import_dir}/import_values.cpp
-            ${PROJECT_SOURCE_DIR}/members/minguo_date.cpp ${PROJECT_SOURCE_DIR}/app/big5.cpp
+            ${PROJECT_SOURCE_DIR}/members/minguo_date.cpp ${PROJECT_SOURCE_DIR}/base/big5.cpp
     LIBS Qt6::Core)
 endif()
 

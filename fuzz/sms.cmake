@@ -5,6 +5,6 @@ if(LUNMARK_BUILD_APP)
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/gateway_answer/harness.cpp
       ${PROJECT_SOURCE_DIR}/sms/answer_text.cpp
-      ${PROJECT_SOURCE_DIR}/app/big5.cpp
+      ${PROJECT_SOURCE_DIR}/base/big5.cpp
     LIBS Qt6::Core)
 endif()

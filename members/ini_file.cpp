@@ -1,6 +1,6 @@
 #include "members/ini_file.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #include "members/memo_edit.h"
 
-#include "app/big5.h"
+#include "base/big5.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "members/minguo_date.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QRegularExpression>
 

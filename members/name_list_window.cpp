@@ -1,13 +1,13 @@
 #include "members/name_list_window.h"
 
-#include "app/byte_limit_validator.h"
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
-#include "app/record_buttons.h"
-#include "app/window_opener.h"
+#include "base/byte_limit_validator.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
+#include "base/window_opener.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
+#include "db/record_buttons.h"
 #include "members/movement_buttons.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "sms/answer_text.h"
 
-#include "app/big5.h"
+#include "base/big5.h"
 
 #include <QList>
 #include <QStringDecoder>

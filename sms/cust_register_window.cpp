@@ -1,11 +1,11 @@
 #include "sms/cust_register_window.h"
 
 #include "admin/login_session.h"
-#include "app/byte_limit_validator.h"
-#include "app/keyboard_navigation.h"
-#include "app/record_buttons.h"
+#include "base/byte_limit_validator.h"
+#include "base/keyboard_navigation.h"
 #include "db/dataset.h"
 #include "db/field_binder.h"
+#include "db/record_buttons.h"
 
 #include <QFormLayout>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "sms/custom_recipient.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 
 namespace sms {

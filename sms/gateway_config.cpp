@@ -1,6 +1,6 @@
 #include "sms/gateway_config.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "sms/query_encoding.h"
 

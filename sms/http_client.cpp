@@ -1,6 +1,6 @@
 #include "sms/http_client.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "sms/transfer_failure.h"
 
 namespace {

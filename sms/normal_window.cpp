@@ -1,11 +1,11 @@
 #include "sms/normal_window.h"
 
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
-#include "app/record_buttons.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
+#include "db/record_buttons.h"
 #include "sms/current_send_window.h"
 #include "sms/send_message_window.h"
 

@@ -1,7 +1,7 @@
 #include "sms/query_encoding.h"
 
-#include "app/big5.h"
-#include "app/errors.h"
+#include "base/big5.h"
+#include "base/errors.h"
 
 namespace gateway {
 namespace {

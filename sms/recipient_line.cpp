@@ -1,6 +1,6 @@
 #include "sms/recipient_line.h"
 
-#include "app/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace sms {
 

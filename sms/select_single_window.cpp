@@ -1,7 +1,7 @@
 #include "sms/select_single_window.h"
 
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
 #include "sms/current_send_window.h"
 #include "sms/custom_recipient.h"
 #include "sms/recipient_line.h"

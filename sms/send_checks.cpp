@@ -1,6 +1,6 @@
 #include "sms/send_checks.h"
 
-#include "app/big5.h"
+#include "base/big5.h"
 #include "sms/message_history.h"
 
 namespace sms {

@@ -1,7 +1,7 @@
 #include "sms/send_history_window.h"
 
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "sms/current_send_window.h"

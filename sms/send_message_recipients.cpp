@@ -1,6 +1,6 @@
 // The send window's recipients: the member search with its marks, the
 // recipient list and its count.
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
 #include "members/drop_down_box.h"

@@ -1,9 +1,9 @@
 // The send window's send run: the checks before it, the run over the whole
 // list or over the lines a stopped run left, the states it leaves on the
 // lines, the credit afterwards and the report.
-#include "app/errors.h"
-#include "app/message_table.h"
-#include "app/prompt.h"
+#include "base/errors.h"
+#include "base/message_table.h"
+#include "base/prompt.h"
 #include "sms/send_checks.h"
 #include "sms/send_message_window.h"
 #include "sms/sms_parts.h"

@@ -3,8 +3,8 @@
 #include "sms/send_message_window.h"
 
 #include "admin/login_session.h"
-#include "app/keyboard_navigation.h"
-#include "app/prompt.h"
+#include "base/keyboard_navigation.h"
+#include "base/prompt.h"
 #include "members/drop_down_box.h"
 #include "members/member_search.h"
 #include "sms/current_send_window.h"

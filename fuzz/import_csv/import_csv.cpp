@@ -1,7 +1,7 @@
 // The CSV reader on any bytes: decoding (UTF-16, UTF-8 or Big5) and every
 // row; bytes marked as UTF-16 that are not may only be refused with a
 // ConversionError.
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/csv_reader.h"
 
 #include <cstddef>

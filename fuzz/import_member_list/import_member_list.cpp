@@ -1,7 +1,7 @@
 // The printed member list reader on any bytes: every unit is cut into its
 // values and every birthday read; a birthday that is not a date may only be
 // refused with a ConversionError.
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/member_list.h"
 
 #include <cstddef>

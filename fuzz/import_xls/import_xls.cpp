@@ -1,6 +1,6 @@
 // The .xls reader (compound file and BIFF8 records) on any bytes: every row
 // is read, and a damaged file may only be refused with a FileError.
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/xls_reader.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // The .xlsx reader (zip container, workbook parts, sheet scanner) on any
 // bytes, written to a file since the zip library reads files: every row is
 // read, and a damaged file may only be refused with a FileError.
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/xlsx_reader.h"
 
 #include <QCoreApplication>

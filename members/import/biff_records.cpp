@@ -1,6 +1,6 @@
 #include "members/import/biff_records.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QtEndian>
 #include <cstring>

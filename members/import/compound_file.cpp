@@ -1,6 +1,6 @@
 #include "members/import/compound_file.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QStringList>
 #include <QtEndian>

@@ -1,7 +1,7 @@
 #include "members/import/csv_reader.h"
 
-#include "app/big5.h"
-#include "app/errors.h"
+#include "base/big5.h"
+#include "base/errors.h"
 #include "members/import/file_bytes.h"
 
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #include "members/import/file_bytes.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "members/import/import_errors.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QRegularExpression>
 

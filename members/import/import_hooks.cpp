@@ -1,6 +1,6 @@
 #include "members/import/import_hooks.h"
 
-#include "app/file_dialog.h"
+#include "db/file_dialog.h"
 
 #include <QDesktopServices>
 

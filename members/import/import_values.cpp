@@ -1,6 +1,6 @@
 #include "members/import/import_values.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/minguo_date.h"
 
 #include <QRegularExpression>

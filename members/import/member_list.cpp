@@ -1,7 +1,7 @@
 #include "members/import/member_list.h"
 
-#include "app/big5.h"
-#include "app/errors.h"
+#include "base/big5.h"
+#include "base/errors.h"
 #include "members/import/import_values.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "members/import/sample_workbook.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/import_hooks.h"
 
 #include <QDir>

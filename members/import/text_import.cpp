@@ -1,8 +1,8 @@
 #include "members/import/text_import.h"
 
-#include "app/big5.h"
-#include "app/errors.h"
-#include "app/prompt.h"
+#include "base/big5.h"
+#include "base/errors.h"
+#include "base/prompt.h"
 #include "db/connection.h"
 #include "members/import/import_errors.h"
 #include "members/import/import_hooks.h"

@@ -1,6 +1,6 @@
 #include "members/import/workbook_import.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "members/import/import_errors.h"
 #include "members/import/import_values.h"

@@ -1,9 +1,9 @@
 #include "members/import/workbook_import_flow.h"
 
-#include "app/application.h"
-#include "app/errors.h"
-#include "app/message_table.h"
-#include "app/prompt.h"
+#include "base/errors.h"
+#include "base/message_table.h"
+#include "base/program_title.h"
+#include "base/prompt.h"
 #include "db/backup.h"
 #include "members/import/import_hooks.h"
 #include "members/import/import_progress.h"
@@ -37,7 +37,7 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
         if (deleteOld)
             db::takeBackup();
     } catch (const DatabaseError& error) {
-        Prompt::current().message(Prompt::Icon::Warning, Application::title(),
+        Prompt::current().message(Prompt::Icon::Warning, programTitle(),
                                   QStringLiteral("刪除舊資料前無法備份資料庫﹐這次導入已取消﹐"
                                                  "資料保持原狀。\n%1")
                                       .arg(error.text()));
@@ -69,10 +69,10 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
             owner->setWindowTitle(QString::number(lastRow));
     }
     if (failure.isNull())
-        Prompt::current().message(Prompt::Icon::Information, Application::title(),
+        Prompt::current().message(Prompt::Icon::Information, programTitle(),
                                   QStringLiteral("導入成功!"));
     else
-        Prompt::current().message(Prompt::Icon::Warning, Application::title(),
+        Prompt::current().message(Prompt::Icon::Warning, programTitle(),
                                   importFailureText(failure));
 }
 

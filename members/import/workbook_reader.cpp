@@ -1,6 +1,6 @@
 #include "members/import/workbook_reader.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/csv_reader.h"
 #include "members/import/xls_reader.h"
 #include "members/import/xlsx_reader.h"

@@ -1,6 +1,6 @@
 #include "members/import/xls_reader.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/biff_records.h"
 #include "members/import/cell_text.h"
 #include "members/import/compound_file.h"

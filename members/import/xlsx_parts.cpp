@@ -1,6 +1,6 @@
 #include "members/import/xlsx_parts.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/number_format.h"
 #include "members/import/xml_scanner.h"
 

@@ -1,6 +1,6 @@
 #include "members/import/xlsx_reader.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/cell_text.h"
 #include "members/import/xlsx_parts.h"
 #include "members/import/xml_scanner.h"

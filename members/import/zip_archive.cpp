@@ -1,6 +1,6 @@
 #include "members/import/zip_archive.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QFile>
 #include <zip.h>

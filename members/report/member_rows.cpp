@@ -1,6 +1,6 @@
 #include "members/report/member_rows.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "members/report/member_list_layout.h"

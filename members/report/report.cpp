@@ -1,6 +1,6 @@
 #include "members/report/report.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QPainter>
 #include <QPrinter>

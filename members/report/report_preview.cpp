@@ -1,7 +1,7 @@
 #include "members/report/report_preview.h"
 
-#include "app/file_dialog.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
+#include "db/file_dialog.h"
 
 #include <QAction>
 #include <QDir>

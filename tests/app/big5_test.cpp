@@ -1,5 +1,5 @@
-#include "app/big5.h"
-#include "app/byte_limit_validator.h"
+#include "base/big5.h"
+#include "base/byte_limit_validator.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // leave SQLite's locks alone: a second program then still sees this one
 // holding the database, cannot delete the write-ahead log under it, and both
 // see every member.
-#include "app/errors.h"
-#include "app/file_dialog.h"
 #include "app/main_window.h"
+#include "base/errors.h"
 #include "db/connection.h"
+#include "db/file_dialog.h"
 #include "tests/support/peer_process.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"

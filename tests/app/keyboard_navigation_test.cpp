@@ -1,4 +1,4 @@
-#include "app/keyboard_navigation.h"
+#include "base/keyboard_navigation.h"
 
 #include <QApplication>
 #include <QLineEdit>

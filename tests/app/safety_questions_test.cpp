@@ -1,7 +1,7 @@
 // Questions whose Yes deletes or overwrites answer No on Enter and on Esc,
 // reached the way users reach them: from the main window's menu.
 #include "app/main_window.h"
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "db/backup.h"
 #include "db/connection.h"
 #include "members/import/import_hooks.h"

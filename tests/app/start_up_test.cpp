@@ -1,5 +1,5 @@
-#include "app/errors.h"
 #include "app/start_up.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "tests/support/scripted_prompt.h"
 

@@ -2,7 +2,7 @@
 // file where the case is about sharing it.
 #include "tests/db/db_fixture.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/backup.h"
 #include "db/sqlite_file.h"
 #include "tests/support/peer_process.h"

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "tests/db/db_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "tests/db/db_fixture.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 
 #include <QSqlQuery>

@@ -2,7 +2,7 @@
 // dataset as the windows do.
 #include "tests/db/db_fixture.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/dataset.h"
 #include "tests/support/peer_process.h"
 

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "documents/document_statements.h"
 
 #include <gtest/gtest.h>

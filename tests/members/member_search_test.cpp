@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "members/member_search.h"
 #include "tests/support/temp_database.h"

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/minguo_date.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "admin/login_session.h"
-#include "app/errors.h"
+#include "base/errors.h"
 #include "sms/gateway_client.h"
 #include "sms/http_client.h"
 #include "sms/query_encoding.h"

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "sms/gateway_config.h"
 #include "tests/support/temp_database.h"
 

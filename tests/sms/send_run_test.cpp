@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "sms/gateway_client.h"
 #include "sms/send_checks.h"

@@ -1,5 +1,5 @@
-#include "app/big5.h"
-#include "app/errors.h"
+#include "base/big5.h"
+#include "base/errors.h"
 #include "sms/answer_text.h"
 #include "sms/query_encoding.h"
 #include "sms/schedule_text.h"

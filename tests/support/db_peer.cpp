@@ -10,7 +10,7 @@
 //   lunmark_db_peer DATABASE idle MS                keeps the database open for MS ms
 //                                                    (prints "open" once it is)
 //   lunmark_db_peer DATABASE backups                takes backups until killed
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/backup.h"
 #include "db/connection.h"
 #include "db/dataset.h"

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/message_table.h"
+#include "base/message_table.h"
 
 #include <gtest/gtest.h>
 

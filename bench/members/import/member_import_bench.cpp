@@ -9,8 +9,8 @@
 //
 //   build/bench/members/import/member_import_bench [--runs N] [--files DIR]
 // (--files keeps the generated files in DIR, to import them by hand.)
-#include "app/big5.h"
-#include "app/prompt.h"
+#include "base/big5.h"
+#include "base/prompt.h"
 #include "db/connection.h"
 #include "members/import/import_hooks.h"
 #include "members/import/import_values.h"

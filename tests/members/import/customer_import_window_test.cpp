@@ -1,4 +1,4 @@
-#include "app/big5.h"
+#include "base/big5.h"
 #include "db/connection.h"
 #include "members/import/customer_import_window.h"
 #include "members/import/import_hooks.h"

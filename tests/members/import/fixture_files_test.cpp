@@ -2,7 +2,7 @@
 // iconv (their sources and the script that writes them are in data/): each
 // imports as the sheet shows it, .xls and .xlsx alike, or is refused naming
 // the cell, leaving the database as it was.
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "members/import/workbook_import.h"
 #include "tests/members/import/import_fixture.h"

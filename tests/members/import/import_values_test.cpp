@@ -1,5 +1,5 @@
-#include "app/big5.h"
-#include "app/errors.h"
+#include "base/big5.h"
+#include "base/errors.h"
 #include "members/import/import_values.h"
 #include "members/import/member_list.h"
 

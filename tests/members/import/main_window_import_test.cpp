@@ -1,5 +1,5 @@
-#include "app/big5.h"
 #include "app/main_window.h"
+#include "base/big5.h"
 #include "db/connection.h"
 #include "members/import/customer_import_window.h"
 #include "tests/members/import/import_fixture.h"

@@ -1,4 +1,4 @@
-#include "app/big5.h"
+#include "base/big5.h"
 #include "members/import/member_list.h"
 #include "tests/members/import/member_list_text.h"
 

@@ -1,6 +1,6 @@
 #include "tests/members/import/member_list_text.h"
 
-#include "app/big5.h"
+#include "base/big5.h"
 
 namespace test_files {
 namespace {

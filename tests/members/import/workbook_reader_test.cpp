@@ -1,5 +1,5 @@
-#include "app/big5.h"
-#include "app/errors.h"
+#include "base/big5.h"
+#include "base/errors.h"
 #include "members/import/workbook_reader.h"
 #include "members/import/xlsx_reader.h"
 #include "tests/members/import/workbook_files.h"

@@ -1,6 +1,6 @@
 // The .xls reader on hand-made workbooks: the records a spreadsheet program
 // writes and the damage a file may carry.
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/workbook_reader.h"
 #include "tests/members/import/workbook_files.h"
 #include "tests/members/import/xls_file.h"

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/import/workbook_reader.h"
 #include "members/import/xlsx_parts.h"
 #include "members/import/xml_scanner.h"

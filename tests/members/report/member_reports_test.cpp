@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "members/report/label_paper_dialog.h"

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "members/report/label_report.h"
 #include "members/report/member_list_report.h"
 #include "tests/members/report/pdf_reader.h"

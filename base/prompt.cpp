@@ -1,6 +1,6 @@
-#include "app/prompt.h"
+#include "base/prompt.h"
 
-#include "app/message_table.h"
+#include "base/message_table.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
-#include "app/file_dialog.h"
+#include "db/file_dialog.h"
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 #include "db/database_files.h"
 
 #include <QAbstractFileIconProvider>

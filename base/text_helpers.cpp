@@ -1,4 +1,4 @@
-#include "app/text_helpers.h"
+#include "base/text_helpers.h"
 
 QString StrBefore(const QString& text, const QString& separator) {
     const qsizetype at = separator.isEmpty() ? -1 : text.indexOf(separator);

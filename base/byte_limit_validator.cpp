@@ -1,6 +1,6 @@
-#include "app/byte_limit_validator.h"
+#include "base/byte_limit_validator.h"
 
-#include "app/big5.h"
+#include "base/big5.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "app/window_opener.h"
+#include "base/window_opener.h"
 
 namespace windows {
 

@@ -1,4 +1,4 @@
-#include "app/readable_fields.h"
+#include "base/readable_fields.h"
 
 #include <QPalette>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/big5.h"
+#include "base/big5.h"
 
 #include <cerrno>
 #include <iconv.h>

@@ -1,6 +1,6 @@
-#include "app/record_buttons.h"
+#include "db/record_buttons.h"
 
-#include "app/keyboard_navigation.h"
+#include "base/keyboard_navigation.h"
 #include "db/dataset.h"
 
 #include <QHBoxLayout>
