@@ -6,7 +6,6 @@
 #include "admin/system_settings_window.h"
 #include "admin/users_window.h"
 #include "app/about_window.h"
-#include "app/placeholder_window.h"
 #include "app/restore_window.h"
 #include "base/prompt.h"
 #include "base/window_opener.h"
@@ -164,15 +163,6 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-}
-
-void TFrmMain::openChildPlaceholder(const QString& name, QAction* item) {
-    const QString caption = item->text();
-    windows::openChild(m_mdiArea, name, [caption] { return new PlaceholderWindow(caption); });
-}
-
-void TFrmMain::openModalPlaceholder(QAction* item) {
-    windows::openModal<PlaceholderDialog>(this, item->text());
 }
 
 void TFrmMain::importText() {

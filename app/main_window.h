@@ -38,8 +38,6 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                      void (TFrmMain::*slot)());
     QMenu* addSubmenu(const char* name, const QString& caption);
-    void openChildPlaceholder(const QString& name, QAction* item);
-    void openModalPlaceholder(QAction* item);
 
     // Menu actions.
     void importText();
