@@ -15,6 +15,7 @@
 #include "db/field_binder.h"
 #include "db/file_dialog.h"
 #include "db/record_buttons.h"
+#include "members/criterion_row.h"
 #include "members/drop_down_box.h"
 #include "members/grid_footer.h"
 #include "members/grid_layout.h"
@@ -259,14 +260,11 @@ void TFrmCust::showEvent(QShowEvent* event) {
 }
 
 void TFrmCust::prepareOnShow() {
-    Edit1->clear();
-    ComboBox2->setFixedWidth(100);
     m_isAppending = false;
-    ComboBox1->clear();
     const members::search::Captions captions = members::search::readCaptions();
     m_date1Caption = captions.date1;
     m_enterDateCaption = captions.enterDate;
-    ComboBox1->addItems(members::search::criterionNames(captions));
+    m_criteria->reset(members::search::criterionNames(captions));
     Dts_Master->setColumnTitle(QStringLiteral("Kind"), captions.category);
     Dts_Master->setColumnTitle(QStringLiteral("EnterDate"), captions.enterDate);
     Dts_Master->setColumnTitle(QStringLiteral("date1"), m_date1Caption);
@@ -279,9 +277,8 @@ void TFrmCust::prepareOnShow() {
     m_kindLabel->setText(captions.category + QStringLiteral("﹕"));
     m_enterDateLabel->setText(captions.enterDate + QStringLiteral("﹕"));
     PageControl1->setCurrentWidget(TabSheet1);
-    ComboBox1->setCurrentIndex(0);
-    ComboBox2->setPlain(true);
-    ComboBox2->clearEditText();
+    m_criteria->valueBox()->setPlain(true);
+    m_criteria->valueBox()->clearEditText();
     m_gridLayout->restore(gridLayoutPath(), gridLayoutSection());
 }
 

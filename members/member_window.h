@@ -27,6 +27,7 @@ class FieldBinder;
 } // namespace db
 
 namespace members {
+class CriterionRow;
 class GridLayout;
 namespace search {
 struct Statement;
@@ -97,12 +98,10 @@ private:
     void choosePhoto();
 
     // Search and sorting.
-    void chooseCriterion(int index);
     void search();
     void quickSearch(const QString& typed);
     void showStatement(const members::search::Statement& statement);
     void sortByColumn(int logicalIndex);
-    void fillYearList();
 
     db::Dataset* Qry_Master;
     db::DatasetModel* Dts_Master;
@@ -112,15 +111,7 @@ private:
     QWidget* TabSheet1;
     QWidget* TabSheet2;
 
-    QComboBox* ComboBox1;
-    DropDownBox* ComboBox2;
-    QWidget* m_valueRow;
-    QLabel* Label28;
-    QLineEdit* Edit1;
-    QWidget* Panel1;
-    QComboBox* ComboBox3;
-    QComboBox* ComboBox4;
-    QComboBox* ComboBox5;
+    members::CriterionRow* m_criteria;
     QCheckBox* CheckBox1;
     QPushButton* BitBtn1;
     QLineEdit* EditQuick;

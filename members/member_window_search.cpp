@@ -3,7 +3,7 @@
 #include "db/dataset_model.h"
 #include "db/display_text.h"
 #include "db/field_binder.h"
-#include "members/drop_down_box.h"
+#include "members/criterion_row.h"
 #include "members/grid_footer.h"
 #include "members/grid_layout.h"
 #include "members/member_search.h"
@@ -56,20 +56,6 @@ const GridColumn kGridColumns[] = {
     {"date1", "", 80},
 };
 
-QComboBox* dateBox(QWidget* parent, const char* name, int maxLength, int last) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
-    box->lineEdit()->setMaxLength(maxLength);
-    for (int i = 1; i <= last; ++i)
-        box->addItem(QStringLiteral("%1").arg(i, 2, 10, QChar('0')));
-    box->setCurrentIndex(-1);
-    box->setFixedWidth(70);
-    return box;
-}
-
 } // namespace
 
 QWidget* TFrmCust::buildSearchPage() {
@@ -90,40 +76,8 @@ QGroupBox* TFrmCust::buildSearchGroup() {
     auto* row = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("查詢條件"), group);
     label->setObjectName(QStringLiteral("Label1"));
-    ComboBox1 = new QComboBox(group);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setMinimumWidth(120);
-    connect(ComboBox1, &QComboBox::activated, this, &TFrmCust::chooseCriterion);
-
-    m_valueRow = new QWidget(group);
-    auto* values = new QHBoxLayout(m_valueRow);
-    values->setContentsMargins(0, 0, 0, 0);
-    ComboBox2 = new DropDownBox(m_valueRow);
-    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    Label28 = new QLabel(QStringLiteral("~"), m_valueRow);
-    Label28->setObjectName(QStringLiteral("Label28"));
-    Edit1 = new QLineEdit(m_valueRow);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFixedWidth(100);
-    values->addWidget(ComboBox2);
-    values->addWidget(Label28);
-    values->addWidget(Edit1);
-    m_valueRow->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
-
-    Panel1 = new QWidget(group);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto* dates = new QHBoxLayout(Panel1);
-    dates->setContentsMargins(0, 0, 0, 0);
-    ComboBox3 = dateBox(Panel1, "ComboBox3", 4, 0);
-    ComboBox4 = dateBox(Panel1, "ComboBox4", 2, 12);
-    ComboBox5 = dateBox(Panel1, "ComboBox5", 2, 31);
-    dates->addWidget(ComboBox3);
-    dates->addWidget(new QLabel(QStringLiteral("年"), Panel1));
-    dates->addWidget(ComboBox4);
-    dates->addWidget(new QLabel(QStringLiteral("月"), Panel1));
-    dates->addWidget(ComboBox5);
-    dates->addWidget(new QLabel(QStringLiteral("日"), Panel1));
-    Panel1->hide();
+    m_criteria = new members::CriterionRow({}, {}, group);
+    m_criteria->criterionBox()->setMinimumWidth(120);
 
     CheckBox1 = new QCheckBox(QStringLiteral("有效會員"), group);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -134,9 +88,7 @@ QGroupBox* TFrmCust::buildSearchGroup() {
     connect(BitBtn1, &QPushButton::clicked, this, &TFrmCust::search);
 
     row->addWidget(label);
-    row->addWidget(ComboBox1);
-    row->addWidget(m_valueRow);
-    row->addWidget(Panel1);
+    row->addWidget(m_criteria);
     row->addWidget(CheckBox1);
     row->addWidget(BitBtn1);
     row->addStretch();
@@ -202,51 +154,6 @@ void TFrmCust::buildGrid() {
     m_footer->setText(Dts_Master->columnOf(QStringLiteral("id")), QStringLiteral("共計﹕"));
 }
 
-void TFrmCust::fillYearList() {
-    QStringList years;
-    for (int year = 0; year <= 100; ++year)
-        years << QStringLiteral("%1").arg(year, 2, 10, QChar('0'));
-    db::FieldBinder::replaceItems(ComboBox3, years);
-}
-
-// Sets up the value inputs for the chosen criterion, then empties the value
-// and the upper bound (the date boxes keep their texts).
-void TFrmCust::chooseCriterion(int index) {
-    const bool dates = index == search::Birthday || index == search::JoiningDate;
-    Panel1->setVisible(dates);
-    m_valueRow->setVisible(!dates);
-    if (!dates) {
-        const bool number = index == search::Number;
-        Label28->setVisible(number);
-        Edit1->setVisible(number);
-    }
-    switch (index) {
-    case search::Number:
-        ComboBox2->setPlain(true);
-        ComboBox2->setFixedWidth(100);
-        break;
-    case search::Salutation:
-        ComboBox2->setPlain(false);
-        ComboBox2->setFixedWidth(185);
-        ComboBox2->setList(search::salutations());
-        break;
-    case search::Category:
-        ComboBox2->setPlain(false);
-        ComboBox2->setList(search::categories());
-        break;
-    case search::Birthday:
-    case search::JoiningDate:
-        fillYearList();
-        break;
-    default:
-        ComboBox2->setPlain(true);
-        ComboBox2->setFixedWidth(185);
-        break;
-    }
-    ComboBox2->clearEditText();
-    Edit1->clear();
-}
-
 void TFrmCust::quickSearch(const QString& typed) {
     if (typed.trimmed().isEmpty())
         return;
@@ -265,13 +172,7 @@ void TFrmCust::showStatement(const members::search::Statement& statement) {
 }
 
 void TFrmCust::search() {
-    search::Input input;
-    input.criterion = ComboBox1->currentIndex();
-    input.value = ComboBox2->currentText();
-    input.upper = Edit1->text();
-    input.year = ComboBox3->currentText();
-    input.month = ComboBox4->currentText();
-    input.day = ComboBox5->currentText();
+    const search::Input input = m_criteria->input();
     const search::Bounds range = search::numberRange(input, search::memberNumberBounds());
     // The old list goes first, also when the criterion turns out unreadable.
     Qry_Master->close();

@@ -3,7 +3,7 @@
 #include "base/prompt.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
-#include "members/drop_down_box.h"
+#include "members/criterion_row.h"
 #include "members/member_search.h"
 #include "sms/recipient_line.h"
 #include "sms/recipient_search.h"
@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -26,20 +25,6 @@ namespace search = members::search;
 namespace {
 
 const QString kMark = QStringLiteral("IsSelected");
-
-QComboBox* dateBox(QWidget* parent, const char* name, int maxLength, int last) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
-    box->lineEdit()->setMaxLength(maxLength);
-    for (int i = 1; i <= last; ++i)
-        box->addItem(QStringLiteral("%1").arg(i, 2, 10, QChar('0')));
-    box->setCurrentIndex(-1);
-    box->setFixedWidth(70);
-    return box;
-}
 
 QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -76,48 +61,15 @@ QWidget* TFrmSendMessage::buildSearchInputs(QWidget* parent) {
     auto* inputs = new QWidget(parent);
     auto* row = new QHBoxLayout(inputs);
     row->setContentsMargins(0, 0, 0, 0);
-    ComboBox1 = new QComboBox(inputs);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setMinimumWidth(110);
-    connect(ComboBox1, &QComboBox::activated, this, &TFrmSendMessage::chooseCriterion);
-
-    m_valueRow = new QWidget(inputs);
-    auto* values = new QHBoxLayout(m_valueRow);
-    values->setContentsMargins(0, 0, 0, 0);
-    ComboBox2 = new DropDownBox(m_valueRow);
-    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    Label28 = new QLabel(QStringLiteral("~"), m_valueRow);
-    Label28->setObjectName(QStringLiteral("Label28"));
-    Edit1 = new QLineEdit(m_valueRow);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFixedWidth(100);
-    values->addWidget(ComboBox2);
-    values->addWidget(Label28);
-    values->addWidget(Edit1);
-
-    Panel1 = new QWidget(inputs);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto* dates = new QHBoxLayout(Panel1);
-    dates->setContentsMargins(0, 0, 0, 0);
-    ComboBox3 = dateBox(Panel1, "ComboBox3", 4, 0);
-    ComboBox4 = dateBox(Panel1, "ComboBox4", 2, 12);
-    ComboBox5 = dateBox(Panel1, "ComboBox5", 2, 31);
-    dates->addWidget(ComboBox3);
-    dates->addWidget(new QLabel(QStringLiteral("年"), Panel1));
-    dates->addWidget(ComboBox4);
-    dates->addWidget(new QLabel(QStringLiteral("月"), Panel1));
-    dates->addWidget(ComboBox5);
-    dates->addWidget(new QLabel(QStringLiteral("日"), Panel1));
-    Panel1->hide();
+    m_criteria = new members::CriterionRow({.keepsTypedValue = true, .categoryWidensValue = true},
+                                           QStringLiteral("值﹕"), inputs);
+    m_criteria->criterionBox()->setMinimumWidth(110);
 
     btnSearch = makeButton("btnSearch", QStringLiteral("查詢"), inputs);
     connect(btnSearch, &QPushButton::clicked, this, &TFrmSendMessage::search);
 
     row->addWidget(new QLabel(QStringLiteral("條件﹕"), inputs));
-    row->addWidget(ComboBox1);
-    row->addWidget(new QLabel(QStringLiteral("值﹕"), inputs));
-    row->addWidget(m_valueRow);
-    row->addWidget(Panel1);
+    row->addWidget(m_criteria);
     row->addWidget(btnSearch);
     row->addStretch();
     return inputs;
@@ -149,60 +101,9 @@ void TFrmSendMessage::buildResultGrid(QWidget* parent) {
     });
 }
 
-void TFrmSendMessage::fillYearList() {
-    QStringList years;
-    for (int year = 0; year <= 100; ++year)
-        years << QStringLiteral("%1").arg(year, 2, 10, QChar('0'));
-    ComboBox3->clear();
-    ComboBox3->addItems(years);
-    ComboBox3->setCurrentIndex(-1);
-}
-
-// Shows the inputs the criterion uses; the typed value stays.
-void TFrmSendMessage::chooseCriterion(int index) {
-    const bool dates = index == search::Birthday || index == search::JoiningDate;
-    Panel1->setVisible(dates);
-    m_valueRow->setVisible(!dates);
-    const bool number = index == search::Number;
-    Label28->setVisible(number);
-    Edit1->setVisible(number);
-    const QString typed = ComboBox2->currentText();
-    switch (index) {
-    case search::Number:
-        ComboBox2->setPlain(true);
-        ComboBox2->setFixedWidth(100);
-        break;
-    case search::Salutation:
-        ComboBox2->setPlain(false);
-        ComboBox2->setFixedWidth(185);
-        ComboBox2->setList(search::salutations());
-        break;
-    case search::Category:
-        ComboBox2->setPlain(false);
-        ComboBox2->setFixedWidth(185);
-        ComboBox2->setList(search::categories());
-        break;
-    case search::Birthday:
-    case search::JoiningDate:
-        fillYearList();
-        break;
-    default:
-        ComboBox2->setPlain(true);
-        ComboBox2->setFixedWidth(185);
-        break;
-    }
-    ComboBox2->setEditText(typed);
-}
-
 // A failed search leaves the result closed.
 void TFrmSendMessage::search() {
-    search::Input input;
-    input.criterion = ComboBox1->currentIndex();
-    input.value = ComboBox2->currentText();
-    input.upper = Edit1->text();
-    input.year = ComboBox3->currentText();
-    input.month = ComboBox4->currentText();
-    input.day = ComboBox5->currentText();
+    const search::Input input = m_criteria->input();
     const search::Bounds stored = search::memberNumberBounds();
     Qry_Customer->close();
     const search::Statement statement = sms::recipientStatement(input, stored);

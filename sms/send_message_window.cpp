@@ -5,6 +5,7 @@
 #include "admin/login_session.h"
 #include "base/keyboard_navigation.h"
 #include "base/prompt.h"
+#include "members/criterion_row.h"
 #include "members/drop_down_box.h"
 #include "members/member_search.h"
 #include "sms/current_send_window.h"
@@ -214,17 +215,13 @@ void TFrmSendMessage::showEvent(QShowEvent* event) {
 void TFrmSendMessage::prepareOnShow() {
     if (LoginSession::current().CustID.isEmpty())
         InfoBox(missingAccountNotice());
-    Edit1->clear();
-    ComboBox2->setFixedWidth(100);
     Memo1->clear();
     lblTotal->clear();
     Edit3->clear();
     DBComboBoxEh1->clearEditText();
 
-    ComboBox1->clear();
-    ComboBox1->addItems(members::search::criterionNames(members::search::readCaptions()));
-    ComboBox1->setCurrentIndex(0);
-    chooseCriterion(0);
+    m_criteria->reset(members::search::criterionNames(members::search::readCaptions()));
+    m_criteria->choose(0);
 
     // The newest signature shows; none when there is none.
     DBComboBoxEh1->clear();

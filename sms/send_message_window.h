@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <optional>
 
-class DropDownBox;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
@@ -21,6 +20,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class QWidget;
+
+namespace members {
+class CriterionRow;
+}
 
 namespace db {
 class Dataset;
@@ -69,8 +72,6 @@ private:
     void openResultsPage();
 
     // Recipients and the member search.
-    void chooseCriterion(int index);
-    void fillYearList();
     void search();
     void toggleMark(int row);
     void setAllMarks(bool marked);
@@ -131,15 +132,7 @@ private:
     QDateTimeEdit* DBDateTimeEditEh1;
 
     // Member search.
-    QComboBox* ComboBox1;
-    DropDownBox* ComboBox2;
-    QLabel* Label28;
-    QLineEdit* Edit1;
-    QWidget* m_valueRow;
-    QWidget* Panel1;
-    QComboBox* ComboBox3;
-    QComboBox* ComboBox4;
-    QComboBox* ComboBox5;
+    members::CriterionRow* m_criteria;
     QPushButton* btnSearch;
     db::Dataset* Qry_Customer;
     db::DatasetModel* DataSource1;
