@@ -8,6 +8,7 @@
 #include "app/about_window.h"
 #include "app/restore_window.h"
 #include "base/prompt.h"
+#include "base/text_helpers.h"
 #include "base/window_opener.h"
 #include "db/connection.h"
 #include "db/default_settings.h"
@@ -43,17 +44,6 @@ QBrush backgroundBrush() {
     gradient.setColorAt(0, QColor(0xDC, 0xE9, 0xF5));
     gradient.setColorAt(1, QColor(0x8F, 0xB3, 0xD9));
     return QBrush(gradient);
-}
-
-// Removes leading and trailing blanks and control characters.
-QString trimControls(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= ' ')
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= ' ')
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 } // namespace
@@ -145,7 +135,7 @@ void TFrmMain::applySystemSet() {
     const bool found = ADOQuery1.next();
     const QString name = found ? ADOQuery1.value(QStringLiteral("name")).toString() : QString();
     const QString cust = found ? ADOQuery1.value(QStringLiteral("cust")).toString() : QString();
-    setWindowTitle(QStringLiteral("會員管理(%1)").arg(trimControls(name)));
+    setWindowTitle(QStringLiteral("會員管理(%1)").arg(trimBlanks(name)));
     // An empty members item could not be seen or chosen.
     findChild<QAction*>(QStringLiteral("N7"))
         ->setText(db::settingOrDefault(QStringLiteral("Cust"), cust));

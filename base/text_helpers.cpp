@@ -9,3 +9,28 @@ QString StrAfter(const QString& text, const QString& separator) {
     const qsizetype at = separator.isEmpty() ? -1 : text.indexOf(separator);
     return at < 0 ? text : text.mid(at + separator.size());
 }
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c.unicode() <= u' ';
+}
+
+} // namespace
+
+QString trimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+    return begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
+}
+
+QString trimBlanksAtEnd(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && isBlank(text.at(end - 1)))
+        --end;
+    return end == text.size() ? text : text.left(end);
+}

@@ -1,6 +1,7 @@
 #include "documents/document_statements.h"
 
 #include "base/errors.h"
+#include "base/text_helpers.h"
 
 namespace documents {
 namespace {
@@ -9,18 +10,6 @@ QString checkedDayText(const QDate& day, const char* time) {
     if (!day.isValid())
         throw ConversionError(QStringLiteral("'' 不是有效的日期"));
     return day.toString(QStringLiteral("yyyy-MM-dd ")) + QLatin1String(time);
-}
-
-// Removes leading and trailing blanks and control characters, as the typed
-// search texts are trimmed (an ideographic space is kept: it is typed text).
-QString trimmed(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= ' ')
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= ' ')
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 } // namespace
@@ -60,7 +49,7 @@ QVariantMap detailedSearchParams(const DetailedSearch& search) {
 }
 
 QString containsPattern(const QString& text) {
-    return QLatin1Char('%') + trimmed(text) + QLatin1Char('%');
+    return QLatin1Char('%') + trimBlanks(text) + QLatin1Char('%');
 }
 
 QString dayStart(const QDate& day) {

@@ -1,5 +1,7 @@
 #include "sms/gateway_requests.h"
 
+#include "base/text_helpers.h"
+
 namespace gateway {
 namespace {
 
@@ -22,16 +24,6 @@ QueryField customerName(const GatewayAccount& a) {
     return {QStringLiteral("at"), a.CustName, QStringLiteral("客戶名稱")};
 }
 
-// The whole address is trimmed at its end: trailing blanks and control
-// characters go. Only the last value can end the address.
-QString trimEnd(QString text) {
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).unicode() <= u' ')
-        --end;
-    text.truncate(end);
-    return text;
-}
-
 } // namespace
 
 GatewayRequest sendMessageRequest(const GatewayAccount& account, const QString& name,
@@ -51,8 +43,10 @@ GatewayRequest sendMessageRequest(const GatewayAccount& account, const QString& 
     if (scheduleText)
         request.fields.append(
             {QStringLiteral("bf"), *scheduleText, QStringLiteral("預約發送時間")});
+    // The whole address is trimmed at its end, and only the last value can
+    // end it.
     QString& last = request.fields.last().value;
-    last = trimEnd(last);
+    last = trimBlanksAtEnd(last);
     return request;
 }
 

@@ -10,9 +10,6 @@
 // convert throws ConversionError naming it.
 namespace members {
 
-// The text without leading and trailing blanks and control characters.
-QString trimBlanks(const QString& text);
-
 // The text as it is stored: an empty text stays an empty text, where a null
 // QString would be stored as a null.
 QString storedText(const QString& text);

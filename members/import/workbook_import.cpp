@@ -1,6 +1,7 @@
 #include "members/import/workbook_import.h"
 
 #include "base/errors.h"
+#include "base/text_helpers.h"
 #include "db/connection.h"
 #include "members/import/import_errors.h"
 #include "members/import/import_values.h"

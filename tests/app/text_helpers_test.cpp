@@ -31,4 +31,28 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"王小明(0912)", "(", "王小明", "0912)"},
                     SplitCase{"abc", "", "abc", "abc"}, SplitCase{"", ".", "", ""}));
 
+TEST(TrimBlanksTest, RemovesBlanksAndControlsButNotWideSpaces) {
+    const struct {
+        const char* text;
+        const char* both;
+        const char* end;
+    } cases[] = {
+        {" \t王\r\n", "王", " \t王"},
+        {"\u3000王\u3000", "\u3000王\u3000", "\u3000王\u3000"},
+        {"\x01"
+         "A B\x1f ",
+         "A B",
+         "\x01"
+         "A B"},
+        {"王", "王", "王"},
+        {" \t ", "", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(trimBlanks(text), QString::fromUtf8(c.both)) << c.text;
+        EXPECT_EQ(trimBlanksAtEnd(text), QString::fromUtf8(c.end)) << c.text;
+    }
+}
+
 } // namespace

@@ -42,11 +42,6 @@ TEST(ImportValuesTest, YesNoTexts) {
         EXPECT_THROW(yesNoValue(QString::fromUtf8(other)), ConversionError) << other;
 }
 
-TEST(ImportValuesTest, TrimBlanksRemovesControlsButNotWideSpaces) {
-    EXPECT_EQ(trimBlanks(QStringLiteral(" \t王\r\n")), QStringLiteral("王"));
-    EXPECT_EQ(trimBlanks(QStringLiteral("\u3000王")), QStringLiteral("\u3000王"));
-}
-
 TEST(ImportValuesTest, ListedBirthdaysCountMinguoYears) {
     const std::pair<const char*, QDate> cases[] = {
         {"65/12/31", QDate(1976, 12, 31)},
