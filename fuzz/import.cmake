@@ -31,6 +31,7 @@ if(LUNMARK_BUILD_APP)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_member_list/import_member_list.cpp
             ${import_dir}/member_list.cpp ${import_dir}/import_values.cpp
             ${PROJECT_SOURCE_DIR}/members/minguo_date.cpp ${PROJECT_SOURCE_DIR}/base/big5.cpp
+            ${PROJECT_SOURCE_DIR}/base/whole_number.cpp
     LIBS Qt6::Core)
 endif()
 

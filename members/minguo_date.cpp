@@ -1,18 +1,19 @@
 #include "members/minguo_date.h"
 
 #include "base/errors.h"
+#include "base/whole_number.h"
 
 #include <QRegularExpression>
 
 namespace members {
 namespace {
 
-// A whole number: an optional sign and at least one decimal digit.
+// A whole number that fits an int.
 std::optional<int> wholeNumber(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^[+-]?[0-9]{1,9}$"));
-    if (!pattern.match(text).hasMatch())
+    const std::optional<long long> value = ::wholeNumber(text, 9);
+    if (!value)
         return std::nullopt;
-    return text.toInt();
+    return int(*value);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "sms/sms_parts.h"
 
+#include "base/whole_number.h"
 #include "sms/gateway_requests.h"
 #include "sms/recipient_totals.h"
 
@@ -56,11 +57,7 @@ PartsCount countKeptParts(const RecipientTotals& totals, const Composition& comp
 }
 
 std::optional<long long> plainNumber(const QString& text) {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,15}$"));
-    const QString trimmed = text.trimmed();
-    if (!digits.match(trimmed).hasMatch())
-        return std::nullopt;
-    return trimmed.toLongLong();
+    return wholeNumber(text.trimmed(), 15, Sign::Refused);
 }
 
 } // namespace sms

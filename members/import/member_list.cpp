@@ -2,9 +2,8 @@
 
 #include "base/big5.h"
 #include "base/errors.h"
-#include "members/import/import_values.h"
-
-#include <QRegularExpression>
+#include "base/whole_number.h"
+#include "members/minguo_date.h"
 
 namespace members {
 namespace {
@@ -73,17 +72,15 @@ QList<ListedMember> readMemberList(const QByteArray& content) {
 }
 
 QDate listedBirthday(const QByteArray& value) {
-    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
-    const QString yearText = text(value.left(2));
-    if (!wholeNumber.match(yearText).hasMatch())
+    const std::optional<long long> year = wholeNumber(text(value.left(2)), 9);
+    if (!year)
         throw ConversionError(QStringLiteral("「%1」的年份不是整數").arg(big5::decode(value)));
-    // Only "/" separates the parts of a listed date.
-    const QString rest = text(value.mid(2, 8));
-    const QString dateText = QString::number(yearText.toInt() + 1911) + rest;
-    const std::optional<QDateTime> date = readDateTime(dateText);
-    if (!date || date->time() != QTime(0, 0) || rest.contains('-'))
+    // Read as the member window reads a typed date: only "/" separates the
+    // parts, and no blanks stand between them.
+    const QDate date = readSlashDate(QString::number(*year + 1911) + text(value.mid(2, 8)));
+    if (!date.isValid())
         throw ConversionError(QStringLiteral("「%1」不是有效的日期").arg(big5::decode(value)));
-    return date->date();
+    return date;
 }
 
 } // namespace members

@@ -2,6 +2,7 @@
 #include "base/errors.h"
 #include "members/import/import_values.h"
 #include "members/import/member_list.h"
+#include "members/minguo_date.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,23 @@ TEST(ImportValuesTest, ListedBirthdaysCountMinguoYears) {
         EXPECT_EQ(listedBirthday(QByteArray(text)), date) << text;
     for (const char* text : {"", "6/12/31", "AB/12/31", "65/13/01", "65-12-31", "88/2/29"})
         EXPECT_THROW(listedBirthday(QByteArray(text)), ConversionError) << text;
+}
+
+// A listed birthday is read as the member window reads a typed one: the
+// same texts pass, to the same dates, and blanks inside a date are refused.
+TEST(ImportValuesTest, ListedBirthdaysFollowTheMemberWindowsRules) {
+    for (const char* text : {"65/12/31", "65/1/1", "65/01/1", "65/ 1/ 1", "65/1 /1", "65/1/ 1",
+                             "65/1/1 0:00", "65/1-1", "65/1/1/"}) {
+        SCOPED_TRACE(text);
+        const std::optional<QDate> typed = birthdayDate(QString::fromLatin1(text));
+        if (typed && typed->isValid()) {
+            EXPECT_EQ(listedBirthday(QByteArray(text)), *typed);
+        } else {
+            EXPECT_THROW(listedBirthday(QByteArray(text)), ConversionError);
+        }
+    }
+    EXPECT_THROW(listedBirthday(QByteArray("65/ 1/ 1")), ConversionError);
+    EXPECT_EQ(listedBirthday(QByteArray("65/1/1")), QDate(1976, 1, 1));
 }
 
 } // namespace
