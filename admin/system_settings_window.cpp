@@ -38,10 +38,9 @@ TFrmSystemSet::TFrmSystemSet(QWidget* parent) : QWidget(parent) {
     m_buttons = new RecordButtons(Qry_Query, this,
                                   RecordButtons::Edit | RecordButtons::Save |
                                       RecordButtons::Cancel | RecordButtons::Exit);
-    connect(m_buttons->SbEdit, &QPushButton::clicked, this, &TFrmSystemSet::startEditing);
-    connect(m_buttons->SbSave, &QPushButton::clicked, this, &TFrmSystemSet::save);
-    connect(m_buttons->SbCancel, &QPushButton::clicked, this, &TFrmSystemSet::cancelEditing);
-    connect(m_buttons->SbExit, &QPushButton::clicked, this, [this] { windows::closeWindow(this); });
+    m_buttons->connectActions({.edit = [this] { startEditing(); },
+                               .save = [this] { save(); },
+                               .cancel = [this] { cancelEditing(); }});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);

@@ -73,19 +73,18 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
 
     m_buttons = new RecordButtons(Qry_User, this);
     // As in the member window, adding or editing starts at the first editor.
-    connect(m_buttons->SbAdd, &QPushButton::clicked, this, [this] {
-        Qry_User->append();
-        DBEdit1->setFocus();
-    });
-    connect(m_buttons->SbEdit, &QPushButton::clicked, this, [this] {
-        Qry_User->edit();
-        if (Qry_User->isEditing())
-            DBEdit1->setFocus();
-    });
-    connect(m_buttons->SbDel, &QPushButton::clicked, Qry_User, &db::Dataset::remove);
-    connect(m_buttons->SbSave, &QPushButton::clicked, Qry_User, &db::Dataset::post);
-    connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_User, &db::Dataset::cancel);
-    connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::accept);
+    m_buttons->connectActions({.add =
+                                   [this] {
+                                       Qry_User->append();
+                                       DBEdit1->setFocus();
+                                   },
+                               .edit =
+                                   [this] {
+                                       Qry_User->edit();
+                                       if (Qry_User->isEditing())
+                                           DBEdit1->setFocus();
+                                   },
+                               .exit = [this] { accept(); }});
     buildLayout();
     keepDisabledFieldsReadable(this);
     keyboard::install(this);

@@ -1,13 +1,14 @@
 #include "db/record_buttons.h"
 
 #include "base/keyboard_navigation.h"
+#include "base/window_opener.h"
 #include "db/dataset.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
 RecordButtons::RecordButtons(db::Dataset* dataset, QWidget* window, int buttons)
-    : QObject(window), m_dataset(dataset), m_layout(new QHBoxLayout) {
+    : QObject(window), m_window(window), m_dataset(dataset), m_layout(new QHBoxLayout) {
     if (buttons & Add)
         SbAdd = make(window, "SbAdd", QStringLiteral("新增"));
     if (buttons & Edit)
@@ -33,6 +34,24 @@ QPushButton* RecordButtons::make(QWidget* window, const char* name, const QStrin
     button->setAutoDefault(false);
     m_layout->addWidget(button);
     return button;
+}
+
+void RecordButtons::connectActions(Actions actions) {
+    db::Dataset* dataset = m_dataset;
+    connectButton(SbAdd, std::move(actions.add), [dataset] { dataset->append(); });
+    connectButton(SbEdit, std::move(actions.edit), [dataset] { dataset->edit(); });
+    connectButton(SbDel, std::move(actions.remove), [dataset] { dataset->remove(); });
+    connectButton(SbSave, std::move(actions.save), [dataset] { dataset->post(); });
+    connectButton(SbCancel, std::move(actions.cancel), [dataset] { dataset->cancel(); });
+    connectButton(SbExit, std::move(actions.exit),
+                  [window = m_window] { windows::closeWindow(window); });
+}
+
+void RecordButtons::connectButton(QPushButton* button, std::function<void()> action,
+                                  std::function<void()> fallback) {
+    if (button != nullptr)
+        connect(button, &QPushButton::clicked, this,
+                action ? std::move(action) : std::move(fallback));
 }
 
 void RecordButtons::update() {

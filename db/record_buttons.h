@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <functional>
 
 class QAbstractButton;
 class QHBoxLayout;
@@ -30,6 +31,21 @@ public:
     QPushButton* SbCancel = nullptr;
     QPushButton* SbExit = nullptr;
 
+    // What the buttons do. An empty action leaves the dataset to it: add
+    // appends, edit edits, delete removes, save posts and cancel cancels;
+    // exit closes the window (accept, reject or a child window's frame).
+    struct Actions {
+        std::function<void()> add = {};
+        std::function<void()> edit = {};
+        std::function<void()> remove = {};
+        std::function<void()> save = {};
+        std::function<void()> cancel = {};
+        std::function<void()> exit = {};
+    };
+
+    // Connects each button made to its action.
+    void connectActions(Actions actions);
+
     // A row of the buttons, for the window's layout.
     QHBoxLayout* layout() const { return m_layout; }
 
@@ -39,6 +55,10 @@ public:
 private:
     QPushButton* make(QWidget* window, const char* name, const QString& caption);
 
+    void connectButton(QPushButton* button, std::function<void()> action,
+                       std::function<void()> fallback);
+
+    QWidget* m_window;
     db::Dataset* m_dataset;
     QHBoxLayout* m_layout;
 };

@@ -102,12 +102,7 @@ void TFrmFileMgr::buildButtons() {
     SbSearch = addButton("SbSearch", QStringLiteral("詳細查詢"));
     // Between "刪除" and "保存" in the row of record buttons.
     m_buttons->layout()->insertWidget(3, SbSearch);
-    connect(m_buttons->SbAdd, &QPushButton::clicked, Qry_File, &db::Dataset::append);
-    connect(m_buttons->SbEdit, &QPushButton::clicked, Qry_File, &db::Dataset::edit);
-    connect(m_buttons->SbDel, &QPushButton::clicked, this, &TFrmFileMgr::deleteRecord);
-    connect(m_buttons->SbSave, &QPushButton::clicked, Qry_File, &db::Dataset::post);
-    connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_File, &db::Dataset::cancel);
-    connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::accept);
+    m_buttons->connectActions({.remove = [this] { deleteRecord(); }, .exit = [this] { accept(); }});
     connect(SbSearch, &QPushButton::clicked, this, &TFrmFileMgr::detailedSearch);
     connect(Qry_File, &db::Dataset::stateChanged, this, &TFrmFileMgr::updateButtons);
     updateButtons();

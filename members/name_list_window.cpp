@@ -83,18 +83,18 @@ void NameListWindow::buildButtons() {
     m_movement = std::make_unique<MovementButtons>(ADOQuery1, this, bar);
     m_buttons = new RecordButtons(ADOQuery1, this);
     bar->addLayout(m_buttons->layout(), 1);
-    connect(m_buttons->SbAdd, &QPushButton::clicked, this, [this] {
-        ADOQuery1->append();
-        focusEditor();
-    });
-    connect(m_buttons->SbEdit, &QPushButton::clicked, this, [this] {
-        ADOQuery1->edit();
-        focusEditor();
-    });
-    connect(m_buttons->SbDel, &QPushButton::clicked, ADOQuery1, &db::Dataset::remove);
-    connect(m_buttons->SbSave, &QPushButton::clicked, this, &NameListWindow::save);
-    connect(m_buttons->SbCancel, &QPushButton::clicked, this, &NameListWindow::cancel);
-    connect(m_buttons->SbExit, &QPushButton::clicked, this, [this] { windows::closeWindow(this); });
+    m_buttons->connectActions({.add =
+                                   [this] {
+                                       ADOQuery1->append();
+                                       focusEditor();
+                                   },
+                               .edit =
+                                   [this] {
+                                       ADOQuery1->edit();
+                                       focusEditor();
+                                   },
+                               .save = [this] { save(); },
+                               .cancel = [this] { cancel(); }});
     static_cast<QVBoxLayout*>(layout())->addLayout(bar);
 }
 

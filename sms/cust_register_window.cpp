@@ -38,10 +38,7 @@ TFrmCustRegister::TFrmCustRegister(QWidget* parent) : QDialog(parent) {
                                   RecordButtons::Edit | RecordButtons::Save |
                                       RecordButtons::Cancel | RecordButtons::Exit);
     // Editing an empty table starts its first row.
-    connect(m_buttons->SbEdit, &QPushButton::clicked, Qry_Query, &db::Dataset::edit);
-    connect(m_buttons->SbSave, &QPushButton::clicked, this, &TFrmCustRegister::save);
-    connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_Query, &db::Dataset::cancel);
-    connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::reject);
+    m_buttons->connectActions({.save = [this] { save(); }, .exit = [this] { reject(); }});
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("帳號"), DBEdit17);

@@ -34,15 +34,13 @@ TFrmNormal::TFrmNormal(Mode mode, QWidget* parent) : QDialog(parent) {
     m_binder->bind(DBMemo1, QStringLiteral("Normal"));
 
     m_buttons = new RecordButtons(Qry_Normal, this);
-    connect(m_buttons->SbAdd, &QPushButton::clicked, this, [this] {
-        Qry_Normal->append();
-        focusPhrase();
-    });
-    connect(m_buttons->SbEdit, &QPushButton::clicked, Qry_Normal, &db::Dataset::edit);
-    connect(m_buttons->SbDel, &QPushButton::clicked, this, &TFrmNormal::deletePhrase);
-    connect(m_buttons->SbSave, &QPushButton::clicked, Qry_Normal, &db::Dataset::post);
-    connect(m_buttons->SbCancel, &QPushButton::clicked, Qry_Normal, &db::Dataset::cancel);
-    connect(m_buttons->SbExit, &QPushButton::clicked, this, &QDialog::reject);
+    m_buttons->connectActions({.add =
+                                   [this] {
+                                       Qry_Normal->append();
+                                       focusPhrase();
+                                   },
+                               .remove = [this] { deletePhrase(); },
+                               .exit = [this] { reject(); }});
 
     BtnSelect = new QPushButton(QStringLiteral("選取"), this);
     BtnSelect->setObjectName(QStringLiteral("BtnSelect"));
