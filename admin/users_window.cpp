@@ -5,6 +5,7 @@
 #include "base/keyboard_navigation.h"
 #include "base/readable_fields.h"
 #include "db/dataset.h"
+#include "db/dataset_grid.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
 #include "db/record_buttons.h"
@@ -42,13 +43,7 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     Dts_User->setObjectName(QStringLiteral("Dts_User"));
     Dts_User->setColumns({{QStringLiteral("UserID"), QStringLiteral("用戶編號")},
                           {QStringLiteral("UserName"), QStringLiteral("姓名")}});
-    DBGridEh1 = new QTableView(this);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGridEh1->verticalHeader()->hide();
-    Dts_User->attachView(DBGridEh1);
+    DBGridEh1 = db::newDatasetGrid(Dts_User, this);
 
     m_binder = new db::FieldBinder(Qry_User, this);
     DBEdit1 = addEditor("DBEdit1", QStringLiteral("UserID"), 8);

@@ -5,6 +5,7 @@
 #include "base/prompt.h"
 #include "base/window_opener.h"
 #include "db/dataset.h"
+#include "db/dataset_grid.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
 #include "db/record_buttons.h"
@@ -63,14 +64,8 @@ void TFrmFileMgr::buildEditors() {
     BitBtn3 = addButton("BitBtn3", QStringLiteral("查詢"));
     connect(BitBtn3, &QPushButton::clicked, this, &TFrmFileMgr::quickSearch);
 
-    DBGridEh1 = new QTableView(this);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGridEh1->verticalHeader()->hide();
+    DBGridEh1 = db::newDatasetGrid(Dts_File, this);
     DBGridEh1->horizontalHeader()->setStretchLastSection(true);
-    Dts_File->attachView(DBGridEh1);
 
     m_binder = new db::FieldBinder(Qry_File, this);
     DBEdit1 = addEditor("DBEdit1", QStringLiteral("Name"), 200);

@@ -5,6 +5,7 @@
 #include "base/prompt.h"
 #include "base/window_opener.h"
 #include "db/dataset.h"
+#include "db/dataset_grid.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
 #include "db/record_buttons.h"
@@ -66,13 +67,7 @@ void NameListWindow::buildGrid(const Setup& setup) {
         columns.append({setup.hiddenField, QString()});
     columns.append({setup.field, setup.title});
     DataSource1->setColumns(columns);
-    DBGridEh1 = new QTableView(this);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGridEh1->verticalHeader()->hide();
-    DataSource1->attachView(DBGridEh1);
+    DBGridEh1 = db::newDatasetGrid(DataSource1, this);
     if (!setup.hiddenField.isEmpty())
         DBGridEh1->setColumnHidden(DataSource1->columnOf(setup.hiddenField), true);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(setup.field), setup.width);

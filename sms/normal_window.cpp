@@ -3,6 +3,7 @@
 #include "base/keyboard_navigation.h"
 #include "base/prompt.h"
 #include "db/dataset.h"
+#include "db/dataset_grid.h"
 #include "db/dataset_model.h"
 #include "db/field_binder.h"
 #include "db/record_buttons.h"
@@ -73,14 +74,8 @@ void TFrmNormal::buildGrid() {
     Dts_Normal = new db::DatasetModel(Qry_Normal, this);
     Dts_Normal->setObjectName(QStringLiteral("Dts_Normal"));
     Dts_Normal->setColumns({{QStringLiteral("Normal"), QStringLiteral("名稱")}});
-    DBGridEh1 = new QTableView(this);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGridEh1->verticalHeader()->hide();
+    DBGridEh1 = db::newDatasetGrid(Dts_Normal, this);
     DBGridEh1->horizontalHeader()->setStretchLastSection(true);
-    Dts_Normal->attachView(DBGridEh1);
 }
 
 void TFrmNormal::focusPhrase() {

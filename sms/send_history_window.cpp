@@ -3,6 +3,7 @@
 #include "base/keyboard_navigation.h"
 #include "base/prompt.h"
 #include "db/dataset.h"
+#include "db/dataset_grid.h"
 #include "db/dataset_model.h"
 #include "sms/current_send_window.h"
 #include "sms/message_history.h"
@@ -73,13 +74,7 @@ void TFrmSendHistory::buildGrid() {
                              {QStringLiteral("Sign"), QStringLiteral("署名")},
                              // The gateway's answer, or 未確認 when none came.
                              {QStringLiteral("Memo"), QStringLiteral("閘道回應")}});
-    DBGridEh1 = new QTableView(this);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGridEh1->verticalHeader()->hide();
-    DataSource1->attachView(DBGridEh1);
+    DBGridEh1 = db::newDatasetGrid(DataSource1, this);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Message")), 260);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("SendDate")), 140);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("Salutation")), 60);

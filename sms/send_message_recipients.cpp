@@ -2,6 +2,7 @@
 // recipient list and its count.
 #include "base/prompt.h"
 #include "db/dataset.h"
+#include "db/dataset_grid.h"
 #include "db/dataset_model.h"
 #include "members/criterion_row.h"
 #include "members/member_search.h"
@@ -87,13 +88,7 @@ void TFrmSendMessage::buildResultGrid(QWidget* parent) {
                              {QStringLiteral("name"), QStringLiteral("姓名")},
                              {QStringLiteral("CDTel"), QStringLiteral("電話")}});
     DataSource1->setCheckBoxField(kMark);
-    DBGridEh1 = new QTableView(parent);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGridEh1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGridEh1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGridEh1->verticalHeader()->hide();
-    DataSource1->attachView(DBGridEh1);
+    DBGridEh1 = db::newDatasetGrid(DataSource1, parent);
     DBGridEh1->setColumnWidth(0, 40);
     connect(DBGridEh1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         if (index.column() == DataSource1->columnOf(kMark))
