@@ -4,7 +4,8 @@
 // quick-search box (target: under 100 ms); the time of a title
 // click that sorts every listed member; and the resident memory with all
 // 100,000 listed.
-#include "app/application.h"
+#include "bench/support/generated_members.h"
+#include "bench/support/window_bench_main.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "members/member_window.h"
@@ -28,50 +29,6 @@ namespace {
 
 constexpr int kMembers = 100000;
 
-QString memberName(int i) {
-    static const QString family = QStringLiteral("陳林黃張李王吳劉蔡楊");
-    static const QString given = QStringLiteral("志明美玲家豪淑芬建宏雅婷俊傑");
-    return QString(family[i % family.size()]) + given[(i / 10) % given.size()] +
-           given[(i / 7) % given.size()];
-}
-
-// Every member active, with most text columns filled as a real register has.
-void fillMembers() {
-    db::Transaction transaction;
-    QSqlQuery insert(db::connection());
-    insert.prepare(QStringLiteral(
-        "insert into Cust (id, name, Name1, Tel, CDTel, HomeTel, Fax, Kind, birthday, "
-        "MGBirthday, Identity, EnterDate, Address, Memo, Memo1, Memo2, date1, isEnabled) "
-        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1)"));
-    const QDate start(1950, 1, 1);
-    for (int i = 0; i < kMembers; ++i) {
-        const QDate birthday = start.addDays(i % 20000);
-        const QString minguo = QStringLiteral("%1/%2")
-                                   .arg(birthday.year() - 1911)
-                                   .arg(birthday.toString(QStringLiteral("MM/dd")));
-        insert.addBindValue(QStringLiteral("%1").arg(kMembers - i, 6, 10, QChar('0')));
-        insert.addBindValue(memberName(i));
-        insert.addBindValue(i % 2 ? QStringLiteral("先生") : QStringLiteral("小姐"));
-        insert.addBindValue(QStringLiteral("02-2345-%1").arg(i % 10000, 4, 10, QChar('0')));
-        insert.addBindValue(QStringLiteral("0912%1").arg(i, 6, 10, QChar('0')));
-        insert.addBindValue(QStringLiteral("04-2222-%1").arg(i % 10000, 4, 10, QChar('0')));
-        insert.addBindValue(QStringLiteral("02-8888-%1").arg(i % 10000, 4, 10, QChar('0')));
-        insert.addBindValue(QStringLiteral("類別%1").arg(i % 12));
-        insert.addBindValue(birthday.toString(QStringLiteral("yyyy-MM-dd 00:00:00")));
-        insert.addBindValue(minguo);
-        insert.addBindValue(QStringLiteral("A1%1").arg(i, 8, 10, QChar('0')));
-        insert.addBindValue(minguo);
-        insert.addBindValue(QStringLiteral("台北市中正區重慶南路一段%1號").arg(i % 300));
-        insert.addBindValue(QStringLiteral("常客"));
-        insert.addBindValue(QStringLiteral("介紹人%1").arg(i % 50));
-        insert.addBindValue(QStringLiteral("備註"));
-        insert.addBindValue(minguo);
-        if (!insert.exec())
-            db::raise(insert.lastError());
-    }
-    transaction.commit();
-}
-
 // One register and one member window for every benchmark of the run; the
 // grid layout file goes to the register's folder.
 struct Register {
@@ -80,7 +37,7 @@ struct Register {
         db::createDatabase(path);
         db::setDatabasePath(path);
         QDir::setCurrent(folder.path());
-        fillMembers();
+        bench::insertMembers(kMembers, {.allActive = true, .fullRecords = true});
         window.resize(1280, 800);
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
@@ -184,12 +141,5 @@ BENCHMARK(BM_TitleClickSort)->Unit(benchmark::kMillisecond)->Iterations(5);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_register.reset(); // the window goes before the application object
-    db::closeConnection();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, [] { g_register.reset(); });
 }

@@ -2,7 +2,7 @@
 // offscreen over a register of 10,000 members: 全選 + 加入接收人 adding every
 // member, and 刪除接收人 pressed 1,000 times, one selected line at a time.
 #include "admin/login_session.h"
-#include "app/application.h"
+#include "bench/support/window_bench_main.h"
 #include "db/connection.h"
 #include "sms/gateway_config.h"
 #include "sms/send_message_window.h"
@@ -128,12 +128,5 @@ BENCHMARK(BM_DeleteThousandOneByOne)->Unit(benchmark::kMillisecond)->Iterations(
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_window.reset(); // the window goes before the application object
-    db::closeConnection();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, [] { g_window.reset(); });
 }
