@@ -38,13 +38,14 @@ StartOptions parseStartOptions(const QStringList& arguments) {
 }
 
 QString startUsage() {
-    return QStringLiteral(
-        "Usage: lunmark [--database PATH] [--create-database] [--restore BACKUP]\n"
-        "  --database PATH     the database file (default db.sqlite here)\n"
-        "  --create-database   make a new, empty database when PATH is missing\n"
-        "  --restore BACKUP    replace the database with a backup (asks first)\n"
-        "  --import FILE [--replace]  import members from a workbook or CSV file\n"
-        "  --import-list FILE  import members from a printed member list\n");
+    return QStringLiteral("用法: lunmark [--database PATH] [--create-database] [--restore BACKUP]\n"
+                          "  --database PATH     資料庫檔案（預設為工作目錄中的 db.sqlite）\n"
+                          "  --create-database   PATH 不存在時建立新的空白資料庫\n"
+                          "  --restore BACKUP    以備份取代資料庫（會先詢問）\n"
+                          "  --import FILE [--replace]  從 .xls、.xlsx 或 .csv 檔匯入會員；\n"
+                          "                      --replace 先刪除舊會員（之前自動備份）\n"
+                          "  --import-list FILE  從列印的會員名冊文字檔匯入會員\n"
+                          "  --help              顯示這些說明\n");
 }
 
 void prepareDatabase(const StartOptions& options) {
@@ -94,8 +95,9 @@ int runProgram(int argc, char** argv) {
         return restoreWithoutWindows(argc, argv, options);
     if (options.help || !options.error.isEmpty()) {
         if (!options.error.isEmpty())
-            std::fprintf(stderr, "lunmark: unknown option %s\n", qPrintable(options.error));
-        std::fputs(qPrintable(startUsage()), options.help ? stdout : stderr);
+            std::fprintf(stderr, "lunmark: 不認得的參數 %s\n",
+                         options.error.toLocal8Bit().constData());
+        std::fputs(startUsage().toLocal8Bit().constData(), options.help ? stdout : stderr);
         return options.help ? 0 : 2;
     }
     Application app(argc, argv);

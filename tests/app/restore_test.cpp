@@ -6,13 +6,13 @@
 #include "db/backup.h"
 #include "db/connection.h"
 #include "tests/support/scripted_prompt.h"
+#include "tests/support/shell_run.h"
 #include "tests/support/temp_database.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -103,27 +103,11 @@ TEST_F(RestoreTest, WindowIsRefusedWhileAChildWindowIsOpen) {
 }
 
 // lunmark --restore, as from a shell without any display.
-struct ShellRun {
-    int exitCode;
-    QString output;
-    QString errors;
-};
-
 ShellRun restoreFromShell(const QString& database, const QString& backup,
                           const QByteArray& answer) {
-    QProcess lunmark;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    lunmark.setProcessEnvironment(environment);
-    lunmark.start(QStringLiteral(LUNMARK_PROGRAM),
-                  {QStringLiteral("--database"), database, QStringLiteral("--restore"), backup});
-    lunmark.write(answer);
-    lunmark.closeWriteChannel();
-    EXPECT_TRUE(lunmark.waitForFinished(30000));
-    return {lunmark.exitCode(), QString::fromUtf8(lunmark.readAllStandardOutput()),
-            QString::fromUtf8(lunmark.readAllStandardError())};
+    return runWithoutDisplay(
+        QStringLiteral(LUNMARK_PROGRAM),
+        {QStringLiteral("--database"), database, QStringLiteral("--restore"), backup}, answer);
 }
 
 TEST_F(RestoreTest, ShellRestoreAsksWithNoAsDefaultAndRefusesWhileTheDatabaseIsOpen) {

@@ -3,10 +3,9 @@
 #include "db/connection.h"
 #include "tests/members/import/import_fixture.h"
 #include "tests/members/import/member_list_text.h"
+#include "tests/support/shell_run.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 namespace {
 
@@ -18,27 +17,12 @@ QString dataFile(const char* name) {
 
 class CommandLineImportTest : public ImportFixture {
 protected:
-    struct Result {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
-
     // Runs lunmark with arguments and the test's database; no display, no
     // platform plugin chosen.
-    Result lunmark(QStringList arguments) {
+    ShellRun lunmark(QStringList arguments) {
         db::closeConnection(); // the other program has the file to itself meanwhile
         arguments << QStringLiteral("--database") << database.path();
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("DISPLAY"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(LUNMARK_PROGRAM), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError())};
+        return runWithoutDisplay(QStringLiteral(LUNMARK_PROGRAM), arguments);
     }
 
     int backups() const {
@@ -50,9 +34,9 @@ protected:
 
 TEST_F(CommandLineImportTest, ImportsAWorkbookAndSaysHowMany) {
     addMember(QStringLiteral("OLD"));
-    const Result result = lunmark({QStringLiteral("--import"), dataFile("shown.xls")});
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, QStringLiteral("導入成功: 3 筆會員資料\n"));
+    const ShellRun result = lunmark({QStringLiteral("--import"), dataFile("shown.xls")});
+    EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(result.output, QStringLiteral("導入成功: 3 筆會員資料\n"));
     EXPECT_EQ(memberIds(), (QStringList{QStringLiteral("OLD"), QStringLiteral("00007"),
                                         QStringLiteral("A3"), QStringLiteral("A4")}));
     EXPECT_EQ(backups(), 0);
@@ -60,9 +44,9 @@ TEST_F(CommandLineImportTest, ImportsAWorkbookAndSaysHowMany) {
 
 TEST_F(CommandLineImportTest, ReplaceDeletesTheOldMembersAfterABackup) {
     addMember(QStringLiteral("OLD"));
-    const Result result = lunmark(
+    const ShellRun result = lunmark(
         {QStringLiteral("--import"), dataFile("date1904.xlsx"), QStringLiteral("--replace")});
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
     EXPECT_EQ(memberIds(), (QStringList{QStringLiteral("B1"), QStringLiteral("B2")}));
     EXPECT_EQ(backups(), 1);
 }
@@ -84,12 +68,13 @@ TEST_F(CommandLineImportTest, FailureSaysWhyAndChangesNothing) {
     };
     addMember(QStringLiteral("OLD"));
     for (const Case& c : cases) {
-        const Result result = lunmark(c.arguments);
+        const ShellRun result = lunmark(c.arguments);
         EXPECT_EQ(result.exitCode, 1) << c.reason;
-        EXPECT_TRUE(result.err.startsWith(QStringLiteral("導入失敗\n")))
-            << result.err.toStdString();
-        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.reason))) << result.err.toStdString();
-        EXPECT_EQ(result.out, QString());
+        EXPECT_TRUE(result.errors.startsWith(QStringLiteral("導入失敗\n")))
+            << result.errors.toStdString();
+        EXPECT_TRUE(result.errors.contains(QString::fromUtf8(c.reason)))
+            << result.errors.toStdString();
+        EXPECT_EQ(result.output, QString());
         EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")}) << c.reason;
     }
 }
@@ -98,9 +83,9 @@ TEST_F(CommandLineImportTest, ImportsAPrintedMemberList) {
     const QList<ListMember> members = listMembers(1, 2);
     const QString path = file(QStringLiteral("list.txt"));
     writeFile(path, listPage(members, 1));
-    const Result result = lunmark({QStringLiteral("--import-list"), path});
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, QStringLiteral("導入成功: 2 筆會員資料\n"));
+    const ShellRun result = lunmark({QStringLiteral("--import-list"), path});
+    EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(result.output, QStringLiteral("導入成功: 2 筆會員資料\n"));
     EXPECT_EQ(memberIds(), (QStringList{members[0].id, members[1].id}));
 }
 
@@ -111,9 +96,9 @@ TEST_F(CommandLineImportTest, CommandLinesItDoesNotUnderstandChangeNothing) {
                       QStringLiteral("--replace")},
           QStringList{QStringLiteral("--import"), dataFile("shown.xls"),
                       QStringLiteral("--import-list"), dataFile("shown.xls")}}) {
-        const Result result = lunmark(arguments);
+        const ShellRun result = lunmark(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.err.contains(QStringLiteral("lunmark --import 檔案")));
+        EXPECT_TRUE(result.errors.contains(QStringLiteral("lunmark --import 檔案")));
     }
     EXPECT_TRUE(memberIds().isEmpty());
 }
