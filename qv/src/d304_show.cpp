@@ -80,7 +80,7 @@ int32_t D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight, co
                                              static_cast<std::uint8_t>(a & 0xFF),
                                              static_cast<std::uint8_t>(n),
                                              static_cast<std::uint8_t>(m)};
-    const int32_t port = state().CurPort;
+    const int32_t port = curPort();
     QVSendPort(port, header.data(), static_cast<int32_t>(header.size()));
     for (int r = 0; r < m; ++r)
         QVSendPort(port, d.DotTable[static_cast<std::size_t>(r)].data(), n);

@@ -44,29 +44,37 @@ bool FakeBackend::hasDevice(const std::string& path) const {
 }
 
 int FakeBackend::openAttempts(const std::string& path) const {
-    auto it = m_openAttempts.find(path);
-    return it == m_openAttempts.end() ? 0 : it->second;
+    auto it = m_devices.find(path);
+    return it == m_devices.end() ? 0 : it->second.openAttempts;
 }
 
 int FakeBackend::openAttempts() const {
     int total = 0;
-    for (const auto& [path, count] : m_openAttempts)
-        total += count;
+    for (const auto& [path, dev] : m_devices)
+        total += dev.openAttempts;
     return total;
 }
 
+FakeBackend::OpenHandle* FakeBackend::entry(Handle h) {
+    auto index = static_cast<std::size_t>(h & 0xFF);
+    if (h <= kNoHandle || index == 0 || index > kMaxHandles)
+        return nullptr;
+    OpenHandle& e = m_handles[index - 1];
+    return e.used.load(std::memory_order_acquire) && e.handle == h ? &e : nullptr;
+}
+
 FakeDevice* FakeBackend::find(Handle h) {
-    auto it = m_handles.find(h);
-    if (it == m_handles.end()) {
+    OpenHandle* e = entry(h);
+    if (e == nullptr) {
         m_lastError = EBADF;
         return nullptr;
     }
-    return &m_devices[it->second.path];
+    return e->device;
 }
 
-OpenMode FakeBackend::modeOf(Handle h) const {
-    auto it = m_handles.find(h);
-    return it == m_handles.end() ? OpenMode::Probe : it->second.mode;
+OpenMode FakeBackend::modeOf(Handle h) {
+    OpenHandle* e = entry(h);
+    return e == nullptr ? OpenMode::Probe : e->mode;
 }
 
 void FakeBackend::scheduleInput(const std::string& path, std::uint64_t ms,
@@ -82,30 +90,43 @@ void FakeBackend::deliverScheduled(FakeDevice& dev) {
 }
 
 Handle FakeBackend::open(const std::string& path, OpenMode mode) {
-    ++m_openAttempts[path];
     FakeDevice& dev = device(path);
+    ++dev.openAttempts;
     bool exclusive = mode != OpenMode::Probe;
     if (!dev.present || (exclusive && dev.isOpen)) {
         m_lastError = dev.present ? EBUSY : ENOENT;
         return kNoHandle;
     }
-    if (exclusive)
-        dev.isOpen = true;
-    dev.lastMode = mode;
-    ++dev.opens;
-    Handle h = m_nextHandle++;
-    m_handles[h] = {path, mode};
-    return h;
+    for (std::size_t i = 0; i < kMaxHandles; ++i) {
+        OpenHandle& e = m_handles[i];
+        bool expected = false;
+        if (!e.used.compare_exchange_strong(expected, true, std::memory_order_acq_rel))
+            continue;
+        ++e.uses;
+        e.handle = static_cast<Handle>((std::uint64_t{e.uses} << 8) | (i + 1));
+        e.device = &dev;
+        e.mode = mode;
+        if (exclusive)
+            dev.isOpen = true;
+        dev.lastMode = mode;
+        ++dev.opens;
+        return e.handle;
+    }
+    m_lastError = EMFILE;
+    return kNoHandle;
 }
 
 bool FakeBackend::close(Handle h) {
-    FakeDevice* dev = find(h);
-    if (dev == nullptr)
+    OpenHandle* e = entry(h);
+    if (e == nullptr) {
+        m_lastError = EBADF;
         return false;
-    if (modeOf(h) != OpenMode::Probe)
-        dev->isOpen = false;
-    ++dev->closes;
-    m_handles.erase(h);
+    }
+    if (e->mode != OpenMode::Probe)
+        e->device->isOpen = false;
+    ++e->device->closes;
+    e->handle = kNoHandle;
+    e->used.store(false, std::memory_order_release);
     return true;
 }
 

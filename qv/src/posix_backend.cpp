@@ -2,6 +2,7 @@
 
 #include "posix_ioctl.h"
 #include "posix_printer.h"
+#include "posix_rate.h"
 #include "posix_termios.h"
 
 #include <algorithm>
@@ -63,8 +64,10 @@ PosixBackend::Port* PosixBackend::findTerminal(Handle h) {
     return port;
 }
 
+thread_local std::uint32_t PosixBackend::t_lastError = 0;
+
 bool PosixBackend::fail(int error) {
-    m_lastError = static_cast<std::uint32_t>(error);
+    t_lastError = static_cast<std::uint32_t>(error);
     return false;
 }
 
@@ -92,6 +95,8 @@ Handle PosixBackend::open(const std::string& path, OpenMode mode) {
             return kNoHandle;
         }
         port.line = posix::lineStateFromTermios(t);
+        if (auto rate = posix::customRate(fd))
+            port.line.BaudRate = *rate;
     }
     // Short-lived probes never block; the others write like the platform's
     // synchronous writes, and reads stay non-waiting through poll.
@@ -142,6 +147,8 @@ bool PosixBackend::setLineState(Handle h, const LineState& line) {
     if (!posix::applyLineState(t, line))
         return fail(EINVAL);
     if (tcsetattr(port->fd, TCSANOW, &t) != 0)
+        return fail(errno);
+    if (!posix::hasSpeedCode(line.BaudRate) && !posix::setCustomRate(port->fd, line.BaudRate))
         return fail(errno);
     port->line = line;
     applyModemControls(*port);
@@ -328,7 +335,11 @@ VersionInfo PosixBackend::version() {
 }
 
 std::uint32_t PosixBackend::lastError() {
-    return m_lastError;
+    return t_lastError;
+}
+
+void PosixBackend::setLastError(std::uint32_t code) {
+    t_lastError = code;
 }
 
 Handle PosixBackend::openControl(const std::string& path) {

@@ -40,6 +40,7 @@ public:
 
     VersionInfo version() override;
     std::uint32_t lastError() override;
+    void setLastError(std::uint32_t code) override;
 
     Handle openControl(const std::string& path) override;
     std::optional<std::size_t> deviceControl(Handle h, std::uint32_t code,
@@ -64,7 +65,8 @@ private:
     void applyModemControls(const Port& port);
 
     std::map<Handle, Port> m_ports;
-    std::uint32_t m_lastError = 0;
+    // Each thread has its own, like errno.
+    static thread_local std::uint32_t t_lastError;
 };
 
 } // namespace qv::platform

@@ -47,8 +47,8 @@ int32_t QV7ChkSum(int32_t port) noexcept {
         if (byte < 0)
             return false;
         sta[1] = static_cast<std::uint8_t>(byte);
-        sta[2] = state().SendChk;
-        return byte == state().SendChk;
+        sta[2] = sendChk();
+        return byte == sendChk();
     });
     return matched ? 1 : 0;
 }
