@@ -22,10 +22,6 @@ namespace {
 
 constexpr std::uint32_t kPlatformId = 1; // a platform with a printer service
 
-Handle handleOf(int fd) {
-    return static_cast<Handle>(fd) + 1;
-}
-
 int openFlags(OpenMode mode) {
     int access = mode == OpenMode::Serial ? O_RDWR : O_WRONLY;
     return access | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
@@ -46,13 +42,26 @@ bool makeTerminalRaw(int fd) {
 
 } // namespace
 
+Handle PosixBackend::store(const Port& port) {
+    for (std::size_t i = 0; i < kMaxOpen; ++i) {
+        bool expected = false;
+        if (m_ports[i].used.compare_exchange_strong(expected, true, std::memory_order_acq_rel)) {
+            m_ports[i].port = port;
+            return static_cast<Handle>(i + 1);
+        }
+    }
+    ::close(port.fd);
+    fail(EMFILE);
+    return kNoHandle;
+}
+
 PosixBackend::Port* PosixBackend::find(Handle h) {
-    auto it = m_ports.find(h);
-    if (it == m_ports.end()) {
+    if (h <= kNoHandle || h > static_cast<Handle>(kMaxOpen) ||
+        !m_ports[static_cast<std::size_t>(h - 1)].used.load(std::memory_order_acquire)) {
         fail(EBADF);
         return nullptr;
     }
-    return &it->second;
+    return &m_ports[static_cast<std::size_t>(h - 1)].port;
 }
 
 PosixBackend::Port* PosixBackend::findTerminal(Handle h) {
@@ -102,8 +111,7 @@ Handle PosixBackend::open(const std::string& path, OpenMode mode) {
     // synchronous writes, and reads stay non-waiting through poll.
     if (mode != OpenMode::Probe)
         setBlocking(fd);
-    m_ports[handleOf(fd)] = port;
-    return handleOf(fd);
+    return store(port);
 }
 
 bool PosixBackend::close(Handle h) {
@@ -115,7 +123,7 @@ bool PosixBackend::close(Handle h) {
     // pseudo-terminal whose other side is open), so take it off first.
     if (port->exclusive)
         ioctl(fd, TIOCNXCL);
-    m_ports.erase(h);
+    m_ports[static_cast<std::size_t>(h - 1)].used.store(false, std::memory_order_release);
     return ::close(fd) == 0 || fail(errno);
 }
 
@@ -356,8 +364,7 @@ Handle PosixBackend::openControl(const std::string& path) {
     }
     Port port;
     port.fd = fd; // no terminal set-up: only control requests go to it
-    m_ports[handleOf(fd)] = port;
-    return handleOf(fd);
+    return store(port);
 }
 
 std::optional<std::size_t> PosixBackend::deviceControl(Handle h, std::uint32_t code,
