@@ -63,8 +63,8 @@ int32_t D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight, co
         makeMemorySurface();
     replaceFontAndPicture(
         Font::create({charHeight, charWidth, kNormalWeight, face != nullptr ? face : ""}));
-    drawSurfaceText(kOrigin, kOrigin, text);
-    TextExtent extent = measureSurfaceText(text);
+    const auto drawn = drawSurfaceText(kOrigin, kOrigin, text);
+    const TextExtent extent = drawn ? *drawn : measureSurfaceText(text);
     const Coord w = Coord{extent.width} - 1;
     const Coord h = Coord{extent.height} - 1;
     auto& sta = state().StaBuf;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <memory>
+#include <mutex>
+#include <string>
 
 namespace qv {
 namespace {
@@ -58,53 +60,65 @@ const XLib* xlib() {
     return loaded.get();
 }
 
-// A connection to the display for one query.
+// The one connection to the display, opened at the first query and kept;
+// opened again when DISPLAY names another display. Queries from several
+// threads take turns on it.
 class Connection {
 public:
-    Connection() {
+    // The display of DISPLAY, or nullptr when there is none.
+    XDisplay* display() {
         const char* name = std::getenv("DISPLAY");
         if (name == nullptr || *name == '\0' || (m_x = xlib()) == nullptr)
-            return;
-        m_display = m_x->openDisplay(name);
-    }
-    ~Connection() {
+            return nullptr;
+        if (m_display != nullptr && m_name == name)
+            return m_display;
         if (m_display != nullptr)
             m_x->closeDisplay(m_display);
+        m_name = name;
+        m_display = m_x->openDisplay(name);
+        return m_display;
     }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
     const XLib* x() const { return m_x; }
-    XDisplay* display() const { return m_display; }
+    std::mutex& mutex() { return m_mutex; }
 
 private:
+    std::mutex m_mutex;
     const XLib* m_x = nullptr;
     XDisplay* m_display = nullptr;
+    std::string m_name;
 };
+
+Connection& connection() {
+    static Connection* c = new Connection; // kept open to the end of the process
+    return *c;
+}
 
 } // namespace
 
 std::optional<ScreenSize> X11Screen::size() {
-    Connection c;
-    if (c.display() == nullptr)
+    Connection& c = connection();
+    std::lock_guard lock(c.mutex());
+    XDisplay* display = c.display();
+    if (display == nullptr)
         return std::nullopt;
-    int screen = c.x()->defaultScreen(c.display());
-    return ScreenSize{c.x()->displayWidth(c.display(), screen),
-                      c.x()->displayHeight(c.display(), screen)};
+    int screen = c.x()->defaultScreen(display);
+    return ScreenSize{c.x()->displayWidth(display, screen), c.x()->displayHeight(display, screen)};
 }
 
 std::optional<PointerPosition> X11Screen::pointer() {
-    Connection c;
-    if (c.display() == nullptr)
+    Connection& c = connection();
+    std::lock_guard lock(c.mutex());
+    XDisplay* display = c.display();
+    if (display == nullptr)
         return std::nullopt;
-    int screen = c.x()->defaultScreen(c.display());
+    int screen = c.x()->defaultScreen(display);
     XWindow root = 0;
     XWindow child = 0;
     int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
     unsigned mask = 0;
     // False: the pointer is on another screen, so it has no position on this one.
-    if (c.x()->queryPointer(c.display(), c.x()->rootWindow(c.display(), screen), &root, &child,
-                            &rootX, &rootY, &windowX, &windowY, &mask) == 0)
+    if (c.x()->queryPointer(display, c.x()->rootWindow(display, screen), &root, &child, &rootX,
+                            &rootY, &windowX, &windowY, &mask) == 0)
         return std::nullopt;
     return PointerPosition{rootX, rootY};
 }

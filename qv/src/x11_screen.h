@@ -2,7 +2,7 @@
 // Screen answers from the X display named by DISPLAY. libX11 is loaded when
 // first needed, so the library does not depend on it; without DISPLAY, or
 // without libX11, or when the display cannot be opened, there is no answer.
-// Each query opens its own connection and closes it again.
+// One connection serves every query; it is opened at the first and kept.
 
 #include "screen_info.h"
 
