@@ -3,44 +3,22 @@
 // together with the rest of the line. This file uses the kernel's termios2
 // header, which cannot be included beside <termios.h>.
 
-#include "qv_fixture.h"
+#include "pty_fixture.h"
 
 #include <asm/termbits.h>
-#include <fcntl.h>
-#include <stdlib.h>
 #include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace qv::test {
 namespace {
 
-class PtyCustomRate : public ::testing::Test {
+class PtyCustomRate : public PtyOnCom2 {
 protected:
-    void SetUp() override {
-        clearPathOverrides();
-        platform::setBackend(nullptr);
-        state() = State{};
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master, 0);
-        ASSERT_EQ(grantpt(master), 0);
-        ASSERT_EQ(unlockpt(master), 0);
-        setenv("QV_COM2", ptsname(master), 1);
-    }
-    void TearDown() override {
-        QVClosePort(2);
-        close(master);
-        clearPathOverrides();
-        state() = State{};
-    }
-
     // The slave's settings, as the master reports them.
     termios2 slaveSettings() {
         termios2 t{};
         EXPECT_EQ(ioctl(master, TCGETS2, &t), 0);
         return t;
     }
-
-    int master = -1;
 };
 
 TEST_F(PtyCustomRate, AnyRateIsSetWithTheRestOfTheLine) {
