@@ -29,7 +29,7 @@ int32_t D304Bmp(int32_t port, int32_t a, int32_t b, const char* fileName) noexce
     int32_t last = 0;
     for (unsigned k = 0; k < height; ++k)
         last = sendBytes(port, file.dotsRowFromTop(k, buffer));
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta[10] = low8(b);
     sta[11] = low8(a);
     sta[12] = low8(static_cast<std::int32_t>(width));

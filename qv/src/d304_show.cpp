@@ -67,7 +67,7 @@ int32_t D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight, co
     const TextExtent extent = drawn ? *drawn : measureSurfaceText(text);
     const Coord w = Coord{extent.width} - 1;
     const Coord h = Coord{extent.height} - 1;
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta[0] = static_cast<std::uint8_t>(w & 0xFF);
     sta[1] = static_cast<std::uint8_t>(h & 0xFF);
     fillDotTable(w, h);

@@ -36,6 +36,10 @@ void FakeDevice::queueInput(std::initializer_list<std::uint8_t> bytes) {
 }
 
 FakeDevice& FakeBackend::device(const std::string& path) {
+    if (!m_blockOf.contains(path)) {
+        m_blockOf[path] = m_blocks.size();
+        m_blocks.emplace_back();
+    }
     return m_devices[path];
 }
 
@@ -55,18 +59,21 @@ int FakeBackend::openAttempts() const {
     return total;
 }
 
+// A handle is (uses << 32) | (block << 8) | (entry + 1).
 FakeBackend::OpenHandle* FakeBackend::entry(Handle h) {
-    auto index = static_cast<std::size_t>(h & 0xFF);
-    if (h <= kNoHandle || index == 0 || index > kMaxHandles)
+    const auto bits = static_cast<std::uint64_t>(h);
+    const std::size_t slot = bits & 0xFF;
+    const std::size_t block = (bits >> 8) & 0xFFFFFF;
+    if (h <= kNoHandle || slot == 0 || slot > kHandlesPerDevice || block >= m_blocks.size())
         return nullptr;
-    OpenHandle& e = m_handles[index - 1];
+    OpenHandle& e = m_blocks[block][slot - 1];
     return e.used.load(std::memory_order_acquire) && e.handle == h ? &e : nullptr;
 }
 
 FakeDevice* FakeBackend::find(Handle h) {
     OpenHandle* e = entry(h);
     if (e == nullptr) {
-        m_lastError = EBADF;
+        m_lastError.store(EBADF, std::memory_order_relaxed);
         return nullptr;
     }
     return e->device;
@@ -83,7 +90,7 @@ void FakeBackend::scheduleInput(const std::string& path, std::uint64_t ms,
 }
 
 void FakeBackend::deliverScheduled(FakeDevice& dev) {
-    auto due = dev.scheduled.upper_bound(m_now);
+    auto due = dev.scheduled.upper_bound(m_now.load(std::memory_order_relaxed));
     for (auto it = dev.scheduled.begin(); it != due; ++it)
         dev.input.insert(dev.input.end(), it->second.begin(), it->second.end());
     dev.scheduled.erase(dev.scheduled.begin(), due);
@@ -94,16 +101,17 @@ Handle FakeBackend::open(const std::string& path, OpenMode mode) {
     ++dev.openAttempts;
     bool exclusive = mode != OpenMode::Probe;
     if (!dev.present || (exclusive && dev.isOpen)) {
-        m_lastError = dev.present ? EBUSY : ENOENT;
+        m_lastError.store(dev.present ? EBUSY : ENOENT, std::memory_order_relaxed);
         return kNoHandle;
     }
-    for (std::size_t i = 0; i < kMaxHandles; ++i) {
-        OpenHandle& e = m_handles[i];
+    const std::size_t block = m_blockOf.find(path)->second;
+    for (std::size_t i = 0; i < kHandlesPerDevice; ++i) {
+        OpenHandle& e = m_blocks[block][i];
         bool expected = false;
         if (!e.used.compare_exchange_strong(expected, true, std::memory_order_acq_rel))
             continue;
         ++e.uses;
-        e.handle = static_cast<Handle>((std::uint64_t{e.uses} << 8) | (i + 1));
+        e.handle = static_cast<Handle>((std::uint64_t{e.uses} << 32) | (block << 8) | (i + 1));
         e.device = &dev;
         e.mode = mode;
         if (exclusive)
@@ -112,14 +120,14 @@ Handle FakeBackend::open(const std::string& path, OpenMode mode) {
         ++dev.opens;
         return e.handle;
     }
-    m_lastError = EMFILE;
+    m_lastError.store(EMFILE, std::memory_order_relaxed);
     return kNoHandle;
 }
 
 bool FakeBackend::close(Handle h) {
     OpenHandle* e = entry(h);
     if (e == nullptr) {
-        m_lastError = EBADF;
+        m_lastError.store(EBADF, std::memory_order_relaxed);
         return false;
     }
     if (e->mode != OpenMode::Probe)
@@ -241,18 +249,19 @@ PrinterStatus FakeBackend::printerStatus(Handle h) {
 }
 
 std::uint32_t FakeBackend::tickMs() {
-    return m_tickStart + static_cast<std::uint32_t>(m_now);
+    return m_tickStart + static_cast<std::uint32_t>(m_now.load(std::memory_order_relaxed));
 }
 
 UtcTime FakeBackend::utcNow() {
-    std::uint64_t ms = m_utcStart + m_now;
+    std::uint64_t ms = m_utcStart + m_now.load(std::memory_order_relaxed);
     ms -= ms % m_utcGranularity;
     return {static_cast<int>((ms / 1000) % 60), static_cast<int>(ms % 1000)};
 }
 
 void FakeBackend::sleepMs(std::uint32_t ms) {
-    ++m_sleeps;
-    m_now += ms;
+    // Relaxed: the clock orders nothing between threads.
+    m_sleeps.fetch_add(1, std::memory_order_relaxed);
+    m_now.fetch_add(ms, std::memory_order_relaxed);
 }
 
 VersionInfo FakeBackend::version() {
@@ -260,7 +269,7 @@ VersionInfo FakeBackend::version() {
 }
 
 std::uint32_t FakeBackend::lastError() {
-    return m_lastError;
+    return m_lastError.load(std::memory_order_relaxed);
 }
 
 Handle FakeBackend::openControl(const std::string& path) {
@@ -279,7 +288,7 @@ std::optional<std::size_t> FakeBackend::deviceControl(Handle h, std::uint32_t co
     dev->events.push_back({FakeEvent::Kind::Control, {in.begin(), in.end()}, {}, code});
     auto answer = dev->controlAnswers.find(code);
     if (answer == dev->controlAnswers.end()) {
-        m_lastError = EINVAL;
+        m_lastError.store(EINVAL, std::memory_order_relaxed);
         return std::nullopt;
     }
     std::size_t n = std::min(out.size(), answer->second.size());

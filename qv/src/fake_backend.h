@@ -95,7 +95,9 @@ public:
     void scheduleInput(const std::string& path, std::uint64_t ms, std::vector<std::uint8_t> bytes);
 
     void setVersion(const VersionInfo& v) { m_version = v; }
-    void setLastError(std::uint32_t code) override { m_lastError = code; }
+    void setLastError(std::uint32_t code) override {
+        m_lastError.store(code, std::memory_order_relaxed);
+    }
 
     Handle open(const std::string& path, OpenMode mode) override;
     bool close(Handle h) override;
@@ -122,10 +124,12 @@ public:
                                              std::span<std::uint8_t> out) override;
 
 private:
-    static constexpr std::size_t kMaxHandles = 64;
-    // One open handle. An entry is taken with an atomic flag, so opens and
-    // closes on two threads never share one; the handle carries a count of
-    // the entry's uses, so a handle closed earlier stays invalid.
+    // Each device has a few handle entries of its own, so calls on two
+    // devices share no memory in the fake (and give ThreadSanitizer no
+    // synchronisation that would hide a race in the library). An entry is
+    // taken with an atomic flag; the handle carries a count of the entry's
+    // uses, so a handle closed earlier stays invalid.
+    static constexpr std::size_t kHandlesPerDevice = 64;
     struct OpenHandle {
         std::atomic<bool> used = false;
         Handle handle = kNoHandle;
@@ -133,6 +137,7 @@ private:
         FakeDevice* device = nullptr;
         OpenMode mode = OpenMode::Serial;
     };
+    using HandleBlock = std::array<OpenHandle, kHandlesPerDevice>;
 
     OpenHandle* entry(Handle h);
     FakeDevice* find(Handle h);
@@ -140,7 +145,8 @@ private:
     void deliverScheduled(FakeDevice& dev);
 
     std::map<std::string, FakeDevice> m_devices;
-    std::array<OpenHandle, kMaxHandles> m_handles;
+    std::map<std::string, std::size_t> m_blockOf; // each device's handle entries
+    std::deque<HandleBlock> m_blocks;             // stable addresses
     std::atomic<std::uint64_t> m_now = 0;
     std::uint32_t m_tickStart = 0;
     std::uint64_t m_utcStart = 1'700'000'000'000;

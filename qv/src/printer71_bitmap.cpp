@@ -21,7 +21,7 @@ int32_t QV71BitMapD(int32_t port, const char* fileName) noexcept {
     const unsigned height = file.height();
     const unsigned rowBytes = file.rowBytes();
     const unsigned bands = (height + 7) / 8;
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sendBytes(port, {0x1F, 0x2A, low8(static_cast<std::int32_t>(rowBytes)),
                      low8(static_cast<std::int32_t>(bands))});
     RowBuffer buffer{};

@@ -21,7 +21,7 @@ constexpr std::int32_t kCtsPollMs = 10;
 
 bool ctsOn(int32_t port) {
     GetComSta(port);
-    return state().StaBuf[0] != 0;
+    return statusBuffer()[0] != 0;
 }
 
 // Waits for the printer to let the next row come; false when it holds CTS
@@ -49,7 +49,7 @@ void guardEscapes(std::span<std::uint8_t> row, std::uint8_t& prev) {
 }
 
 void storeSize(unsigned width, unsigned height) {
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta[10] = low8(static_cast<std::int32_t>(width));
     sta[11] = low8(static_cast<std::int32_t>(width >> 8));
     sta[12] = low8(static_cast<std::int32_t>(height));

@@ -71,6 +71,40 @@ inline void setCurPort(int port) {
     std::atomic_ref(state().CurPort).store(port, std::memory_order_relaxed);
 }
 
+// The status buffer as the exports write and read it: each byte is stored
+// and loaded atomically, so status calls on two threads never race (the
+// buffer then holds whatever each wrote last). sta[i] = v and sta[i] read
+// like the array's own bytes.
+class StatusBytes {
+public:
+    class Byte {
+    public:
+        explicit Byte(std::uint8_t& byte) : m_byte(byte) {}
+        Byte& operator=(std::uint8_t value) {
+            std::atomic_ref(m_byte).store(value, std::memory_order_relaxed);
+            return *this;
+        }
+        operator std::uint8_t() const {
+            return std::atomic_ref(m_byte).load(std::memory_order_relaxed);
+        }
+
+    private:
+        std::uint8_t& m_byte;
+    };
+
+    Byte operator[](std::size_t i) const { return Byte(state().StaBuf[i]); }
+    void fill(std::uint8_t value) const {
+        for (std::size_t i = 0; i < kStaBufSize; ++i)
+            (*this)[i] = value;
+    }
+    // The buffer itself, for the exports that give its address to callers.
+    std::uint8_t* data() const { return state().StaBuf.data(); }
+};
+
+inline StatusBytes statusBuffer() {
+    return {};
+}
+
 // The line-state record of a serial port (1 to 9).
 inline platform::LineState& lineRecord(int port) {
     return state().Dcb[static_cast<std::size_t>(port)];

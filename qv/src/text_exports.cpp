@@ -43,8 +43,8 @@ int32_t jSetFontN(int32_t y, int32_t x, int32_t weight, int32_t height, const ch
     }
     const auto drawn = drawSurfaceText(x, y, text);
     const TextExtent extent = drawn ? *drawn : measureSurfaceText(text);
-    state().StaBuf[0] = static_cast<std::uint8_t>(extent.width & 0xFF);
-    state().StaBuf[1] = static_cast<std::uint8_t>(extent.height & 0xFF);
+    statusBuffer()[0] = static_cast<std::uint8_t>(extent.width & 0xFF);
+    statusBuffer()[1] = static_cast<std::uint8_t>(extent.height & 0xFF);
     return extent.width;
 }
 

@@ -100,5 +100,39 @@ TEST_F(TwoThreads, OpensAndClosesOfOtherPortsDoNotDisturbAnOpenPort) {
     EXPECT_EQ(QVClosePort(1), 1);
 }
 
+TEST_F(TwoThreads, StatusQueriesAndParallelPortsFromTwoThreads) {
+    // A printer on LPT1 and one on LPT2, each thread asking its serial port's
+    // modem lines and queues and its printer's readiness before each send.
+    // The status buffer and the queue record are shared by design; what each
+    // call returns is its own port's.
+    com(1).modem = platform::kCtsOn;
+    com(2).modem = platform::kDsrOn;
+    lpt(1);
+    lpt(2);
+    auto work = [](int serial, int parallel, std::int32_t modem, int* failures) {
+        if (QVOpenPort(serial, "") != 1 || QVOpenPort(parallel, "") != 1) {
+            ++*failures;
+            return;
+        }
+        for (int i = 0; i < kRounds; ++i) {
+            *failures += GetComSta(serial) == modem ? 0 : 1;
+            *failures += GetComErr(serial, 1) >= 0 ? 0 : 1;
+            *failures += QVSendPort(parallel, "x", 1) == 1 ? 0 : 1;
+            *failures += WinVersion(4) == 1 ? 0 : 1;
+        }
+        QVClosePort(parallel);
+        QVClosePort(serial);
+    };
+    int failures1 = 0, failures2 = 0;
+    std::thread first(work, 1, 10, platform::kCtsOn, &failures1);
+    std::thread second(work, 2, 11, platform::kDsrOn, &failures2);
+    first.join();
+    second.join();
+    EXPECT_EQ(failures1, 0);
+    EXPECT_EQ(failures2, 0);
+    EXPECT_EQ(lpt(1).written(), Bytes(kRounds, 'x'));
+    EXPECT_EQ(lpt(2).written(), Bytes(kRounds, 'x'));
+}
+
 } // namespace
 } // namespace qv::test
