@@ -166,39 +166,40 @@ Connection& connection() {
     return *c;
 }
 
+// Runs one query on the kept connection's default screen; no answer without
+// a display or when the connection was lost during the query.
+template <class Query> auto ask(Query query) -> decltype(query(XLib{}, nullptr, 0)) {
+    Connection& c = connection();
+    std::lock_guard lock(c.mutex());
+    XDisplay* display = c.display();
+    if (display == nullptr)
+        return std::nullopt;
+    auto answer = query(*c.x(), display, c.x()->defaultScreen(display));
+    if (!c.finish())
+        return std::nullopt;
+    return answer;
+}
+
 } // namespace
 
 std::optional<ScreenSize> X11Screen::size() {
-    Connection& c = connection();
-    std::lock_guard lock(c.mutex());
-    XDisplay* display = c.display();
-    if (display == nullptr)
-        return std::nullopt;
-    int screen = c.x()->defaultScreen(display);
-    ScreenSize size{c.x()->displayWidth(display, screen), c.x()->displayHeight(display, screen)};
-    if (!c.finish())
-        return std::nullopt;
-    return size;
+    return ask([](const XLib& x, XDisplay* display, int screen) -> std::optional<ScreenSize> {
+        return ScreenSize{x.displayWidth(display, screen), x.displayHeight(display, screen)};
+    });
 }
 
 std::optional<PointerPosition> X11Screen::pointer() {
-    Connection& c = connection();
-    std::lock_guard lock(c.mutex());
-    XDisplay* display = c.display();
-    if (display == nullptr)
-        return std::nullopt;
-    int screen = c.x()->defaultScreen(display);
-    XWindow root = 0;
-    XWindow child = 0;
-    int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
-    unsigned mask = 0;
-    // False: the pointer is on another screen, so it has no position on this one.
-    const bool onScreen =
-        c.x()->queryPointer(display, c.x()->rootWindow(display, screen), &root, &child, &rootX,
-                            &rootY, &windowX, &windowY, &mask) != 0;
-    if (!c.finish() || !onScreen)
-        return std::nullopt;
-    return PointerPosition{rootX, rootY};
+    return ask([](const XLib& x, XDisplay* display, int screen) -> std::optional<PointerPosition> {
+        XWindow root = 0;
+        XWindow child = 0;
+        int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+        unsigned mask = 0;
+        // False: the pointer is on another screen, so it has no position on this one.
+        if (x.queryPointer(display, x.rootWindow(display, screen), &root, &child, &rootX, &rootY,
+                           &windowX, &windowY, &mask) == 0)
+            return std::nullopt;
+        return PointerPosition{rootX, rootY};
+    });
 }
 
 } // namespace qv
