@@ -17,8 +17,8 @@ qv_write_def_file(${CMAKE_CURRENT_BINARY_DIR}/qv.def ${QV_EXPORT_MAP} ${QV_SOURC
 add_library(qv SHARED ${QV_SOURCES} ${QV_WIN32_SOURCES} ${CMAKE_CURRENT_BINARY_DIR}/qv.def)
 set_target_properties(qv PROPERTIES PREFIX "" OUTPUT_NAME qv)
 target_include_directories(qv PUBLIC include PRIVATE src src/win32_compat)
-# The BMP readers use a few POSIX file calls; win32_posix_files gives them.
-set_source_files_properties(src/bmp_file.cpp src/display_bitmap.cpp PROPERTIES
+# The BMP reader uses a few POSIX file calls; win32_posix_files gives them.
+set_source_files_properties(src/bmp_file.cpp PROPERTIES
   COMPILE_OPTIONS "-include;${CMAKE_CURRENT_SOURCE_DIR}/src/win32_posix_files.h")
 target_link_libraries(qv PRIVATE gdi32 user32)
 # The undecorated names of qv.def bind to the stdcall symbols (QVOpenPort@8).

@@ -52,13 +52,16 @@ bool convertRun(iconv_t cd, char*& in, std::size_t& inLeft, std::u32string& out)
 
 std::u32string decodeBig5(std::string_view bytes) {
     std::u32string out;
-    Converter converter;
+    // One converter for the life of the thread: opening one loads the code
+    // page's tables, which costs more than converting a line.
+    thread_local Converter converter;
     if (!converter.valid()) {
         // Without the code page only the ASCII half can be read.
         for (char c : bytes)
             out.push_back(static_cast<unsigned char>(c) < 0x80 ? static_cast<char32_t>(c) : U'?');
         return out;
     }
+    iconv(converter.get(), nullptr, nullptr, nullptr, nullptr); // back to the initial state
     std::string copy(bytes);
     char* in = copy.data();
     std::size_t inLeft = copy.size();

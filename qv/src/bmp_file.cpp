@@ -1,7 +1,10 @@
 #include "bmp_file.h"
 
+#include "platform.h"
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,8 +16,6 @@ constexpr std::uint64_t kMinFileSize = 58;
 // The file header (14 bytes) and the bitmap header (40 bytes) come first;
 // the pixel rows must lie after them.
 constexpr std::uint64_t kHeadersSize = 54;
-constexpr unsigned kMaxDots = 1024;
-constexpr unsigned kMaxRows = 1024;
 constexpr off_t kWidthOffset = 18;
 constexpr off_t kHeightOffset = 22;
 
@@ -52,24 +53,41 @@ void BmpFile::close() {
     m_fd = -1;
 }
 
-std::int32_t BmpFile::open(const char* path) {
+std::int32_t BmpFile::open(const char* path, BmpLimits limits) {
     close();
-    if (path == nullptr)
-        return kBmpCannotOpen;
-    m_fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    struct stat st {};
-    if (m_fd < 0 || fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close();
-        return kBmpCannotOpen;
-    }
-    m_size = static_cast<std::uint64_t>(st.st_size);
-    std::int32_t code = check();
+    std::int32_t code = openFile(path);
+    if (code == 0)
+        code = check(limits);
     if (code != 0)
         close();
     return code;
 }
 
-std::int32_t BmpFile::check() {
+// Opens path for reading and takes the file for itself, as the exclusive
+// open of the platform would; 0 or kBmpCannotOpen with the reason recorded.
+std::int32_t BmpFile::openFile(const char* path) {
+    auto refuse = [](int error) {
+        platform::backend().setLastError(static_cast<std::uint32_t>(error));
+        return kBmpCannotOpen;
+    };
+    if (path == nullptr)
+        return refuse(EINVAL);
+    // Non-blocking, so that a FIFO does not wait for a writer.
+    m_fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (m_fd < 0)
+        return refuse(errno);
+    struct stat st {};
+    if (fstat(m_fd, &st) != 0)
+        return refuse(errno);
+    if (!S_ISREG(st.st_mode))
+        return refuse(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    if (flock(m_fd, LOCK_EX | LOCK_NB) != 0)
+        return refuse(EBUSY);
+    m_size = static_cast<std::uint64_t>(st.st_size);
+    return 0;
+}
+
+std::int32_t BmpFile::check(BmpLimits limits) {
     if (m_size < kMinFileSize)
         return kBmpTooSmall;
     std::uint8_t first = 0;
@@ -79,11 +97,11 @@ std::int32_t BmpFile::check() {
         return kBmpNotBitmap;
     if (!readU16(m_fd, kWidthOffset, m_width) || !readU16(m_fd, kHeightOffset, m_height))
         return kBmpTooSmall;
-    if ((m_width + 7) / 8 * 8 > kMaxDots)
+    if ((m_width + 7) / 8 * 8 > limits.maxDots)
         return kBmpTooWide;
     if (m_width == 0)
         return kBmpNoWidth;
-    if (m_height == 0 || m_height > kMaxRows)
+    if (m_height == 0 || m_height > limits.maxRows)
         return kBmpBadHeight;
     if (std::uint64_t{m_height} * stride() > m_size - kHeadersSize)
         return kBmpTruncated;
@@ -99,6 +117,13 @@ void BmpFile::readRowFromTop(unsigned k, RowBuffer& row) const {
         got = readAt(m_fd, row.data(), length, static_cast<off_t>(m_size - back));
     for (std::size_t i = got; i < length; ++i)
         row[i] = 0xFF;
+}
+
+std::span<std::uint8_t> BmpFile::dotsRowFromTop(unsigned k, RowBuffer& row) const {
+    readRowFromTop(k, row);
+    const auto dots = std::span(row).first(rowBytes());
+    rowToDots(dots, m_width);
+    return dots;
 }
 
 std::uint8_t paddingMask(unsigned width) {

@@ -11,6 +11,5 @@ inline constexpr std::uint8_t kD304Esc = 0x1B;
 inline constexpr std::uint8_t kD304Command = 0x5A;
 inline constexpr int kD304MaxRows = 64;
 inline constexpr int kD304MaxDots = 240;
-inline constexpr int kD304MaxRowBytes = kD304MaxDots / 8;
 
 } // namespace qv

@@ -63,11 +63,11 @@ int32_t D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight, co
         makeMemorySurface();
     replaceFontAndPicture(
         Font::create({charHeight, charWidth, kNormalWeight, face != nullptr ? face : ""}));
-    drawSurfaceText(kOrigin, kOrigin, text);
-    TextExtent extent = measureSurfaceText(text);
+    const auto drawn = drawSurfaceText(kOrigin, kOrigin, text);
+    const TextExtent extent = drawn ? *drawn : measureSurfaceText(text);
     const Coord w = Coord{extent.width} - 1;
     const Coord h = Coord{extent.height} - 1;
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta[0] = static_cast<std::uint8_t>(w & 0xFF);
     sta[1] = static_cast<std::uint8_t>(h & 0xFF);
     fillDotTable(w, h);
@@ -80,7 +80,7 @@ int32_t D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t charHeight, co
                                              static_cast<std::uint8_t>(a & 0xFF),
                                              static_cast<std::uint8_t>(n),
                                              static_cast<std::uint8_t>(m)};
-    const int32_t port = state().CurPort;
+    const int32_t port = curPort();
     QVSendPort(port, header.data(), static_cast<int32_t>(header.size()));
     for (int r = 0; r < m; ++r)
         QVSendPort(port, d.DotTable[static_cast<std::size_t>(r)].data(), n);

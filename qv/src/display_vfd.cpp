@@ -55,12 +55,12 @@ int32_t VFDCsrBot(int32_t port) noexcept {
 }
 
 int32_t VFDReset(int32_t port) noexcept {
-    state().SendChk = 0;
+    resetSendChk();
     return sendBytes(port, {0x1B, 0x40});
 }
 
 int32_t VFDTest(int32_t port) noexcept {
-    state().SendChk = 0;
+    resetSendChk();
     return sendBytes(port, {0x1F, 0x40});
 }
 

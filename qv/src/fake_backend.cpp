@@ -36,6 +36,10 @@ void FakeDevice::queueInput(std::initializer_list<std::uint8_t> bytes) {
 }
 
 FakeDevice& FakeBackend::device(const std::string& path) {
+    if (!m_blockOf.contains(path)) {
+        m_blockOf[path] = m_blocks.size();
+        m_blocks.emplace_back();
+    }
     return m_devices[path];
 }
 
@@ -44,29 +48,40 @@ bool FakeBackend::hasDevice(const std::string& path) const {
 }
 
 int FakeBackend::openAttempts(const std::string& path) const {
-    auto it = m_openAttempts.find(path);
-    return it == m_openAttempts.end() ? 0 : it->second;
+    auto it = m_devices.find(path);
+    return it == m_devices.end() ? 0 : it->second.openAttempts;
 }
 
 int FakeBackend::openAttempts() const {
     int total = 0;
-    for (const auto& [path, count] : m_openAttempts)
-        total += count;
+    for (const auto& [path, dev] : m_devices)
+        total += dev.openAttempts;
     return total;
 }
 
-FakeDevice* FakeBackend::find(Handle h) {
-    auto it = m_handles.find(h);
-    if (it == m_handles.end()) {
-        m_lastError = EBADF;
+// A handle is (uses << 32) | (block << 8) | (entry + 1).
+FakeBackend::OpenHandle* FakeBackend::entry(Handle h) {
+    const auto bits = static_cast<std::uint64_t>(h);
+    const std::size_t slot = bits & 0xFF;
+    const std::size_t block = (bits >> 8) & 0xFFFFFF;
+    if (h <= kNoHandle || slot == 0 || slot > kHandlesPerDevice || block >= m_blocks.size())
         return nullptr;
-    }
-    return &m_devices[it->second.path];
+    OpenHandle& e = m_blocks[block][slot - 1];
+    return e.used.load(std::memory_order_acquire) && e.handle == h ? &e : nullptr;
 }
 
-OpenMode FakeBackend::modeOf(Handle h) const {
-    auto it = m_handles.find(h);
-    return it == m_handles.end() ? OpenMode::Probe : it->second.mode;
+FakeDevice* FakeBackend::find(Handle h) {
+    OpenHandle* e = entry(h);
+    if (e == nullptr) {
+        m_lastError.store(EBADF, std::memory_order_relaxed);
+        return nullptr;
+    }
+    return e->device;
+}
+
+OpenMode FakeBackend::modeOf(Handle h) {
+    OpenHandle* e = entry(h);
+    return e == nullptr ? OpenMode::Probe : e->mode;
 }
 
 void FakeBackend::scheduleInput(const std::string& path, std::uint64_t ms,
@@ -75,37 +90,51 @@ void FakeBackend::scheduleInput(const std::string& path, std::uint64_t ms,
 }
 
 void FakeBackend::deliverScheduled(FakeDevice& dev) {
-    auto due = dev.scheduled.upper_bound(m_now);
+    auto due = dev.scheduled.upper_bound(m_now.load(std::memory_order_relaxed));
     for (auto it = dev.scheduled.begin(); it != due; ++it)
         dev.input.insert(dev.input.end(), it->second.begin(), it->second.end());
     dev.scheduled.erase(dev.scheduled.begin(), due);
 }
 
 Handle FakeBackend::open(const std::string& path, OpenMode mode) {
-    ++m_openAttempts[path];
     FakeDevice& dev = device(path);
+    ++dev.openAttempts;
     bool exclusive = mode != OpenMode::Probe;
     if (!dev.present || (exclusive && dev.isOpen)) {
-        m_lastError = dev.present ? EBUSY : ENOENT;
+        m_lastError.store(dev.present ? EBUSY : ENOENT, std::memory_order_relaxed);
         return kNoHandle;
     }
-    if (exclusive)
-        dev.isOpen = true;
-    dev.lastMode = mode;
-    ++dev.opens;
-    Handle h = m_nextHandle++;
-    m_handles[h] = {path, mode};
-    return h;
+    const std::size_t block = m_blockOf.find(path)->second;
+    for (std::size_t i = 0; i < kHandlesPerDevice; ++i) {
+        OpenHandle& e = m_blocks[block][i];
+        bool expected = false;
+        if (!e.used.compare_exchange_strong(expected, true, std::memory_order_acq_rel))
+            continue;
+        ++e.uses;
+        e.handle = static_cast<Handle>((std::uint64_t{e.uses} << 32) | (block << 8) | (i + 1));
+        e.device = &dev;
+        e.mode = mode;
+        if (exclusive)
+            dev.isOpen = true;
+        dev.lastMode = mode;
+        ++dev.opens;
+        return e.handle;
+    }
+    m_lastError.store(EMFILE, std::memory_order_relaxed);
+    return kNoHandle;
 }
 
 bool FakeBackend::close(Handle h) {
-    FakeDevice* dev = find(h);
-    if (dev == nullptr)
+    OpenHandle* e = entry(h);
+    if (e == nullptr) {
+        m_lastError.store(EBADF, std::memory_order_relaxed);
         return false;
-    if (modeOf(h) != OpenMode::Probe)
-        dev->isOpen = false;
-    ++dev->closes;
-    m_handles.erase(h);
+    }
+    if (e->mode != OpenMode::Probe)
+        e->device->isOpen = false;
+    ++e->device->closes;
+    e->handle = kNoHandle;
+    e->used.store(false, std::memory_order_release);
     return true;
 }
 
@@ -220,18 +249,19 @@ PrinterStatus FakeBackend::printerStatus(Handle h) {
 }
 
 std::uint32_t FakeBackend::tickMs() {
-    return m_tickStart + static_cast<std::uint32_t>(m_now);
+    return m_tickStart + static_cast<std::uint32_t>(m_now.load(std::memory_order_relaxed));
 }
 
 UtcTime FakeBackend::utcNow() {
-    std::uint64_t ms = m_utcStart + m_now;
+    std::uint64_t ms = m_utcStart + m_now.load(std::memory_order_relaxed);
     ms -= ms % m_utcGranularity;
     return {static_cast<int>((ms / 1000) % 60), static_cast<int>(ms % 1000)};
 }
 
 void FakeBackend::sleepMs(std::uint32_t ms) {
-    ++m_sleeps;
-    m_now += ms;
+    // Relaxed: the clock orders nothing between threads.
+    m_sleeps.fetch_add(1, std::memory_order_relaxed);
+    m_now.fetch_add(ms, std::memory_order_relaxed);
 }
 
 VersionInfo FakeBackend::version() {
@@ -239,7 +269,7 @@ VersionInfo FakeBackend::version() {
 }
 
 std::uint32_t FakeBackend::lastError() {
-    return m_lastError;
+    return m_lastError.load(std::memory_order_relaxed);
 }
 
 Handle FakeBackend::openControl(const std::string& path) {
@@ -258,7 +288,7 @@ std::optional<std::size_t> FakeBackend::deviceControl(Handle h, std::uint32_t co
     dev->events.push_back({FakeEvent::Kind::Control, {in.begin(), in.end()}, {}, code});
     auto answer = dev->controlAnswers.find(code);
     if (answer == dev->controlAnswers.end()) {
-        m_lastError = EINVAL;
+        m_lastError.store(EINVAL, std::memory_order_relaxed);
         return std::nullopt;
     }
     std::size_t n = std::min(out.size(), answer->second.size());

@@ -3,9 +3,15 @@
 // (each write with its own boundaries), serve scripted input, hold modem lines
 // and printer status, and a virtual clock that only moves when the library
 // sleeps or a test advances it, so time-outs take no real time.
+//
+// Calls on different devices may come from different threads, as long as the
+// devices were made (device()) before the threads started: the open handles
+// live in a fixed table and the clock is atomic.
 
 #include "platform.h"
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -29,8 +35,9 @@ struct FakeDevice {
     bool present = true; // false: opening fails as for a missing device
     bool isOpen = false; // held by an exclusive open
     OpenMode lastMode = OpenMode::Serial;
-    int opens = 0;  // successful opens
-    int closes = 0; // successful closes
+    int opens = 0;        // successful opens
+    int openAttempts = 0; // opens tried, successful or not
+    int closes = 0;       // successful closes
 
     bool hasLineState = true; // false: the line state cannot be read
     LineState line;
@@ -74,7 +81,7 @@ public:
     int openAttempts() const;
 
     // Virtual time since the backend was made, in milliseconds.
-    std::uint64_t now() const { return m_now; }
+    std::uint64_t now() const { return m_now.load(); }
     void advance(std::uint64_t ms) { m_now += ms; }
     // The tick counter reads start + now (wrapping at 2^32).
     void setTickStart(std::uint32_t start) { m_tickStart = start; }
@@ -82,13 +89,15 @@ public:
     // which its milliseconds field moves.
     void setUtcStart(std::uint64_t ms) { m_utcStart = ms; }
     void setUtcGranularity(std::uint32_t ms) { m_utcGranularity = ms; }
-    int sleeps() const { return m_sleeps; }
+    int sleeps() const { return m_sleeps.load(); }
 
     // Makes bytes arrive on the device at path after ms more milliseconds.
     void scheduleInput(const std::string& path, std::uint64_t ms, std::vector<std::uint8_t> bytes);
 
     void setVersion(const VersionInfo& v) { m_version = v; }
-    void setLastError(std::uint32_t code) { m_lastError = code; }
+    void setLastError(std::uint32_t code) override {
+        m_lastError.store(code, std::memory_order_relaxed);
+    }
 
     Handle open(const std::string& path, OpenMode mode) override;
     bool close(Handle h) override;
@@ -115,26 +124,36 @@ public:
                                              std::span<std::uint8_t> out) override;
 
 private:
+    // Each device has a few handle entries of its own, so calls on two
+    // devices share no memory in the fake (and give ThreadSanitizer no
+    // synchronisation that would hide a race in the library). An entry is
+    // taken with an atomic flag; the handle carries a count of the entry's
+    // uses, so a handle closed earlier stays invalid.
+    static constexpr std::size_t kHandlesPerDevice = 64;
     struct OpenHandle {
-        std::string path;
-        OpenMode mode;
+        std::atomic<bool> used = false;
+        Handle handle = kNoHandle;
+        std::uint32_t uses = 0;
+        FakeDevice* device = nullptr;
+        OpenMode mode = OpenMode::Serial;
     };
+    using HandleBlock = std::array<OpenHandle, kHandlesPerDevice>;
 
+    OpenHandle* entry(Handle h);
     FakeDevice* find(Handle h);
-    OpenMode modeOf(Handle h) const;
+    OpenMode modeOf(Handle h);
     void deliverScheduled(FakeDevice& dev);
 
     std::map<std::string, FakeDevice> m_devices;
-    std::map<std::string, int> m_openAttempts;
-    std::map<Handle, OpenHandle> m_handles;
-    Handle m_nextHandle = 100;
-    std::uint64_t m_now = 0;
+    std::map<std::string, std::size_t> m_blockOf; // each device's handle entries
+    std::deque<HandleBlock> m_blocks;             // stable addresses
+    std::atomic<std::uint64_t> m_now = 0;
     std::uint32_t m_tickStart = 0;
     std::uint64_t m_utcStart = 1'700'000'000'000;
     std::uint32_t m_utcGranularity = 1;
-    int m_sleeps = 0;
+    std::atomic<int> m_sleeps = 0;
     VersionInfo m_version{6, 1, 0, 1, "fake"};
-    std::uint32_t m_lastError = 0;
+    std::atomic<std::uint32_t> m_lastError = 0;
 };
 
 } // namespace qv::platform

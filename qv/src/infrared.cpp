@@ -2,7 +2,6 @@
 // is set by commands sent while RTS is off; the adapter is first found by
 // probing the rates it may be listening at.
 
-#include "mode_string.h"
 #include "platform.h"
 #include "ports.h"
 #include "state.h"
@@ -25,7 +24,7 @@ constexpr std::uint8_t kAttention = 0x07;
 constexpr std::uint8_t kCommit = 0x51;
 
 void writeLineState(int port) {
-    backend().setLineState(slotHandle(port), state().Dcb);
+    backend().setLineState(slotHandle(port), lineRecord(port));
 }
 
 void sendRaw(int port, std::uint8_t b) {
@@ -33,7 +32,7 @@ void sendRaw(int port, std::uint8_t b) {
 }
 
 void setRts(int port, LineControl control) {
-    state().Dcb.fRtsControl = control;
+    lineRecord(port).fRtsControl = control;
     writeLineState(port);
     TickWait(100);
 }
@@ -52,7 +51,7 @@ bool awaitProbeEcho(int port) {
 }
 
 bool IrProbe(int port, std::uint32_t rate) {
-    state().Dcb.BaudRate = rate;
+    lineRecord(port).BaudRate = rate;
     setRts(port, LineControl::Disable);
     sendRaw(port, kProbeByte);
     TickWait(100);
@@ -83,12 +82,12 @@ void setAdapterSpeed(int port, std::uint32_t requested) {
     sendRaw(port, kAttention);
     TickWait(100);
     std::uint8_t code = speedCode(requested);
-    state().Dcb.BaudRate = requested; // written with the final RTS change
+    lineRecord(port).BaudRate = requested; // written with the final RTS change
     sendRaw(port, code);
     TickWait(100);
     sendRaw(port, kCommit);
     TickWait(100);
-    state().Dcb.fRtsControl = LineControl::Enable;
+    lineRecord(port).fRtsControl = LineControl::Enable;
     writeLineState(port);
 }
 
@@ -105,9 +104,9 @@ int32_t QVOpenIr(int32_t port, const char* settings) noexcept {
     auto line = backend().getLineState(h);
     if (!line)
         return -1;
-    platform::LineState& dcb = state().Dcb;
+    platform::LineState& dcb = lineRecord(port);
     dcb = *line;
-    parseModeString(settings, dcb);
+    parseSettings(settings, dcb);
     const std::uint32_t requested = dcb.BaudRate;
     dcb.fOutxCtsFlow = false;
     dcb.fOutX = false;

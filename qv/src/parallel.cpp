@@ -19,9 +19,16 @@ constexpr int32_t kTimeOut = 0x01; // status of a printer that cannot be reached
 constexpr int32_t kNtPlatform = 2; // platform without a printer service
 constexpr int kStatusReads = 9;
 
-// LPT1 to LPT4 as printer index 0 to 3, named as 1 to 4 or as 10 to 13.
+constexpr int kNoPrinter = -1;
+
+// LPT1 to LPT4 as printer index 0 to 3, named as 1 to 4 or as 10 to 13; the
+// range is checked before any arithmetic, so no number can overflow.
 int printerIndex(int32_t n) {
-    return n <= 9 ? n - 1 : n - kFirstLpt;
+    if (n >= 1 && n <= 4)
+        return n - 1;
+    if (n >= kFirstLpt && n <= kLastPort)
+        return n - kFirstLpt;
+    return kNoPrinter;
 }
 
 int32_t statusOf(platform::Handle h) {

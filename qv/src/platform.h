@@ -131,8 +131,11 @@ public:
     virtual void sleepMs(std::uint32_t ms) = 0;
 
     virtual VersionInfo version() = 0;
-    // Error code of the last failed call.
+    // Error code of the last failed call made on the calling thread.
     virtual std::uint32_t lastError() = 0;
+    // Records a failure the library found itself (a refused setting, a file
+    // that cannot be opened) as the last error, as the platform would.
+    virtual void setLastError(std::uint32_t code) = 0;
 
     // Opens a device only for control requests to its driver, exclusive.
     virtual Handle openControl(const std::string& path) = 0;

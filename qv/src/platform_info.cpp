@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 using namespace qv;
 using platform::backend;
@@ -28,6 +29,14 @@ void fillVersion(QvOsVersionInfo& info) {
     std::memcpy(info.szCSDVersion, v.servicePack.data(), n);
 }
 
+// The library's own record, which WinVersion and WinVersionRem fill; calls
+// on two threads (QVIsLpt asks WinVersion before every parallel send) take
+// turns on it.
+std::mutex& versionMutex() {
+    static std::mutex m;
+    return m;
+}
+
 } // namespace
 
 int32_t WinErrCode() noexcept {
@@ -35,8 +44,12 @@ int32_t WinErrCode() noexcept {
 }
 
 int32_t WinVersion(int32_t k) noexcept {
-    QvOsVersionInfo& info = state().VersionInfo;
+    QvOsVersionInfo info;
     fillVersion(info);
+    {
+        std::lock_guard lock(versionMutex());
+        state().VersionInfo = info;
+    }
     switch (k) {
     case 1:
         return static_cast<int32_t>(info.dwMajorVersion);
@@ -52,6 +65,7 @@ int32_t WinVersion(int32_t k) noexcept {
 }
 
 const char* WinVersionRem() noexcept {
+    std::lock_guard lock(versionMutex());
     QvOsVersionInfo& info = state().VersionInfo;
     fillVersion(info);
     return info.szCSDVersion;

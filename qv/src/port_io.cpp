@@ -16,9 +16,11 @@ namespace {
 
 constexpr int32_t kLptReady = 0x90;
 
-void addToSendChk(const std::uint8_t* data, std::size_t length) {
+void addBytesToSendChk(const std::uint8_t* data, std::size_t length) {
+    std::uint8_t sum = 0;
     for (std::size_t i = 0; i < length; ++i)
-        state().SendChk ^= data[i];
+        sum ^= data[i];
+    addToSendChk(sum);
 }
 
 // Runs one send with the automatic open and close around it when that is on.
@@ -43,7 +45,7 @@ int32_t QVSendPort(int32_t port, const void* data, int32_t length) noexcept {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     std::size_t count = bytes != nullptr && length > 0 ? static_cast<std::size_t>(length) : 0;
     return withAutoOpenClose(port, [&](platform::Handle h) -> std::size_t {
-        addToSendChk(bytes, count);
+        addBytesToSendChk(bytes, count);
         return count > 0 ? backend().write(h, bytes, count) : 0;
     });
 }
@@ -58,7 +60,7 @@ int32_t QVSendByte(int32_t port, int32_t byte) noexcept {
     auto b = static_cast<std::uint8_t>(byte & 0xFF);
     return withAutoOpenClose(port, [&](platform::Handle h) -> std::size_t {
         std::size_t written = backend().write(h, &b, 1);
-        addToSendChk(&b, 1);
+        addBytesToSendChk(&b, 1);
         return written;
     });
 }
@@ -69,7 +71,7 @@ int32_t QVSendStr(int32_t port, const char* text) noexcept {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
     std::size_t length = std::strlen(text);
     std::size_t written = length > 0 ? writeToSlot(port, bytes, length) : 0;
-    addToSendChk(bytes, length);
+    addBytesToSendChk(bytes, length);
     return static_cast<int32_t>(written);
 }
 

@@ -7,6 +7,8 @@
 
 #include "qv.h"
 
+#include <cerrno>
+
 namespace qv {
 
 using platform::backend;
@@ -25,17 +27,17 @@ bool wantsLineSettings(const char* settings) {
     return settings != nullptr && static_cast<unsigned char>(settings[0]) > 0x2F;
 }
 
-void configureSerialLine(Handle h, const char* settings) {
+void configureSerialLine(int port, Handle h, const char* settings) {
     if (wantsLineSettings(settings)) {
         if (auto line = backend().getLineState(h)) {
-            State& s = state();
-            s.Dcb = *line;
-            parseModeString(settings, s.Dcb);
-            if (s.DtrFlag != 0) {
-                s.Dcb.fDtrControl = platform::LineControl::Enable;
-                s.Dcb.fRtsControl = platform::LineControl::Enable;
+            platform::LineState& dcb = lineRecord(port);
+            dcb = *line;
+            parseSettings(settings, dcb);
+            if (state().DtrFlag != 0) {
+                dcb.fDtrControl = platform::LineControl::Enable;
+                dcb.fRtsControl = platform::LineControl::Enable;
             }
-            backend().setLineState(h, s.Dcb);
+            backend().setLineState(h, dcb);
             TickWait(50);
         }
     }
@@ -57,6 +59,12 @@ Handle openSerialSlot(int port) {
     return slot(port);
 }
 
+void parseSettings(const char* settings, platform::LineState& line) {
+    // The line is left as it was; the caller learns why from WinErrCode.
+    if (!parseModeString(settings, line))
+        backend().setLastError(EINVAL);
+}
+
 void setReadsAndQueues(Handle h) {
     backend().setReadsReturnAtOnce(h);
     backend().setQueueSizes(h, kQueueSize, kQueueSize);
@@ -76,13 +84,13 @@ int32_t QVOpenPort(int32_t port, const char* settings) noexcept {
     if (isSerialPort(port)) {
         Handle h = openSerialSlot(port);
         if (h != kNoHandle)
-            configureSerialLine(h, settings);
+            configureSerialLine(port, h, settings);
     } else if (isParallelPort(port)) {
         if (QVIsLpt(port - 9) != kLptReady)
             return 0;
         slot(port) = backend().open(devicePath(port), platform::OpenMode::Device);
     }
-    state().CurPort = port;
+    setCurPort(port);
     if (hasSlot(port))
         return slotHandle(port) != kNoHandle ? 1 : 0;
     return port == 0 ? 0 : 1;

@@ -16,6 +16,10 @@ inline constexpr const char* kAutoOpenSettings = "9600,N,8,1";
 // handle, kNoHandle when the device cannot be opened.
 platform::Handle openSerialSlot(int port);
 
+// Parses a mode string into line; a string the parser refuses leaves line
+// as it was and is recorded as the last error (EINVAL).
+void parseSettings(const char* settings, platform::LineState& line);
+
 // Makes reads on h return at once and sets both queues to 1024 bytes.
 void setReadsAndQueues(platform::Handle h);
 

@@ -2,6 +2,7 @@
 
 #include "posix_ioctl.h"
 #include "posix_printer.h"
+#include "posix_rate.h"
 #include "posix_termios.h"
 
 #include <algorithm>
@@ -20,10 +21,6 @@ namespace qv::platform {
 namespace {
 
 constexpr std::uint32_t kPlatformId = 1; // a platform with a printer service
-
-Handle handleOf(int fd) {
-    return static_cast<Handle>(fd) + 1;
-}
 
 int openFlags(OpenMode mode) {
     int access = mode == OpenMode::Serial ? O_RDWR : O_WRONLY;
@@ -45,13 +42,26 @@ bool makeTerminalRaw(int fd) {
 
 } // namespace
 
+Handle PosixBackend::store(const Port& port) {
+    for (std::size_t i = 0; i < kMaxOpen; ++i) {
+        bool expected = false;
+        if (m_ports[i].used.compare_exchange_strong(expected, true, std::memory_order_acq_rel)) {
+            m_ports[i].port = port;
+            return static_cast<Handle>(i + 1);
+        }
+    }
+    ::close(port.fd);
+    fail(EMFILE);
+    return kNoHandle;
+}
+
 PosixBackend::Port* PosixBackend::find(Handle h) {
-    auto it = m_ports.find(h);
-    if (it == m_ports.end()) {
+    if (h <= kNoHandle || h > static_cast<Handle>(kMaxOpen) ||
+        !m_ports[static_cast<std::size_t>(h - 1)].used.load(std::memory_order_acquire)) {
         fail(EBADF);
         return nullptr;
     }
-    return &it->second;
+    return &m_ports[static_cast<std::size_t>(h - 1)].port;
 }
 
 PosixBackend::Port* PosixBackend::findTerminal(Handle h) {
@@ -63,8 +73,10 @@ PosixBackend::Port* PosixBackend::findTerminal(Handle h) {
     return port;
 }
 
+thread_local std::uint32_t PosixBackend::t_lastError = 0;
+
 bool PosixBackend::fail(int error) {
-    m_lastError = static_cast<std::uint32_t>(error);
+    t_lastError = static_cast<std::uint32_t>(error);
     return false;
 }
 
@@ -92,13 +104,14 @@ Handle PosixBackend::open(const std::string& path, OpenMode mode) {
             return kNoHandle;
         }
         port.line = posix::lineStateFromTermios(t);
+        if (auto rate = posix::customRate(fd))
+            port.line.BaudRate = *rate;
     }
     // Short-lived probes never block; the others write like the platform's
     // synchronous writes, and reads stay non-waiting through poll.
     if (mode != OpenMode::Probe)
         setBlocking(fd);
-    m_ports[handleOf(fd)] = port;
-    return handleOf(fd);
+    return store(port);
 }
 
 bool PosixBackend::close(Handle h) {
@@ -110,7 +123,7 @@ bool PosixBackend::close(Handle h) {
     // pseudo-terminal whose other side is open), so take it off first.
     if (port->exclusive)
         ioctl(fd, TIOCNXCL);
-    m_ports.erase(h);
+    m_ports[static_cast<std::size_t>(h - 1)].used.store(false, std::memory_order_release);
     return ::close(fd) == 0 || fail(errno);
 }
 
@@ -142,6 +155,8 @@ bool PosixBackend::setLineState(Handle h, const LineState& line) {
     if (!posix::applyLineState(t, line))
         return fail(EINVAL);
     if (tcsetattr(port->fd, TCSANOW, &t) != 0)
+        return fail(errno);
+    if (!posix::hasSpeedCode(line.BaudRate) && !posix::setCustomRate(port->fd, line.BaudRate))
         return fail(errno);
     port->line = line;
     applyModemControls(*port);
@@ -328,7 +343,11 @@ VersionInfo PosixBackend::version() {
 }
 
 std::uint32_t PosixBackend::lastError() {
-    return m_lastError;
+    return t_lastError;
+}
+
+void PosixBackend::setLastError(std::uint32_t code) {
+    t_lastError = code;
 }
 
 Handle PosixBackend::openControl(const std::string& path) {
@@ -345,8 +364,7 @@ Handle PosixBackend::openControl(const std::string& path) {
     }
     Port port;
     port.fd = fd; // no terminal set-up: only control requests go to it
-    m_ports[handleOf(fd)] = port;
-    return handleOf(fd);
+    return store(port);
 }
 
 std::optional<std::size_t> PosixBackend::deviceControl(Handle h, std::uint32_t code,

@@ -4,7 +4,8 @@
 
 #include "platform.h"
 
-#include <map>
+#include <array>
+#include <atomic>
 
 namespace qv::platform {
 
@@ -40,6 +41,7 @@ public:
 
     VersionInfo version() override;
     std::uint32_t lastError() override;
+    void setLastError(std::uint32_t code) override;
 
     Handle openControl(const std::string& path) override;
     std::optional<std::size_t> deviceControl(Handle h, std::uint32_t code,
@@ -56,6 +58,18 @@ private:
         LineState line;
     };
 
+    // Open devices live in a fixed table: a handle is its entry's index + 1.
+    // An entry is taken and given back with an atomic flag, so calls on
+    // different handles from different threads never touch shared memory.
+    struct Entry {
+        std::atomic<bool> used = false;
+        Port port;
+    };
+    static constexpr std::size_t kMaxOpen = 64;
+
+    // Puts an opened descriptor into a free entry; kNoHandle (the descriptor
+    // closed, EMFILE recorded) when all are taken.
+    Handle store(const Port& port);
     Port* find(Handle h);
     // The terminal open on h; nullptr (and the error recorded) for anything else.
     Port* findTerminal(Handle h);
@@ -63,8 +77,9 @@ private:
     bool setModemLine(int fd, int bit, bool on);
     void applyModemControls(const Port& port);
 
-    std::map<Handle, Port> m_ports;
-    std::uint32_t m_lastError = 0;
+    std::array<Entry, kMaxOpen> m_ports;
+    // Each thread has its own, like errno.
+    static thread_local std::uint32_t t_lastError;
 };
 
 } // namespace qv::platform

@@ -77,21 +77,36 @@ void makeRaw(termios& t) {
     t.c_cc[VTIME] = 0;
 }
 
-bool applyLineState(termios& t, const LineState& line) {
-    const speed_t* speed = nullptr;
-    for (const auto& [rate, code] : kSpeeds) {
-        if (rate == line.BaudRate)
-            speed = &code;
+namespace {
+
+const speed_t* speedCode(std::uint32_t rate) {
+    for (const auto& [r, code] : kSpeeds) {
+        if (r == rate)
+            return &code;
     }
+    return nullptr;
+}
+
+} // namespace
+
+bool hasSpeedCode(std::uint32_t rate) {
+    return speedCode(rate) != nullptr;
+}
+
+bool applyLineState(termios& t, const LineState& line) {
     const tcflag_t* size = nullptr;
     for (const auto& [bits, flag] : kSizes) {
         if (bits == line.ByteSize)
             size = &flag;
     }
-    if (speed == nullptr || size == nullptr)
+    if (size == nullptr)
         return false;
-    cfsetispeed(&t, *speed);
-    cfsetospeed(&t, *speed);
+    if (const speed_t* speed = speedCode(line.BaudRate)) {
+        cfsetispeed(&t, *speed);
+        cfsetospeed(&t, *speed);
+        // An input rate left from an earlier custom rate would outlive this one.
+        t.c_cflag &= ~static_cast<tcflag_t>(CIBAUD);
+    }
     t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | *size;
     applyParity(t, line.Parity);
     // Linux sends 1.5 stop bits for 5-bit characters when two are asked for.

@@ -3,6 +3,7 @@
 
 #include "platform.h"
 
+#include <cstdint>
 #include <termios.h>
 
 namespace qv::posix {
@@ -13,9 +14,14 @@ namespace qv::posix {
 // are left as they are.
 void makeRaw(termios& t);
 
-// Writes the line's speed, size, parity, stop bits and flow control into t.
-// False when termios has no such speed.
+// Writes the line's size, parity, stop bits and flow control into t, and
+// its speed when termios has a code for it (see hasSpeedCode; any other
+// rate is set afterwards with setCustomRate). False when termios has no
+// such character size.
 bool applyLineState(termios& t, const platform::LineState& line);
+
+// True when termios has a speed code (B9600 ...) for the rate.
+bool hasSpeedCode(std::uint32_t rate);
 
 // The line state t describes; DTR and RTS count as enabled (opening a
 // terminal raises both).

@@ -61,12 +61,12 @@ int32_t QV3Prn(int32_t port, const char* text, int32_t n) noexcept {
 QV_SAME_FUNCTION_AS(QV3Prn, QV71Prn);
 
 int32_t QV3Reset(int32_t port) noexcept {
-    state().SendChk = 0;
+    resetSendChk();
     return sendBytes(port, {0x1B, 0x40});
 }
 
 int32_t QV71Reset(int32_t port) noexcept {
-    state().SendChk = 0;
+    resetSendChk();
     return sendBytes(port, {0x1B, 0x40});
 }
 

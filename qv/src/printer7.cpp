@@ -15,7 +15,7 @@ int32_t QV7Reset(int32_t port) noexcept {
     // The printer starts its own checksum after the reset, so the reset
     // bytes are not part of ours either.
     if (written >= 1)
-        state().SendChk = 0;
+        resetSendChk();
     return written;
 }
 

@@ -21,18 +21,14 @@ int32_t QV71BitMapD(int32_t port, const char* fileName) noexcept {
     const unsigned height = file.height();
     const unsigned rowBytes = file.rowBytes();
     const unsigned bands = (height + 7) / 8;
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sendBytes(port, {0x1F, 0x2A, low8(static_cast<std::int32_t>(rowBytes)),
                      low8(static_cast<std::int32_t>(bands))});
     RowBuffer buffer{};
-    const auto row = std::span(buffer).first(rowBytes);
     if (std::uint8_t mask = paddingMask(width); mask != 0)
         sta[12] = mask;
-    for (unsigned k = 0; k < height; ++k) {
-        file.readRowFromTop(k, buffer);
-        rowToDots(row, width);
-        sendBytes(port, row);
-    }
+    for (unsigned k = 0; k < height; ++k)
+        sendBytes(port, file.dotsRowFromTop(k, buffer));
     const std::vector<std::uint8_t> blank(rowBytes, 0);
     for (unsigned k = height; k < 8 * bands; ++k)
         sendBytes(port, blank);

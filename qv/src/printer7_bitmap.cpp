@@ -21,7 +21,7 @@ constexpr std::int32_t kCtsPollMs = 10;
 
 bool ctsOn(int32_t port) {
     GetComSta(port);
-    return state().StaBuf[0] != 0;
+    return statusBuffer()[0] != 0;
 }
 
 // Waits for the printer to let the next row come; false when it holds CTS
@@ -49,7 +49,7 @@ void guardEscapes(std::span<std::uint8_t> row, std::uint8_t& prev) {
 }
 
 void storeSize(unsigned width, unsigned height) {
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta[10] = low8(static_cast<std::int32_t>(width));
     sta[11] = low8(static_cast<std::int32_t>(width >> 8));
     sta[12] = low8(static_cast<std::int32_t>(height));
@@ -70,12 +70,10 @@ int32_t QV7BitMap(int32_t port, int32_t a, int32_t b, const char* fileName) noex
                low8(static_cast<std::int32_t>(width >> 8)), low8(static_cast<std::int32_t>(height)),
                low8(static_cast<std::int32_t>(height >> 8))});
     RowBuffer buffer{};
-    const auto row = std::span(buffer).first(file.rowBytes());
     std::uint8_t prev = 0;
     int32_t written = 0;
     for (unsigned k = 0; k < height; ++k) {
-        file.readRowFromTop(k, buffer);
-        rowToDots(row, width);
+        const auto row = file.dotsRowFromTop(k, buffer);
         guardEscapes(row, prev);
         written = sendBytes(port, row);
         TickWait(kRowPauseMs);

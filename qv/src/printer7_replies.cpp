@@ -41,20 +41,20 @@ int32_t QV7Cover(int32_t port, int32_t mode) noexcept {
 }
 
 int32_t QV7ChkSum(int32_t port) noexcept {
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta[0] = low8(sendBytes(port, {0x1B, 0x59}));
     bool matched = WaitReply(port, [&](int32_t byte) {
         if (byte < 0)
             return false;
         sta[1] = static_cast<std::uint8_t>(byte);
-        sta[2] = state().SendChk;
-        return byte == state().SendChk;
+        sta[2] = sendChk();
+        return byte == sendChk();
     });
     return matched ? 1 : 0;
 }
 
 const uint8_t* QV7Sta(int32_t port) noexcept {
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta.fill(0);
     sendBytes(port, {0x1B, 0x4F});
     std::size_t stored = 0;

@@ -18,7 +18,7 @@ constexpr std::int32_t kEnd = 0x0D;
 // 0D arrives; each stored byte is also handed to seen.
 template <class Seen>
 void collectAnswer(int32_t port, std::uint8_t request, std::size_t limit, Seen seen) {
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta.fill(0);
     sendBytes(port, {0x1B, request, 0x0D});
     std::size_t stored = 0;
@@ -35,7 +35,7 @@ void collectAnswer(int32_t port, std::uint8_t request, std::size_t limit, Seen s
 
 const uint8_t* P20Sta(int32_t port) noexcept {
     collectAnswer(port, 0x4F, 11, [](int32_t) {});
-    return state().StaBuf.data();
+    return statusBuffer().data();
 }
 
 int32_t P20IsOpen(int32_t port) noexcept {

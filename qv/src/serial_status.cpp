@@ -5,19 +5,25 @@
 
 #include "qv.h"
 
+#include <mutex>
+#include <optional>
+
 using namespace qv;
 using platform::backend;
 
 int32_t GetComErr(int32_t port, int32_t item) noexcept {
     if (item < 1 || item > 10)
         return 1;
+    // One record for all ports, refreshed by item 1 and read by the others;
+    // calls on two threads take turns on it.
+    static std::mutex comStatMutex;
+    std::optional<platform::QueueStatus> fresh;
+    if (item == 1 && !(fresh = backend().queueStatus(slotHandle(port))))
+        return -1;
+    std::lock_guard lock(comStatMutex);
     platform::QueueStatus& stat = state().ComStat;
-    if (item == 1) {
-        auto fresh = backend().queueStatus(slotHandle(port));
-        if (!fresh)
-            return -1;
+    if (fresh)
         stat = *fresh;
-    }
     switch (item) {
     case 8:
         return static_cast<int32_t>(stat.flags >> 7);
@@ -31,7 +37,7 @@ int32_t GetComErr(int32_t port, int32_t item) noexcept {
 }
 
 int32_t GetComSta(int32_t port) noexcept {
-    auto& sta = state().StaBuf;
+    auto sta = statusBuffer();
     sta.fill(0);
     auto word = backend().modemStatus(slotHandle(port));
     if (!word)

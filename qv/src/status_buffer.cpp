@@ -4,18 +4,22 @@
 
 #include "qv.h"
 
-#include <cstring>
+#include <cstddef>
+#include <cstdint>
 
 using namespace qv;
 
 int32_t GetQvSta(void* buffer16) noexcept {
-    if (buffer16 != nullptr)
-        std::memcpy(buffer16, state().StaBuf.data(), kStaBufSize);
+    if (buffer16 == nullptr)
+        return 1;
+    auto* out = static_cast<std::uint8_t*>(buffer16);
+    for (std::size_t i = 0; i < kStaBufSize; ++i)
+        out[i] = statusBuffer()[i];
     return 1;
 }
 
 int32_t GetQvStaNum(int32_t index) noexcept {
     if (index < 0 || index >= kStaBufSize)
         return 0;
-    return state().StaBuf[static_cast<std::size_t>(index)];
+    return statusBuffer()[static_cast<std::size_t>(index)];
 }

@@ -5,13 +5,12 @@
 
 namespace qv {
 
-bool drawSurfaceText(int x, int y, const char* text) {
+std::optional<TextExtent> drawSurfaceText(int x, int y, const char* text) {
     MonoPicture* picture = surfacePicture();
     Font* font = drawing().font.get();
     if (picture == nullptr || font == nullptr || text == nullptr)
-        return false;
-    drawText(*picture, *font, x, y, decodeBig5(text));
-    return true;
+        return std::nullopt;
+    return drawText(*picture, *font, x, y, decodeBig5(text));
 }
 
 TextExtent measureSurfaceText(const char* text) {

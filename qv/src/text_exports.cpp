@@ -41,17 +41,17 @@ int32_t jSetFontN(int32_t y, int32_t x, int32_t weight, int32_t height, const ch
         makeMemorySurface();
         replaceFontAndPicture(makeFont(height, weight, face));
     }
-    drawSurfaceText(x, y, text);
-    TextExtent extent = measureSurfaceText(text);
-    state().StaBuf[0] = static_cast<std::uint8_t>(extent.width & 0xFF);
-    state().StaBuf[1] = static_cast<std::uint8_t>(extent.height & 0xFF);
+    const auto drawn = drawSurfaceText(x, y, text);
+    const TextExtent extent = drawn ? *drawn : measureSurfaceText(text);
+    statusBuffer()[0] = static_cast<std::uint8_t>(extent.width & 0xFF);
+    statusBuffer()[1] = static_cast<std::uint8_t>(extent.height & 0xFF);
     return extent.width;
 }
 
 int32_t JTextOut(int32_t y, int32_t x, const char* text) noexcept {
     if (!drawing().DrawDcReady)
         return kNoSurface;
-    return drawSurfaceText(x, y, text) ? 1 : 0;
+    return drawSurfaceText(x, y, text).has_value() ? 1 : 0;
 }
 
 int32_t jGetPixel(int32_t y, int32_t x) noexcept {

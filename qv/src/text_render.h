@@ -19,7 +19,7 @@ struct TextExtent {
 TextExtent measureText(Font& font, const std::u32string& text);
 
 // Draws text with its cell's top-left corner at (x, y); dots outside the
-// picture are left out.
-void drawText(MonoPicture& picture, Font& font, int x, int y, const std::u32string& text);
+// picture are left out. The extent of the text, as measureText gives it.
+TextExtent drawText(MonoPicture& picture, Font& font, int x, int y, const std::u32string& text);
 
 } // namespace qv

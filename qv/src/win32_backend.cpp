@@ -168,6 +168,10 @@ std::uint32_t Win32Backend::lastError() {
     return GetLastError();
 }
 
+void Win32Backend::setLastError(std::uint32_t code) {
+    SetLastError(code);
+}
+
 Handle Win32Backend::openControl(const std::string& path) {
     return fromWin(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_SYSTEM, nullptr));

@@ -34,6 +34,7 @@ public:
 
     VersionInfo version() override;
     std::uint32_t lastError() override;
+    void setLastError(std::uint32_t code) override;
 
     Handle openControl(const std::string& path) override;
     std::optional<std::size_t> deviceControl(Handle h, std::uint32_t code,

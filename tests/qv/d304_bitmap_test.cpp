@@ -4,7 +4,6 @@
 #include "bmp_fixture.h"
 #include "drawing_fixture.h"
 
-#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace qv::test {
@@ -134,21 +133,6 @@ TEST_F(D304BmpTest, RowsComeFromTheEndOfTheFile) {
     EXPECT_EQ(writes[2], Bytes{0x00});
 }
 
-TEST_F(D304BmpTest, RowsTheFileIsTooShortToHoldAreSentAsZeroBytes) {
-    // 58 bytes claiming 16 rows of 4 bytes: the last 14 rows are read from the
-    // header, the two before them do not exist in the file.
-    Bytes bytes = makeBmp(8, 16, diagonalStripes);
-    bytes.resize(58);
-    std::string file = folder.write("cut.bmp", bytes);
-    EXPECT_EQ(D304Bmp(1, 0, 0, file.c_str()), 1);
-    auto writes = com(1).writes();
-    ASSERT_EQ(writes.size(), 17U);
-    for (std::size_t k = 0; k < 14; ++k) // row k from the top is at 58 - 4(k + 1)
-        EXPECT_EQ(writes[1 + k], Bytes{static_cast<std::uint8_t>(~bytes[58 - 4 * (k + 1)])}) << k;
-    EXPECT_EQ(writes[15], Bytes{0xFF});
-    EXPECT_EQ(writes[16], Bytes{0xFF});
-}
-
 TEST_F(D304BmpTest, ResultIsTheLastRowSendAndGoesToTheGivenPort) {
     std::string file = folder.write("p.bmp", makeBmp(24, 4, diagonalStripes));
     EXPECT_EQ(D304Bmp(2, 0, 0, file.c_str()), 0); // COM2 is closed
@@ -160,16 +144,6 @@ TEST_F(D304BmpTest, ResultIsTheLastRowSendAndGoesToTheGivenPort) {
     EXPECT_EQ(D304Bmp(2, 0, 0, file.c_str()), 2);
     EXPECT_EQ(com(2).writes().size(), 5U);
     EXPECT_TRUE(com(1).writes().empty());
-}
-
-TEST_F(D304BmpTest, AFileLockedByAnotherProgramIsRefused) {
-    std::string file = folder.write("locked.bmp", makeBmp(8, 8, diagonalStripes));
-    int fd = ::open(file.c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(flock(fd, LOCK_EX), 0);
-    EXPECT_EQ(D304Bmp(1, 0, 0, file.c_str()), -9);
-    ::close(fd);
-    EXPECT_EQ(D304Bmp(1, 0, 0, file.c_str()), 1);
 }
 
 } // namespace

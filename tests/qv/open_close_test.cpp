@@ -3,6 +3,8 @@
 
 #include "qv_fixture.h"
 
+#include <cerrno>
+
 namespace qv::test {
 namespace {
 
@@ -56,6 +58,31 @@ TEST_F(OpenClose, UnparsableSettingsWriteTheLineUnchanged) {
     EXPECT_EQ(QVOpenPort(1, "9600,Q,8,1"), 1);
     ASSERT_EQ(com(1).lineWrites().size(), 1U);
     EXPECT_EQ(com(1).lineWrites()[0].BaudRate, 4800U);
+}
+
+TEST_F(OpenClose, RefusedSettingsAreReportedAsInvalid) {
+    // The open still succeeds, but WinErrCode tells the caller why the line
+    // kept its old settings; a string that is understood leaves it alone.
+    struct Case {
+        const char* settings;
+        std::uint32_t error;
+    };
+    const Case cases[] = {{"9600,X,9,3", EINVAL},
+                          {"abc", EINVAL},
+                          {"baud=fast", EINVAL},
+                          {"9600,N,8,1", 0},
+                          {"COM1:96,e,7", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        fake.setLastError(0);
+        com(1) = platform::FakeDevice{};
+        com(1).line.BaudRate = 4800;
+        EXPECT_EQ(QVOpenPort(1, c.settings), 1);
+        EXPECT_EQ(static_cast<std::uint32_t>(WinErrCode()), c.error);
+        ASSERT_EQ(com(1).lineWrites().size(), 1U);
+        EXPECT_EQ(com(1).lineWrites()[0].BaudRate == 4800U, c.error != 0);
+        EXPECT_EQ(QVClosePort(1), 1);
+    }
 }
 
 TEST_F(OpenClose, UnreadableLineStateSkipsConfigurationButOpens) {

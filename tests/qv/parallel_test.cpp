@@ -4,6 +4,8 @@
 #include "posix_printer.h"
 #include "qv_fixture.h"
 
+#include <climits>
+
 namespace qv::test {
 namespace {
 
@@ -45,6 +47,16 @@ TEST_F(Parallel, PortNumbersOneToFourAndTenToThirteenNameLpt1ToLpt4) {
         EXPECT_EQ(lpt(lptNumber).printerReads, 1);
         EXPECT_FALSE(lpt(lptNumber).isOpen); // the probe handle is closed again
     }
+}
+
+TEST_F(Parallel, NumbersNamingNoParallelPortReachNoDevice) {
+    // Checked before any arithmetic: INT_MIN - 1 would overflow (UBSan).
+    for (int n : {INT_MIN, INT_MIN + 9, -1, 0, 5, 9, 14, INT_MAX}) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(QVIsLpt(n), 0x01);
+        EXPECT_EQ(QVI17(n, 'A'), 0x01);
+    }
+    EXPECT_EQ(fake.openAttempts(), 0);
 }
 
 TEST_F(Parallel, StatusIsReadUpToNineTimesUntilReady) {

@@ -100,18 +100,32 @@ TEST(PosixTermios, LineStateBecomesTermiosFlags) {
     }
 }
 
-TEST(PosixTermios, RatesAndSizesTermiosCannotCarryAreRefused) {
+TEST(PosixTermios, RatesWithoutASpeedCodeAreLeftForTheCustomRate) {
+    // The rest of the line is still applied; the rate goes through termios2.
     LineState line;
-    for (std::uint32_t baud : {0U, 12345U, 4000001U}) {
+    line.StopBits = StopBitsMode::One;
+    line.Parity = ParityMode::None;
+    for (std::uint32_t baud : {14400U, 56000U, 128000U, 256000U, 12345U, 4000001U}) {
+        SCOPED_TRACE(baud);
         line.BaudRate = baud;
         termios t = cooked();
-        EXPECT_FALSE(applyLineState(t, line)) << baud;
+        EXPECT_FALSE(hasSpeedCode(baud));
+        EXPECT_TRUE(applyLineState(t, line));
         EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B2400));
+        EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
     }
-    line.BaudRate = 9600;
-    line.ByteSize = 4;
-    termios t = cooked();
-    EXPECT_FALSE(applyLineState(t, line));
+    EXPECT_TRUE(hasSpeedCode(9600));
+    EXPECT_TRUE(hasSpeedCode(115200));
+}
+
+TEST(PosixTermios, SizesTermiosCannotCarryAreRefused) {
+    LineState line;
+    for (std::uint8_t size : {0, 4, 9}) {
+        line.ByteSize = size;
+        termios t = cooked();
+        EXPECT_FALSE(applyLineState(t, line)) << int{size};
+        EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
+    }
 }
 
 } // namespace

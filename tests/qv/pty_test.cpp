@@ -2,7 +2,7 @@
 // (reached through a QV_COMn or QV_LPTn override), the test plays the device
 // on the master side.
 
-#include "qv_fixture.h"
+#include "pty_fixture.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -16,28 +16,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class Pty : public ::testing::Test {
+class Pty : public PtyOnCom2 {
 protected:
-    void SetUp() override {
-        clearPathOverrides();
-        platform::setBackend(nullptr);
-        state() = State{};
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master, 0);
-        ASSERT_EQ(grantpt(master), 0);
-        ASSERT_EQ(unlockpt(master), 0);
-        slave = ptsname(master);
-        setenv("QV_COM2", slave.c_str(), 1);
-    }
-
-    void TearDown() override {
-        for (int port = 1; port <= kLastPort; ++port)
-            QVClosePort(port);
-        close(master);
-        clearPathOverrides();
-        state() = State{};
-    }
-
     // What the device receives: up to count bytes, giving up after 2 s of silence.
     Bytes readMaster(std::size_t count) {
         Bytes out;
@@ -79,9 +59,6 @@ protected:
         EXPECT_EQ(tcgetattr(master, &t), 0); // the master reports the slave's settings
         return t;
     }
-
-    int master = -1;
-    std::string slave;
 };
 
 TEST_F(Pty, OpensThroughTheOverrideAndConfiguresARawLine) {

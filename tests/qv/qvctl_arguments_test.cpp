@@ -95,6 +95,19 @@ TEST(QvctlArguments, CallsAreSplitAtPlusAndChecked) {
     EXPECT_TRUE(calls[3].arguments.empty());
 }
 
+TEST(QvctlArguments, LengthsUpToTheDataGivenAreAccepted) {
+    const std::vector<std::vector<std::string>> cases{
+        {"QVSendPort", "1", "x:4142", "2"}, {"QVSendPort", "1", "x:4142", "1"},
+        {"QVSendPort", "1", "", "0"},       {"QVSendPort", "1", "AB", "-5"},
+        {"QV9BitMap", "1", "0", "t:", "0"}, {"VFDChrDnLoad", "1", "1", "x:0102030405"},
+        {"VFDChrDnLoad", "1", "1", ""},
+    };
+    for (const auto& words : cases) {
+        SCOPED_TRACE(testing::PrintToString(words));
+        EXPECT_NO_THROW(planCalls(words));
+    }
+}
+
 TEST(QvctlArguments, BadArgumentsAreRefusedBeforeAnythingRuns) {
     const std::vector<std::vector<std::string>> cases{
         {},
@@ -103,6 +116,10 @@ TEST(QvctlArguments, BadArgumentsAreRefusedBeforeAnythingRuns) {
         {"QV7Reset", "1", "2"},
         {"QV7Reset", "one"},
         {"QVSendPort", "1", "x:ZZ", "1"},
+        {"QVSendPort", "1", "x:41", "64"},
+        {"QVSendPort", "1", "", "1"},
+        {"QV71BitMap", "1", "0", "x:0102", "3"},
+        {"VFDChrDnLoad", "1", "1", "x:010203040506"},
         {"QVReadPort", "1", "-1"},
         {"QVReadPort", "1", "2000000"},
         {"QVReadStr", "1", "-3"},

@@ -59,8 +59,14 @@ protected:
         posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
 
         std::vector<std::string> envStrings{"QV_COM1=" + slave};
+#ifdef QVCTL_LIBRARY_DIR
+        // Under AddressSanitizer dlopen is called from the sanitizer's runtime,
+        // whose search path lacks qvctl's run path.
+        envStrings.emplace_back("LD_LIBRARY_PATH=" QVCTL_LIBRARY_DIR);
+#endif
         for (char** e = environ; *e != nullptr; ++e) {
-            if (std::string(*e).rfind("QV_", 0) != 0)
+            if (std::string(*e).rfind("QV_", 0) != 0 &&
+                std::string(*e).rfind("LD_LIBRARY_PATH=", 0) != 0)
                 envStrings.emplace_back(*e);
         }
         std::vector<char*> env;
@@ -208,6 +214,14 @@ TEST_F(QvctlOnPty, SendsHexBytesAndBmpFilesAndReadsBack) {
                          "QVClosePort(1) = 1\n");
 }
 
+TEST_F(QvctlOnPty, ShortPatternsAreMadeUpAndLengthsWithinTheDataAreSent) {
+    QvctlRun r = run({"QVOpenPort", "1", "", "+", "VFDChrDnLoad", "1", "1", "x:01", "+",
+                      "QVSendPort", "1", "x:414243", "2", "+", "QVClosePort", "1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.device,
+              (Bytes{0x1B, 0x26, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x41, 0x42}));
+}
+
 TEST_F(QvctlOnPty, CommandLineFaultsStopBeforeAnyCall) {
     struct Case {
         std::vector<std::string> args;
@@ -220,6 +234,16 @@ TEST_F(QvctlOnPty, CommandLineFaultsStopBeforeAnyCall) {
         {{"--library", "/nonexistent/libqv.so", "QV7Reset", "1"}, 1, "/nonexistent/libqv.so"},
         {{"--frobnicate"}, 2, "unknown option --frobnicate"},
         {{}, 2, "no export to call"},
+        // Lengths beyond the bytes given would send whatever lies after them.
+        {{"QVOpenPort", "1", "", "+", "QVSendPort", "1", "x:41", "64"},
+         2,
+         "長度 64 超過所給的資料"},
+        {{"QVOpenPort", "1", "", "+", "QV3BitMap", "1", "0", "t:ABC", "300"},
+         2,
+         "長度 300 超過所給的資料（3 個位元組）"},
+        {{"QVOpenPort", "1", "", "+", "VFDChrDnLoad", "1", "1", "x:010203040506"},
+         2,
+         "字型圖樣最多 5 個位元組"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

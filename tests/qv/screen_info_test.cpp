@@ -160,5 +160,49 @@ TEST(X11Screen, AnswersFromARunningXServer) {
     EXPECT_EQ(JGetCursorPos(2), pointer->y);
 }
 
+TEST(X11Screen, AServerThatGoesAwayEndsNothingAndANewOneIsFound) {
+    // The connection is kept between queries; when its server ends, the next
+    // query has no answer (and must not end the calling program, as Xlib's
+    // default for a lost connection would), and a server started afterwards
+    // is asked again.
+    X11Screen screen;
+    {
+        VirtualXServer first(640, 480);
+        if (first.display().empty())
+            GTEST_SKIP() << "no X server available";
+        DisplayVariable display(first.display().c_str());
+        ASSERT_TRUE(screen.size().has_value());
+        ASSERT_TRUE(screen.pointer().has_value());
+    }
+    VirtualXServer second(320, 200);
+    ASSERT_FALSE(second.display().empty());
+    {
+        // The old display name again, now with no server behind it.
+        DisplayVariable display(":9999");
+        EXPECT_FALSE(screen.size().has_value());
+    }
+    DisplayVariable display(second.display().c_str());
+    auto size = screen.size();
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(size->width, 320);
+    EXPECT_EQ(size->height, 200);
+}
+
+TEST(X11Screen, AQueryAfterTheServerEndedHasNoAnswer) {
+    X11Screen screen;
+    std::string name;
+    {
+        VirtualXServer server(640, 480);
+        if (server.display().empty())
+            GTEST_SKIP() << "no X server available";
+        name = server.display();
+        DisplayVariable display(name.c_str());
+        ASSERT_TRUE(screen.size().has_value());
+    }
+    DisplayVariable display(name.c_str());
+    EXPECT_FALSE(screen.pointer().has_value());
+    EXPECT_FALSE(screen.size().has_value());
+}
+
 } // namespace
 } // namespace qv::test

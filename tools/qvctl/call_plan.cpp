@@ -29,12 +29,27 @@ void checkArgument(const PlannedCall& call, char letter, const std::string& argu
     }
     case 't':
     case 'd':
+    case 'p':
         if (!argumentBytes(argument))
             throw UsageError(where + "'" + argument + "' is not valid hex bytes");
+        if (letter == 'p' && argumentBytes(argument)->size() > kPatternSize)
+            throw UsageError(where + "字型圖樣最多 " + std::to_string(kPatternSize) +
+                             " 個位元組，所給的有 " +
+                             std::to_string(argumentBytes(argument)->size()) + " 個");
         break;
     default: // file names are taken as they are
         break;
     }
+}
+
+// The export reads as many bytes as the number after a byte argument says:
+// more than were given would be read from beyond them.
+void checkDataLength(const PlannedCall& call, const std::string& data, const std::string& length) {
+    const std::size_t given = argumentBytes(data)->size();
+    const std::int32_t wanted = *parseNumber(length);
+    if (wanted > 0 && static_cast<std::size_t>(wanted) > given)
+        throw UsageError(call.name + ": 長度 " + std::to_string(wanted) + " 超過所給的資料（" +
+                         std::to_string(given) + " 個位元組），未送出任何資料");
 }
 
 void checkCall(const PlannedCall& call) {
@@ -53,6 +68,8 @@ void checkCall(const PlannedCall& call) {
         if (!isGivenParam(params[i]))
             continue;
         checkArgument(call, params[i], call.arguments[next]);
+        if (i > 0 && params[i - 1] == 'd' && params[i] == 'i')
+            checkDataLength(call, call.arguments[next - 1], call.arguments[next]);
         // A read buffer's size is the number after it.
         if (i > 0 && params[i - 1] == 'r') {
             auto size = parseNumber(call.arguments[next]);

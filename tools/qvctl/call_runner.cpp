@@ -53,9 +53,12 @@ void prepare(const PlannedCall& call, PreparedArgs& p) {
             arg.number = *parseNumber(*given);
             break;
         case 't':
-        case 'd': {
+        case 'd':
+        case 'p': {
             std::vector<std::uint8_t> bytes = *argumentBytes(*given);
-            bytes.push_back(0); // texts end with NUL; bytes get one spare
+            if (letter == 'p')
+                bytes.resize(kPatternSize, 0); // the export always reads a whole pattern
+            bytes.push_back(0);                // texts end with NUL; bytes get one spare
             arg.pointer = p.store(std::move(bytes));
             break;
         }

@@ -178,7 +178,7 @@ constexpr ExportInfo kExports[] = {
     QVCTL_EXPORT(VFDOvrMod, "i", "port"),
     QVCTL_EXPORT(VFDVerScr, "i", "port"),
     QVCTL_EXPORT(VFDHorScr, "i", "port"),
-    QVCTL_EXPORT(VFDChrDnLoad, "iid", "port a pattern"),
+    QVCTL_EXPORT(VFDChrDnLoad, "iip", "port a pattern"),
     QVCTL_EXPORT(VFDDelDnLoad, "i", "port"),
     QVCTL_EXPORT(VFDEblDnLoad, "ii", "port a"),
     QVCTL_EXPORT(VFDSetWin, "iiiiiii", "port a b c d e f"),

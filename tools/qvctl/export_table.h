@@ -2,6 +2,7 @@
 // The exports of libqv.so that qvctl knows by signature: how each argument
 // is given on the command line and what the result is.
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -17,7 +18,10 @@ enum class ResultKind {
 // Parameter letters, one per parameter of the export, in order:
 //   i  a number
 //   t  a text (NUL-terminated)
-//   d  bytes (a text, or hex bytes)
+//   d  bytes (a text, or hex bytes); a number right after it is their count,
+//      which may not exceed the bytes given
+//   p  a character pattern of kPatternSize bytes (given like d; a shorter
+//      one is made up with zero bytes, a longer one is refused)
 //   f  a file name
 //   b  a 16-byte buffer the export fills (nothing given)
 //   r  a buffer the export reads into; its size is the number after it
@@ -30,6 +34,9 @@ struct ExportInfo {
     ResultKind result = ResultKind::Integer;
     bool showsStatus = false; // the export writes the status buffer
 };
+
+// The bytes of a downloaded display character.
+inline constexpr std::size_t kPatternSize = 5;
 
 std::span<const ExportInfo> knownExports();
 std::optional<ExportInfo> findExport(std::string_view name);

@@ -1,0 +1,20 @@
+# QV's parsers: the BMP reader of the image exports and the serial
+# mode-string parser. Their sources (and the platform layer the reader
+# records its errors in) are built into each harness, so they are
+# instrumented.
+set(QV_FUZZ_SRC ${PROJECT_SOURCE_DIR}/qv/src)
+set(QV_FUZZ_INCLUDES ${QV_FUZZ_SRC} ${PROJECT_SOURCE_DIR}/qv/include)
+
+lunmark_fuzz_harness(qv_bmp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/qv_bmp/harness.cpp
+          ${QV_FUZZ_SRC}/bmp_file.cpp
+          ${QV_FUZZ_SRC}/platform.cpp
+          ${QV_FUZZ_SRC}/posix_backend.cpp
+          ${QV_FUZZ_SRC}/posix_printer.cpp
+          ${QV_FUZZ_SRC}/posix_rate.cpp
+          ${QV_FUZZ_SRC}/posix_termios.cpp
+  INCLUDES ${QV_FUZZ_INCLUDES})
+
+lunmark_fuzz_harness(qv_mode_string
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/qv_mode_string/harness.cpp ${QV_FUZZ_SRC}/mode_string.cpp
+  INCLUDES ${QV_FUZZ_INCLUDES})
