@@ -2,7 +2,7 @@
 // what it decoded encodes back to bytes that decode to the same text, less
 // the replacement characters that stood for bytes that were not Big5.
 
-#include "app/big5.h"
+#include "base/big5.h"
 
 #include <cstdint>
 #include <cstdlib>

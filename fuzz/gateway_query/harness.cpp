@@ -3,8 +3,8 @@
 // an address whose value part holds only the bytes allowed in a query and
 // percent-decodes back to the value's Big5 bytes.
 
-#include "app/big5.h"
-#include "app/errors.h"
+#include "base/big5.h"
+#include "base/errors.h"
 #include "sms/query_encoding.h"
 
 #include <cstdint>
