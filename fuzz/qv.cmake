@@ -15,6 +15,9 @@ lunmark_fuzz_harness(qv_bmp
           ${QV_FUZZ_SRC}/posix_system.cpp
           ${QV_FUZZ_SRC}/x11_screen.cpp
           ${QV_FUZZ_SRC}/posix_termios.cpp
+          ${QV_FUZZ_SRC}/posix_system.cpp
+          ${QV_FUZZ_SRC}/x11_screen.cpp
+  LIBS ${CMAKE_DL_LIBS}
   INCLUDES ${QV_FUZZ_INCLUDES})
 
 lunmark_fuzz_harness(qv_mode_string
