@@ -12,8 +12,6 @@ lunmark_fuzz_harness(qv_bmp
           ${QV_FUZZ_SRC}/posix_backend.cpp
           ${QV_FUZZ_SRC}/posix_printer.cpp
           ${QV_FUZZ_SRC}/posix_rate.cpp
-          ${QV_FUZZ_SRC}/posix_system.cpp
-          ${QV_FUZZ_SRC}/x11_screen.cpp
           ${QV_FUZZ_SRC}/posix_termios.cpp
           ${QV_FUZZ_SRC}/posix_system.cpp
           ${QV_FUZZ_SRC}/x11_screen.cpp
