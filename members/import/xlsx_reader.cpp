@@ -190,23 +190,49 @@ private:
         const int column = reference.isEmpty() ? int(cells.size()) + 1 : columnOf(reference);
         const CellType type = cellType(m_xml.rawAttribute("t"));
         const int style = toInt(m_xml.rawAttribute("s"));
+        // A shared string's index and a yes/no are read from the bytes, not
+        // from a text made of them: most cells of a sheet are such.
+        const bool byBytes = type == CellType::SharedString || type == CellType::Boolean;
         QString value;
+        QString bytesText;      // the cell's text from the bytes of its <v>
+        bool lastBytes = false; // whether that <v> came last
         for (;;) {
             const Token token = m_xml.next();
-            if (token == Token::Start && m_xml.name() == "v")
+            if (token == Token::Start && m_xml.name() == "v" && byBytes) {
+                bytesText = bytesCellText(type, m_xml.elementBytes());
+                lastBytes = true;
+            } else if (token == Token::Start && m_xml.name() == "v") {
                 value = m_xml.elementText();
-            else if (token == Token::Start && m_xml.name() == "is")
+            } else if (token == Token::Start && m_xml.name() == "is") {
                 value = inlineString();
-            else if (token == Token::Start)
+                lastBytes = false;
+            } else if (token == Token::Start) {
                 m_xml.skipElement(); // a formula: its last result is in <v>
-            else if (token == Token::End || token == Token::EndOfDocument)
+            } else if (token == Token::End || token == Token::EndOfDocument) {
                 break;
+            }
         }
         if (column < 1)
             return;
         while (cells.size() < column)
             cells.append(QString());
-        cells[column - 1] = type == CellType::InlineString ? value : cellText(type, value, style);
+        if (lastBytes)
+            cells[column - 1] = bytesText;
+        else
+            cells[column - 1] =
+                type == CellType::InlineString ? value : cellText(type, value, style);
+    }
+
+    // The text of a shared-string or yes/no cell whose <v> holds bytes, as
+    // cellText gives it for the same value.
+    QString bytesCellText(CellType type, const QByteArray& bytes) const {
+        if (type == CellType::Boolean)
+            return bytes == "1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        const int index = toInt(bytes);
+        if (index >= 0 && bytes.size() <= 9) // digits alone, as toInt of a text reads them
+            return index < m_setting.sharedStrings.size() ? m_setting.sharedStrings.at(index)
+                                                          : QString();
+        return cellText(type, QString::fromUtf8(bytes), -1);
     }
 
     // The text of an inline string whose start the scanner is on: its <t>

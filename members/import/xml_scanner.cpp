@@ -135,14 +135,19 @@ qsizetype XmlScanner::findTagEnd() {
     for (;;) {
         if (!fill(at + 1))
             return -1;
-        const char c = m_buffer.at(m_pos + at);
+        // Through the bytes there are, without asking for more at each one.
+        const char* data = m_buffer.constData() + m_pos;
+        const qsizetype available = m_buffer.size() - m_pos;
+        while (at < available && data[at] != '>' && data[at] != '"' && data[at] != '\'')
+            ++at;
+        if (at >= available)
+            continue;
+        const char c = data[at];
         if (c == '>')
             return at;
-        if (c == '"' || c == '\'') {
-            at = find(c, at + 1);
-            if (at < 0)
-                return -1;
-        }
+        at = find(c, at + 1);
+        if (at < 0)
+            return -1;
         ++at;
     }
 }
@@ -295,25 +300,44 @@ QString XmlScanner::text() const {
     return m_textIsCdata ? QString::fromUtf8(m_text) : decode(m_text);
 }
 
-QString XmlScanner::elementText() {
-    QString text;
+template <typename Take> void XmlScanner::takeElementText(Take take) {
     const int depth = m_depth;
     for (;;) {
         switch (next()) {
         case Token::Text:
             if (m_depth == depth)
-                text += this->text();
+                take(m_text, m_textIsCdata);
             break;
         case Token::End:
             if (m_depth == depth - 1)
-                return text;
+                return;
             break;
         case Token::Start:
             break;
         case Token::EndOfDocument:
-            return text;
+            return;
         }
     }
+}
+
+QString XmlScanner::elementText() {
+    QString text;
+    takeElementText([&](QByteArrayView raw, bool cdata) {
+        text += cdata ? QString::fromUtf8(raw) : decode(raw);
+    });
+    return text;
+}
+
+const QByteArray& XmlScanner::elementBytes() {
+    m_elementBytes.resize(0); // keeps the room it has for the next value
+    takeElementText([&](QByteArrayView raw, bool cdata) {
+        if (cdata || (std::memchr(raw.data(), '&', raw.size()) == nullptr &&
+                      std::memchr(raw.data(), '\r', raw.size()) == nullptr))
+            m_elementBytes += raw;
+        else
+            m_elementBytes += decode(raw).toUtf8();
+    });
+    return m_elementBytes;
 }
 
 void XmlScanner::skipElement() {

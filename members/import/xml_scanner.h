@@ -47,6 +47,11 @@ public:
     // read, joined; leaves the scanner on that element's End token.
     QString elementText();
 
+    // The same as UTF-8 bytes, for values read as numbers (such as a shared
+    // string's index) without a text made of them: each piece of text with
+    // its references decoded. Valid up to the next call.
+    const QByteArray& elementBytes();
+
     // Skips to the End token of the element whose Start token was just read.
     void skipElement();
 
@@ -73,6 +78,9 @@ private:
     std::optional<Token> readMarkup();
     Token readStartTag(qsizetype end);
     Token readEndTag(qsizetype end);
+    // Calls take(raw, isCdata) for each text of the element whose Start
+    // token was just read, up to its End token.
+    template <typename Take> void takeElementText(Take take);
 
     QIODevice* m_device;
     QByteArray m_buffer;
@@ -83,6 +91,7 @@ private:
     QByteArrayView m_attributes;
     QByteArrayView m_text;
     QByteArray m_cdata;
+    QByteArray m_elementBytes;
     bool m_textIsCdata = false; // taken as it is, without references
     bool m_pendingEnd = false;
     int m_depth = 0;
