@@ -135,10 +135,11 @@ bool CsvParser::nextRow(QStringList& fields) {
     if (m_position >= size)
         return false;
     const QChar* text = m_text.constData();
-    QString field;
     qsizetype i = m_position;
     for (;;) {
-        if (i < size && text[i] == '"') {
+        QString field;
+        const bool quoted = i < size && text[i] == '"';
+        if (quoted) {
             // A quoted field runs to the quote that is not doubled.
             ++i;
             for (;;) {
@@ -162,9 +163,11 @@ bool CsvParser::nextRow(QStringList& fields) {
         const qsizetype start = i;
         while (i < size && text[i] != m_separator && text[i] != '\n' && text[i] != '\r')
             ++i;
-        field += QStringView(text + start, i - start);
-        fields.append(field);
-        field.clear();
+        if (quoted)
+            field += QStringView(text + start, i - start);
+        else if (i > start) // made once, in its size (an empty field stays a null text)
+            field = QString(text + start, i - start);
+        fields.append(std::move(field));
         if (i < size && text[i] == m_separator) {
             ++i;
             continue;
