@@ -186,10 +186,12 @@ private:
 
     // Reads the cell whose start the scanner is on into its column.
     void readCell(QStringList& cells) {
-        const QByteArrayView reference = m_xml.rawAttribute("r");
+        QByteArrayView attributes[3]; // r, t and s, read in one pass over the tag
+        m_xml.rawAttributes({"r", "t", "s"}, attributes);
+        const QByteArrayView reference = attributes[0];
         const int column = reference.isEmpty() ? int(cells.size()) + 1 : columnOf(reference);
-        const CellType type = cellType(m_xml.rawAttribute("t"));
-        const int style = toInt(m_xml.rawAttribute("s"));
+        const CellType type = cellType(attributes[1]);
+        const int style = toInt(attributes[2]);
         // A shared string's index and a yes/no are read from the bytes, not
         // from a text made of them: most cells of a sheet are such.
         const bool byBytes = type == CellType::SharedString || type == CellType::Boolean;

@@ -1,6 +1,7 @@
 #include "members/import/xml_scanner.h"
 
 #include <QIODevice>
+#include <algorithm>
 #include <cstring>
 
 namespace members::xlsx {
@@ -263,10 +264,13 @@ XmlScanner::Token XmlScanner::readEndTag(qsizetype end) {
     return Token::End;
 }
 
-QByteArrayView XmlScanner::rawAttribute(QByteArrayView wanted) const {
+void XmlScanner::rawAttributes(std::initializer_list<QByteArrayView> wanted,
+                               QByteArrayView* values) const {
+    std::fill(values, values + wanted.size(), QByteArrayView());
+    qsizetype missing = qsizetype(wanted.size());
     const QByteArrayView list = m_attributes;
     qsizetype i = 0;
-    while (i < list.size()) {
+    while (i < list.size() && missing > 0) {
         while (i < list.size() && isSpace(list[i]))
             ++i;
         const qsizetype nameStart = i;
@@ -285,10 +289,24 @@ QByteArrayView XmlScanner::rawAttribute(QByteArrayView wanted) const {
             ++i;
         const QByteArrayView value = list.sliced(valueStart, i - valueStart);
         ++i;
-        if (!isNamespaceDeclaration(name) && localName(name) == wanted)
-            return value.isNull() ? QByteArrayView("") : value;
+        if (isNamespaceDeclaration(name))
+            continue;
+        const QByteArrayView local = localName(name);
+        qsizetype at = 0;
+        for (const QByteArrayView one : wanted) {
+            if (values[at].isNull() && local == one) { // the first of that name counts
+                values[at] = value.isNull() ? QByteArrayView("") : value;
+                --missing;
+            }
+            ++at;
+        }
     }
-    return QByteArrayView();
+}
+
+QByteArrayView XmlScanner::rawAttribute(QByteArrayView wanted) const {
+    QByteArrayView value;
+    rawAttributes({wanted}, &value);
+    return value;
 }
 
 QString XmlScanner::attribute(QByteArrayView name) const {

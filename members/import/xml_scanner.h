@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <initializer_list>
 #include <optional>
 
 class QIODevice;
@@ -39,6 +40,10 @@ public:
     // The same as raw bytes, for values known to hold no references (such
     // as cell references and numbers).
     QByteArrayView rawAttribute(QByteArrayView name) const;
+
+    // The raw values of several attributes in one pass over the tag:
+    // values[i] (of as many as names) for names[i], null when absent.
+    void rawAttributes(std::initializer_list<QByteArrayView> names, QByteArrayView* values) const;
 
     // The decoded text of a Text token.
     QString text() const;
