@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <cstring>
 #include <initializer_list>
 #include <optional>
 
@@ -32,6 +33,12 @@ public:
 
     // The local name of the element of a Start or End token.
     QByteArrayView name() const { return m_name; }
+
+    // Whether that name is wanted: compared in place, a few bytes known at
+    // compile time, as it is for every tag of a sheet.
+    template <qsizetype N> bool isName(const char (&wanted)[N]) const {
+        return m_name.size() == N - 1 && std::memcmp(m_name.data(), wanted, N - 1) == 0;
+    }
 
     // The decoded value of an attribute of a Start token, by local name; a
     // null text when the tag has no such attribute.
