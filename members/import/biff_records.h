@@ -97,6 +97,7 @@ public:
 
 private:
     void read(char* into, qsizetype count);
+    template <typename T> T little();
     void moveToData();
 
     // Held in place for a record without continuations, as most cells are:
