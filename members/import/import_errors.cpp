@@ -37,7 +37,7 @@ void checkStorableText(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const char16_t code = c.unicode();
-        if (code >= 0x20 && code < 0x7F)
+        if (code >= 0x20 && code != 0x7F && !c.isSurrogate() && code != 0xFFFD)
             continue; // the common case, which none of the checks refuse
         const bool paired =
             c.isHighSurrogate()

@@ -141,6 +141,14 @@ QVariant birthdayValue(const QString& text) {
             notADate(text);
         return storedDateTime(QDateTime(*date, QTime(0, 0), Qt::UTC));
     }
+    // The common form, stored without making a date and time of it first.
+    if (const std::optional<QDate> date = plainDate(text)) {
+        if (!date->isValid())
+            notADate(text);
+        if (date->year() < kEarliestYear)
+            throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text));
+        return dateDigits(*date, QTime(0, 0), '-', true);
+    }
     const std::optional<QDateTime> value = readDateTime(text);
     if (!value)
         notADate(text);
