@@ -142,11 +142,12 @@ QString ByteReader::characters(quint32 count, bool highByte) {
         }
         const qsizetype take = qMin<qsizetype>(available, count - text.size());
         const char* data = segment.data() + m_pos;
-        if (highByte) {
-            for (qsizetype i = 0; i < take; ++i)
-                text.append(QChar(qFromLittleEndian<quint16>(data + i * 2)));
+        if (highByte) { // UTF-16 units, straight into the text
+            const qsizetype had = text.size();
+            text.resize(had + take);
+            qFromLittleEndian<quint16>(data, take, text.data() + had);
         } else {
-            text.append(QString::fromLatin1(data, take));
+            text.append(QLatin1String(data, take));
         }
         m_pos += take * width;
     }
