@@ -18,10 +18,13 @@ QString dateDigits(QDate date, QTime time, char separator, bool withTime) {
     int year = 0;
     int month = 0;
     int day = 0;
-    date.getDate(&year, &month, &day);
-    if (year < 0 || year > 9999) { // outside what four digits hold
-        QString text =
-            QString::asprintf("%04d%c%02d%c%02d", year, separator, month, separator, day);
+    if (date.isValid())
+        date.getDate(&year, &month, &day);
+    // Outside what four digits hold, or an invalid date or time (whose parts
+    // read as 0 and -1): through printf, as it writes such parts.
+    if (year < 0 || year > 9999 || !date.isValid() || (withTime && !time.isValid())) {
+        QString text = QString::asprintf("%04d%c%02d%c%02d", date.year(), separator, date.month(),
+                                         separator, date.day());
         if (withTime)
             text += QString::asprintf(" %02d:%02d:%02d", time.hour(), time.minute(), time.second());
         return text;

@@ -9,7 +9,8 @@
 namespace members {
 
 // "yyyy" separator "MM" separator "dd", with " HH:mm:ss" after it when
-// withTime; the year with at least four digits, as printf's %04d gives it.
+// withTime; the year with at least four digits, as printf's %04d gives it,
+// and an invalid date or time as printf writes what their parts read.
 QString dateDigits(QDate date, QTime time, char separator, bool withTime);
 
 } // namespace members

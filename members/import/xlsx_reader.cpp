@@ -246,7 +246,8 @@ private:
         }
         if (digits && type == CellType::Number && bytes.size() <= 15)
             return styledNumberText(double(std::strtoll(bytes.constData(), nullptr, 10)), style);
-        return cellText(type, QString::fromUtf8(bytes), style);
+        // No bytes read as no text, as an element without text reads.
+        return cellText(type, bytes.isEmpty() ? QString() : QString::fromUtf8(bytes), style);
     }
 
     // The text of an inline string whose start the scanner is on: its <t>
