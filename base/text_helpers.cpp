@@ -18,14 +18,19 @@ bool isBlank(QChar c) {
 
 } // namespace
 
-QString trimBlanks(const QString& text) {
+QStringView trimBlanks(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isBlank(text.at(begin)))
         ++begin;
     while (end > begin && isBlank(text.at(end - 1)))
         --end;
-    return begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
+}
+
+QString trimBlanks(const QString& text) {
+    const QStringView trimmed = trimBlanks(QStringView(text));
+    return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 QString trimBlanksAtEnd(const QString& text) {

@@ -2,7 +2,8 @@
 # scanner of the workbook parts, the CSV reader and the printed member list.
 if(LUNMARK_BUILD_APP)
   set(import_dir ${PROJECT_SOURCE_DIR}/members/import)
-  set(import_cells ${import_dir}/cell_text.cpp ${import_dir}/number_format.cpp)
+  set(import_cells ${import_dir}/cell_text.cpp ${import_dir}/number_format.cpp
+                   ${import_dir}/date_digits.cpp)
 
   lunmark_fuzz_harness(import_xls
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_xls/import_xls.cpp
@@ -30,6 +31,7 @@ if(LUNMARK_BUILD_APP)
   lunmark_fuzz_harness(import_member_list
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_member_list/import_member_list.cpp
             ${import_dir}/member_list.cpp ${import_dir}/import_values.cpp
+            ${import_dir}/date_digits.cpp
             ${PROJECT_SOURCE_DIR}/members/minguo_date.cpp ${PROJECT_SOURCE_DIR}/base/big5.cpp
             ${PROJECT_SOURCE_DIR}/base/whole_number.cpp
     LIBS Qt6::Core)

@@ -79,28 +79,33 @@ void ByteReader::read(char* into, qsizetype count) {
     }
 }
 
+template <typename T> T ByteReader::little() {
+    // Most reads lie within the segment at hand: taken from there at once.
+    if (m_segment < m_segments.size() &&
+        m_segments.at(m_segment).size() - m_pos >= qsizetype(sizeof(T))) {
+        const T value = qFromLittleEndian<T>(m_segments.at(m_segment).data() + m_pos);
+        m_pos += qsizetype(sizeof(T));
+        return value;
+    }
+    char bytes[sizeof(T)];
+    read(bytes, sizeof(T));
+    return qFromLittleEndian<T>(bytes);
+}
+
 quint8 ByteReader::u8() {
-    char byte = 0;
-    read(&byte, 1);
-    return quint8(byte);
+    return little<quint8>();
 }
 
 quint16 ByteReader::u16() {
-    char bytes[2];
-    read(bytes, 2);
-    return qFromLittleEndian<quint16>(bytes);
+    return little<quint16>();
 }
 
 quint32 ByteReader::u32() {
-    char bytes[4];
-    read(bytes, 4);
-    return qFromLittleEndian<quint32>(bytes);
+    return little<quint32>();
 }
 
 double ByteReader::f64() {
-    char bytes[8];
-    read(bytes, 8);
-    const quint64 bits = qFromLittleEndian<quint64>(bytes);
+    const quint64 bits = little<quint64>();
     double value = 0;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -137,11 +142,12 @@ QString ByteReader::characters(quint32 count, bool highByte) {
         }
         const qsizetype take = qMin<qsizetype>(available, count - text.size());
         const char* data = segment.data() + m_pos;
-        if (highByte) {
-            for (qsizetype i = 0; i < take; ++i)
-                text.append(QChar(qFromLittleEndian<quint16>(data + i * 2)));
+        if (highByte) { // UTF-16 units, straight into the text
+            const qsizetype had = text.size();
+            text.resize(had + take);
+            qFromLittleEndian<quint16>(data, take, text.data() + had);
         } else {
-            text.append(QString::fromLatin1(data, take));
+            text.append(QLatin1String(data, take));
         }
         m_pos += take * width;
     }

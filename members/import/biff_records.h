@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 // The record layer of an Excel 97 to 2003 (BIFF8) workbook stream: records
 // of a type and a length, texts that may run on into CONTINUE records, and
@@ -72,7 +73,8 @@ private:
 class ByteReader {
 public:
     explicit ByteReader(QByteArrayView data) : m_segments{data} {}
-    explicit ByteReader(QList<QByteArrayView> segments) : m_segments(std::move(segments)) {}
+    explicit ByteReader(const QList<QByteArrayView>& segments)
+        : m_segments(segments.begin(), segments.end()) {}
 
     quint8 u8();
     quint16 u16();
@@ -95,9 +97,12 @@ public:
 
 private:
     void read(char* into, qsizetype count);
+    template <typename T> T little();
     void moveToData();
 
-    QList<QByteArrayView> m_segments;
+    // Held in place for a record without continuations, as most cells are:
+    // a reader is made for every cell.
+    QVarLengthArray<QByteArrayView, 2> m_segments;
     qsizetype m_segment = 0;
     qsizetype m_pos = 0;
 };

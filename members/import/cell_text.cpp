@@ -1,7 +1,8 @@
 #include "members/import/cell_text.h"
 
+#include "members/import/date_digits.h"
+
 #include <cmath>
-#include <cstdio>
 
 namespace members {
 namespace {
@@ -22,17 +23,9 @@ QString numberText(double value) {
 }
 
 QString dateTimeText(QDate date, QTime time) {
-    // Written out by hand: a sheet has a date a row, and a format string is
-    // read anew at each call.
     if (!date.isValid())
         return QString();
-    char text[32];
-    int length =
-        std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year(), date.month(), date.day());
-    if (time.isValid() && time != QTime(0, 0))
-        length += std::snprintf(text + length, sizeof text - size_t(length), " %02d:%02d:%02d",
-                                time.hour(), time.minute(), time.second());
-    return QString::fromLatin1(text, length);
+    return dateDigits(date, time, '/', time.isValid() && time != QTime(0, 0));
 }
 
 QString serialDateText(double serial, bool date1904) {

@@ -85,6 +85,19 @@ private:
     char16_t m_pairs[126 * 256];
 };
 
+// Whether the first bytes (some thousands, ending before a character)
+// are valid UTF-8: when they are not, neither is the whole, and a Big5
+// file is known as such without decoding all of it as UTF-8 first.
+bool startsAsUtf8(const QByteArray& bytes) {
+    constexpr qsizetype kLooked = 1 << 16;
+    if (bytes.size() <= kLooked)
+        return true; // decoded whole soon enough
+    qsizetype end = kLooked;
+    while (end > 0 && (quint8(bytes.at(end)) & 0xC0) == 0x80)
+        --end; // not inside a character's trailing bytes
+    return QByteArrayView(bytes).first(end).isValidUtf8();
+}
+
 } // namespace
 
 QChar separatorOf(const QString& text) {
@@ -104,12 +117,13 @@ QString decodeCsv(const QByteArray& bytes) {
             throw ConversionError(QStringLiteral("檔案標示為 UTF-16 文字，內容卻不是"));
         return text;
     }
+    static const Big5Table big5Table;
+    if (!startsAsUtf8(bytes))
+        return big5Table.decode(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        static const Big5Table table;
-        return table.decode(bytes);
-    }
+    if (utf8.hasError())
+        return big5Table.decode(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return text;
@@ -121,10 +135,11 @@ bool CsvParser::nextRow(QStringList& fields) {
     if (m_position >= size)
         return false;
     const QChar* text = m_text.constData();
-    QString field;
     qsizetype i = m_position;
     for (;;) {
-        if (i < size && text[i] == '"') {
+        QString field;
+        const bool quoted = i < size && text[i] == '"';
+        if (quoted) {
             // A quoted field runs to the quote that is not doubled.
             ++i;
             for (;;) {
@@ -148,9 +163,11 @@ bool CsvParser::nextRow(QStringList& fields) {
         const qsizetype start = i;
         while (i < size && text[i] != m_separator && text[i] != '\n' && text[i] != '\r')
             ++i;
-        field += QStringView(text + start, i - start);
-        fields.append(field);
-        field.clear();
+        if (quoted)
+            field += QStringView(text + start, i - start);
+        else if (i > start) // made once, in its size (an empty field stays a null text)
+            field = QString(text + start, i - start);
+        fields.append(std::move(field));
         if (i < size && text[i] == m_separator) {
             ++i;
             continue;

@@ -20,7 +20,7 @@ QString cellErrorText(int row, int column, const QString& reason) {
 namespace {
 
 // The value as the message shows it: control characters as their code.
-QString shownValue(const QString& text) {
+QString shownValue(QStringView text) {
     QString shown;
     for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
@@ -33,10 +33,12 @@ QString shownValue(const QString& text) {
 
 } // namespace
 
-void checkStorableText(const QString& text) {
+void checkStorableText(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const char16_t code = c.unicode();
+        if (code >= 0x20 && code != 0x7F && !c.isSurrogate() && code != 0xFFFD)
+            continue; // the common case, which none of the checks refuse
         const bool paired =
             c.isHighSurrogate()
                 ? i + 1 < text.size() && text.at(i + 1).isLowSurrogate()

@@ -17,7 +17,7 @@ QString cellErrorText(int row, int column, const QString& reason);
 // other than tab and line breaks (a text read in the wrong encoding is full
 // of them), no half of a UTF-16 pair, and no replacement character, which
 // stands for bytes that had no character. Throws ConversionError with the reason.
-void checkStorableText(const QString& text);
+void checkStorableText(QStringView text);
 
 // Why the database refused a row: a text longer than its column allows
 // (limit), a value the column keeps unique (duplicate), each naming the

@@ -1,10 +1,10 @@
 #include "members/import/import_values.h"
 
 #include "base/errors.h"
+#include "members/import/date_digits.h"
 #include "members/minguo_date.h"
 
 #include <QRegularExpression>
-#include <cstdio>
 
 namespace members {
 namespace {
@@ -89,15 +89,7 @@ std::optional<QDateTime> readDateTime(const QString& text) {
 }
 
 QString storedDateTime(const QDateTime& value) {
-    // Written out by hand: an import writes one a row, and a format string
-    // is read anew at each call.
-    const QDate date = value.date();
-    const QTime time = value.time();
-    char text[32];
-    const int length =
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
-                      date.day(), time.hour(), time.minute(), time.second());
-    return QString::fromLatin1(text, length);
+    return dateDigits(value.date(), value.time(), '-', true);
 }
 
 namespace {
@@ -148,6 +140,14 @@ QVariant birthdayValue(const QString& text) {
         if (!date || !date->isValid())
             notADate(text);
         return storedDateTime(QDateTime(*date, QTime(0, 0), Qt::UTC));
+    }
+    // The common form, stored without making a date and time of it first.
+    if (const std::optional<QDate> date = plainDate(text)) {
+        if (!date->isValid())
+            notADate(text);
+        if (date->year() < kEarliestYear)
+            throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text));
+        return dateDigits(*date, QTime(0, 0), '-', true);
     }
     const std::optional<QDateTime> value = readDateTime(text);
     if (!value)

@@ -20,16 +20,23 @@ MemberInsert::MemberInsert(const QString& sql) : m_database(db::sqliteHandle(db:
     if (sqlite3_prepare_v2(m_database, text.constData(), int(text.size()), &m_statement, nullptr) !=
         SQLITE_OK)
         throw DatabaseError(QStringLiteral("資料庫錯誤: %1").arg(errorOf(m_database)));
+    m_utf8.resize(size_t(sqlite3_bind_parameter_count(m_statement)));
 }
 
 MemberInsert::~MemberInsert() {
     sqlite3_finalize(m_statement);
 }
 
-void MemberInsert::bindText(int index, const QString& text) {
-    static const char16_t empty = 0;
-    const void* data = text.isNull() ? &empty : static_cast<const void*>(text.utf16());
-    sqlite3_bind_text16(m_statement, index, data, int(text.size() * 2), SQLITE_STATIC);
+void MemberInsert::bindText(int index, QStringView text) {
+    if (index < 1 || size_t(index) > m_utf8.size())
+        return; // the statement has no such parameter: nothing to bind
+    QByteArray& utf8 = m_utf8[size_t(index - 1)];
+    // At least one byte, so that an empty text has an address and stays a
+    // text rather than a null.
+    utf8.resize(qMax<qsizetype>(1, m_encoder.requiredSpace(text.size())));
+    const char* end = m_encoder.appendToBuffer(utf8.data(), text);
+    sqlite3_bind_text(m_statement, index, utf8.constData(), int(end - utf8.constData()),
+                      SQLITE_STATIC);
 }
 
 void MemberInsert::bindNull(int index) {

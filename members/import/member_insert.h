@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -19,9 +22,9 @@ public:
     MemberInsert(const MemberInsert&) = delete;
     MemberInsert& operator=(const MemberInsert&) = delete;
 
-    // Binds parameter index (from 1) to a text; a null QString is bound as
-    // an empty text, not a null. The text must live until execute().
-    void bindText(int index, const QString& text);
+    // Binds parameter index (from 1) to a text; a null text is bound as an
+    // empty text, not a null. The text is copied, as the database's UTF-8.
+    void bindText(int index, QStringView text);
     void bindNull(int index);
     void bindInt(int index, int value);
 
@@ -34,6 +37,11 @@ private:
     sqlite3* m_database;
     sqlite3_stmt* m_statement = nullptr;
     QString m_error;
+    // Each parameter's text in UTF-8: the database keeps its texts so, and
+    // handing them over ready saves it a conversion and an allocation of
+    // its own for every value.
+    std::vector<QByteArray> m_utf8;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 } // namespace members

@@ -44,11 +44,17 @@ const QStringList kMenuInsert = {
 // Parameters are bound by position: :ID is 1, :Date1 19, :IsEnabled 20.
 constexpr int kEnabledParameter = 20;
 
-// The value a column of a row gives, as it is stored (untrimmed for the
-// member number, which keeps its spaces).
+// The text a column of a row gives, as it is stored (untrimmed for the
+// member number, which keeps its spaces); a view of the row's cell.
+QStringView columnView(const QStringList& cells, int column) {
+    const QStringView cell =
+        column <= cells.size() ? QStringView(cells.at(column - 1)) : QStringView();
+    return column == 1 ? cell : trimBlanks(cell);
+}
+
+// The same as a text of its own, for messages.
 QString columnText(const QStringList& cells, int column) {
-    const QString cell = column <= cells.size() ? cells.at(column - 1) : QString();
-    return column == 1 ? storedText(cell) : storedText(trimBlanks(cell));
+    return storedText(columnView(cells, column).toString());
 }
 
 // Runs convert for the cell at row and column; a conversion it refuses is
@@ -61,24 +67,19 @@ template <typename Convert> auto inCell(int row, int column, Convert convert) {
     }
 }
 
-// The values of one row, read from its cells, as bound to an insert.
-struct RowValues {
-    QString texts[std::size(kColumns)];
-};
-
 // Reads and binds the values of one row to an insert statement.
-void bindRow(MemberInsert& insert, int row, const QStringList& cells, RowValues& values) {
+void bindRow(MemberInsert& insert, int row, const QStringList& cells) {
     for (int column = 1; column <= int(std::size(kColumns)); ++column) {
-        QString& text = values.texts[column - 1];
-        text = columnText(cells, column);
+        const QStringView text = columnView(cells, column);
         inCell(row, column, [&] { checkStorableText(text); });
         if (column == kBirthdayColumn) {
-            const QVariant birthday = inCell(row, column, [&] { return birthdayValue(text); });
-            if (birthday.isNull()) {
+            const QVariant birthday =
+                inCell(row, column, [&] { return birthdayValue(text.toString()); });
+            if (birthday.isNull())
                 insert.bindNull(column);
-                continue;
-            }
-            text = birthday.toString();
+            else
+                insert.bindText(column, birthday.toString());
+            continue;
         }
         insert.bindText(column, text);
     }
@@ -116,7 +117,6 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
         std::optional<MemberInsert> withEnabled;
         if (window)
             withEnabled.emplace(kWindowInsert.join('\n'));
-        RowValues values;
         SheetCursor sheet(reader);
         for (int row = firstDataRow(path);; ++row) {
             const QStringList& cells = sheet.row(row);
@@ -134,7 +134,7 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
                                 })
                        : std::nullopt;
             MemberInsert& insert = enabled ? *withEnabled : withoutEnabled;
-            bindRow(insert, row, cells, values);
+            bindRow(insert, row, cells);
             if (enabled)
                 insert.bindInt(kEnabledParameter, *enabled);
             execute(insert, row, cells);

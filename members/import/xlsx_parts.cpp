@@ -44,9 +44,9 @@ QString stringItemText(XmlScanner& xml) {
     const int depth = xml.depth();
     for (;;) {
         const XmlScanner::Token token = xml.next();
-        if (token == XmlScanner::Token::Start && xml.name() == "t")
+        if (token == XmlScanner::Token::Start && xml.isName("t"))
             text += xml.elementText();
-        else if (token == XmlScanner::Token::Start && xml.name() == "rPh")
+        else if (token == XmlScanner::Token::Start && xml.isName("rPh"))
             xml.skipElement();
         else if ((token == XmlScanner::Token::End && xml.depth() < depth) ||
                  token == XmlScanner::Token::EndOfDocument)
@@ -127,13 +127,13 @@ QStringList readSharedStrings(QIODevice* device, const QString& part) {
             break;
         if (token != XmlScanner::Token::Start)
             continue;
-        if (xml.name() == "sst") {
+        if (xml.isName("sst")) {
             // The count is only the file's word: reserve for a bounded number
             // of strings up front and let the list grow as strings come.
             constexpr qint64 kMostReserved = 65536;
             strings.reserve(
                 qBound<qint64>(0, xml.attribute("uniqueCount").toLongLong(), kMostReserved));
-        } else if (xml.name() == "si") {
+        } else if (xml.isName("si")) {
             strings.append(stringItemText(xml));
         }
     }

@@ -6,6 +6,8 @@
 #include "members/import/xml_scanner.h"
 #include "members/import/zip_archive.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace members {
@@ -151,11 +153,11 @@ private:
             }
             if (token != Token::Start)
                 continue;
-            if (m_xml.name() == "row") {
+            if (m_xml.isName("row")) {
                 m_onRow = true;
                 return;
             }
-            if (m_xml.name() == "dimension") {
+            if (m_xml.isName("dimension")) {
                 const QString ref = m_xml.attribute("ref");
                 m_lastRowHint = cellPosition(QStringView(ref).mid(ref.indexOf(':') + 1)).second;
             }
@@ -174,7 +176,7 @@ private:
         row.cells.clear();
         for (;;) {
             const Token token = m_xml.next();
-            if (token == Token::Start && m_xml.name() == "c")
+            if (token == Token::Start && m_xml.isName("c"))
                 readCell(row.cells);
             else if (token == Token::Start)
                 m_xml.skipElement();
@@ -186,27 +188,66 @@ private:
 
     // Reads the cell whose start the scanner is on into its column.
     void readCell(QStringList& cells) {
-        const QByteArrayView reference = m_xml.rawAttribute("r");
+        QByteArrayView attributes[3]; // r, t and s, read in one pass over the tag
+        m_xml.rawAttributes({"r", "t", "s"}, attributes);
+        const QByteArrayView reference = attributes[0];
         const int column = reference.isEmpty() ? int(cells.size()) + 1 : columnOf(reference);
-        const CellType type = cellType(m_xml.rawAttribute("t"));
-        const int style = toInt(m_xml.rawAttribute("s"));
+        const CellType type = cellType(attributes[1]);
+        const int style = toInt(attributes[2]);
+        // A shared string's index, a yes/no and a number are read from the
+        // bytes, not from a text made of them: most cells of a sheet are such.
+        const bool byBytes =
+            type == CellType::SharedString || type == CellType::Boolean || type == CellType::Number;
         QString value;
+        QString bytesText;      // the cell's text from the bytes of its <v>
+        bool lastBytes = false; // whether that <v> came last
         for (;;) {
             const Token token = m_xml.next();
-            if (token == Token::Start && m_xml.name() == "v")
+            if (token == Token::Start && m_xml.isName("v") && byBytes) {
+                bytesText = bytesCellText(type, m_xml.elementBytes(), style);
+                lastBytes = true;
+            } else if (token == Token::Start && m_xml.isName("v")) {
                 value = m_xml.elementText();
-            else if (token == Token::Start && m_xml.name() == "is")
+            } else if (token == Token::Start && m_xml.isName("is")) {
                 value = inlineString();
-            else if (token == Token::Start)
+                lastBytes = false;
+            } else if (token == Token::Start) {
                 m_xml.skipElement(); // a formula: its last result is in <v>
-            else if (token == Token::End || token == Token::EndOfDocument)
+            } else if (token == Token::End || token == Token::EndOfDocument) {
                 break;
+            }
         }
         if (column < 1)
             return;
         while (cells.size() < column)
             cells.append(QString());
-        cells[column - 1] = type == CellType::InlineString ? value : cellText(type, value, style);
+        if (lastBytes)
+            cells[column - 1] = std::move(bytesText);
+        else
+            cells[column - 1] =
+                type == CellType::InlineString ? value : cellText(type, value, style);
+    }
+
+    // The text of a shared-string, yes/no or number cell whose <v> holds
+    // bytes, as cellText gives it for the same value.
+    QString bytesCellText(CellType type, const QByteArray& bytes, int style) const {
+        if (type == CellType::Boolean)
+            return bytes == "1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        // Digits alone are read here as a text's toInt and toDouble read
+        // them: up to 9 for an index, up to 15 for a whole number a double
+        // holds exactly.
+        const bool digits = !bytes.isEmpty() && std::all_of(bytes.begin(), bytes.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        });
+        if (digits && type == CellType::SharedString && bytes.size() <= 9) {
+            const int index = toInt(bytes);
+            return index < m_setting.sharedStrings.size() ? m_setting.sharedStrings.at(index)
+                                                          : QString();
+        }
+        if (digits && type == CellType::Number && bytes.size() <= 15)
+            return styledNumberText(double(std::strtoll(bytes.constData(), nullptr, 10)), style);
+        // No bytes read as no text, as an element without text reads.
+        return cellText(type, bytes.isEmpty() ? QString() : QString::fromUtf8(bytes), style);
     }
 
     // The text of an inline string whose start the scanner is on: its <t>
@@ -216,9 +257,9 @@ private:
         const int depth = m_xml.depth();
         for (;;) {
             const Token token = m_xml.next();
-            if (token == Token::Start && m_xml.name() == "t")
+            if (token == Token::Start && m_xml.isName("t"))
                 text += m_xml.elementText();
-            else if (token == Token::Start && m_xml.name() == "rPh")
+            else if (token == Token::Start && m_xml.isName("rPh"))
                 m_xml.skipElement();
             else if ((token == Token::End && m_xml.depth() < depth) ||
                      token == Token::EndOfDocument)
@@ -250,10 +291,15 @@ private:
         const double number = value.toDouble(&isNumber);
         if (!isNumber)
             return value;
+        return styledNumberText(number, style);
+    }
+
+    // The text of a number cell of value in style.
+    QString styledNumberText(double value, int style) const {
         const NumberFormat format = style >= 0 && style < m_setting.cellFormats.size()
                                         ? m_setting.cellFormats.at(style)
                                         : NumberFormat();
-        return formattedNumberText(number, format, m_setting.date1904);
+        return formattedNumberText(value, format, m_setting.date1904);
     }
 
     void checkEnd() const {

@@ -1,12 +1,15 @@
 #include "members/import/xml_scanner.h"
 
 #include <QIODevice>
+#include <algorithm>
 #include <cstring>
 
 namespace members::xlsx {
 namespace {
 
-constexpr qsizetype kChunk = 1 << 20;
+// Small enough that what the zip library has just inflated is still in the
+// processor's cache when the scanner reads it.
+constexpr qsizetype kChunk = 1 << 16;
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -135,14 +138,19 @@ qsizetype XmlScanner::findTagEnd() {
     for (;;) {
         if (!fill(at + 1))
             return -1;
-        const char c = m_buffer.at(m_pos + at);
+        // Through the bytes there are, without asking for more at each one.
+        const char* data = m_buffer.constData() + m_pos;
+        const qsizetype available = m_buffer.size() - m_pos;
+        while (at < available && data[at] != '>' && data[at] != '"' && data[at] != '\'')
+            ++at;
+        if (at >= available)
+            continue;
+        const char c = data[at];
         if (c == '>')
             return at;
-        if (c == '"' || c == '\'') {
-            at = find(c, at + 1);
-            if (at < 0)
-                return -1;
-        }
+        at = find(c, at + 1);
+        if (at < 0)
+            return -1;
         ++at;
     }
 }
@@ -258,10 +266,13 @@ XmlScanner::Token XmlScanner::readEndTag(qsizetype end) {
     return Token::End;
 }
 
-QByteArrayView XmlScanner::rawAttribute(QByteArrayView wanted) const {
+void XmlScanner::rawAttributes(std::initializer_list<QByteArrayView> wanted,
+                               QByteArrayView* values) const {
+    std::fill(values, values + wanted.size(), QByteArrayView());
+    qsizetype missing = qsizetype(wanted.size());
     const QByteArrayView list = m_attributes;
     qsizetype i = 0;
-    while (i < list.size()) {
+    while (i < list.size() && missing > 0) {
         while (i < list.size() && isSpace(list[i]))
             ++i;
         const qsizetype nameStart = i;
@@ -280,10 +291,24 @@ QByteArrayView XmlScanner::rawAttribute(QByteArrayView wanted) const {
             ++i;
         const QByteArrayView value = list.sliced(valueStart, i - valueStart);
         ++i;
-        if (!isNamespaceDeclaration(name) && localName(name) == wanted)
-            return value.isNull() ? QByteArrayView("") : value;
+        if (isNamespaceDeclaration(name))
+            continue;
+        const QByteArrayView local = localName(name);
+        qsizetype at = 0;
+        for (const QByteArrayView one : wanted) {
+            if (values[at].isNull() && local == one) { // the first of that name counts
+                values[at] = value.isNull() ? QByteArrayView("") : value;
+                --missing;
+            }
+            ++at;
+        }
     }
-    return QByteArrayView();
+}
+
+QByteArrayView XmlScanner::rawAttribute(QByteArrayView wanted) const {
+    QByteArrayView value;
+    rawAttributes({wanted}, &value);
+    return value;
 }
 
 QString XmlScanner::attribute(QByteArrayView name) const {
@@ -295,25 +320,44 @@ QString XmlScanner::text() const {
     return m_textIsCdata ? QString::fromUtf8(m_text) : decode(m_text);
 }
 
-QString XmlScanner::elementText() {
-    QString text;
+template <typename Take> void XmlScanner::takeElementText(Take take) {
     const int depth = m_depth;
     for (;;) {
         switch (next()) {
         case Token::Text:
             if (m_depth == depth)
-                text += this->text();
+                take(m_text, m_textIsCdata);
             break;
         case Token::End:
             if (m_depth == depth - 1)
-                return text;
+                return;
             break;
         case Token::Start:
             break;
         case Token::EndOfDocument:
-            return text;
+            return;
         }
     }
+}
+
+QString XmlScanner::elementText() {
+    QString text;
+    takeElementText([&](QByteArrayView raw, bool cdata) {
+        text += cdata ? QString::fromUtf8(raw) : decode(raw);
+    });
+    return text;
+}
+
+const QByteArray& XmlScanner::elementBytes() {
+    m_elementBytes.resize(0); // keeps the room it has for the next value
+    takeElementText([&](QByteArrayView raw, bool cdata) {
+        if (cdata || (std::memchr(raw.data(), '&', raw.size()) == nullptr &&
+                      std::memchr(raw.data(), '\r', raw.size()) == nullptr))
+            m_elementBytes += raw;
+        else
+            m_elementBytes += decode(raw).toUtf8();
+    });
+    return m_elementBytes;
 }
 
 void XmlScanner::skipElement() {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <cstring>
+#include <initializer_list>
 #include <optional>
 
 class QIODevice;
@@ -32,6 +34,12 @@ public:
     // The local name of the element of a Start or End token.
     QByteArrayView name() const { return m_name; }
 
+    // Whether that name is wanted: compared in place, a few bytes known at
+    // compile time, as it is for every tag of a sheet.
+    template <qsizetype N> bool isName(const char (&wanted)[N]) const {
+        return m_name.size() == N - 1 && std::memcmp(m_name.data(), wanted, N - 1) == 0;
+    }
+
     // The decoded value of an attribute of a Start token, by local name; a
     // null text when the tag has no such attribute.
     QString attribute(QByteArrayView name) const;
@@ -40,12 +48,21 @@ public:
     // as cell references and numbers).
     QByteArrayView rawAttribute(QByteArrayView name) const;
 
+    // The raw values of several attributes in one pass over the tag:
+    // values[i] (of as many as names) for names[i], null when absent.
+    void rawAttributes(std::initializer_list<QByteArrayView> names, QByteArrayView* values) const;
+
     // The decoded text of a Text token.
     QString text() const;
 
     // The texts up to the end of the element whose Start token was just
     // read, joined; leaves the scanner on that element's End token.
     QString elementText();
+
+    // The same as UTF-8 bytes, for values read as numbers (such as a shared
+    // string's index) without a text made of them: each piece of text with
+    // its references decoded. Valid up to the next call.
+    const QByteArray& elementBytes();
 
     // Skips to the End token of the element whose Start token was just read.
     void skipElement();
@@ -73,6 +90,9 @@ private:
     std::optional<Token> readMarkup();
     Token readStartTag(qsizetype end);
     Token readEndTag(qsizetype end);
+    // Calls take(raw, isCdata) for each text of the element whose Start
+    // token was just read, up to its End token.
+    template <typename Take> void takeElementText(Take take);
 
     QIODevice* m_device;
     QByteArray m_buffer;
@@ -83,6 +103,7 @@ private:
     QByteArrayView m_attributes;
     QByteArrayView m_text;
     QByteArray m_cdata;
+    QByteArray m_elementBytes;
     bool m_textIsCdata = false; // taken as it is, without references
     bool m_pendingEnd = false;
     int m_depth = 0;
