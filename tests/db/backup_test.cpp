@@ -69,6 +69,10 @@ TEST_F(BackupTest, CopiesAreConsistentWhileAnotherProgramWrites) {
     PeerProcess writer(m_database.path(), {QStringLiteral("add"), QStringLiteral("W"),
                                            QStringLiteral("3000"), QStringLiteral("50")});
     ASSERT_TRUE(writer.waitForLine(QStringLiteral("started")));
+    // The copies start once its first transaction is in, so that they meet
+    // its writes however the two processes are scheduled.
+    for (int tries = 0; tries < 1000 && count("Cust") == 0; ++tries)
+        QThread::msleep(5);
     QStringList copies;
     while (writer.process().state() == QProcess::Running && copies.size() < 40)
         copies.append(db::takeBackup());
