@@ -4,9 +4,15 @@
 // quick-search box (target: under 100 ms); the time of a title
 // click that sorts every listed member; and the resident memory with all
 // 100,000 listed.
+//
+// With LUNMARK_BENCH_POSTGRESQL naming an empty PostgreSQL database
+// (postgresql://…), the name search and the all-members list run a second
+// time on a register there, beside the SQLite figures of the same run
+// (scripts/bench_engines.sh starts a throwaway server for that).
 #include "bench/support/generated_members.h"
 #include "bench/support/window_bench_main.h"
 #include "db/connection.h"
+#include "db/database_target.h"
 #include "db/dataset.h"
 #include "members/member_window.h"
 
@@ -29,13 +35,14 @@ namespace {
 
 constexpr int kMembers = 100000;
 
-// One register and one member window for every benchmark of the run; the
-// grid layout file goes to the register's folder.
+// One register and one member window on an engine for the benchmarks of the
+// run; the grid layout file goes to the register's folder.
 struct Register {
-    Register() {
-        const QString path = folder.filePath(QStringLiteral("db.sqlite"));
-        db::createDatabase(path);
-        db::setDatabasePath(path);
+    explicit Register(db::DatabaseTarget target) {
+        if (target.engine == db::Engine::Sqlite)
+            target.path = folder.filePath(QStringLiteral("db.sqlite"));
+        db::createDatabase(target);
+        db::setDatabaseTarget(target);
         QDir::setCurrent(folder.path());
         bench::insertMembers(kMembers, {.allActive = true, .fullRecords = true});
         window.resize(1280, 800);
@@ -62,10 +69,20 @@ struct Register {
 };
 
 std::unique_ptr<Register> g_register;
+db::Engine g_engine = db::Engine::Sqlite;
 
-Register& shared() {
-    if (!g_register)
-        g_register = std::make_unique<Register>();
+// The register of that engine; the other engine's goes first, with its
+// window and its memory.
+Register& shared(db::Engine engine = db::Engine::Sqlite) {
+    if (g_register && g_engine != engine)
+        g_register.reset();
+    if (!g_register) {
+        db::DatabaseTarget target;
+        if (engine == db::Engine::Postgresql)
+            target = db::parseDatabaseArgument(qEnvironmentVariable("LUNMARK_BENCH_POSTGRESQL"));
+        g_engine = engine;
+        g_register = std::make_unique<Register>(target);
+    }
     return *g_register;
 }
 
@@ -80,20 +97,28 @@ long residentKilobytes() {
     return 0;
 }
 
-void BM_NameSearch(benchmark::State& state) {
-    Register& r = shared();
+void nameSearch(benchmark::State& state, db::Engine engine) {
+    Register& r = shared(engine);
     for (auto _ : state)
         r.search(1, QStringLiteral("陳"));
     state.counters["rows"] = r.window.memberQuery()->rowCount();
 }
-BENCHMARK(BM_NameSearch)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_AllMembersNumberRange(benchmark::State& state) {
-    Register& r = shared();
+void allMembersNumberRange(benchmark::State& state, db::Engine engine) {
+    Register& r = shared(engine);
     for (auto _ : state)
         r.search(0, QString());
     state.counters["rows"] = r.window.memberQuery()->rowCount();
     state.counters["rss_MB"] = double(residentKilobytes()) / 1024.0;
+}
+
+void BM_NameSearch(benchmark::State& state) {
+    nameSearch(state, db::Engine::Sqlite);
+}
+BENCHMARK(BM_NameSearch)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_AllMembersNumberRange(benchmark::State& state) {
+    allMembersNumberRange(state, db::Engine::Sqlite);
 }
 BENCHMARK(BM_AllMembersNumberRange)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -138,8 +163,31 @@ void BM_TitleClickSort(benchmark::State& state) {
 }
 BENCHMARK(BM_TitleClickSort)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The same two searches on PostgreSQL, run last so that the SQLite figures
+// above come from the same kind of register.
+void BM_NameSearchPostgresql(benchmark::State& state) {
+    nameSearch(state, db::Engine::Postgresql);
+}
+
+void BM_AllMembersNumberRangePostgresql(benchmark::State& state) {
+    allMembersNumberRange(state, db::Engine::Postgresql);
+}
+
+void registerPostgresqlBenchmarks() {
+    if (qEnvironmentVariableIsEmpty("LUNMARK_BENCH_POSTGRESQL"))
+        return;
+    benchmark::RegisterBenchmark("BM_NameSearchPostgresql", BM_NameSearchPostgresql)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RegisterBenchmark("BM_AllMembersNumberRangePostgresql",
+                                 BM_AllMembersNumberRangePostgresql)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    registerPostgresqlBenchmarks();
     return bench::runWindowBenchmarks(argc, argv, [] { g_register.reset(); });
 }

@@ -153,7 +153,7 @@ TEST(SecondProcess, SignsInOnTheNamedRegister) {
 // A register made before hashes limits UserPwd to 16 characters. Another
 // running program signs in on it while this one holds its connection open.
 TEST(OlderRegister, SignInInASecondProcessWidensAndUpgrades) {
-    TempDatabase database;
+    TempDatabase database(db::Engine::Sqlite); // registers from before were SQLite files
     db::run(QStringLiteral("drop table Users"));
     QString users = db::schemaSql();
     users = users.mid(users.indexOf(QLatin1String("CREATE TABLE Users")));

@@ -1,14 +1,17 @@
 // sms_history_reader DATABASE [AFTER_MS]: a second program on the same
-// database file, as a second desk would be. After waiting AFTER_MS
-// milliseconds (none by default) prints each MessageHistory row, oldest
-// first, as one JSON line with CustName, Tel, Message and Memo; exits 1 when
-// the file cannot be read.
+// register, as a second desk would be; DATABASE is what --database takes (a
+// file or a postgresql:// address). After waiting AFTER_MS milliseconds
+// (none by default) prints each MessageHistory row, oldest first, as one JSON
+// line with CustName, Tel, Message and Memo; exits 1 when the register cannot
+// be read.
+#include "base/errors.h"
+#include "db/connection.h"
+#include "db/database_target.h"
+
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QThread>
 #include <cstdio>
 
@@ -18,20 +21,21 @@ int main(int argc, char** argv) {
         return 2;
     if (argc == 3)
         QThread::msleep(QByteArray(argv[2]).toULong());
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    database.setDatabaseName(QString::fromLocal8Bit(argv[1]));
-    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!database.open())
+    try {
+        db::setDatabaseTarget(db::parseDatabaseArgument(QString::fromLocal8Bit(argv[1])));
+        QSqlQuery query = db::run(
+            QStringLiteral("select CustName, Tel, Message, Memo from MessageHistory order by ID"));
+        const char* const names[] = {"CustName", "Tel", "Message", "Memo"};
+        while (query.next()) {
+            QJsonObject row;
+            for (int i = 0; i < 4; ++i)
+                row.insert(QLatin1String(names[i]), query.value(i).toString());
+            std::printf("%s\n", QJsonDocument(row).toJson(QJsonDocument::Compact).constData());
+        }
+    } catch (const DatabaseError& error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.text()));
         return 1;
-    QSqlQuery query(database);
-    if (!query.exec(
-            QStringLiteral("select CustName, Tel, Message, Memo from MessageHistory order by ID")))
-        return 1;
-    while (query.next()) {
-        QJsonObject row;
-        for (int i = 0; i < 4; ++i)
-            row.insert(query.record().fieldName(i), query.value(i).toString());
-        std::printf("%s\n", QJsonDocument(row).toJson(QJsonDocument::Compact).constData());
     }
+    db::closeConnection();
     return 0;
 }

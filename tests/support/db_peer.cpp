@@ -1,8 +1,11 @@
 // A second program on the test's database, so that tests see what two
-// running programs do to one file. Usage:
+// running programs do to one register. DATABASE is what --database takes: a
+// file or a postgresql:// address. Usage:
 //   lunmark_db_peer DATABASE add PREFIX COUNT [BATCH [PAUSE]]  members PREFIX0001…
 //                          through the dataset, BATCH to a transaction, PAUSE ms between
 //   lunmark_db_peer DATABASE count                  prints the number of members
+//   lunmark_db_peer DATABASE rename ID NAME         gives member ID the name NAME through
+//                                                    the dataset, as a desk saves an edit
 //   lunmark_db_peer DATABASE lock-owner             prints the pid holding a lock on the
 //                                                    database file, 0 when none
 //   lunmark_db_peer DATABASE hold MS                holds the write lock for MS ms
@@ -13,6 +16,7 @@
 #include "base/errors.h"
 #include "db/backup.h"
 #include "db/connection.h"
+#include "db/database_target.h"
 #include "db/dataset.h"
 
 #include <QCoreApplication>
@@ -44,7 +48,7 @@ void postUntilStored(db::Dataset& members, int& busy) {
 int add(const QString& prefix, int count, int batch, int pause) {
     db::Dataset members;
     members.setBaseTable(QStringLiteral("Cust"));
-    members.open(QStringLiteral("select id, name from Cust where 0"));
+    members.open(QStringLiteral("select id, name from Cust where 0 = 1"));
     int busy = 0;
     std::printf("started\n");
     std::fflush(stdout);
@@ -64,6 +68,20 @@ int add(const QString& prefix, int count, int batch, int pause) {
             QThread::msleep(pause);
     }
     std::printf("added %d busy %d\n", count, busy);
+    return 0;
+}
+
+int rename(const QString& id, const QString& name) {
+    db::Dataset members;
+    members.setBaseTable(QStringLiteral("Cust"));
+    members.setParam(QStringLiteral("id"), id);
+    members.open(QStringLiteral("select * from Cust where id = :id"));
+    if (members.rowCount() != 1)
+        return 1;
+    members.edit();
+    members.setValue(QStringLiteral("name"), name);
+    members.post();
+    std::printf("renamed\n");
     return 0;
 }
 
@@ -126,13 +144,15 @@ int main(int argc, char** argv) {
     const QString& command = args.at(2);
     if (command == QLatin1String("lock-owner"))
         return lockOwner(args.at(1));
-    db::setDatabasePath(args.at(1));
+    db::setDatabaseTarget(db::parseDatabaseArgument(args.at(1)));
     try {
         if (command == QLatin1String("add") && args.size() >= 5)
             return add(args.at(3), args.at(4).toInt(), args.size() > 5 ? args.at(5).toInt() : 1,
                        args.size() > 6 ? args.at(6).toInt() : 0);
         if (command == QLatin1String("count"))
             return count();
+        if (command == QLatin1String("rename") && args.size() >= 5)
+            return rename(args.at(3), args.at(4));
         if (command == QLatin1String("hold") && args.size() >= 4)
             return hold(args.at(3).toInt());
         if (command == QLatin1String("idle") && args.size() >= 4)

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# A throwaway PostgreSQL cluster for the tests: `start FOLDER` makes a fresh
+# cluster in FOLDER and starts it listening only on a Unix socket there;
+# `stop FOLDER` stops it and removes it. The tests find the server through
+# FOLDER/server.url (a postgresql:// address of its maintenance database).
+#
+# The server never runs as root: when the tests do, it runs as the
+# unprivileged "postgres" user of Debian's package. When that user cannot
+# reach FOLDER (a checkout in a private home) or the socket path would be too
+# long for Unix sockets, the cluster lives in a private folder under /tmp and
+# FOLDER/location names it.
+set -euo pipefail
+
+command="${1:?usage: test_postgres.sh start|stop FOLDER}"
+folder="${2:?usage: test_postgres.sh start|stop FOLDER}"
+port=5432 # only names the socket file; the server has no TCP port
+
+bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n1)"
+if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
+  echo "test_postgres.sh: PostgreSQL's server is not installed (apt-get install postgresql)" >&2
+  exit 1
+fi
+
+as_server() {
+  if [ "$(id -u)" -eq 0 ]; then
+    runuser -u postgres -- "$@"
+  else
+    "$@"
+  fi
+}
+
+stop_cluster() {
+  local home="$folder"
+  [ -f "$folder/location" ] && home="$(cat "$folder/location")"
+  if [ -f "$home/data/postmaster.pid" ]; then
+    as_server "$bin/pg_ctl" -D "$home/data" -m immediate -w stop >/dev/null 2>&1 || true
+  fi
+  if [ "$home" != "$folder" ]; then
+    rm -rf "$home"
+  fi
+  rm -rf "$folder"
+}
+
+start_cluster() {
+  stop_cluster
+  mkdir -p "$folder"
+  local home="$folder"
+  local socket_path="$folder/.s.PGSQL.$port"
+  if [ "${#socket_path}" -gt 100 ] ||
+    { [ "$(id -u)" -eq 0 ] && ! runuser -u postgres -- test -x "$folder"; }; then
+    home="$(mktemp -d /tmp/lunmark-postgres.XXXXXX)"
+    echo "$home" >"$folder/location"
+  fi
+  if [ "$(id -u)" -eq 0 ]; then
+    chown postgres "$home"
+    chmod 755 "$home"
+  fi
+  as_server "$bin/initdb" -D "$home/data" -A trust -U postgres -E UTF8 --no-locale \
+    >"$home/initdb.log" 2>&1 || {
+    cat "$home/initdb.log" >&2
+    exit 1
+  }
+  # A throwaway cluster: durability buys nothing, speed does.
+  as_server "$bin/pg_ctl" -D "$home/data" -l "$home/server.log" -w start \
+    -o "-k $home -c listen_addresses= -p $port -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=100" \
+    >/dev/null || {
+    cat "$home/server.log" >&2
+    exit 1
+  }
+  local encoded="${home//\//%2F}"
+  echo "postgresql://postgres@$encoded:$port/postgres" >"$folder/server.url"
+}
+
+case "$command" in
+start) start_cluster ;;
+stop) stop_cluster ;;
+*)
+  echo "usage: test_postgres.sh start|stop FOLDER" >&2
+  exit 2
+  ;;
+esac
