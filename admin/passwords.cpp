@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "db/connection.h"
+#include "db/database_target.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -83,7 +84,11 @@ void setPassword(const QString& userId, const QString& password) {
             {{QStringLiteral("UserPwd"), hash(password)}, {QStringLiteral("UserID"), userId}});
 }
 
+// Only SQLite files from before the hashes have the narrow column; a server
+// database is always made with the wide one.
 void makeRoomForHashes() {
+    if (db::engine() != db::Engine::Sqlite)
+        return;
     QSqlQuery table = db::run(
         QStringLiteral("select sql from sqlite_master where type='table' and name='Users'"));
     if (!table.next())

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "db/backup.h"
 #include "db/connection.h"
+#include "db/database_target.h"
 #include "members/import/file_bytes.h"
 #include "members/import/text_import.h"
 #include "members/import/workbook_import.h"
@@ -18,6 +19,7 @@ struct ImportOptions {
     QString workbook;   // --import
     QString memberList; // --import-list
     QString databasePath = QStringLiteral("db.sqlite");
+    bool databaseGiven = false;
     bool replace = false;
     bool createIfMissing = false;
     QString error;
@@ -36,9 +38,9 @@ ImportOptions parseImportOptions(const QStringList& arguments) {
         else if (word == kImportList && hasValue)
             options.memberList = arguments.at(++i);
         else if (word == QLatin1String("--database") && hasValue)
-            options.databasePath = arguments.at(++i);
+            options.databasePath = arguments.at(++i), options.databaseGiven = true;
         else if (word.startsWith(QLatin1String("--database=")))
-            options.databasePath = word.mid(11);
+            options.databasePath = word.mid(11), options.databaseGiven = true;
         else if (word == QLatin1String("--replace"))
             options.replace = true;
         else if (word == QLatin1String("--create-database"))
@@ -58,13 +60,26 @@ void print(std::FILE* stream, const QString& text) {
     std::fputc('\n', stream);
 }
 
+// --database, else [Database] of lunmark.ini, else the SQLite file.
+db::DatabaseTarget importTarget(const ImportOptions& options) {
+    if (options.databaseGiven)
+        return db::parseDatabaseArgument(options.databasePath);
+    db::DatabaseTarget target = db::targetFromSettings();
+    if (target.engine == db::Engine::Sqlite)
+        target.path = options.databasePath;
+    return target;
+}
+
 int runImport(const ImportOptions& options) {
-    if (!QFileInfo::exists(options.databasePath) && options.createIfMissing)
-        db::createDatabase(options.databasePath);
-    if (!QFileInfo::exists(options.databasePath))
-        throw DatabaseError(QStringLiteral("找不到資料庫 %1")
-                                .arg(QFileInfo(options.databasePath).absoluteFilePath()));
-    db::setDatabasePath(options.databasePath);
+    const db::DatabaseTarget target = importTarget(options);
+    if (target.engine == db::Engine::Sqlite) {
+        if (!QFileInfo::exists(target.path) && options.createIfMissing)
+            db::createDatabase(target.path);
+        if (!QFileInfo::exists(target.path))
+            throw DatabaseError(
+                QStringLiteral("找不到資料庫 %1").arg(QFileInfo(target.path).absoluteFilePath()));
+    }
+    db::setDatabaseTarget(target);
     if (!options.memberList.isEmpty())
         return members::importMemberList(members::readFileBytes(options.memberList));
     const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(options.workbook);

@@ -6,6 +6,7 @@
 #include "base/prompt.h"
 #include "db/backup.h"
 #include "db/connection.h"
+#include "db/database_target.h"
 
 #include <QDir>
 
@@ -33,7 +34,25 @@ bool offerNewestBackup(const QString& problem) {
 
 } // namespace
 
+// A server database: reachable, and holding the register's tables.
+bool checkServerAtStart() {
+    try {
+        if (db::hasRegisterTables())
+            return true;
+        reportError(
+            QStringLiteral("資料庫 %1 裡還沒有會員資料庫的資料表。\n"
+                           "請先在命令列執行 lunmark --create-database 建立資料表"
+                           "（或用 lunmark --copy-database 複製現有的資料庫）﹐再啟動程式。")
+                .arg(db::describeTarget(db::databaseTarget())));
+    } catch (const LunmarkError& error) {
+        reportError(error.text());
+    }
+    return false;
+}
+
 bool checkDatabaseAtStart() {
+    if (db::engine() != db::Engine::Sqlite)
+        return checkServerAtStart();
     const QString problem = db::databaseProblem();
     try {
         if (!problem.isEmpty() && !offerNewestBackup(problem))

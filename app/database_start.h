@@ -5,6 +5,9 @@
 
 // What start-up does for the database's safety, before the sign-in.
 
+// A server database is only checked for being reachable and holding the
+// register's tables; saying so (naming lunmark --create-database) ends the
+// program: false. An SQLite file:
 // Checks the database (PRAGMA quick_check). A damaged one is reported in
 // plain words with the offer to restore the newest backup; it is never used
 // half-broken, so declining (or having no backup) ends the program: false.

@@ -11,6 +11,7 @@
 #include "base/text_helpers.h"
 #include "base/window_opener.h"
 #include "db/connection.h"
+#include "db/database_target.h"
 #include "db/default_settings.h"
 #include "documents/file_manager_window.h"
 #include "members/import/customer_import_window.h"
@@ -122,9 +123,7 @@ void TFrmMain::showSignedInUser() {
 }
 
 void TFrmMain::applyMenuSettings() {
-    const QSettings ini(
-        QFileInfo(db::databasePath()).absoluteDir().filePath(QStringLiteral("lunmark.ini")),
-        QSettings::IniFormat);
+    const QSettings ini(db::settingsFilePath(), QSettings::IniFormat);
     const bool show = ini.value(QStringLiteral("Menu/ShowHidden")).toInt() == 1;
     for (const char* name : {"N1", "Excel1", "N5"})
         findChild<QAction*>(QLatin1String(name))->setVisible(show);

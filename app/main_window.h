@@ -22,7 +22,7 @@ public:
 
     // Shows the items the delivered menu hides (the text import, the second
     // workbook import and the document register) when lunmark.ini beside
-    // the database says [Menu] ShowHidden=1; hides them otherwise.
+    // the register says [Menu] ShowHidden=1; hides them otherwise.
     void applyMenuSettings();
 
     QMdiArea* mdiArea() const { return m_mdiArea; }

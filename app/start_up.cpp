@@ -9,6 +9,7 @@
 #include "base/program_title.h"
 #include "base/prompt.h"
 #include "db/connection.h"
+#include "db/copy_database.h"
 #include "db/default_settings.h"
 
 #include <QCoreApplication>
@@ -19,11 +20,16 @@ StartOptions parseStartOptions(const QStringList& arguments) {
     StartOptions options;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& word = arguments.at(i);
-        if (word == QLatin1String("--database") && i + 1 < arguments.size())
+        if (word == QLatin1String("--database") && i + 1 < arguments.size()) {
             options.databasePath = arguments.at(++i);
-        else if (word.startsWith(QLatin1String("--database=")))
+            options.databaseGiven = true;
+        } else if (word.startsWith(QLatin1String("--database="))) {
             options.databasePath = word.mid(11);
-        else if (word == QLatin1String("--restore") && i + 1 < arguments.size())
+            options.databaseGiven = true;
+        } else if (word == QLatin1String("--copy-database") && i + 2 < arguments.size()) {
+            options.copyFrom = arguments.at(++i);
+            options.copyTo = arguments.at(++i);
+        } else if (word == QLatin1String("--restore") && i + 1 < arguments.size())
             options.restoreFile = arguments.at(++i);
         else if (word.startsWith(QLatin1String("--restore=")))
             options.restoreFile = word.mid(10);
@@ -38,18 +44,37 @@ StartOptions parseStartOptions(const QStringList& arguments) {
 }
 
 QString startUsage() {
-    return QStringLiteral("用法: lunmark [--database PATH] [--create-database] [--restore BACKUP]\n"
-                          "  --database PATH     資料庫檔案（預設為工作目錄中的 db.sqlite）\n"
-                          "  --create-database   PATH 不存在時建立新的空白資料庫\n"
-                          "  --restore BACKUP    以備份取代資料庫（會先詢問）\n"
-                          "  --import FILE [--replace]  從 .xls、.xlsx 或 .csv 檔匯入會員；\n"
-                          "                      --replace 先刪除舊會員（之前自動備份）\n"
-                          "  --import-list FILE  從列印的會員名冊文字檔匯入會員\n"
-                          "  --help              顯示這些說明\n");
+    return QStringLiteral(
+        "用法: lunmark [--database PATH|URL] [--create-database] [--restore BACKUP]\n"
+        "  --database PATH     資料庫檔案（預設為工作目錄中的 db.sqlite﹐\n"
+        "                      或 lunmark.ini 的 [Database] 所指的伺服器）\n"
+        "  --database postgresql://使用者:密碼@主機:埠號/資料庫\n"
+        "                      使用 PostgreSQL 伺服器上的資料庫（多台電腦共用）\n"
+        "  --create-database   PATH 不存在時建立新的空白資料庫﹔\n"
+        "                      對 PostgreSQL 的空白資料庫﹕建立資料表後結束\n"
+        "  --copy-database FROM TO  把整個資料庫從 FROM 複製到 TO（各為 SQLite\n"
+        "                      檔案或 postgresql:// 位址﹔TO 須為新檔案或空白資料庫）\n"
+        "  --restore BACKUP    以備份取代資料庫（會先詢問）\n"
+        "  --import FILE [--replace]  從 .xls、.xlsx 或 .csv 檔匯入會員；\n"
+        "                      --replace 先刪除舊會員（之前自動備份）\n"
+        "  --import-list FILE  從列印的會員名冊文字檔匯入會員\n"
+        "  --help              顯示這些說明\n");
+}
+
+db::DatabaseTarget startTarget(const StartOptions& options) {
+    if (options.databaseGiven)
+        return db::parseDatabaseArgument(options.databasePath);
+    db::DatabaseTarget target = db::targetFromSettings();
+    if (target.engine == db::Engine::Sqlite)
+        target.path = options.databasePath;
+    return target;
 }
 
 void prepareDatabase(const StartOptions& options) {
-    db::setDatabasePath(options.databasePath);
+    const db::DatabaseTarget target = startTarget(options);
+    db::setDatabaseTarget(target);
+    if (target.engine != db::Engine::Sqlite)
+        return;
     if (QFileInfo::exists(options.databasePath))
         return;
     const QString where = QFileInfo(options.databasePath).absoluteFilePath();
@@ -77,11 +102,57 @@ QStringList commandLine(int argc, char** argv) {
     return words;
 }
 
+void printLine(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
 // --restore runs without a display, so before the application object.
 int restoreWithoutWindows(int argc, char** argv, const StartOptions& options) {
     QCoreApplication app(argc, argv);
-    db::setDatabasePath(options.databasePath);
+    try {
+        db::setDatabaseTarget(startTarget(options));
+    } catch (const LunmarkError& error) {
+        printLine(stderr, QStringLiteral("lunmark: %1").arg(error.text()));
+        return 1;
+    }
     return restoreFromShell(options.restoreFile, stdin, stdout);
+}
+
+// --copy-database FROM TO, without a display.
+int copyWithoutWindows(int argc, char** argv, const StartOptions& options) {
+    QCoreApplication app(argc, argv);
+    try {
+        const db::DatabaseTarget from = db::parseDatabaseArgument(options.copyFrom);
+        const db::DatabaseTarget to = db::parseDatabaseArgument(options.copyTo);
+        const QList<db::TableCount> counts = db::copyDatabase(from, to);
+        for (const db::TableCount& count : counts)
+            printLine(stdout, QStringLiteral("%1: %2 筆").arg(count.table).arg(count.copied));
+        printLine(stdout, QStringLiteral("複製完成﹕%1 → %2﹐每個資料表的筆數都與來源相同。")
+                              .arg(db::describeTarget(from), db::describeTarget(to)));
+        return 0;
+    } catch (const LunmarkError& error) {
+        printLine(stderr, QStringLiteral("lunmark: %1").arg(error.text()));
+        printLine(stderr, QStringLiteral("lunmark: 複製沒有完成﹐目的資料庫沒有寫入任何資料。"));
+        return 1;
+    }
+}
+
+// --create-database for a server database, without a display.
+int createOnServer(int argc, char** argv, const db::DatabaseTarget& target) {
+    QCoreApplication app(argc, argv);
+    try {
+        db::createDatabase(target);
+        db::setDatabaseTarget(target);
+        db::addDefaultSettings(); // a new register starts with its captions
+        db::closeConnection();
+        printLine(
+            stdout,
+            QStringLiteral("已在 %1 建立會員資料庫的資料表。").arg(db::describeTarget(target)));
+        return 0;
+    } catch (const LunmarkError& error) {
+        printLine(stderr, QStringLiteral("lunmark: %1").arg(error.text()));
+        return 1;
+    }
 }
 
 } // namespace
@@ -91,8 +162,22 @@ int runProgram(int argc, char** argv) {
     if (isCommandLineImport(arguments))
         return runCommandLineImport(argc, argv); // without windows
     const StartOptions options = parseStartOptions(arguments);
-    if (!options.restoreFile.isEmpty() && !options.help && options.error.isEmpty())
+    const bool understood = !options.help && options.error.isEmpty();
+    if (!options.copyFrom.isEmpty() && understood)
+        return copyWithoutWindows(argc, argv, options);
+    if (!options.restoreFile.isEmpty() && understood)
         return restoreWithoutWindows(argc, argv, options);
+    if (options.createIfMissing && understood) {
+        db::DatabaseTarget target;
+        try {
+            target = startTarget(options);
+        } catch (const LunmarkError& error) {
+            std::fprintf(stderr, "lunmark: %s\n", error.text().toLocal8Bit().constData());
+            return 1;
+        }
+        if (target.engine == db::Engine::Postgresql)
+            return createOnServer(argc, argv, target);
+    }
     if (options.help || !options.error.isEmpty()) {
         if (!options.error.isEmpty())
             std::fprintf(stderr, "lunmark: 不認得的參數 %s\n",
@@ -103,7 +188,12 @@ int runProgram(int argc, char** argv) {
     Application app(argc, argv);
     TFrmMain mainWindow;
     MessageTable::current().fill(systemLocaleId());
-    prepareDatabase(options);
+    try {
+        prepareDatabase(options);
+    } catch (const LunmarkError& error) {
+        reportError(error.text());
+        return 1;
+    }
     if (!checkDatabaseAtStart())
         return 1;
     if (!mainWindow.signIn())

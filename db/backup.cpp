@@ -2,6 +2,8 @@
 
 #include "base/errors.h"
 #include "db/connection.h"
+#include "db/copy_database.h"
+#include "db/database_target.h"
 #include "db/sqlite_file.h"
 
 #include <QCoreApplication>
@@ -74,7 +76,7 @@ QString newBackupPath(const QDir& folder) {
 // Copies the database into target. The source holds one read transaction
 // for the whole copy, so the copy is the state of one moment however long
 // it takes and whoever writes meanwhile.
-void copyDatabase(const QString& target) {
+void copySqliteFile(const QString& target) {
     SqliteFile source(databasePath(), SqliteFile::Mode::ReadWrite);
     source.exec(QStringLiteral("BEGIN; SELECT count(*) FROM sqlite_master;"));
     SqliteFile copy(target, SqliteFile::Mode::Create);
@@ -95,19 +97,19 @@ void copyDatabase(const QString& target) {
 } // namespace
 
 QString backupFolder() {
-    return QFileInfo(databasePath()).absoluteDir().filePath(QStringLiteral("backups"));
+    return QDir(dataFolder()).filePath(QStringLiteral("backups"));
 }
 
 int backupsToKeep() {
-    const QString ini =
-        QFileInfo(databasePath()).absoluteDir().filePath(QStringLiteral("lunmark.ini"));
     bool ok = false;
-    const int keep = QSettings(ini, QSettings::IniFormat).value("Backup/Keep").toInt(&ok);
+    const int keep =
+        QSettings(settingsFilePath(), QSettings::IniFormat).value("Backup/Keep").toInt(&ok);
     return ok && keep >= 0 ? keep : kDefaultKeep;
 }
 
 QString takeBackup() {
-    if (!QFileInfo(databasePath()).isFile())
+    const bool server = engine() == Engine::Postgresql;
+    if (!server && !QFileInfo(databasePath()).isFile())
         throw DatabaseError(QStringLiteral("無法備份: 找不到資料庫檔案 %1")
                                 .arg(QFileInfo(databasePath()).absoluteFilePath()));
     const QDir folder(backupFolder());
@@ -118,7 +120,15 @@ QString takeBackup() {
     const QString part =
         path + '.' + QString::number(QCoreApplication::applicationPid()) + kPartSuffix;
     try {
-        copyDatabase(part);
+        // A server register is kept as an SQLite copy, which the restore
+        // window lists and --copy-database can bring back.
+        if (server) {
+            DatabaseTarget copy;
+            copy.path = part;
+            copyDatabase(databaseTarget(), copy);
+        } else {
+            copySqliteFile(part);
+        }
     } catch (const DatabaseError& error) {
         QFile::remove(part);
         QFile::remove(part + QStringLiteral("-journal"));
@@ -133,8 +143,9 @@ QString takeBackup() {
     return path;
 }
 
+// A server keeps its own backups (pg_dump, its administrator's schedule).
 QString takeDailyBackup() {
-    if (backupsToKeep() == 0 || !QFileInfo(databasePath()).isFile())
+    if (engine() != Engine::Sqlite || backupsToKeep() == 0 || !QFileInfo(databasePath()).isFile())
         return {};
     const QDate today = QDate::currentDate();
     for (const QFileInfo& file : backupFiles()) {

@@ -17,21 +17,23 @@ struct BackupInfo {
     qint64 members = 0; // -1 when the copy cannot be read
 };
 
-// "backups" in the folder of the database file.
+// "backups" in dataFolder(): beside the SQLite file, or in the working
+// directory for a server register.
 QString backupFolder();
 
-// How many backups are kept: [Backup] Keep in lunmark.ini beside the
-// database, 14 when absent or unreadable. 0 turns the daily backup off.
+// How many backups are kept: [Backup] Keep in settingsFilePath(), 14 when
+// absent or unreadable. 0 turns the daily backup off.
 int backupsToKeep();
 
-// Takes a consistent copy of the database and returns its path; then removes
+// Takes a consistent copy of the database and returns its path (of a server
+// register, an SQLite copy made by copyDatabase()); then removes
 // the oldest copies beyond backupsToKeep() (at least the new one stays).
 // Throws DatabaseError when no copy could be made.
 QString takeBackup();
 
 // Takes a backup at the first start of a day: when backupsToKeep() is not 0
-// and no copy of today is there. Returns the new path, or empty when none
-// was needed. Throws DatabaseError.
+// and no copy of today is there; on SQLite only (a server keeps its own). Returns the new path, or
+// empty when none was needed. Throws DatabaseError.
 QString takeDailyBackup();
 
 // The backups there are, newest first.
@@ -47,7 +49,7 @@ void pruneBackups(int keep);
 void checkBackupFile(const QString& file);
 
 // Why the database cannot be used, in plain words (PRAGMA quick_check); empty
-// when it is sound or missing.
+// when it is sound or missing, and for a server database.
 QString databaseProblem();
 
 // Replaces the database with the backup file: checks it, refuses while
@@ -55,7 +57,7 @@ QString databaseProblem();
 // new backup; a damaged database is moved into the backups folder instead),
 // then copies the backup in. Closes the shared connection. Returns the path
 // of the copy of the former state. Throws DatabaseError; on a refusal
-// nothing has changed.
+// nothing has changed. Refused for a server database.
 QString restoreBackup(const QString& file);
 
 } // namespace db

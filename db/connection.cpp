@@ -1,8 +1,12 @@
 #include "db/connection.h"
 
 #include "base/errors.h"
+#include "db/database_target.h"
+#include "db/postgres.h"
 #include "db/sql_functions.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -19,27 +23,36 @@ namespace db {
 namespace {
 
 const char* const kConnectionName = "lunmark";
-
-QString& pathSetting() {
-    static QString path = QStringLiteral("db.sqlite");
-    return path;
-}
+const QString kStatementSavepoint = QStringLiteral("lunmark_statement");
 
 int& busyTimeoutSetting() {
     static int milliseconds = 5000;
     return milliseconds;
 }
 
+// How many transactions are open on the shared connection, the outermost
+// counting 1; inner ones are savepoints.
+int& transactionDepth() {
+    static int depth = 0;
+    return depth;
+}
+
 // SQLITE_BUSY and SQLITE_LOCKED, also in their extended forms: another
 // program holds the lock longer than the busy time-out.
-bool isBusy(const QSqlError& error) {
+bool isSqliteBusy(const QSqlError& error) {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
     return ok && (code == 5 || code == 6);
 }
 
-QString errorText(const QSqlError& error) {
-    if (isBusy(error))
+bool isServer(const QSqlDatabase& database) {
+    return database.driverName() == QLatin1String("QPSQL");
+}
+
+QString errorText(const QSqlDatabase& database, const QSqlError& error) {
+    if (isServer(database))
+        return postgresErrorText(error, connectionLost(database));
+    if (isSqliteBusy(error))
         return busyText();
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
@@ -47,26 +60,17 @@ QString errorText(const QSqlError& error) {
     return QStringLiteral("資料庫錯誤: %1").arg(text);
 }
 
+[[noreturn]] void raiseOn(const QSqlDatabase& database, const QSqlError& error) {
+    throw DatabaseError(errorText(database, error));
+}
+
 void execOrThrow(QSqlDatabase& database, const QString& statement) {
     QSqlQuery query(database);
     if (!query.exec(statement))
-        raise(query.lastError());
+        raiseOn(database, query.lastError());
 }
 
-// Runs every statement of a script, one at a time (the driver runs one per call).
-void execScript(QSqlDatabase& database, const QString& script) {
-    QString withoutComments;
-    for (const QString& line : script.split('\n')) {
-        if (!line.trimmed().startsWith(QStringLiteral("--")))
-            withoutComments += line + '\n';
-    }
-    for (const QString& statement : withoutComments.split(';')) {
-        if (!statement.trimmed().isEmpty())
-            execOrThrow(database, statement);
-    }
-}
-
-QSqlDatabase openAt(const QString& connectionName, const QString& path) {
+QSqlDatabase openSqlite(const QString& connectionName, const QString& path) {
     QSqlDatabase database =
         QSqlDatabase::contains(connectionName)
             ? QSqlDatabase::database(connectionName, false)
@@ -74,9 +78,56 @@ QSqlDatabase openAt(const QString& connectionName, const QString& path) {
     database.setDatabaseName(path);
     database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutSetting()));
     if (!database.open())
-        throw DatabaseError(errorText(database.lastError()));
+        raiseOn(database, database.lastError());
     registerSqlFunctions(database);
     return database;
+}
+
+QSqlDatabase openShared() {
+    const DatabaseTarget target = databaseTarget();
+    if (target.engine == Engine::Postgresql)
+        return openPostgres(kConnectionName, target, busyTimeoutSetting());
+    // SQLite would quietly make an empty file; a missing database is an error.
+    if (!QFileInfo(target.path).isFile())
+        throw DatabaseError(QStringLiteral("資料庫錯誤: 找不到資料庫檔案 %1")
+                                .arg(QFileInfo(target.path).absoluteFilePath()));
+    QSqlDatabase database = openSqlite(kConnectionName, target.path);
+    execOrThrow(database, QStringLiteral("PRAGMA journal_mode=WAL"));
+    return database;
+}
+
+// As both engines take it; see run().
+QVariant boundValueFor(const QVariant& value, bool server) {
+    if (value.isNull())
+        return value;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(Qt::ISODateWithMs);
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate);
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        // The server infers each parameter's type from the statement; a
+        // number written as text fits a number and a text column alike.
+        return server ? QVariant(value.toString()) : value;
+    case QMetaType::Double:
+        return server ? QVariant(QString::number(value.toDouble(), 'g', 17)) : value;
+    default:
+        return value;
+    }
+}
+
+// On a server a failed statement spoils the whole transaction around it;
+// SQLite undoes only the statement. A savepoint around each statement inside
+// a transaction gives the server SQLite's behaviour.
+bool needsStatementSavepoint(const QSqlDatabase& database) {
+    return isServer(database) && transactionDepth() > 0;
 }
 
 } // namespace
@@ -92,31 +143,28 @@ void setBusyTimeout(int milliseconds) {
 }
 
 void setDatabasePath(const QString& path) {
-    closeConnection();
-    pathSetting() = path;
+    DatabaseTarget target;
+    target.path = path;
+    setDatabaseTarget(target);
 }
 
 QString databasePath() {
-    return pathSetting();
+    return databaseTarget().path;
 }
 
 QSqlDatabase connection() {
     if (QSqlDatabase::contains(kConnectionName)) {
         QSqlDatabase database = QSqlDatabase::database(kConnectionName, false);
-        if (database.isOpen())
+        if (database.isOpen() && !connectionLost(database))
             return database;
+        // A lost server connection takes its transactions with it.
+        transactionDepth() = 0;
     }
-    const QString path = databasePath();
-    // SQLite would quietly make an empty file; a missing database is an error.
-    if (!QFileInfo(path).isFile())
-        throw DatabaseError(QStringLiteral("資料庫錯誤: 找不到資料庫檔案 %1")
-                                .arg(QFileInfo(path).absoluteFilePath()));
-    QSqlDatabase database = openAt(kConnectionName, path);
-    execOrThrow(database, QStringLiteral("PRAGMA journal_mode=WAL"));
-    return database;
+    return openShared();
 }
 
 void closeConnection() {
+    transactionDepth() = 0;
     if (!QSqlDatabase::contains(kConnectionName))
         return;
     {
@@ -134,15 +182,31 @@ QString schemaSql() {
     return QString::fromUtf8(file.readAll());
 }
 
+// The driver runs one statement per call.
+QStringList splitStatements(const QString& script) {
+    QString withoutComments;
+    for (const QString& line : script.split('\n')) {
+        if (!line.trimmed().startsWith(QStringLiteral("--")))
+            withoutComments += line + '\n';
+    }
+    QStringList statements;
+    for (const QString& statement : withoutComments.split(';')) {
+        if (!statement.trimmed().isEmpty())
+            statements << statement;
+    }
+    return statements;
+}
+
 void createDatabase(const QString& path) {
     if (QFileInfo::exists(path))
         throw DatabaseError(QStringLiteral("資料庫錯誤: 檔案 %1 已經存在").arg(path));
     const QString name = QStringLiteral("lunmark-create");
     {
-        QSqlDatabase database = openAt(name, path);
+        QSqlDatabase database = openSqlite(name, path);
         try {
             execOrThrow(database, QStringLiteral("BEGIN"));
-            execScript(database, schemaSql());
+            for (const QString& statement : splitStatements(schemaSql()))
+                execOrThrow(database, statement);
             execOrThrow(database, QStringLiteral("COMMIT"));
         } catch (...) {
             database.close();
@@ -156,19 +220,36 @@ void createDatabase(const QString& path) {
 }
 
 void raise(const QSqlError& error) {
-    throw DatabaseError(errorText(error));
+    if (QSqlDatabase::contains(kConnectionName))
+        raiseOn(QSqlDatabase::database(kConnectionName, false), error);
+    raiseOn(QSqlDatabase(), error);
 }
 
 QSqlQuery run(const QString& sql, const QVariantMap& params) {
-    QSqlQuery query(connection());
-    if (!query.prepare(sql))
-        raise(query.lastError());
-    for (auto it = params.cbegin(); it != params.cend(); ++it) {
-        const QString key = it.key().startsWith(':') ? it.key() : ':' + it.key();
-        query.bindValue(key, it.value());
+    QSqlDatabase database = connection();
+    const bool server = isServer(database);
+    const bool savepoint = needsStatementSavepoint(database);
+    if (savepoint)
+        execOrThrow(database, "SAVEPOINT " + kStatementSavepoint);
+    QSqlQuery query(database);
+    bool ok = query.prepare(server ? serverStatement(sql) : sql);
+    if (ok) {
+        for (auto it = params.cbegin(); it != params.cend(); ++it) {
+            const QString key = it.key().startsWith(':') ? it.key() : ':' + it.key();
+            query.bindValue(key, boundValueFor(it.value(), server));
+        }
+        ok = query.exec();
     }
-    if (!query.exec())
-        raise(query.lastError());
+    if (!ok) {
+        const QSqlError error = query.lastError();
+        if (savepoint && !connectionLost(database)) {
+            QSqlQuery(database).exec("ROLLBACK TO SAVEPOINT " + kStatementSavepoint);
+            QSqlQuery(database).exec("RELEASE SAVEPOINT " + kStatementSavepoint);
+        }
+        raiseOn(database, error);
+    }
+    if (savepoint)
+        execOrThrow(database, "RELEASE SAVEPOINT " + kStatementSavepoint);
     return query;
 }
 
@@ -176,26 +257,68 @@ QSqlQuery run(const QStringList& lines, const QVariantMap& params) {
     return run(lines.join('\n'), params);
 }
 
-Transaction::Transaction() {
+QVariant boundValue(const QVariant& value) {
+    return boundValueFor(value, engine() == Engine::Postgresql);
+}
+
+QVariant boundValue(const QVariant& value, Engine engine) {
+    return boundValueFor(value, engine == Engine::Postgresql);
+}
+
+QString quotedName(const QString& identifier) {
+    QString text = engine() == Engine::Postgresql ? identifier.toLower() : identifier;
+    return '"' + text.replace('"', QStringLiteral("\"\"")) + '"';
+}
+
+bool inTransaction() {
+    return transactionDepth() > 0;
+}
+
+QString lockRowsClause() {
+    return engine() == Engine::Postgresql ? QStringLiteral(" FOR UPDATE") : QString();
+}
+
+Transaction::Transaction(Kind kind) {
     QSqlDatabase database = connection();
-    if (!database.transaction())
-        raise(database.lastError());
+    m_depth = transactionDepth() + 1;
+    if (m_depth > 1)
+        execOrThrow(database, QStringLiteral("SAVEPOINT lunmark_%1").arg(m_depth));
+    else if (kind == Kind::Write && !isServer(database))
+        execOrThrow(database, QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        execOrThrow(database, QStringLiteral("BEGIN"));
+    transactionDepth() = m_depth;
 }
 
 Transaction::~Transaction() {
     if (!m_open)
         return;
     try {
-        connection().rollback();
+        QSqlDatabase database = connection();
+        if (transactionDepth() < m_depth)
+            return; // the connection was closed or lost: the server dropped it
+        QSqlQuery query(database);
+        if (m_depth > 1) {
+            query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT lunmark_%1").arg(m_depth));
+            query.exec(QStringLiteral("RELEASE SAVEPOINT lunmark_%1").arg(m_depth));
+        } else {
+            query.exec(QStringLiteral("ROLLBACK"));
+        }
+        transactionDepth() = m_depth - 1;
     } catch (const DatabaseError&) {
-        // The connection is gone; SQLite has dropped the transaction with it.
+        // The connection is gone; the database has dropped the transaction with it.
     }
 }
 
 void Transaction::commit() {
     QSqlDatabase database = connection();
-    if (!database.commit())
-        raise(database.lastError());
+    if (transactionDepth() < m_depth)
+        throw DatabaseError(lostConnectionText());
+    if (m_depth > 1)
+        execOrThrow(database, QStringLiteral("RELEASE SAVEPOINT lunmark_%1").arg(m_depth));
+    else
+        execOrThrow(database, QStringLiteral("COMMIT"));
+    transactionDepth() = m_depth - 1;
     m_open = false;
 }
 

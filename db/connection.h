@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/database_target.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -12,6 +14,7 @@
 namespace db {
 
 // The database file: "db.sqlite" in the working directory unless set.
+// Setting a path makes the target an SQLite file (see database_target.h).
 void setDatabasePath(const QString& path);
 QString databasePath();
 
@@ -23,8 +26,9 @@ void setBusyTimeout(int milliseconds);
 // program for longer than the busy time-out.
 QString busyText();
 
-// The shared connection, opened on first use. Throws DatabaseError when the
-// file is missing or cannot be opened.
+// The shared connection, opened on first use (and again after a server
+// connection was lost). Throws DatabaseError when the file is missing or
+// cannot be opened, or the server cannot be reached.
 QSqlDatabase connection();
 
 // Closes the shared connection; the next statement opens it again.
@@ -37,8 +41,15 @@ void createDatabase(const QString& path);
 // The schema of a new database.
 QString schemaSql();
 
+// The statements of a script, without its "--" comment lines.
+QStringList splitStatements(const QString& script);
+
 // Runs one statement on the shared connection with named parameters
-// (":Name" in the text, "Name" or ":Name" as the key). Throws DatabaseError.
+// (":Name" in the text, "Name" or ":Name" as the key). Values are bound
+// alike on both engines: a yes/no as 0 or 1, a date and time as ISO text, a
+// whole number as it is written (so it also fits a text column). A failed
+// statement inside a transaction leaves the transaction usable, on both
+// engines. Throws DatabaseError.
 QSqlQuery run(const QString& sql, const QVariantMap& params = {});
 
 // A statement given as lines, as the windows build them; lines are joined
@@ -48,10 +59,29 @@ QSqlQuery run(const QStringList& lines, const QVariantMap& params = {});
 // Throws DatabaseError for a failed query, with the database's text.
 [[noreturn]] void raise(const QSqlError& error);
 
+// A value as run() binds it on an engine (the current one unless given).
+QVariant boundValue(const QVariant& value);
+QVariant boundValue(const QVariant& value, Engine engine);
+
+// A table or column name quoted for the current engine: a server folds the
+// unquoted names of the statements to lower case, and its tables are made so.
+QString quotedName(const QString& identifier);
+
+// True while a Transaction is open on the shared connection.
+bool inTransaction();
+
+// "FOR UPDATE" on a server, where a SELECT that is about to be written back
+// must lock its rows; nothing on SQLite, whose writer holds the whole file.
+QString lockRowsClause();
+
 // A transaction on the shared connection that rolls back unless committed.
+// Inside another one it is a savepoint of it. Write takes the write lock at
+// once (SQLite's BEGIN IMMEDIATE), so what is read inside cannot change
+// before it is written.
 class Transaction {
 public:
-    Transaction();
+    enum class Kind { Read, Write };
+    explicit Transaction(Kind kind = Kind::Read);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -59,6 +89,7 @@ public:
 
 private:
     bool m_open = true;
+    int m_depth = 0; // 1 for the outermost transaction
 };
 
 } // namespace db

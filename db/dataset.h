@@ -15,7 +15,12 @@ namespace db {
 
 // The rows of one SELECT statement held in memory, with a current row and the
 // editing states of a data window: append, edit, post, cancel and delete
-// written back to one base table by SQLite's rowid.
+// written back to one base table by its row identity (rowid).
+//
+// A save or delete first compares the stored row with what was read: when
+// another desk changed or deleted it meanwhile, nothing is written, the row
+// is reloaded (or dropped when gone), editing ends and DatabaseError says
+// so (另一台電腦已修改此筆資料).
 //
 // Rows are numbered from 0 (currentRow) for code and from 1 (rowNumber, and
 // the movedTo signal) for what a window shows; -1 and 0 mean "no row".
@@ -167,6 +172,8 @@ private:
     void writeUpdate();
     void shareWrittenValues();
     dataset_sql::ColumnValues assignedValues() const;
+    dataset_sql::ColumnValues columnValues(const Row& row) const;
+    [[noreturn]] void reloadAfterConflict(dataset_sql::WriteResult result);
 
     QString m_baseTable;
     QString m_statement;

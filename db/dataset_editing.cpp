@@ -35,6 +35,14 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a.typeId() == b.typeId() && a == b;
 }
 
+// Another desk (or another program on the same file) changed or deleted the
+// row since it was read: nothing was written.
+DatabaseError conflict(bool gone) {
+    return DatabaseError(QStringLiteral("另一台電腦已修改此筆資料﹐這次的修改沒有寫入。\n%1")
+                             .arg(gone ? QStringLiteral("此筆資料已被刪除﹐已從清單移除。")
+                                       : QStringLiteral("已重新載入此筆資料的最新內容。")));
+}
+
 DatabaseError noBaseTable() {
     return DatabaseError(QStringLiteral("資料庫錯誤: 資料集沒有指定寫入的資料表"));
 }
@@ -161,10 +169,14 @@ bool Dataset::remove() {
     }
     if (!m_batch && m_baseTable.isEmpty())
         throw noBaseTable();
-    // A row another program deleted already is simply dropped from the list.
-    if (!m_batch)
-        dataset_sql::deleteRow(m_baseTable, m_rows[size_t(m_current)].rowid);
     const bool wasEditing = m_state == State::Edit;
+    if (!m_batch) {
+        const Row& read = wasEditing ? m_original : m_rows[size_t(m_current)];
+        const auto result =
+            dataset_sql::deleteRowIfUnchanged(m_baseTable, read.rowid, columnValues(read));
+        if (result != dataset_sql::WriteResult::Written)
+            reloadAfterConflict(result);
+    }
     m_state = State::Browse;
     m_assigned.clear();
     removeRowAt(m_current);
@@ -224,9 +236,48 @@ void Dataset::writeUpdate() {
     if (m_assigned.isEmpty())
         return;
     const qint64 rowid = m_rows[size_t(m_current)].rowid;
-    if (dataset_sql::updateRow(m_baseTable, rowid, assignedValues()) == 0)
-        throw DatabaseError(QStringLiteral("資料庫錯誤: 找不到要更新的資料列，可能已被刪除"));
+    const auto result = dataset_sql::updateRowIfUnchanged(
+        m_baseTable, rowid, columnValues(m_original), assignedValues());
+    if (result != dataset_sql::WriteResult::Written)
+        reloadAfterConflict(result);
     shareWrittenValues();
+}
+
+// The base-table columns of a row as the dataset read them.
+dataset_sql::ColumnValues Dataset::columnValues(const Row& row) const {
+    dataset_sql::ColumnValues values;
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (!m_fields[size_t(i)].column.isEmpty())
+            values.append({m_fields[size_t(i)].column, row.values.at(i)});
+    }
+    return values;
+}
+
+// Shows the row as it is stored now (or drops it when it is gone), leaves
+// editing and says why nothing was written.
+void Dataset::reloadAfterConflict(dataset_sql::WriteResult result) {
+    const bool gone = result == dataset_sql::WriteResult::Gone;
+    const bool wasEditing = isEditing();
+    m_state = State::Browse;
+    m_assigned.clear();
+    if (gone) {
+        removeRowAt(m_current);
+    } else {
+        Row& row = m_rows[size_t(m_current)];
+        const QVariantMap stored = dataset_sql::readRow(m_baseTable, row.rowid);
+        QVariantList values = (wasEditing ? m_original : row).values.toList();
+        for (int i = 0; i < fieldCount(); ++i) {
+            const auto it = stored.constFind(m_fields[size_t(i)].column.toLower());
+            if (!m_fields[size_t(i)].column.isEmpty() && it != stored.cend())
+                values[i] = *it;
+        }
+        row.values = PackedValues(values);
+        emit dataChanged(m_current, -1);
+    }
+    if (wasEditing)
+        emit stateChanged(m_state);
+    emitMoved();
+    throw conflict(gone);
 }
 
 // Fields that show the same column (a column and its alias) take the value

@@ -2,30 +2,41 @@
 
 #include "base/errors.h"
 #include "db/connection.h"
-#include "db/sql_functions.h"
+#include "db/database_target.h"
+#include "db/dataset_select.h"
 
-#include <QDateTime>
 #include <QRegularExpression>
-#include <QSqlError>
 #include <QSqlRecord>
-#include <sqlite3.h>
 
 namespace db::dataset_sql {
 namespace {
-
-QString quoted(const QString& identifier) {
-    QString text = identifier;
-    return '"' + text.replace('"', QStringLiteral("\"\"")) + '"';
-}
 
 QString assignments(const ColumnValues& values, QVariantMap& params) {
     QStringList parts;
     for (int i = 0; i < values.size(); ++i) {
         const QString name = QStringLiteral(":v%1").arg(i);
-        parts << quoted(values[i].first) + " = " + name;
+        parts << quotedName(values[i].first) + " = " + name;
         params.insert(name, values[i].second);
     }
     return parts.join(QStringLiteral(", "));
+}
+
+// A value as the stored row and the dataset's reading compare: engines give
+// a whole number back as a number or as its text alike.
+QString comparable(const QVariant& value) {
+    return boundValue(value).toString();
+}
+
+bool agrees(const QVariantMap& stored, const ColumnValues& expected) {
+    for (const auto& [column, value] : expected) {
+        const auto it = stored.constFind(column.toLower());
+        if (it == stored.cend())
+            continue; // a column the table does not have is never written
+        if (it->isNull() != value.isNull() ||
+            (!value.isNull() && comparable(*it) != comparable(value)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -37,157 +48,67 @@ QString withRowid(const QString& statement, const QString& table) {
     if (!match.hasMatch())
         throw DatabaseError(QStringLiteral("資料庫錯誤: 可編輯的資料集只接受 SELECT 敘述: %1")
                                 .arg(statement.trimmed()));
-    const QString column = QStringLiteral(" %1.rowid AS %2,").arg(quoted(table), kRowidName);
+    const QString column = QStringLiteral(" %1.rowid AS %2,").arg(quotedName(table), kRowidName);
     QString result = statement;
     return result.insert(match.capturedEnd(), column);
 }
 
 Select::Select(const QString& statement, const QVariantMap& params)
-    : m_database(sqliteHandle(connection())) {
-    const QByteArray text = statement.toUtf8();
-    if (sqlite3_prepare_v2(m_database, text.constData(), int(text.size()), &m_statement, nullptr) !=
-        SQLITE_OK)
-        fail();
-    bind(params);
-}
+    : m_rows(engine() == Engine::Postgresql ? postgresSelect(statement, params)
+                                            : sqliteSelect(statement, params)) {}
 
-Select::~Select() {
-    sqlite3_finalize(m_statement);
-}
-
-// The statement is of no further use, so it goes at once (also when the
-// constructor fails, where no destructor runs).
-void Select::fail() {
-    const QString text = QString::fromUtf8(sqlite3_errmsg(m_database));
-    sqlite3_finalize(m_statement);
-    m_statement = nullptr;
-    throw DatabaseError(QStringLiteral("資料庫錯誤: %1").arg(text));
-}
-
-// As the Qt driver binds: null as null, yes/no and numbers as numbers, a
-// date and time as ISO text with milliseconds, bytes as a blob, anything else
-// as its text.
-void Select::bind(const QVariantMap& params) {
-    const int count = sqlite3_bind_parameter_count(m_statement);
-    for (int i = 1; i <= count; ++i) {
-        const char* name = sqlite3_bind_parameter_name(m_statement, i);
-        if (name == nullptr)
-            continue;
-        const QVariant value = params.value(QString::fromUtf8(name + 1));
-        int result = SQLITE_OK;
-        if (value.isNull()) {
-            result = sqlite3_bind_null(m_statement, i);
-        } else {
-            switch (value.typeId()) {
-            case QMetaType::Bool:
-            case QMetaType::Int:
-                result = sqlite3_bind_int(m_statement, i, value.toInt());
-                break;
-            case QMetaType::Double:
-                result = sqlite3_bind_double(m_statement, i, value.toDouble());
-                break;
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-                result = sqlite3_bind_int64(m_statement, i, value.toLongLong());
-                break;
-            case QMetaType::QByteArray: {
-                const QByteArray bytes = value.toByteArray();
-                result = sqlite3_bind_blob(m_statement, i, bytes.constData(), int(bytes.size()),
-                                           SQLITE_TRANSIENT);
-                break;
-            }
-            default: {
-                const QString text = value.typeId() == QMetaType::QDateTime
-                                         ? value.toDateTime().toString(Qt::ISODateWithMs)
-                                         : value.toString();
-                const QByteArray utf8 = text.toUtf8();
-                result = sqlite3_bind_text(m_statement, i, utf8.constData(), int(utf8.size()),
-                                           SQLITE_TRANSIENT);
-                break;
-            }
-            }
-        }
-        if (result != SQLITE_OK)
-            fail();
-    }
-}
+Select::~Select() = default;
 
 int Select::columnCount() const {
-    return sqlite3_column_count(m_statement);
+    return m_rows->columnCount();
 }
 
 QString Select::columnName(int column) const {
-    QString name = QString::fromUtf8(sqlite3_column_name(m_statement, column));
-    name.remove('"');
-    return name.mid(name.lastIndexOf('.') + 1);
+    return m_rows->columnName(column);
 }
 
 QString Select::originColumn(int column, const QString& table) const {
-    const char* origin = sqlite3_column_table_name(m_statement, column);
-    const char* name = sqlite3_column_origin_name(m_statement, column);
-    const bool fromTable = origin != nullptr && name != nullptr &&
-                           QString::fromUtf8(origin).compare(table, Qt::CaseInsensitive) == 0;
-    return fromTable ? QString::fromUtf8(name) : QString();
+    return m_rows->originColumn(column, table);
 }
 
 bool Select::next() {
-    const int result = sqlite3_step(m_statement);
-    if (result == SQLITE_ROW)
-        return true;
-    if (result == SQLITE_DONE)
-        return false;
-    fail();
+    return m_rows->next();
 }
 
 qint64 Select::integer(int column) const {
-    return sqlite3_column_int64(m_statement, column);
+    return m_rows->integer(column);
 }
 
-// As the Qt driver reads them: a null is a null text.
 void Select::appendValue(int column, PackedValues& values) const {
-    switch (sqlite3_column_type(m_statement, column)) {
-    case SQLITE_INTEGER:
-        values.appendInteger(sqlite3_column_int64(m_statement, column));
-        break;
-    case SQLITE_FLOAT:
-        values.appendReal(sqlite3_column_double(m_statement, column));
-        break;
-    case SQLITE_TEXT:
-        values.appendText(reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column)),
-                          sqlite3_column_bytes(m_statement, column));
-        break;
-    case SQLITE_BLOB:
-        values.appendBlob(static_cast<const char*>(sqlite3_column_blob(m_statement, column)),
-                          sqlite3_column_bytes(m_statement, column));
-        break;
-    default:
-        values.appendNull(QMetaType::fromType<QString>());
-        break;
-    }
+    m_rows->appendValue(column, values);
 }
 
+// RETURNING gives the new row's identity on both engines.
 qint64 insertRow(const QString& table, const ColumnValues& values) {
     QStringList columns;
     QStringList names;
     QVariantMap params;
     for (int i = 0; i < values.size(); ++i) {
-        columns << quoted(values[i].first);
+        columns << quotedName(values[i].first);
         names << QStringLiteral(":v%1").arg(i);
         params.insert(names.last(), values[i].second);
     }
-    const QString sql = values.isEmpty()
-                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table))
-                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(quoted(table), columns.join(QStringLiteral(", ")),
-                                       names.join(QStringLiteral(", ")));
-    return run(sql, params).lastInsertId().toLongLong();
+    const QString sql =
+        values.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING rowid").arg(quotedName(table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
+                  .arg(quotedName(table), columns.join(QStringLiteral(", ")),
+                       names.join(QStringLiteral(", ")));
+    QSqlQuery query = run(sql, params);
+    if (!query.next())
+        throw DatabaseError(QStringLiteral("資料庫錯誤: 新增的資料列沒有傳回編號"));
+    return query.value(0).toLongLong();
 }
 
 QVariantMap readRow(const QString& table, qint64 rowid) {
-    QSqlQuery query =
-        run(QStringLiteral("SELECT * FROM %1 WHERE rowid = :rowid").arg(quoted(table)),
-            {{QStringLiteral("rowid"), rowid}});
+    QSqlQuery query = run(QStringLiteral("SELECT * FROM %1 WHERE rowid = :rowid%2")
+                              .arg(quotedName(table), lockRowsClause()),
+                          {{QStringLiteral("rowid"), rowid}});
     QVariantMap row;
     if (!query.next())
         return row;
@@ -197,18 +118,33 @@ QVariantMap readRow(const QString& table, qint64 rowid) {
     return row;
 }
 
-int updateRow(const QString& table, qint64 rowid, const ColumnValues& values) {
+WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
+                                 const ColumnValues& values) {
+    Transaction transaction(Transaction::Kind::Write);
+    const QVariantMap stored = readRow(table, rowid);
+    if (stored.isEmpty())
+        return WriteResult::Gone;
+    if (!agrees(stored, expected))
+        return WriteResult::Changed;
     QVariantMap params{{QStringLiteral(":rowid"), rowid}};
     const QString set = assignments(values, params);
-    return run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = :rowid").arg(quoted(table), set),
-               params)
-        .numRowsAffected();
+    run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = :rowid").arg(quotedName(table), set),
+        params);
+    transaction.commit();
+    return WriteResult::Written;
 }
 
-int deleteRow(const QString& table, qint64 rowid) {
-    return run(QStringLiteral("DELETE FROM %1 WHERE rowid = :rowid").arg(quoted(table)),
-               {{QStringLiteral("rowid"), rowid}})
-        .numRowsAffected();
+WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected) {
+    Transaction transaction(Transaction::Kind::Write);
+    const QVariantMap stored = readRow(table, rowid);
+    if (stored.isEmpty())
+        return WriteResult::Gone;
+    if (!agrees(stored, expected))
+        return WriteResult::Changed;
+    run(QStringLiteral("DELETE FROM %1 WHERE rowid = :rowid").arg(quotedName(table)),
+        {{QStringLiteral("rowid"), rowid}});
+    transaction.commit();
+    return WriteResult::Written;
 }
 
 } // namespace db::dataset_sql

@@ -9,12 +9,12 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include <memory>
 
 // The statements a dataset runs: its SELECT with the row identity added, and
-// the INSERT, UPDATE and DELETE that write one row back by SQLite's rowid.
+// the INSERT, UPDATE and DELETE that write one row back by it. Both engines
+// call the row identity rowid: SQLite's own, and on a server a hidden key
+// column of that name in every table.
 namespace db::dataset_sql {
 
 // The name under which the base table's rowid is selected as first column.
@@ -24,10 +24,12 @@ inline constexpr const char* kRowidName = "lunmark_rowid";
 // Throws DatabaseError when the statement does not begin with SELECT.
 QString withRowid(const QString& statement, const QString& table);
 
-// A SELECT run straight on SQLite with named parameters, its rows read one
-// at a time into packed values: no value is made a QVariant on the way.
-// Parameters are bound as the Qt driver binds them; one the statement names
-// but params lacks is null. Throws DatabaseError with the database's text.
+// A SELECT run straight on the engine's client library with named
+// parameters, its rows read one at a time into packed values: no value is
+// made a QVariant on the way. Parameters are bound as db::run binds them;
+// one the statement names but params lacks is null. Throws DatabaseError
+// with the database's text.
+class SelectRows;
 class Select {
 public:
     Select(const QString& statement, const QVariantMap& params);
@@ -36,7 +38,7 @@ public:
     Select& operator=(const Select&) = delete;
 
     int columnCount() const;
-    // The column's name as the Qt driver gives it (no quotes, no table).
+    // The column's name (no quotes, no table) as the schema spells it.
     QString columnName(int column) const;
     // The column of table the column comes from (aliases resolve to their
     // column), or an empty text for expressions and columns of other tables.
@@ -48,11 +50,7 @@ public:
     void appendValue(int column, PackedValues& values) const;
 
 private:
-    void bind(const QVariantMap& params);
-    [[noreturn]] void fail();
-
-    sqlite3* m_database = nullptr;
-    sqlite3_stmt* m_statement = nullptr;
+    std::unique_ptr<SelectRows> m_rows;
 };
 
 using ColumnValues = QList<QPair<QString, QVariant>>;
@@ -61,11 +59,20 @@ using ColumnValues = QList<QPair<QString, QVariant>>;
 // and returns its rowid.
 qint64 insertRow(const QString& table, const ColumnValues& values);
 
-// The stored row of table with that rowid, keyed by lower-case column name.
+// The stored row of table with that rowid, keyed by lower-case column name;
+// empty when it is gone. Inside a transaction on a server the row stays
+// locked until the transaction ends.
 QVariantMap readRow(const QString& table, qint64 rowid);
 
-// Each returns the number of rows changed (0 when the row is gone).
-int updateRow(const QString& table, qint64 rowid, const ColumnValues& values);
-int deleteRow(const QString& table, qint64 rowid);
+// What became of a write that first compares the stored row with the values
+// the dataset read.
+enum class WriteResult { Written, Changed, Gone };
+
+// In one transaction: reads the stored row (locked), compares the columns
+// of expected with it, and writes only when they all agree. Values compare
+// as the engines give them back (a number and its text alike).
+WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
+                                 const ColumnValues& values);
+WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected);
 
 } // namespace db::dataset_sql

@@ -3,6 +3,7 @@
 #include "db/backup.h"
 #include "db/connection.h"
 #include "db/database_files.h"
+#include "db/database_target.h"
 #include "db/sqlite_file.h"
 
 #include <QDateTime>
@@ -154,13 +155,18 @@ void checkBackupFile(const QString& file) {
 }
 
 QString databaseProblem() {
-    if (!QFileInfo(databasePath()).isFile())
+    if (engine() != Engine::Sqlite || !QFileInfo(databasePath()).isFile())
         return {};
     return checkFile(databasePath(), SqliteFile::Mode::ReadWrite,
                      QStringLiteral("PRAGMA quick_check"));
 }
 
 QString restoreBackup(const QString& file) {
+    if (engine() != Engine::Sqlite)
+        throw DatabaseError(
+            QStringLiteral("資料庫在伺服器上﹐不能在這裡還原備份。\n"
+                           "要放回一個備份﹐請由資料庫管理者建立一個新的空白資料庫﹐"
+                           "再用 lunmark --copy-database 備份檔 postgresql://… 複製進去。"));
     checkBackupFile(file);
     closeConnection();
     refuseWhileOthersUseIt();

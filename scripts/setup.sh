@@ -13,6 +13,8 @@ packages=(
   poppler-utils xvfb xauth
   lintian help2man dpkg-dev desktop-file-utils man-db file
   qt6-translations-l10n libsodium-dev
+  # PostgreSQL: the Qt driver, libpq, and the server for the tests
+  libqt6sql6-psql libpq-dev postgresql
   # qv.dll: the Windows cross compilers, GoogleTest's sources for its tests,
   # and Wine (32-bit from the i386 architecture) to run them
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine32 wine64

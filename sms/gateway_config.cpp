@@ -1,7 +1,7 @@
 #include "sms/gateway_config.h"
 
 #include "base/errors.h"
-#include "db/connection.h"
+#include "db/database_target.h"
 #include "sms/query_encoding.h"
 
 #include <QDir>
@@ -50,7 +50,7 @@ QString GatewayConfig::hostFor(GatewayHost host) const {
 }
 
 QString GatewayConfig::iniPath() {
-    return QFileInfo(db::databasePath()).absoluteDir().filePath(QStringLiteral("lunmark.ini"));
+    return db::settingsFilePath();
 }
 
 GatewayConfig GatewayConfig::load(const QString& path) {

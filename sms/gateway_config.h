@@ -33,7 +33,7 @@ struct GatewayConfig {
     // configured, and when it names a scheme other than http:// or https://.
     QString hostFor(GatewayHost host) const;
 
-    // lunmark.ini in the folder of the database file.
+    // lunmark.ini beside the register (db::settingsFilePath()).
     static QString iniPath();
 
     // The settings in the file; missing keys keep their defaults and a missing

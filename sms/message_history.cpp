@@ -13,19 +13,18 @@ QString cutToFit(const QString& text, int length) {
     return text.left(end);
 }
 
+// RETURNING gives the new row's counter on both engines.
 qint64 record(const SentMessage& sent) {
-    return db::run(
-               QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign,Memo) "
-                              "values(:CustName,:Tel,:Message,:SendDate,:Sign,:Memo)"),
-               {{QStringLiteral("CustName"), sent.name},
-                {QStringLiteral("Tel"), sent.phone},
-                {QStringLiteral("Message"), sent.message},
-                {QStringLiteral("SendDate"),
-                 sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
-                {QStringLiteral("Sign"), sent.sign},
-                {QStringLiteral("Memo"), cutToFit(sent.memo, kMemoLength)}})
-        .lastInsertId()
-        .toLongLong();
+    QSqlQuery inserted = db::run(
+        QStringLiteral("Insert into MessageHistory(CustName,Tel,Message,SendDate,Sign,Memo) "
+                       "values(:CustName,:Tel,:Message,:SendDate,:Sign,:Memo) returning ID"),
+        {{QStringLiteral("CustName"), sent.name},
+         {QStringLiteral("Tel"), sent.phone},
+         {QStringLiteral("Message"), sent.message},
+         {QStringLiteral("SendDate"), sent.sentAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+         {QStringLiteral("Sign"), sent.sign},
+         {QStringLiteral("Memo"), cutToFit(sent.memo, kMemoLength)}});
+    return inserted.next() ? inserted.value(0).toLongLong() : 0;
 }
 
 void setMemo(qint64 id, const QString& memo) {

@@ -2,8 +2,12 @@
 
 #include "base/errors.h"
 #include "db/connection.h"
+#include "db/database_target.h"
+#include "db/postgres.h"
 #include "db/sql_functions.h"
 
+#include <QStringList>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace members {
@@ -13,9 +17,23 @@ QString errorOf(sqlite3* database) {
     return QString::fromUtf8(sqlite3_errmsg(database));
 }
 
+// The server's refusal in the words SQLite uses for it ("CHECK constraint
+// failed: length(name) <= 10"), so that it is read the same way.
+QString errorOf(PGconn* server, const PGresult* result) {
+    return db::postgresErrorText(PQresultErrorField(result, PG_DIAG_SQLSTATE),
+                                 QString::fromUtf8(PQresultErrorMessage(result)),
+                                 PQstatus(server) == CONNECTION_BAD)
+        .remove(QStringLiteral("資料庫錯誤: "));
+}
+
 } // namespace
 
-MemberInsert::MemberInsert(const QString& sql) : m_database(db::sqliteHandle(db::connection())) {
+MemberInsert::MemberInsert(const QString& sql) {
+    if (db::engine() == db::Engine::Postgresql) {
+        prepareOnServer(sql);
+        return;
+    }
+    m_database = db::sqliteHandle(db::connection());
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(m_database, text.constData(), int(text.size()), &m_statement, nullptr) !=
         SQLITE_OK)
@@ -23,8 +41,31 @@ MemberInsert::MemberInsert(const QString& sql) : m_database(db::sqliteHandle(db:
     m_utf8.resize(size_t(sqlite3_bind_parameter_count(m_statement)));
 }
 
+void MemberInsert::prepareOnServer(const QString& sql) {
+    m_server = db::postgresHandle(db::connection());
+    QStringList names;
+    const QByteArray text = db::positionalParameters(sql, names).toUtf8();
+    static int counter = 0;
+    m_serverName = "lunmark_insert_" + QByteArray::number(++counter);
+    PGresult* result =
+        PQprepare(m_server, m_serverName.constData(), text.constData(), int(names.size()), nullptr);
+    const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+    const QString error = ok ? QString() : errorOf(m_server, result);
+    PQclear(result);
+    if (!ok)
+        throw DatabaseError(QStringLiteral("資料庫錯誤: %1").arg(error));
+    m_utf8.resize(size_t(names.size()));
+    m_values.assign(size_t(names.size()), nullptr);
+}
+
 MemberInsert::~MemberInsert() {
     sqlite3_finalize(m_statement);
+    if (m_server != nullptr && PQstatus(m_server) == CONNECTION_OK) {
+        // Inside a transaction that a refusal has spoiled the server refuses
+        // this too; the statement then stays until the connection closes.
+        const QByteArray deallocate = "DEALLOCATE " + m_serverName;
+        PQclear(PQexec(m_server, deallocate.constData()));
+    }
 }
 
 void MemberInsert::bindText(int index, QStringView text) {
@@ -33,27 +74,57 @@ void MemberInsert::bindText(int index, QStringView text) {
     QByteArray& utf8 = m_utf8[size_t(index - 1)];
     // At least one byte, so that an empty text has an address and stays a
     // text rather than a null.
-    utf8.resize(qMax<qsizetype>(1, m_encoder.requiredSpace(text.size())));
-    const char* end = m_encoder.appendToBuffer(utf8.data(), text);
+    utf8.resize(qMax<qsizetype>(1, m_encoder.requiredSpace(text.size()) + 1));
+    char* end = m_encoder.appendToBuffer(utf8.data(), text);
+    if (m_server != nullptr) {
+        *end = '\0'; // libpq reads texts up to their terminating zero
+        m_values[size_t(index - 1)] = utf8.constData();
+        return;
+    }
     sqlite3_bind_text(m_statement, index, utf8.constData(), int(end - utf8.constData()),
                       SQLITE_STATIC);
 }
 
 void MemberInsert::bindNull(int index) {
+    if (m_server != nullptr) {
+        if (index >= 1 && size_t(index) <= m_values.size())
+            m_values[size_t(index - 1)] = nullptr;
+        return;
+    }
     sqlite3_bind_null(m_statement, index);
 }
 
 void MemberInsert::bindInt(int index, int value) {
+    if (m_server != nullptr) {
+        if (index < 1 || size_t(index) > m_utf8.size())
+            return;
+        m_utf8[size_t(index - 1)] = QByteArray::number(value);
+        m_values[size_t(index - 1)] = m_utf8[size_t(index - 1)].constData();
+        return;
+    }
     sqlite3_bind_int(m_statement, index, value);
 }
 
 bool MemberInsert::execute() {
+    if (m_server != nullptr)
+        return executeOnServer();
     const int result = sqlite3_step(m_statement);
     if (result != SQLITE_DONE)
         m_error = errorOf(m_database);
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
     return result == SQLITE_DONE;
+}
+
+bool MemberInsert::executeOnServer() {
+    PGresult* result = PQexecPrepared(m_server, m_serverName.constData(), int(m_values.size()),
+                                      m_values.data(), nullptr, nullptr, 0);
+    const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+    if (!ok)
+        m_error = errorOf(m_server, result);
+    PQclear(result);
+    m_values.assign(m_values.size(), nullptr);
+    return ok;
 }
 
 } // namespace members

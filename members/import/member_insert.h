@@ -7,11 +7,14 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct pg_conn;
 
 // One prepared insert on the shared connection, bound by position and run
 // row after row: the imports store many thousands of rows, and binding
 // through the statement directly costs a fraction of binding named values.
-// It runs inside whatever transaction the connection has open.
+// It runs inside whatever transaction the connection has open, on SQLite
+// through its own statement and on a server as a statement prepared with
+// libpq; a refusal reads alike on both.
 namespace members {
 
 class MemberInsert {
@@ -34,8 +37,14 @@ public:
     const QString& error() const { return m_error; }
 
 private:
-    sqlite3* m_database;
+    void prepareOnServer(const QString& sql);
+    bool executeOnServer();
+
+    sqlite3* m_database = nullptr;
     sqlite3_stmt* m_statement = nullptr;
+    pg_conn* m_server = nullptr;
+    QByteArray m_serverName;           // the prepared statement's name there
+    std::vector<const char*> m_values; // the server's parameters; null for null
     QString m_error;
     // Each parameter's text in UTF-8: the database keeps its texts so, and
     // handing them over ready saves it a conversion and an allocation of

@@ -310,12 +310,23 @@ TEST_P(RefusedPostTest, KeepsEditingWithTheTypedValues) {
 INSTANTIATE_TEST_SUITE_P(EditAndInsert, RefusedPostTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Insert" : "Edit"; });
 
+// Another program deleted the row: nothing is written back, the row leaves
+// the list and the user is told why.
 TEST_F(DatasetEditingTest, UpdateOfARowGoneMeanwhileIsRefused) {
+    const int rows = m_members.rowCount();
     exec("delete from Cust where id = '1'");
     m_members.edit();
     m_members.setValue("name", "Wu");
-    EXPECT_THROW(m_members.post(), DatabaseError);
-    EXPECT_EQ(m_members.state(), Dataset::State::Edit);
+    try {
+        m_members.post();
+        ADD_FAILURE() << "the save of a deleted row went through";
+    } catch (const DatabaseError& error) {
+        EXPECT_TRUE(error.text().contains(QStringLiteral("另一台電腦已修改此筆資料")))
+            << error.text().toStdString();
+    }
+    EXPECT_EQ(m_members.state(), Dataset::State::Browse);
+    EXPECT_EQ(m_members.rowCount(), rows - 1);
+    EXPECT_EQ(count("Cust where name = 'Wu'"), 0);
 }
 
 TEST_F(DatasetEditingTest, MovingAwayPostsTheEditedRowUnlessRefused) {

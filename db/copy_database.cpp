@@ -1,0 +1,200 @@
+#include "db/copy_database.h"
+
+#include "base/errors.h"
+#include "db/connection.h"
+#include "db/postgres.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace db {
+namespace {
+
+const char* const kSourceConnection = "lunmark-copy-source";
+const char* const kTargetConnection = "lunmark-copy-target";
+
+// One side of the copy on a connection of its own.
+class Side {
+public:
+    Side(const char* name, const DatabaseTarget& target) : m_name(name), m_target(target) {
+        if (target.engine == Engine::Postgresql) {
+            m_database = openPostgres(name, target, 5000);
+            return;
+        }
+        m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        m_database.setDatabaseName(target.path);
+        m_database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!m_database.open())
+            fail(m_database.lastError());
+    }
+    ~Side() {
+        m_database.close();
+        m_database = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    Side(const Side&) = delete;
+    Side& operator=(const Side&) = delete;
+
+    bool server() const { return m_target.engine == Engine::Postgresql; }
+    QSqlDatabase& database() { return m_database; }
+
+    QSqlQuery exec(const QString& sql) {
+        QSqlQuery query(m_database);
+        query.setForwardOnly(true);
+        if (!query.exec(sql))
+            fail(query.lastError());
+        return query;
+    }
+
+    qint64 count(const QString& table) {
+        QSqlQuery query = exec(QStringLiteral("SELECT count(*) FROM %1").arg(name(table)));
+        return query.next() ? query.value(0).toLongLong() : -1;
+    }
+
+    QString name(const QString& identifier) const {
+        return '"' + (server() ? identifier.toLower() : identifier) + '"';
+    }
+
+    [[noreturn]] void fail(const QSqlError& error) const {
+        QString text = error.databaseText().trimmed();
+        if (text.isEmpty())
+            text = error.text();
+        if (server())
+            throw DatabaseError(postgresErrorText(error, connectionLost(m_database)));
+        throw DatabaseError(QStringLiteral("資料庫錯誤: %1").arg(text));
+    }
+
+private:
+    QString m_name;
+    DatabaseTarget m_target;
+    QSqlDatabase m_database;
+};
+
+void copyTable(Side& from, Side& to, const SchemaTable& table) {
+    QStringList columns = table.columns;
+    // The rowid goes along, except where on SQLite it is the counter itself.
+    const bool withRowid = !(table.rowidIsCounter && !to.server());
+    QStringList sourceColumns;
+    QStringList targetColumns;
+    QStringList marks;
+    if (withRowid) {
+        sourceColumns << QStringLiteral("rowid");
+        targetColumns << QStringLiteral("rowid");
+        marks << QStringLiteral("?");
+    }
+    for (const QString& column : columns) {
+        sourceColumns << from.name(column);
+        targetColumns << to.name(column);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery rows =
+        from.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                      .arg(sourceColumns.join(QStringLiteral(", ")), from.name(table.name)));
+    QSqlQuery insert(to.database());
+    if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(to.name(table.name), targetColumns.join(QStringLiteral(", ")),
+                                 marks.join(QStringLiteral(", ")))))
+        to.fail(insert.lastError());
+    const Engine engine = to.server() ? Engine::Postgresql : Engine::Sqlite;
+    while (rows.next()) {
+        for (int i = 0; i < int(sourceColumns.size()); ++i)
+            insert.bindValue(i, boundValue(rows.value(i), engine));
+        if (!insert.exec())
+            to.fail(insert.lastError());
+    }
+    if (rows.lastError().isValid())
+        from.fail(rows.lastError());
+}
+
+// The server's identity counters continue after the copied values.
+void continueCounters(Side& to, const SchemaTable& table) {
+    QStringList counters{QStringLiteral("rowid")};
+    if (table.rowidIsCounter)
+        counters << table.columns.first();
+    for (const QString& column : counters) {
+        to.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                               "coalesce((SELECT max(%3) FROM %1), 0) + 1, false)")
+                    .arg(table.name.toLower(), column.toLower(), to.name(column)));
+    }
+}
+
+QList<TableCount> copyInto(Side& from, Side& to) {
+    // One moment of the source, however long the copy takes.
+    from.exec(from.server() ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                            : QStringLiteral("BEGIN"));
+    to.exec(QStringLiteral("BEGIN"));
+    QList<TableCount> counts;
+    try {
+        for (const SchemaTable& table : schemaTables()) {
+            copyTable(from, to, table);
+            if (to.server())
+                continueCounters(to, table);
+            counts.append({table.name, from.count(table.name), to.count(table.name)});
+        }
+        for (const TableCount& count : counts) {
+            if (count.source != count.copied)
+                throw DatabaseError(
+                    QStringLiteral("複製的筆數不符﹕資料表 %1 來源有 %2 筆﹐複製後有 %3 筆。"
+                                   "沒有複製任何資料。")
+                        .arg(count.table)
+                        .arg(count.source)
+                        .arg(count.copied));
+        }
+        to.exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        QSqlQuery(to.database()).exec(QStringLiteral("ROLLBACK"));
+        QSqlQuery(from.database()).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+    from.exec(QStringLiteral("COMMIT"));
+    return counts;
+}
+
+} // namespace
+
+QList<SchemaTable> schemaTables() {
+    static const QList<SchemaTable> tables = [] {
+        static const QRegularExpression table(QStringLiteral(R"(^\s*CREATE\s+TABLE\s+(\w+))"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression column(QStringLiteral(R"(^\s+(\w+)\s+(TEXT|INTEGER)\b)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        QList<SchemaTable> found;
+        for (const QString& line : schemaSql().split('\n')) {
+            if (const QRegularExpressionMatch match = table.match(line); match.hasMatch()) {
+                found.append({match.captured(1), {}, false});
+            } else if (const QRegularExpressionMatch match = column.match(line);
+                       match.hasMatch() && !found.isEmpty()) {
+                found.last().columns << match.captured(1);
+                if (line.contains(QLatin1String("PRIMARY KEY"), Qt::CaseInsensitive))
+                    found.last().rowidIsCounter = true;
+            }
+        }
+        return found;
+    }();
+    return tables;
+}
+
+QList<TableCount> copyDatabase(const DatabaseTarget& source, const DatabaseTarget& target) {
+    if (source.engine == Engine::Sqlite && !QFileInfo(source.path).isFile())
+        throw DatabaseError(
+            QStringLiteral("找不到要複製的資料庫檔案 %1").arg(describeTarget(source)));
+    if (target.engine == Engine::Sqlite && QFileInfo::exists(target.path))
+        throw DatabaseError(
+            QStringLiteral("檔案 %1 已經存在﹐請指定一個新的檔案。").arg(describeTarget(target)));
+    Side from(kSourceConnection, source);
+    createDatabase(target);
+    try {
+        Side to(kTargetConnection, target);
+        return copyInto(from, to);
+    } catch (...) {
+        if (target.engine == Engine::Sqlite)
+            QFile::remove(target.path);
+        throw;
+    }
+}
+
+} // namespace db
