@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <cstdlib>
+#include <cstring>
 #include <libpq-fe.h>
 #include <vector>
 
@@ -72,35 +73,48 @@ public:
         if (guarded)
             command("RELEASE SAVEPOINT lunmark_select");
         m_rowCount = PQntuples(m_result);
+        // The hidden key column of a table ("select *") is no field; the
+        // dataset's own row identity comes under its alias.
+        for (int i = 0; i < PQnfields(m_result); ++i) {
+            if (PQftable(m_result, i) == InvalidOid ||
+                std::strcmp(PQfname(m_result, i), "rowid") != 0)
+                m_columns.push_back(i);
+        }
+        readOrigins();
     }
     ~PostgresRows() override { PQclear(m_result); }
     PostgresRows(const PostgresRows&) = delete;
     PostgresRows& operator=(const PostgresRows&) = delete;
 
-    int columnCount() const override { return PQnfields(m_result); }
+    int columnCount() const override { return int(m_columns.size()); }
 
-    QString columnName(int column) const override {
+    QString columnName(int index) const override {
+        const int column = m_columns[size_t(index)];
         const QString name = QString::fromUtf8(PQfname(m_result, column));
         const auto alias = m_aliases.constFind(name);
-        return alias != m_aliases.cend() ? *alias : schemaSpelling(name);
+        if (alias != m_aliases.cend())
+            return *alias;
+        const auto [table, attribute] = origin(column);
+        return schemaSpelling(name, attribute == name ? table : QString());
     }
 
-    QString originColumn(int column, const QString& table) const override {
-        const Oid origin = PQftable(m_result, column);
-        if (origin == InvalidOid || origin != tableOid(table))
+    QString originColumn(int index, const QString& table) const override {
+        const auto [origin, attribute] = this->origin(m_columns[size_t(index)]);
+        if (attribute.isEmpty() || origin.compare(table, Qt::CaseInsensitive) != 0)
             return {};
-        return schemaSpelling(attributeName(origin, PQftablecol(m_result, column)));
+        return schemaSpelling(attribute, origin);
     }
 
     bool next() override { return ++m_row < m_rowCount; }
 
-    qint64 integer(int column) const override {
-        return std::strtoll(PQgetvalue(m_result, m_row, column), nullptr, 10);
+    qint64 integer(int index) const override {
+        return std::strtoll(PQgetvalue(m_result, m_row, m_columns[size_t(index)]), nullptr, 10);
     }
 
     // As the SQLite reading gives them: whole numbers as integers, yes/no
     // as 0/1, a null as a null text.
-    void appendValue(int column, PackedValues& values) const override {
+    void appendValue(int index, PackedValues& values) const override {
+        const int column = m_columns[size_t(index)];
         if (PQgetisnull(m_result, m_row, column)) {
             values.appendNull(QMetaType::fromType<QString>());
             return;
@@ -151,39 +165,53 @@ private:
             throw DatabaseError(error);
     }
 
-    // One catalog look-up per statement for the base table and its columns.
-    Oid tableOid(const QString& table) const {
-        if (!m_tableLooked) {
-            m_tableLooked = true;
-            const QByteArray name = quotedName(table).toUtf8();
-            const char* values[] = {name.constData()};
-            PGresult* result =
-                PQexecParams(m_connection,
-                             "SELECT a.attrelid, a.attnum, a.attname FROM pg_attribute a "
-                             "WHERE a.attrelid = to_regclass($1) AND a.attnum > 0",
-                             1, nullptr, values, nullptr, nullptr, 0);
-            if (PQresultStatus(result) == PGRES_TUPLES_OK) {
-                for (int i = 0; i < PQntuples(result); ++i) {
-                    m_tableOid = Oid(std::strtoul(PQgetvalue(result, i, 0), nullptr, 10));
-                    m_columns.insert(std::atoi(PQgetvalue(result, i, 1)),
-                                     QString::fromUtf8(PQgetvalue(result, i, 2)));
-                }
-            }
-            PQclear(result);
+    // The tables and columns the result's columns come from, in one
+    // catalog look-up.
+    void readOrigins() {
+        QStringList oids;
+        for (int i = 0; i < PQnfields(m_result); ++i) {
+            const Oid table = PQftable(m_result, i);
+            if (table != InvalidOid && !oids.contains(QString::number(table)))
+                oids << QString::number(table);
         }
-        return m_tableOid;
+        if (oids.isEmpty())
+            return;
+        const QByteArray list = '{' + oids.join(',').toLatin1() + '}';
+        const char* values[] = {list.constData()};
+        PGresult* result =
+            PQexecParams(m_connection,
+                         "SELECT a.attrelid, c.relname, a.attnum, a.attname FROM pg_attribute a "
+                         "JOIN pg_class c ON c.oid = a.attrelid WHERE a.attrelid = ANY($1::oid[]) "
+                         "AND a.attnum > 0",
+                         1, nullptr, values, nullptr, nullptr, 0);
+        if (PQresultStatus(result) == PGRES_TUPLES_OK) {
+            for (int i = 0; i < PQntuples(result); ++i) {
+                const Oid table = Oid(std::strtoul(PQgetvalue(result, i, 0), nullptr, 10));
+                m_tableNames.insert(table, QString::fromUtf8(PQgetvalue(result, i, 1)));
+                m_origins.insert({table, std::atoi(PQgetvalue(result, i, 2))},
+                                 QString::fromUtf8(PQgetvalue(result, i, 3)));
+            }
+        }
+        PQclear(result);
     }
 
-    QString attributeName(Oid, int number) const { return m_columns.value(number); }
+    // The table and column a result column comes from; empty for an
+    // expression.
+    std::pair<QString, QString> origin(int column) const {
+        const Oid table = PQftable(m_result, column);
+        if (table == InvalidOid)
+            return {};
+        return {m_tableNames.value(table), m_origins.value({table, PQftablecol(m_result, column)})};
+    }
 
     PGconn* m_connection;
     PGresult* m_result = nullptr;
     int m_rowCount = 0;
     int m_row = -1;
     QHash<QString, QString> m_aliases;
-    mutable bool m_tableLooked = false;
-    mutable Oid m_tableOid = InvalidOid;
-    mutable QHash<int, QString> m_columns;
+    QHash<Oid, QString> m_tableNames;
+    QHash<std::pair<Oid, int>, QString> m_origins;
+    std::vector<int> m_columns; // the result's columns that are fields
 };
 
 } // namespace

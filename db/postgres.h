@@ -43,8 +43,9 @@ QString postgresSchema(const QString& schema);
 QString postgresFunctions();
 
 // A name as schema.sql spells it ("isEnabled" for the server's
-// "isenabled"), or name itself when the schema has no such table or column.
-QString schemaSpelling(const QString& name);
+// "isenabled"): the column of table when given, else the first table or
+// column of that name; name itself when the schema has none.
+QString schemaSpelling(const QString& name, const QString& table = QString());
 
 // The statement with its ":Name" parameters as libpq's $1, $2, ... (one
 // number for each name, however often it occurs, in the order SQLite numbers

@@ -98,18 +98,24 @@ QString postgresFunctions() {
     return functions;
 }
 
-QString schemaSpelling(const QString& name) {
+QString schemaSpelling(const QString& name, const QString& table) {
+    // Keyed "table.column", and ".name" for any table's name or column.
     static const QHash<QString, QString> spellings = [] {
         QHash<QString, QString> names;
-        for (const SchemaTable& table : schemaTables()) {
-            for (const QString& spelling : QStringList{table.name} + table.columns) {
-                if (!names.contains(spelling.toLower()))
-                    names.insert(spelling.toLower(), spelling);
+        for (const SchemaTable& schemaTable : schemaTables()) {
+            names.insert('.' + schemaTable.name.toLower(), schemaTable.name);
+            for (const QString& column : schemaTable.columns) {
+                names.insert(schemaTable.name.toLower() + '.' + column.toLower(), column);
+                if (!names.contains('.' + column.toLower()))
+                    names.insert('.' + column.toLower(), column);
             }
         }
         return names;
     }();
-    return spellings.value(name.toLower(), name);
+    const auto exact = spellings.constFind(table.toLower() + '.' + name.toLower());
+    if (exact != spellings.cend())
+        return *exact;
+    return spellings.value('.' + name.toLower(), name);
 }
 
 namespace {

@@ -25,7 +25,8 @@ protected:
     void SetUp() override {
         addMember("1", "Chen", "A");
         addMember("2", "Lin", "B");
-        exec("update Cust set Memo5 = 'line one' || char(10) || 'line two' where id = '1'");
+        exec("update Cust set Memo5 = :memo where id = '1'",
+             {{"memo", QStringLiteral("line one\nline two")}});
         m_kind.setEditable(true);
         m_kind.addItems({"A", "B"});
         m_binder.bind(&m_id, "id");

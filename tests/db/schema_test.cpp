@@ -265,7 +265,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"JoiningWithNullYieldsNull", "select UserID || '.' || UserName from Users",
                       QVariant()},
         StatementCase{"JoiningTexts", "select UserID || '.' || UserPwd from Users", "Admin.Secret"},
-        StatementCase{"LimitTakesTop", "select count(*) from (select * from Users limit 0)", 0}),
+        StatementCase{"LimitTakesTop", "select count(*) from (select * from Users limit 0) as t",
+                      0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SchemaTest, MemberAddedWithoutEnabledFlagIsEnabled) {

@@ -21,7 +21,7 @@ class SqlFunctionsTest : public SharedDbTest<DatePartsCase> {
 protected:
     static int partOf(const QString& function, const QVariant& input) {
         const QVariant value =
-            scalar(QStringLiteral("select %1(x) from (select :d as x)").arg(function),
+            scalar(QStringLiteral("select %1(x) from (select :d as x) as t").arg(function),
                    {{QStringLiteral("d"), input}});
         return value.isNull() ? -1 : value.toInt();
     }

@@ -23,7 +23,7 @@ protected:
 
     static void open(db::Dataset& members) {
         members.setBaseTable(QStringLiteral("Cust"));
-        members.open(QStringLiteral("select id, name from Cust where 0"));
+        members.open(QStringLiteral("select id, name from Cust where 1 = 0"));
     }
     static void append(db::Dataset& members, const QString& id) {
         members.append();
