@@ -11,5 +11,5 @@ folder="$build/bench-postgres"
 trap '"$root/scripts/test_postgres.sh" stop "$folder"' EXIT
 server="$(cat "$folder/server.url")"
 psql "$server" -q -c "CREATE DATABASE lunmark_bench"
-LUNMARK_BENCH_POSTGRESQL="${server%/postgres}/lunmark_bench" \
+LUNMARK_BENCH_POSTGRESQL="${server/\/postgres\?//lunmark_bench?}" \
   QT_QPA_PLATFORM=offscreen "$build/bench/members/members_window_bench" "$@"

@@ -67,8 +67,7 @@ start_cluster() {
     cat "$home/server.log" >&2
     exit 1
   }
-  local encoded="${home//\//%2F}"
-  echo "postgresql://postgres@$encoded:$port/postgres" >"$folder/server.url"
+  echo "postgresql://postgres@/postgres?host=$home&port=$port" >"$folder/server.url"
 }
 
 case "$command" in

@@ -37,8 +37,7 @@ int memberCount(const QString& where = QString()) {
 }
 
 QString storedName(const QString& id) {
-    QSqlQuery query =
-        db::run(QStringLiteral("select name from Cust where id = :id"), {{"id", id}});
+    QSqlQuery query = db::run(QStringLiteral("select name from Cust where id = :id"), {{"id", id}});
     return query.next() ? query.value(0).toString() : QString();
 }
 
@@ -110,8 +109,9 @@ protected:
         QAbstractItemModel* model = grid->model();
         int idColumn = -1;
         for (int column = 0; column < model->columnCount(); ++column) {
-            if (model->headerData(column, Qt::Horizontal).toString().contains(
-                    QStringLiteral("編號")))
+            if (model->headerData(column, Qt::Horizontal)
+                    .toString()
+                    .contains(QStringLiteral("編號")))
                 idColumn = column;
         }
         ASSERT_GE(idColumn, 0);

@@ -5,12 +5,14 @@
 #include "sms/send_run.h"
 #include "sms/signatures.h"
 #include "tests/sms/sms_database_fixture.h"
+#include "tests/support/refusing_trigger.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -270,13 +272,13 @@ TEST_F(SmsSendRunTest, AHistoryThatRefusesTheRowStopsTheRunNamingTheRecipient) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusing);
         db::run("delete from MessageHistory");
-        db::run(QStringLiteral("create trigger NoRoom before %1 on MessageHistory "
-                               "begin select raise(abort, 'database or disk is full'); end")
-                    .arg(c.refusing));
+        std::optional<RefusingTrigger> noRoom;
+        noRoom.emplace(QStringLiteral("MessageHistory"), QString::fromLatin1(c.refusing),
+                       QStringLiteral("database or disk is full"));
         GatewayClient gateway(m_sim->config());
         const sms::RunResult result =
             sms::sendToAll(gateway, kThreeLines, {false, "通知", false, ""}, std::nullopt, {});
-        db::run("drop trigger NoRoom");
+        noRoom.reset();
         EXPECT_EQ(result.states, c.states);
         ASSERT_TRUE(result.stopped());
         EXPECT_TRUE(result.stopReason->startsWith(c.reason)) << result.stopReason->toStdString();

@@ -4,6 +4,7 @@
 #include "sms/gateway_config.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -45,6 +46,15 @@ void SmsDatabaseTest::addMember(const QString& id, const QString& name, const QS
              {"enabled", enabled ? 1 : 0}});
 }
 
+// A column as the statement spells it: PostgreSQL names every column in
+// lower case.
+static QString spelledAsIn(const QString& sql, const QString& name) {
+    const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(name)),
+                                  QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = word.match(sql);
+    return match.hasMatch() ? match.captured() : name;
+}
+
 QList<QVariantMap> SmsDatabaseTest::rows(const QString& sql) {
     QSqlQuery query = db::run(sql);
     QList<QVariantMap> result;
@@ -52,7 +62,7 @@ QList<QVariantMap> SmsDatabaseTest::rows(const QString& sql) {
         QVariantMap row;
         const QSqlRecord record = query.record();
         for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i), query.value(i));
+            row.insert(spelledAsIn(sql, record.fieldName(i)), query.value(i));
         result << row;
     }
     return result;

@@ -7,6 +7,7 @@
 #include "sms/send_history_window.h"
 #include "tests/sms/next_modal.h"
 #include "tests/sms/send_window_fixture.h"
+#include "tests/support/refusing_trigger.h"
 #include "tests/support/typing.h"
 
 #include <QAction>
@@ -286,8 +287,8 @@ TEST_F(SmsAccountSettings, SavedValuesReachTheSessionAndTheNextRequest) {
 
 TEST_F(SmsAccountSettings, ARefusedRowLeavesTheSessionAsItWas) {
     db::run("insert into SystemSet(CustID) values('C123')");
-    db::run("create trigger NoChange before update on SystemSet "
-            "begin select raise(abort, '設定被鎖定'); end");
+    RefusingTrigger locked(QStringLiteral("SystemSet"), QStringLiteral("update"),
+                           QStringLiteral("設定被鎖定"));
     TFrmCustRegister window;
     window.show();
     press(&window, "SbEdit");

@@ -59,14 +59,12 @@ QString newDatabaseName() {
 }
 
 QString urlOf(const db::DatabaseTarget& target) {
-    QUrl url;
-    url.setScheme(QStringLiteral("postgresql"));
-    url.setUserName(target.user);
-    url.setPath('/' + target.name);
-    url.setQuery(QStringLiteral("host=%1&port=%2")
-                     .arg(QString::fromUtf8(QUrl::toPercentEncoding(target.host)))
-                     .arg(target.port));
-    return url.toString(QUrl::FullyEncoded);
+    const auto encoded = [](const QString& part) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(part, "/"));
+    };
+    return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4")
+        .arg(encoded(target.user), encoded(target.name), encoded(target.host))
+        .arg(target.port);
 }
 
 } // namespace
