@@ -110,7 +110,7 @@ protected:
         return parent->findChild<QPushButton*>(QLatin1String(name));
     }
 
-    TempDatabase database;
+    TempDatabase database{db::Engine::Sqlite}; // the locks and files are SQLite's
     ScriptedPrompt prompt;
     TFrmMain window;
     int dialogsShown = 0;

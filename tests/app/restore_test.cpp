@@ -64,7 +64,7 @@ protected:
     }
     QAction* item(const char* name) { return window.findChild<QAction*>(QLatin1String(name)); }
 
-    TempDatabase database;
+    TempDatabase database{db::Engine::Sqlite}; // backups and restores are of SQLite files
     ScriptedPrompt prompt;
     TFrmMain window;
     QString m_backup;

@@ -10,6 +10,7 @@
 #include "tests/support/peer_process.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
+#include "tests/support/typing.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -126,8 +127,9 @@ protected:
     static void typeName(QWidget* child, const QString& name) {
         auto* editor = child->findChild<QLineEdit*>(QStringLiteral("DBEdit2"));
         ASSERT_NE(editor, nullptr);
+        editor->setFocus();
         editor->selectAll();
-        QTest::keyClicks(editor, name);
+        typeText(editor, name);
     }
 
     TempDatabase database;

@@ -74,8 +74,7 @@ int add(const QString& prefix, int count, int batch, int pause) {
 int rename(const QString& id, const QString& name) {
     db::Dataset members;
     members.setBaseTable(QStringLiteral("Cust"));
-    members.setParam(QStringLiteral("id"), id);
-    members.open(QStringLiteral("select * from Cust where id = :id"));
+    members.open(QStringLiteral("select * from Cust where id = :id"), {{QStringLiteral("id"), id}});
     if (members.rowCount() != 1)
         return 1;
     members.edit();
