@@ -11,4 +11,4 @@ cmake --build "$build"
 # interrupted run goes too.
 trap '"$root/scripts/test_postgres.sh" stop "$build/postgres" >/dev/null 2>&1 || true' EXIT
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j2 "$@"
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 300 "$@"
