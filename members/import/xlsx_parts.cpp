@@ -118,8 +118,8 @@ WorkbookInfo readWorkbookInfo(const QByteArray& bytes, const QString& part) {
     return info;
 }
 
-QStringList readSharedStrings(QIODevice* device, const QString& part) {
-    QStringList strings;
+SharedStrings readSharedStrings(QIODevice* device, const QString& part) {
+    SharedStrings strings;
     XmlScanner xml(device);
     for (;;) {
         const XmlScanner::Token token = xml.next();

@@ -3,11 +3,11 @@
 #include "base/errors.h"
 #include "members/import/cell_text.h"
 #include "members/import/xlsx_parts.h"
+#include "members/import/xlsx_plain_cell.h"
 #include "members/import/xml_scanner.h"
 #include "members/import/zip_archive.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 
 namespace members {
@@ -16,7 +16,7 @@ namespace {
 // Where the first worksheet is and what its cells need to be read.
 struct SheetSetting {
     QString sheetPart;
-    QStringList sharedStrings;
+    xlsx::SharedStrings sharedStrings;
     QList<NumberFormat> cellFormats;
     bool date1904 = false;
 };
@@ -102,6 +102,14 @@ int toInt(QByteArrayView digits, int limit = std::numeric_limits<int>::max()) {
     return digits.isEmpty() ? -1 : int(value);
 }
 
+// The value of up to 15 decimal digits, known to be digits alone.
+qint64 wholeNumber(QByteArrayView digits) {
+    qint64 value = 0;
+    for (const char c : digits)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
 // The column of a cell reference such as "AB12" (from 1), read from the
 // attribute's bytes as cellPosition reads a text; 0 past column XFD.
 int columnOf(QByteArrayView reference) {
@@ -173,11 +181,20 @@ private:
                            QStringLiteral("列號「%1」無效").arg(QString::fromLatin1(given)));
         row.number = number;
         m_lastRow = row.number;
-        row.cells.clear();
+        row.clear();
         for (;;) {
+            // Cells of the common shape straight from the bytes; any other
+            // markup through the scanner.
+            constexpr qsizetype kLongestPlainCell = 256;
+            const QByteArrayView upcoming = m_xml.upcoming(kLongestPlainCell);
+            if (const std::optional<xlsx::PlainCell> cell = xlsx::plainCellAt(upcoming)) {
+                readPlainCell(*cell, row);
+                m_xml.skipBytes(cell->length);
+                continue;
+            }
             const Token token = m_xml.next();
             if (token == Token::Start && m_xml.isName("c"))
-                readCell(row.cells);
+                readCell(row);
             else if (token == Token::Start)
                 m_xml.skipElement();
             else if (token == Token::End || token == Token::EndOfDocument)
@@ -186,12 +203,31 @@ private:
         checkEnd();
     }
 
+    // The column of a cell whose reference is given (or null), in row.
+    static int cellColumn(QByteArrayView reference, const SheetRow& row) {
+        return reference.isNull() ? int(row.cells.size()) + 1 : columnOf(reference);
+    }
+
+    void readPlainCell(const xlsx::PlainCell& cell, SheetRow& row) const {
+        const int column = cellColumn(cell.reference, row);
+        if (column < 1)
+            return;
+        const CellType type = cellType(cell.type);
+        const int style = toInt(cell.style);
+        if (cell.value.isNull()) // an empty element, read as one without <v>
+            setCellText(row, column, cellText(type, QString(), style));
+        else if (type == CellType::SharedString || type == CellType::Boolean ||
+                 type == CellType::Number)
+            setBytesCell(row, column, type, cell.value, style);
+        else
+            setCellText(row, column, cellText(type, xlsx::XmlScanner::decode(cell.value), style));
+    }
+
     // Reads the cell whose start the scanner is on into its column.
-    void readCell(QStringList& cells) {
+    void readCell(SheetRow& row) {
         QByteArrayView attributes[3]; // r, t and s, read in one pass over the tag
         m_xml.rawAttributes({"r", "t", "s"}, attributes);
-        const QByteArrayView reference = attributes[0];
-        const int column = reference.isEmpty() ? int(cells.size()) + 1 : columnOf(reference);
+        const int column = cellColumn(attributes[0], row);
         const CellType type = cellType(attributes[1]);
         const int style = toInt(attributes[2]);
         // A shared string's index, a yes/no and a number are read from the
@@ -199,12 +235,12 @@ private:
         const bool byBytes =
             type == CellType::SharedString || type == CellType::Boolean || type == CellType::Number;
         QString value;
-        QString bytesText;      // the cell's text from the bytes of its <v>
+        QByteArray bytes;       // the bytes of the cell's <v>
         bool lastBytes = false; // whether that <v> came last
         for (;;) {
             const Token token = m_xml.next();
             if (token == Token::Start && m_xml.isName("v") && byBytes) {
-                bytesText = bytesCellText(type, m_xml.elementBytes(), style);
+                bytes = m_xml.elementBytes();
                 lastBytes = true;
             } else if (token == Token::Start && m_xml.isName("v")) {
                 value = m_xml.elementText();
@@ -219,20 +255,30 @@ private:
         }
         if (column < 1)
             return;
-        while (cells.size() < column)
-            cells.append(QString());
         if (lastBytes)
-            cells[column - 1] = std::move(bytesText);
+            setBytesCell(row, column, type, bytes, style);
         else
-            cells[column - 1] =
-                type == CellType::InlineString ? value : cellText(type, value, style);
+            setCellText(row, column,
+                        type == CellType::InlineString ? value : cellText(type, value, style));
     }
 
-    // The text of a shared-string, yes/no or number cell whose <v> holds
-    // bytes, as cellText gives it for the same value.
-    QString bytesCellText(CellType type, const QByteArray& bytes, int style) const {
-        if (type == CellType::Boolean)
-            return bytes == "1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    static void setCellText(SheetRow& row, int column, QString text) {
+        if (text.isNull()) // nothing to keep
+            row.setView(column, QStringView());
+        else
+            row.setText(column, std::move(text));
+    }
+
+    // Sets a shared-string, yes/no or number cell whose <v> holds bytes to
+    // the text cellText gives for the same value.
+    void setBytesCell(SheetRow& row, int column, CellType type, QByteArrayView bytes,
+                      int style) const {
+        if (type == CellType::Boolean) {
+            static const QString yes = QStringLiteral("TRUE");
+            static const QString no = QStringLiteral("FALSE");
+            row.setView(column, bytes == "1" ? yes : no);
+            return;
+        }
         // Digits alone are read here as a text's toInt and toDouble read
         // them: up to 9 for an index, up to 15 for a whole number a double
         // holds exactly.
@@ -241,13 +287,18 @@ private:
         });
         if (digits && type == CellType::SharedString && bytes.size() <= 9) {
             const int index = toInt(bytes);
-            return index < m_setting.sharedStrings.size() ? m_setting.sharedStrings.at(index)
-                                                          : QString();
+            row.setView(column, index < m_setting.sharedStrings.size()
+                                    ? m_setting.sharedStrings.at(index)
+                                    : QStringView());
+            return;
         }
-        if (digits && type == CellType::Number && bytes.size() <= 15)
-            return styledNumberText(double(std::strtoll(bytes.constData(), nullptr, 10)), style);
+        if (digits && type == CellType::Number && bytes.size() <= 15) {
+            setCellText(row, column, styledNumberText(double(wholeNumber(bytes)), style));
+            return;
+        }
         // No bytes read as no text, as an element without text reads.
-        return cellText(type, bytes.isEmpty() ? QString() : QString::fromUtf8(bytes), style);
+        setCellText(row, column,
+                    cellText(type, bytes.isEmpty() ? QString() : QString::fromUtf8(bytes), style));
     }
 
     // The text of an inline string whose start the scanner is on: its <t>
@@ -273,7 +324,7 @@ private:
             bool ok = false;
             const int index = value.toInt(&ok);
             return ok && index >= 0 && index < m_setting.sharedStrings.size()
-                       ? m_setting.sharedStrings.at(index)
+                       ? m_setting.sharedStrings.at(index).toString()
                        : QString();
         }
         case CellType::Boolean:

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <optional>
+
+// The shape nearly every cell of a worksheet has, <c r="B2" s="1" t="s">
+// <v>7</v></c>, read straight from the sheet's bytes: a sheet of a hundred
+// thousand rows holds millions of them, and taking each apart token by
+// token costs more than inflating the sheet. Anything else is left to the
+// general XML scanner.
+namespace members::xlsx {
+
+struct PlainCell {
+    // The raw values of the attributes r, t and s; null when absent.
+    QByteArrayView reference;
+    QByteArrayView type;
+    QByteArrayView style;
+    // The text of the one <v> element; null for an empty element (<c/>).
+    QByteArrayView value;
+    // The bytes of the whole element.
+    qsizetype length = 0;
+};
+
+// The cell element at the start of bytes when it has that shape: no
+// attribute but r, t and s (unprefixed, each at most once), either quote,
+// then nothing but one <v> whose text holds no reference or carriage
+// return, or no content at all (<c .../>). nullopt for any other markup,
+// a cell cut short by the end of bytes included.
+std::optional<PlainCell> plainCellAt(QByteArrayView bytes);
+
+} // namespace members::xlsx
