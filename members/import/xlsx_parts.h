@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <vector>
 
@@ -53,11 +54,14 @@ public:
         m_text += text;
         m_ends.push_back(m_text.size());
     }
+    // The same for a text in UTF-8.
+    void appendUtf8(QByteArrayView text);
     void reserve(qsizetype count) { m_ends.reserve(size_t(count)); }
 
 private:
     QString m_text;
     std::vector<qsizetype> m_ends; // where each string ends in m_text
+    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
 };
 
 // The shared strings in order, read from the part as it comes from device;

@@ -89,4 +89,21 @@ std::optional<PlainCell> plainCellAt(QByteArrayView bytes) {
     return cell;
 }
 
+std::optional<PlainStringItem> plainStringItemAt(QByteArrayView bytes) {
+    qsizetype i = 0;
+    if (textAt(bytes, 0, "<si><t>"))
+        i = 7;
+    else if (textAt(bytes, 0, "<si><t xml:space=\"preserve\">"))
+        i = 28;
+    else
+        return std::nullopt;
+    const char* data = bytes.data();
+    const qsizetype start = i;
+    while (i < bytes.size() && data[i] != '<' && data[i] != '&' && data[i] != '\r')
+        ++i;
+    if (!textAt(bytes, i, "</t></si>"))
+        return std::nullopt;
+    return PlainStringItem{bytes.sliced(start, i - start), i + 9};
+}
+
 } // namespace members::xlsx

@@ -7,7 +7,8 @@
 // <v>7</v></c>, read straight from the sheet's bytes: a sheet of a hundred
 // thousand rows holds millions of them, and taking each apart token by
 // token costs more than inflating the sheet. Anything else is left to the
-// general XML scanner.
+// general XML scanner. The same for the items of the shared-string table,
+// whose common shape is <si><t>text</t></si>.
 namespace members::xlsx {
 
 struct PlainCell {
@@ -27,5 +28,17 @@ struct PlainCell {
 // return, or no content at all (<c .../>). nullopt for any other markup,
 // a cell cut short by the end of bytes included.
 std::optional<PlainCell> plainCellAt(QByteArrayView bytes);
+
+// A shared-string item of the common shape: <si><t>, or <t xml:space=
+// "preserve">, then text holding no markup, reference or carriage return,
+// then </t></si>.
+struct PlainStringItem {
+    QByteArrayView text;  // UTF-8, as it is written
+    qsizetype length = 0; // the bytes of the whole item
+};
+
+// The item at the start of bytes when it has that shape; nullopt for any
+// other markup, an item cut short by the end of bytes included.
+std::optional<PlainStringItem> plainStringItemAt(QByteArrayView bytes);
 
 } // namespace members::xlsx

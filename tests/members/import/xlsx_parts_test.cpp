@@ -117,6 +117,13 @@ TEST(XlsxPartsTest, SharedStringsJoinRunsWithoutPhoneticGuides) {
         "<si><r><rPr><b/></rPr><t>ri</t></r><r><t xml:space=\"preserve\"> ch </t></r></si>"
         "<si><t>東京</t><rPh sb=\"0\" eb=\"2\"><t>トウキョウ</t></rPh></si>"
         "<si><t/></si>"
+        "<si><t xml:space=\"preserve\"> 王 </t></si>"
+        "<si><t>A&amp;B</t></si>"
+        "<si><t>a\r\nb</t></si>"
+        "<si><t></t></si>"
+        "<si><t>" +
+        QByteArray(3000, 'x') +
+        "</t></si>"
         "</sst>");
     buffer.open(QIODevice::ReadOnly);
     const members::xlsx::SharedStrings strings =
@@ -125,7 +132,9 @@ TEST(XlsxPartsTest, SharedStringsJoinRunsWithoutPhoneticGuides) {
     for (qsizetype i = 0; i < strings.size(); ++i)
         texts.append(strings.at(i).toString());
     EXPECT_EQ(texts, (QStringList{QStringLiteral("plain"), QStringLiteral("ri ch "),
-                                  QStringLiteral("東京"), QString()}));
+                                  QStringLiteral("東京"), QString(), QStringLiteral(" 王 "),
+                                  QStringLiteral("A&B"), QStringLiteral("a\nb"), QString(),
+                                  QString(3000, 'x')}));
 }
 
 TEST(XlsxPartsTest, CellFormatsFollowTheirNumberFormats) {
