@@ -9,39 +9,46 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Whether bytes hold text at from.
-bool textAt(QByteArrayView bytes, qsizetype from, QByteArrayView text) {
-    return bytes.size() - from >= text.size() &&
-           std::memcmp(bytes.data() + from, text.data(), size_t(text.size())) == 0;
+// Whether bytes hold text (a literal) at from: compared in place, a few
+// bytes known at compile time, as it is for every cell of a sheet.
+template <qsizetype N> bool textAt(QByteArrayView bytes, qsizetype from, const char (&text)[N]) {
+    return bytes.size() - from >= N - 1 && std::memcmp(bytes.data() + from, text, N - 1) == 0;
 }
 
 } // namespace
 
 std::optional<PlainCell> plainCellAt(QByteArrayView bytes) {
-    const qsizetype size = bytes.size();
-    const char* data = bytes.data();
-    if (size < 3 || data[0] != '<' || data[1] != 'c' || (!isSpace(data[2]) && data[2] != '>'))
+    const char* const data = bytes.data();
+    const char* const end = data + bytes.size();
+    if (bytes.size() < 3 || data[0] != '<' || data[1] != 'c')
         return std::nullopt;
     PlainCell cell;
-    qsizetype i = 2;
-    // The attributes, up to the end of the start tag.
+    const char* p = data + 2;
+    // The attributes, up to the end of the start tag. Their values are
+    // taken raw, as the scanner takes them for a cell: up to the quote.
     for (;;) {
-        while (i < size && isSpace(data[i]))
-            ++i;
-        if (i >= size)
+        if (p >= end)
             return std::nullopt;
-        if (data[i] == '>') {
-            ++i;
+        if (*p == '>') {
+            ++p;
             break;
         }
-        if (data[i] == '/') {
-            if (i + 1 >= size || data[i + 1] != '>')
+        if (*p == '/') {
+            if (p + 1 >= end || p[1] != '>')
                 return std::nullopt;
-            cell.length = i + 2;
+            cell.length = p + 2 - data;
             return cell;
         }
+        if (!isSpace(*p)) // the name goes on, or a value is followed by more than its quote
+            return std::nullopt;
+        while (p < end && isSpace(*p))
+            ++p;
+        if (p >= end)
+            return std::nullopt;
+        if (*p == '>' || *p == '/')
+            continue;
         QByteArrayView* value = nullptr;
-        switch (data[i]) {
+        switch (*p) {
         case 'r':
             value = &cell.reference;
             break;
@@ -54,38 +61,36 @@ std::optional<PlainCell> plainCellAt(QByteArrayView bytes) {
         default:
             return std::nullopt;
         }
-        ++i;
-        while (i < size && isSpace(data[i]))
-            ++i;
-        if (i >= size || data[i] != '=' || !value->isNull())
+        ++p;
+        while (p < end && isSpace(*p))
+            ++p;
+        if (p >= end || *p != '=' || !value->isNull())
             return std::nullopt; // a longer name, or one given twice
-        ++i;
-        while (i < size && isSpace(data[i]))
-            ++i;
-        if (i >= size || (data[i] != '"' && data[i] != '\''))
+        ++p;
+        while (p < end && isSpace(*p))
+            ++p;
+        if (p >= end || (*p != '"' && *p != '\''))
             return std::nullopt;
-        const char quote = data[i++];
-        const qsizetype start = i;
-        while (i < size && data[i] != quote && data[i] != '&' && data[i] != '<')
-            ++i;
-        if (i >= size || data[i] != quote)
+        const char quote = *p++;
+        const char* const start = p;
+        while (p < end && *p != quote)
+            ++p;
+        if (p >= end)
             return std::nullopt;
-        *value = QByteArrayView(data + start, i - start); // not null, even when empty
-        ++i;
-        if (i < size && !isSpace(data[i]) && data[i] != '>' && data[i] != '/')
-            return std::nullopt;
+        *value = QByteArrayView(start, p - start); // not null, even when empty
+        ++p;
     }
     // The one <v> and the end of the cell.
-    if (!textAt(bytes, i, "<v>"))
+    if (end - p < 3 || p[0] != '<' || p[1] != 'v' || p[2] != '>')
         return std::nullopt;
-    i += 3;
-    const qsizetype start = i;
-    while (i < size && data[i] != '<' && data[i] != '&' && data[i] != '\r')
-        ++i;
-    if (!textAt(bytes, i, "</v></c>"))
+    p += 3;
+    const char* const start = p;
+    while (p < end && *p != '<' && *p != '&' && *p != '\r')
+        ++p;
+    if (!textAt(bytes, p - data, "</v></c>"))
         return std::nullopt;
-    cell.value = QByteArrayView(data + start, i - start);
-    cell.length = i + 8;
+    cell.value = QByteArrayView(start, p - start);
+    cell.length = p + 8 - data;
     return cell;
 }
 

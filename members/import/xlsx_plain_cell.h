@@ -23,10 +23,10 @@ struct PlainCell {
 };
 
 // The cell element at the start of bytes when it has that shape: no
-// attribute but r, t and s (unprefixed, each at most once), either quote,
-// then nothing but one <v> whose text holds no reference or carriage
-// return, or no content at all (<c .../>). nullopt for any other markup,
-// a cell cut short by the end of bytes included.
+// attribute but r, t and s (unprefixed, each at most once, their values
+// raw), either quote, then nothing but one <v> whose text holds no
+// reference or carriage return, or no content at all (<c .../>). nullopt
+// for any other markup, a cell cut short by the end of bytes included.
 std::optional<PlainCell> plainCellAt(QByteArrayView bytes);
 
 // A shared-string item of the common shape: <si><t>, or <t xml:space=

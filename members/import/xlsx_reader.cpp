@@ -7,7 +7,6 @@
 #include "members/import/xml_scanner.h"
 #include "members/import/zip_archive.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace members {
@@ -73,6 +72,8 @@ QString isoDateText(const QString& text) {
 enum class CellType { Number, SharedString, InlineString, Text, Boolean, IsoDate, Error };
 
 CellType cellType(QByteArrayView t) {
+    if (t.size() == 1 && t[0] == 's') // the most common of all, first
+        return CellType::SharedString;
     if (t.isEmpty() || t == "n")
         return CellType::Number;
     if (t == "s")
@@ -102,11 +103,17 @@ int toInt(QByteArrayView digits, int limit = std::numeric_limits<int>::max()) {
     return digits.isEmpty() ? -1 : int(value);
 }
 
-// The value of up to 15 decimal digits, known to be digits alone.
-qint64 wholeNumber(QByteArrayView digits) {
+// The value of bytes that are from one to most decimal digits and nothing
+// else; -1 for any other bytes.
+qint64 digitsValue(QByteArrayView bytes, qsizetype most) {
+    if (bytes.isEmpty() || bytes.size() > most)
+        return -1;
     qint64 value = 0;
-    for (const char c : digits)
+    for (const char c : bytes) {
+        if (c < '0' || c > '9')
+            return -1;
         value = value * 10 + (c - '0');
+    }
     return value;
 }
 
@@ -282,18 +289,15 @@ private:
         // Digits alone are read here as a text's toInt and toDouble read
         // them: up to 9 for an index, up to 15 for a whole number a double
         // holds exactly.
-        const bool digits = !bytes.isEmpty() && std::all_of(bytes.begin(), bytes.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        });
-        if (digits && type == CellType::SharedString && bytes.size() <= 9) {
-            const int index = toInt(bytes);
-            row.setView(column, index < m_setting.sharedStrings.size()
-                                    ? m_setting.sharedStrings.at(index)
+        const qint64 digits = digitsValue(bytes, type == CellType::SharedString ? 9 : 15);
+        if (digits >= 0 && type == CellType::SharedString) {
+            row.setView(column, digits < m_setting.sharedStrings.size()
+                                    ? m_setting.sharedStrings.at(digits)
                                     : QStringView());
             return;
         }
-        if (digits && type == CellType::Number && bytes.size() <= 15) {
-            setCellText(row, column, styledNumberText(double(wholeNumber(bytes)), style));
+        if (digits >= 0 && type == CellType::Number) {
+            setCellText(row, column, styledNumberText(double(digits), style));
             return;
         }
         // No bytes read as no text, as an element without text reads.

@@ -75,6 +75,8 @@ TEST(XlsxCellsTest, CellsReadStraightFromTheBytesAsTheScannerReadsThem) {
         {"<c r=\"C1\"><v>3</v></c><c><v>4</v></c>", {"", "", "3", "4"}},
         {"<c r=\"XFE1\" t=\"s\"><v>1</v></c><c r=\"12\"><v>2</v></c>", {}},
         {"<c r=\"A1\" r=\"B1\"><v>2</v></c>", {"2"}},
+        {"<c r=\"B&amp;1\" t=\"s\"><v>1</v></c>", {"", "乙 "}},
+        {"<c r=\"B1\" t=\"s\" s=\"a>b\"><v>1</v></c>", {"", "乙 "}},
         {"<c r=\"A1\">\n<v>2</v>\n</c>", {"2"}},
     };
     QTemporaryDir folder;
@@ -121,7 +123,6 @@ TEST(XlsxCellsTest, OnlyTheCommonShapeIsReadStraight) {
              "<c r=B2><v>7</v></c>",
              "<c r=\"B2\"t=\"s\"><v>7</v></c>",
              "<c r=\"B2\" r=\"C2\"><v>7</v></c>",
-             "<c r=\"B&amp;\"><v>7</v></c>",
              "<c r=\"B2\"><v>&#55;</v></c>",
              "<c r=\"B2\"><v><![CDATA[7]]></v></c>",
              "<c r=\"B2\"><f>1</f><v>7</v></c>",
