@@ -47,7 +47,9 @@ SheetSetting locateFirstSheet(const ZipArchive& archive) {
 
     const QString strings = rels.targetOfType(QStringLiteral("/sharedStrings"));
     if (!strings.isEmpty() && archive.contains(strings)) {
-        const std::unique_ptr<ZipEntry> entry = archive.open(strings);
+        // Inflated while it is read, ahead of the reading; nothing else of
+        // the archive is read until the entry is done.
+        const std::unique_ptr<ZipEntry> entry = archive.open(strings, ZipEntry::Inflating::Ahead);
         setting.sharedStrings = xlsx::readSharedStrings(entry.get(), strings);
         if (entry->failed())
             archive.fail(strings, entry->errorString());
@@ -139,7 +141,8 @@ class XlsxReader : public WorkbookReader {
 public:
     explicit XlsxReader(const QString& path)
         : m_archive(path), m_setting(locateFirstSheet(m_archive)),
-          m_sheet(m_archive.open(m_setting.sheetPart)), m_xml(m_sheet.get()) {
+          m_sheet(m_archive.open(m_setting.sheetPart, ZipEntry::Inflating::Ahead)),
+          m_xml(m_sheet.get()) {
         moveToRow();
     }
 
