@@ -137,19 +137,7 @@ void CsvText::append(QByteArrayView raw) {
     // that stand for two characters (see below).
     QChar* out = room(size);
     if (m_encoding == CsvEncoding::Utf8) {
-        // ASCII as it is; each run of other bytes, whole characters of
-        // valid UTF-8, through the decoder.
-        for (qsizetype i = 0; i < size;) {
-            if (data[i] < 0x80) {
-                *out++ = QChar(data[i++]);
-                continue;
-            }
-            const qsizetype start = i;
-            while (i < size && data[i] >= 0x80)
-                ++i;
-            out = m_utf8.appendToBuffer(out, raw.sliced(start, i - start));
-        }
-        m_used = out - m_text.constData();
+        m_used = m_utf8.appendToBuffer(out, raw) - m_text.constData();
         return;
     }
     const Big5Table& table = big5Table();
@@ -170,15 +158,40 @@ void CsvText::append(QByteArrayView raw) {
     m_used = out - m_text.constData();
 }
 
-bool CsvParser::nextRow(SheetRow& row) {
-    row.clear();
-    const char* data = m_bytes.bytes.constData();
-    const qsizetype size = m_bytes.bytes.size();
-    if (m_position >= size)
+bool CsvParser::readPlainRow() {
+    if (m_bytes.encoding != CsvEncoding::Utf8)
+        return false; // a Big5 pair may end in any byte: read field by field
+    const char* const data = m_bytes.bytes.constData();
+    const char* const begin = data + m_position;
+    const size_t rest = size_t(m_bytes.bytes.size() - m_position);
+    const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', rest));
+    const char* const lineEnd = lineFeed != nullptr ? lineFeed : begin + rest;
+    const char* end = lineEnd;
+    if (end > begin && end[-1] == '\r')
+        --end;
+    const auto length = size_t(end - begin);
+    if (std::memchr(begin, '"', length) != nullptr || std::memchr(begin, '\r', length) != nullptr)
         return false;
+    m_row.append(QByteArrayView(begin, end - begin));
+    const QStringView text = m_row.view(0, m_row.size());
+    const char16_t separator = char16_t(m_separator);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() == separator) {
+            m_fields.emplace_back(start, i - start);
+            start = i + 1;
+        }
+    }
+    m_fields.emplace_back(start, text.size() - start);
+    m_position = (lineFeed != nullptr ? lineFeed + 1 : lineEnd) - data;
+    return true;
+}
+
+void CsvParser::readRow() {
+    const char* const data = m_bytes.bytes.constData();
+    const qsizetype size = m_bytes.bytes.size();
+    const char separator = m_separator;
     qsizetype i = m_position;
-    m_row.clear();
-    m_fields.clear();
     for (;;) {
         const qsizetype start = m_row.size();
         if (i < size && data[i] == '"') {
@@ -204,11 +217,11 @@ bool CsvParser::nextRow(SheetRow& row) {
         }
         // The rest of the field up to a separator or the end of the line.
         const qsizetype from = i;
-        while (i < size && data[i] != m_separator && data[i] != '\n' && data[i] != '\r')
+        while (i < size && data[i] != separator && data[i] != '\n' && data[i] != '\r')
             ++i;
         m_row.append(QByteArrayView(data + from, i - from));
         m_fields.emplace_back(start, m_row.size() - start);
-        if (i < size && data[i] == m_separator) {
+        if (i < size && data[i] == separator) {
             ++i;
             continue;
         }
@@ -222,6 +235,16 @@ bool CsvParser::nextRow(SheetRow& row) {
         break;
     }
     m_position = i;
+}
+
+bool CsvParser::nextRow(SheetRow& row) {
+    row.clear();
+    if (m_position >= m_bytes.bytes.size())
+        return false;
+    m_row.clear();
+    m_fields.clear();
+    if (!readPlainRow())
+        readRow();
     // Views made once the row's text is whole: making room may have moved it.
     row.cells.resize(qsizetype(m_fields.size()));
     for (size_t field = 0; field < m_fields.size(); ++field)
@@ -230,7 +253,16 @@ bool CsvParser::nextRow(SheetRow& row) {
 }
 
 int CsvParser::lineCount() const {
-    return static_cast<int>(m_bytes.bytes.count('\n')) + 1;
+    // Line by line, each found by the C library's search, which takes many
+    // bytes at a time.
+    const char* at = m_bytes.bytes.constData();
+    const char* const end = at + m_bytes.bytes.size();
+    int lines = 1;
+    while ((at = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)))) != nullptr) {
+        ++lines;
+        ++at;
+    }
+    return lines;
 }
 
 QString decodeCsv(const QByteArray& bytes) {

@@ -77,6 +77,14 @@ public:
     int lineCount() const;
 
 private:
+    // Reads the row at m_position into m_row and m_fields when it is a
+    // plain line of UTF-8 (no quote, no carriage return but the one before
+    // its line feed): decoded in one piece, then split at its separators.
+    // False, having read nothing, for any other row.
+    bool readPlainRow();
+    // Reads any row, field by field.
+    void readRow();
+
     CsvBytes m_bytes;
     char m_separator;
     qsizetype m_position = 0;
