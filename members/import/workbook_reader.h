@@ -30,6 +30,10 @@ struct SheetRow {
     // Sets the cell of column (from 1), widening the row as needed, to a
     // view of a text that outlives the row's next clear().
     void setView(int column, QStringView text) {
+        if (cells.size() == column - 1) { // the next column, as most cells come
+            cells.append(text);
+            return;
+        }
         if (cells.size() < column)
             cells.resize(column);
         cells[column - 1] = text;

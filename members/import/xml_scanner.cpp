@@ -155,13 +155,6 @@ qsizetype XmlScanner::findTagEnd() {
     }
 }
 
-QByteArrayView XmlScanner::upcoming(qsizetype wanted) {
-    if (m_pendingEnd || !m_error.isEmpty())
-        return QByteArrayView();
-    fill(wanted);
-    return QByteArrayView(m_buffer.constData() + m_pos, m_buffer.size() - m_pos);
-}
-
 XmlScanner::Token XmlScanner::fail(const QString& reason) {
     if (m_error.isEmpty())
         m_error = reason;
