@@ -61,7 +61,7 @@ namespace {
 // chunks may wait for it: enough to keep both threads busy, little enough
 // to stay in the processor's cache.
 constexpr qint64 kAheadChunk = 1 << 16;
-constexpr size_t kChunksAhead = 4;
+constexpr size_t kChunksAhead = 8;
 
 } // namespace
 
@@ -77,7 +77,7 @@ ZipEntry::~ZipEntry() {
             const std::lock_guard lock(m_mutex);
             m_stopping = true;
         }
-        m_changed.notify_all();
+        m_writable.notify_all();
         m_inflating.join();
     }
     zip_fclose(m_file);
@@ -95,26 +95,33 @@ void ZipEntry::inflateAhead() {
         QByteArray chunk(kAheadChunk, Qt::Uninitialized);
         QString error;
         const qint64 count = inflate(chunk.data(), kAheadChunk, error);
+        if (count > 0)
+            chunk.truncate(count);
         std::unique_lock lock(m_mutex);
-        if (count <= 0) {
-            m_inflatedAll = true;
-            m_aheadError = error;
-            m_changed.notify_all();
-            return;
-        }
-        chunk.truncate(count);
-        m_changed.wait(lock, [this] { return m_ready.size() < kChunksAhead || m_stopping; });
+        m_inflaterWaits = true;
+        m_writable.wait(lock, [this] { return m_ready.size() < kChunksAhead || m_stopping; });
+        m_inflaterWaits = false;
         if (m_stopping)
             return;
-        m_ready.push_back(std::move(chunk));
-        m_changed.notify_all();
+        if (count > 0)
+            m_ready.push_back(std::move(chunk));
+        else {
+            m_inflatedAll = true;
+            m_aheadError = error;
+        }
+        if (m_readerWaits)
+            m_readable.notify_one();
+        if (count <= 0)
+            return;
     }
 }
 
 qint64 ZipEntry::readAhead(char* data, qint64 maxSize) {
     if (m_chunkRead >= m_chunk.size()) {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return !m_ready.empty() || m_inflatedAll; });
+        m_readerWaits = true;
+        m_readable.wait(lock, [this] { return !m_ready.empty() || m_inflatedAll; });
+        m_readerWaits = false;
         if (m_ready.empty()) { // all inflated, and all read
             if (!m_aheadError.isEmpty()) {
                 setErrorString(m_aheadError);
@@ -125,7 +132,8 @@ qint64 ZipEntry::readAhead(char* data, qint64 maxSize) {
         m_chunk = std::move(m_ready.front());
         m_ready.pop_front();
         m_chunkRead = 0;
-        m_changed.notify_all();
+        if (m_inflaterWaits && m_ready.size() <= kChunksAhead / 2)
+            m_writable.notify_one();
     }
     const qint64 count = qMin(maxSize, qint64(m_chunk.size() - m_chunkRead));
     std::memcpy(data, m_chunk.constData() + m_chunkRead, size_t(count));

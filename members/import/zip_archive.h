@@ -51,10 +51,15 @@ private:
     bool m_failed = false;
 
     // Inflating ahead: chunks inflated and not yet read, handed over under
-    // m_mutex, and the chunk being read.
+    // m_mutex, and the chunk being read. Each side wakes the other only
+    // when it waits, and the inflating side only once the reader has
+    // taken half the chunks: a few wake-ups for many chunks.
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable m_readable;
+    std::condition_variable m_writable;
     std::deque<QByteArray> m_ready;
+    bool m_readerWaits = false;
+    bool m_inflaterWaits = false;
     bool m_inflatedAll = false;
     bool m_stopping = false;
     QString m_aheadError; // empty unless inflating failed
