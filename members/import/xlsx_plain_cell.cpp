@@ -15,6 +15,20 @@ template <qsizetype N> bool textAt(QByteArrayView bytes, qsizetype from, const c
     return bytes.size() - from >= N - 1 && std::memcmp(bytes.data() + from, text, N - 1) == 0;
 }
 
+// Where the value of attribute name goes; null for a name not read here.
+QByteArrayView* slotOf(char name, PlainCell& cell) {
+    switch (name) {
+    case 'r':
+        return &cell.reference;
+    case 't':
+        return &cell.type;
+    case 's':
+        return &cell.style;
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 std::optional<PlainCell> plainCellAt(QByteArrayView bytes) {
@@ -27,6 +41,21 @@ std::optional<PlainCell> plainCellAt(QByteArrayView bytes) {
     // The attributes, up to the end of the start tag. Their values are
     // taken raw, as the scanner takes them for a cell: up to the quote.
     for (;;) {
+        // The spelling programs write, a blank and name="value", at once.
+        if (end - p >= 4 && p[0] == ' ' && p[2] == '=' && p[3] == '"') {
+            QByteArrayView* const value = slotOf(p[1], cell);
+            if (value == nullptr || !value->isNull())
+                return std::nullopt;
+            const char* const start = p + 4;
+            p = start;
+            while (p < end && *p != '"')
+                ++p;
+            if (p >= end)
+                return std::nullopt;
+            *value = QByteArrayView(start, p - start);
+            ++p;
+            continue;
+        }
         if (p >= end)
             return std::nullopt;
         if (*p == '>') {
@@ -47,20 +76,9 @@ std::optional<PlainCell> plainCellAt(QByteArrayView bytes) {
             return std::nullopt;
         if (*p == '>' || *p == '/')
             continue;
-        QByteArrayView* value = nullptr;
-        switch (*p) {
-        case 'r':
-            value = &cell.reference;
-            break;
-        case 't':
-            value = &cell.type;
-            break;
-        case 's':
-            value = &cell.style;
-            break;
-        default:
+        QByteArrayView* const value = slotOf(*p, cell);
+        if (value == nullptr)
             return std::nullopt;
-        }
         ++p;
         while (p < end && isSpace(*p))
             ++p;
@@ -85,6 +103,8 @@ std::optional<PlainCell> plainCellAt(QByteArrayView bytes) {
         return std::nullopt;
     p += 3;
     const char* const start = p;
+    while (p < end && static_cast<unsigned char>(*p - '0') < 10) // digits, as most values are
+        ++p;
     while (p < end && *p != '<' && *p != '&' && *p != '\r')
         ++p;
     if (!textAt(bytes, p - data, "</v></c>"))
