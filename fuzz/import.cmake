@@ -15,7 +15,8 @@ if(LUNMARK_BUILD_APP)
   lunmark_fuzz_harness(import_xlsx
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_xlsx/import_xlsx.cpp
             ${import_dir}/xlsx_reader.cpp ${import_dir}/xlsx_parts.cpp
-            ${import_dir}/xml_scanner.cpp ${import_dir}/zip_archive.cpp ${import_cells}
+            ${import_dir}/xlsx_plain_cell.cpp ${import_dir}/xml_scanner.cpp
+            ${import_dir}/zip_archive.cpp ${import_cells}
     LIBS Qt6::Core PkgConfig::MemberImportLibs)
 
   lunmark_fuzz_harness(import_xml

@@ -4,19 +4,19 @@
 #include "base/errors.h"
 #include "members/import/file_bytes.h"
 
-#include <QStringDecoder>
+#include <cstring>
 
 namespace members {
 namespace {
 
 class CsvReader : public WorkbookReader {
 public:
-    CsvReader(QString text, QChar separator) : m_parser(std::move(text), separator) {
+    CsvReader(CsvBytes bytes, char separator) : m_parser(std::move(bytes), separator) {
         m_lastRowHint = m_parser.lineCount();
     }
 
     bool nextRow(SheetRow& row) override {
-        if (!m_parser.nextRow(row.cells))
+        if (!m_parser.nextRow(row))
             return false;
         row.number = ++m_row;
         return true;
@@ -45,36 +45,26 @@ public:
         }
     }
 
-    QString decode(const QByteArray& bytes) const {
-        QString text;
-        text.reserve(bytes.size());
-        const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-        const qsizetype size = bytes.size();
-        for (qsizetype i = 0; i < size;) {
-            const unsigned char lead = data[i];
-            char16_t unit = 0;
-            qsizetype length = 1;
-            if (lead < 0x80) {
-                unit = lead;
-            } else if (lead >= 0x81 && lead <= 0xFE && i + 1 < size) {
-                unit = m_pairs[(lead - 0x81) * 256 + data[i + 1]];
-                length = 2;
-            } else {
-                unit = m_single[lead];
-            }
-            if (unit == kElsewhere)
-                text += big5::decode(bytes.mid(i, length)); // not one UTF-16 unit
-            else
-                text += QChar(unit);
-            i += length;
-        }
-        return text;
-    }
-
-private:
     // Marks a sequence whose character takes more than one UTF-16 unit.
     static constexpr char16_t kElsewhere = 0xFFFF;
 
+    // The character of the sequence at data[at] (of size bytes) and the
+    // sequence's length: a pair after a lead byte, otherwise one byte.
+    // kElsewhere for one that big5::decode is to decode.
+    char16_t unitAt(const unsigned char* data, qsizetype size, qsizetype at,
+                    qsizetype& length) const {
+        const unsigned char lead = data[at];
+        length = 1;
+        if (lead < 0x80)
+            return lead;
+        if (lead >= 0x81 && lead <= 0xFE && at + 1 < size) {
+            length = 2;
+            return m_pairs[(lead - 0x81) * 256 + data[at + 1]];
+        }
+        return m_single[lead];
+    }
+
+private:
     static char16_t one(const QByteArray& bytes) {
         const QString text = big5::decode(bytes);
         return text.size() == 1 && text.at(0).unicode() != kElsewhere ? text.at(0).unicode()
@@ -85,29 +75,29 @@ private:
     char16_t m_pairs[126 * 256];
 };
 
-// Whether the first bytes (some thousands, ending before a character)
-// are valid UTF-8: when they are not, neither is the whole, and a Big5
-// file is known as such without decoding all of it as UTF-8 first.
-bool startsAsUtf8(const QByteArray& bytes) {
-    constexpr qsizetype kLooked = 1 << 16;
-    if (bytes.size() <= kLooked)
-        return true; // decoded whole soon enough
-    qsizetype end = kLooked;
-    while (end > 0 && (quint8(bytes.at(end)) & 0xC0) == 0x80)
-        --end; // not inside a character's trailing bytes
-    return QByteArrayView(bytes).first(end).isValidUtf8();
+const Big5Table& big5Table() {
+    static const Big5Table table;
+    return table;
+}
+
+// Replaces each half of a UTF-16 pair that has no other half by U+FFFD,
+// which UTF-8 carries (and a half does not): the cell holding it is refused
+// as one holding bytes without a character, not stored without it.
+void markUnpairedSurrogates(QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar(QChar::ReplacementCharacter);
+    }
 }
 
 } // namespace
 
-QChar separatorOf(const QString& text) {
-    const QStringView first = QStringView(text).left(text.indexOf('\n'));
-    return first.contains('\t') && !first.contains(',') ? QChar('\t') : QChar(',');
-}
-
-QString decodeCsv(const QByteArray& bytes) {
+CsvBytes prepareCsv(QByteArray bytes) {
     // "Unicode text", as spreadsheet programs save it: UTF-16 behind its
-    // byte-order mark.
+    // byte-order mark, read here once and for all.
     const bool littleEndian = bytes.startsWith("\xFF\xFE");
     if (littleEndian || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
@@ -115,89 +105,182 @@ QString decodeCsv(const QByteArray& bytes) {
         QString text = utf16.decode(QByteArrayView(bytes).sliced(2));
         if (utf16.hasError() || bytes.size() % 2 != 0)
             throw ConversionError(QStringLiteral("檔案標示為 UTF-16 文字，內容卻不是"));
-        return text;
+        markUnpairedSurrogates(text);
+        return {text.toUtf8(), CsvEncoding::Utf8};
     }
-    static const Big5Table big5Table;
-    if (!startsAsUtf8(bytes))
-        return big5Table.decode(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return big5Table.decode(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    if (!QByteArrayView(bytes).isValidUtf8())
+        return {std::move(bytes), CsvEncoding::Big5};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    return {std::move(bytes), CsvEncoding::Utf8};
 }
 
-bool CsvParser::nextRow(QStringList& fields) {
-    fields.clear();
-    const qsizetype size = m_text.size();
-    if (m_position >= size)
+char separatorOf(QByteArrayView bytes) {
+    const qsizetype lineEnd = bytes.indexOf('\n');
+    const QByteArrayView first = lineEnd < 0 ? bytes : bytes.first(lineEnd);
+    return first.contains('\t') && !first.contains(',') ? '\t' : ',';
+}
+
+CsvParser::CsvParser(CsvBytes bytes, char separator)
+    : m_bytes(std::move(bytes)), m_separator(separator), m_row(m_bytes.encoding) {}
+
+QChar* CsvText::room(qsizetype count) {
+    if (m_text.size() - m_used < count)
+        m_text.resize(qMax(2 * m_text.size(), m_used + count));
+    return m_text.data() + m_used;
+}
+
+void CsvText::append(QByteArrayView raw) {
+    const auto* data = reinterpret_cast<const unsigned char*>(raw.data());
+    const qsizetype size = raw.size();
+    // Neither encoding takes more characters than bytes, bar Big5 pairs
+    // that stand for two characters (see below).
+    QChar* out = room(size);
+    if (m_encoding == CsvEncoding::Utf8) {
+        m_used = m_utf8.appendToBuffer(out, raw) - m_text.constData();
+        return;
+    }
+    const Big5Table& table = big5Table();
+    for (qsizetype i = 0; i < size;) {
+        qsizetype length = 0;
+        const char16_t unit = table.unitAt(data, size, i, length);
+        if (unit != Big5Table::kElsewhere) {
+            *out++ = QChar(unit);
+        } else { // not one UTF-16 unit
+            const QString text = big5::decode(raw.sliced(i, length).toByteArray());
+            m_used = out - m_text.constData();
+            out = room(text.size() + size - i);
+            std::memcpy(static_cast<void*>(out), text.constData(), size_t(text.size()) * 2);
+            out += text.size();
+        }
+        i += length;
+    }
+    m_used = out - m_text.constData();
+}
+
+bool CsvParser::readPlainRow() {
+    if (m_bytes.encoding != CsvEncoding::Utf8)
+        return false; // a Big5 pair may end in any byte: read field by field
+    const char* const data = m_bytes.bytes.constData();
+    const char* const begin = data + m_position;
+    const size_t rest = size_t(m_bytes.bytes.size() - m_position);
+    const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', rest));
+    const char* const lineEnd = lineFeed != nullptr ? lineFeed : begin + rest;
+    const char* end = lineEnd;
+    if (end > begin && end[-1] == '\r')
+        --end;
+    const auto length = size_t(end - begin);
+    if (std::memchr(begin, '"', length) != nullptr || std::memchr(begin, '\r', length) != nullptr)
         return false;
-    const QChar* text = m_text.constData();
+    m_row.append(QByteArrayView(begin, end - begin));
+    const QStringView text = m_row.view(0, m_row.size());
+    const char16_t separator = char16_t(m_separator);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() == separator) {
+            m_fields.emplace_back(start, i - start);
+            start = i + 1;
+        }
+    }
+    m_fields.emplace_back(start, text.size() - start);
+    m_position = (lineFeed != nullptr ? lineFeed + 1 : lineEnd) - data;
+    return true;
+}
+
+void CsvParser::readRow() {
+    const char* const data = m_bytes.bytes.constData();
+    const qsizetype size = m_bytes.bytes.size();
+    const char separator = m_separator;
     qsizetype i = m_position;
     for (;;) {
-        QString field;
-        const bool quoted = i < size && text[i] == '"';
-        if (quoted) {
+        const qsizetype start = m_row.size();
+        if (i < size && data[i] == '"') {
             // A quoted field runs to the quote that is not doubled.
             ++i;
             for (;;) {
-                const qsizetype quote = m_text.indexOf('"', i);
-                if (quote < 0) { // no closing quote: the field runs to the end
-                    field += QStringView(text + i, size - i);
+                const void* quote = std::memchr(data + i, '"', size_t(size - i));
+                if (quote == nullptr) { // no closing quote: the field runs to the end
+                    m_row.append(QByteArrayView(data + i, size - i));
                     i = size;
                     break;
                 }
-                field += QStringView(text + i, quote - i);
-                i = quote + 1;
-                if (i < size && text[i] == '"') {
-                    field += '"';
+                const qsizetype at = static_cast<const char*>(quote) - data;
+                m_row.append(QByteArrayView(data + i, at - i));
+                i = at + 1;
+                if (i < size && data[i] == '"') {
+                    m_row.append("\"");
                     ++i;
                 } else {
                     break;
                 }
             }
         }
-        // The rest of the field up to a comma or the end of the line.
-        const qsizetype start = i;
-        while (i < size && text[i] != m_separator && text[i] != '\n' && text[i] != '\r')
+        // The rest of the field up to a separator or the end of the line.
+        const qsizetype from = i;
+        while (i < size && data[i] != separator && data[i] != '\n' && data[i] != '\r')
             ++i;
-        if (quoted)
-            field += QStringView(text + start, i - start);
-        else if (i > start) // made once, in its size (an empty field stays a null text)
-            field = QString(text + start, i - start);
-        fields.append(std::move(field));
-        if (i < size && text[i] == m_separator) {
+        m_row.append(QByteArrayView(data + from, i - from));
+        m_fields.emplace_back(start, m_row.size() - start);
+        if (i < size && data[i] == separator) {
             ++i;
             continue;
         }
-        if (i < size && text[i] == '\r') {
+        if (i < size && data[i] == '\r') {
             ++i;
-            if (i < size && text[i] == '\n')
+            if (i < size && data[i] == '\n')
                 ++i;
-        } else if (i < size && text[i] == '\n') {
+        } else if (i < size && data[i] == '\n') {
             ++i;
         }
         break;
     }
     m_position = i;
+}
+
+bool CsvParser::nextRow(SheetRow& row) {
+    row.clear();
+    if (m_position >= m_bytes.bytes.size())
+        return false;
+    m_row.clear();
+    m_fields.clear();
+    if (!readPlainRow())
+        readRow();
+    // Views made once the row's text is whole: making room may have moved it.
+    row.cells.resize(qsizetype(m_fields.size()));
+    for (size_t field = 0; field < m_fields.size(); ++field)
+        row.cells[qsizetype(field)] = m_row.view(m_fields[field].first, m_fields[field].second);
     return true;
 }
 
 int CsvParser::lineCount() const {
-    return static_cast<int>(m_text.count('\n')) + 1;
+    // Line by line, each found by the C library's search, which takes many
+    // bytes at a time.
+    const char* at = m_bytes.bytes.constData();
+    const char* const end = at + m_bytes.bytes.size();
+    int lines = 1;
+    while ((at = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)))) != nullptr) {
+        ++lines;
+        ++at;
+    }
+    return lines;
+}
+
+QString decodeCsv(const QByteArray& bytes) {
+    const CsvBytes prepared = prepareCsv(bytes);
+    CsvText text(prepared.encoding);
+    text.append(prepared.bytes);
+    return text.view(0, text.size()).toString();
 }
 
 std::unique_ptr<WorkbookReader> openCsvWorkbook(const QString& path) {
-    const QByteArray bytes = readFileBytes(path);
-    QString text;
+    CsvBytes bytes;
     try {
-        text = decodeCsv(bytes);
+        bytes = prepareCsv(readFileBytes(path));
     } catch (const ConversionError& error) {
         throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, error.text()));
     }
-    return std::make_unique<CsvReader>(std::move(text), separatorOf(text));
+    const char separator = separatorOf(bytes.bytes);
+    return std::make_unique<CsvReader>(std::move(bytes), separator);
 }
 
 } // namespace members

@@ -9,7 +9,7 @@
 namespace members {
 namespace {
 
-int yesNoOf(const QString& text) {
+int yesNoOf(QStringView text) {
     static const QStringList yes = {
         QStringLiteral("true"), QStringLiteral("yes"), QStringLiteral("y"),   QStringLiteral("1"),
         QStringLiteral("-1"),   QStringLiteral("是"),  QStringLiteral("有效")};
@@ -94,7 +94,8 @@ QString storedDateTime(const QDateTime& value) {
 
 namespace {
 
-[[noreturn]] void notADate(const QString& text) {
+[[noreturn]] void notADate(QStringView view) {
+    const QString text = view.toString();
     static const QRegularExpression number(QStringLiteral("^[-+]?\\d+(\\.\\d+)?$"));
     if (!number.match(text).hasMatch())
         throw ConversionError(QStringLiteral("「%1」不是有效的日期").arg(text));
@@ -126,7 +127,7 @@ constexpr int kEarliestYear = 1000;
 
 } // namespace
 
-QVariant birthdayValue(const QString& text) {
+QVariant birthdayValue(QStringView text) {
     if (text.isEmpty())
         return QVariant();
     // A year of one to three digits is a Minguo year, read the way the
@@ -134,7 +135,7 @@ QVariant birthdayValue(const QString& text) {
     if (hasMinguoYear(text)) {
         std::optional<QDate> date;
         try {
-            date = birthdayDate(text);
+            date = birthdayDate(text.toString());
         } catch (const ConversionError&) {
         }
         if (!date || !date->isValid())
@@ -146,24 +147,24 @@ QVariant birthdayValue(const QString& text) {
         if (!date->isValid())
             notADate(text);
         if (date->year() < kEarliestYear)
-            throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text));
+            throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text.toString()));
         return dateDigits(*date, QTime(0, 0), '-', true);
     }
-    const std::optional<QDateTime> value = readDateTime(text);
+    const std::optional<QDateTime> value = readDateTime(text.toString());
     if (!value)
         notADate(text);
     if (value->date().year() < kEarliestYear)
-        throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text));
+        throw ConversionError(QStringLiteral("「%1」的年份不合理").arg(text.toString()));
     return storedDateTime(*value);
 }
 
-std::optional<int> yesNoValue(const QString& text) {
+std::optional<int> yesNoValue(QStringView text) {
     if (text.isEmpty())
         return std::nullopt;
     const int value = yesNoOf(text);
     if (value < 0)
         throw ConversionError(
-            QStringLiteral("「%1」不是有效的是否值（應為 TRUE 或 FALSE）").arg(text));
+            QStringLiteral("「%1」不是有效的是否值（應為 TRUE 或 FALSE）").arg(text.toString()));
     return value;
 }
 

@@ -25,13 +25,13 @@ std::optional<QDateTime> readDateTime(const QString& text);
 // year of one to three digits is a Minguo year, as the member window reads
 // it ("65/12/31" is 1976-12-31); a four-digit year must be 1000 or later.
 // Throws ConversionError when the text is not a date.
-QVariant birthdayValue(const QString& text);
+QVariant birthdayValue(QStringView text);
 
 // The stored value of an active-member cell: 1 for TRUE, Yes, Y, 1, -1, 是,
 // 有效; 0 for FALSE, No, N, 0, 否, 無效 (letter case ignored); nullopt for an
 // empty text, leaving the column to its default. Throws ConversionError for
 // anything else.
-std::optional<int> yesNoValue(const QString& text);
+std::optional<int> yesNoValue(QStringView text);
 
 // The schema's text of a date and time, "yyyy-MM-dd HH:mm:ss".
 QString storedDateTime(const QDateTime& value);

@@ -46,14 +46,13 @@ constexpr int kEnabledParameter = 20;
 
 // The text a column of a row gives, as it is stored (untrimmed for the
 // member number, which keeps its spaces); a view of the row's cell.
-QStringView columnView(const QStringList& cells, int column) {
-    const QStringView cell =
-        column <= cells.size() ? QStringView(cells.at(column - 1)) : QStringView();
+QStringView columnView(const QList<QStringView>& cells, int column) {
+    const QStringView cell = column <= cells.size() ? cells.at(column - 1) : QStringView();
     return column == 1 ? cell : trimBlanks(cell);
 }
 
 // The same as a text of its own, for messages.
-QString columnText(const QStringList& cells, int column) {
+QString columnText(const QList<QStringView>& cells, int column) {
     return storedText(columnView(cells, column).toString());
 }
 
@@ -68,13 +67,12 @@ template <typename Convert> auto inCell(int row, int column, Convert convert) {
 }
 
 // Reads and binds the values of one row to an insert statement.
-void bindRow(MemberInsert& insert, int row, const QStringList& cells) {
+void bindRow(MemberInsert& insert, int row, const QList<QStringView>& cells) {
     for (int column = 1; column <= int(std::size(kColumns)); ++column) {
         const QStringView text = columnView(cells, column);
         inCell(row, column, [&] { checkStorableText(text); });
         if (column == kBirthdayColumn) {
-            const QVariant birthday =
-                inCell(row, column, [&] { return birthdayValue(text.toString()); });
+            const QVariant birthday = inCell(row, column, [&] { return birthdayValue(text); });
             if (birthday.isNull())
                 insert.bindNull(column);
             else
@@ -87,7 +85,7 @@ void bindRow(MemberInsert& insert, int row, const QStringList& cells) {
 
 // Stores the row bound to insert; a refusal of the database is thrown on
 // naming the row and, where it tells, the cell.
-void execute(MemberInsert& insert, int row, const QStringList& cells) {
+void execute(MemberInsert& insert, int row, const QList<QStringView>& cells) {
     if (insert.execute())
         return;
     const Refusal refusal = refusalOf(insert.error());
@@ -119,13 +117,13 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
             withEnabled.emplace(kWindowInsert.join('\n'));
         SheetCursor sheet(reader);
         for (int row = firstDataRow(path);; ++row) {
-            const QStringList& cells = sheet.row(row);
+            const QList<QStringView>& cells = sheet.row(row);
             if (cells.isEmpty() || cells.first().isEmpty())
                 break;
             if (!window) {
-                const QString salutation = trimBlanks(cells.value(kSalutationColumn - 1));
+                const QStringView salutation = trimBlanks(cells.value(kSalutationColumn - 1));
                 if (!salutation.isEmpty())
-                    insertSalutationIfAbsent(salutation);
+                    insertSalutationIfAbsent(salutation.toString());
             }
             const std::optional<int> enabled =
                 window ? inCell(row, kEnabledColumn,

@@ -45,7 +45,7 @@ std::unique_ptr<WorkbookReader> openWorkbook(const QString& path) {
         QStringLiteral("無法讀取檔案 %1: 不是 Excel 活頁簿 (.xls, .xlsx) 或 CSV 檔").arg(path));
 }
 
-const QStringList& SheetCursor::row(int number) {
+const QList<QStringView>& SheetCursor::row(int number) {
     while (!m_atEnd && (!m_haveNext || m_next.number < number)) {
         m_haveNext = m_reader.nextRow(m_next);
         m_atEnd = !m_haveNext;
@@ -56,8 +56,8 @@ const QStringList& SheetCursor::row(int number) {
 }
 
 QString SheetCursor::cell(int row, int column) {
-    const QStringList& cells = this->row(row);
-    return column >= 1 && column <= cells.size() ? cells.at(column - 1) : QString();
+    const QList<QStringView>& cells = this->row(row);
+    return column >= 1 && column <= cells.size() ? cells.at(column - 1).toString() : QString();
 }
 
 } // namespace members

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 // Reading the first worksheet of a workbook file row by row, each cell as the
 // text the spreadsheet shows for it. Three kinds of file are read: Excel 97
@@ -11,10 +12,50 @@
 namespace members {
 
 // One row of the sheet: its number, counted from 1, and its cells from
-// column 1 (A) on; columns after the last one listed are empty.
+// column 1 (A) on; columns after the last one listed are empty. The cells
+// are views: of texts the reader keeps (a workbook's shared strings, the
+// bytes of the row just read) until it reads the next row, or of texts the
+// row keeps itself (numbers as the sheet shows them). A row of many
+// thousands is read without making a text of each of its cells.
 struct SheetRow {
     int number = 0;
-    QStringList cells;
+    QList<QStringView> cells;
+
+    // Empties the row for the next one, keeping the room it has.
+    void clear() {
+        cells.clear();
+        m_texts.clear();
+    }
+
+    // Sets the cell of column (from 1), widening the row as needed, to a
+    // view of a text that outlives the row's next clear().
+    void setView(int column, QStringView text) {
+        if (cells.size() == column - 1) { // the next column, as most cells come
+            cells.append(text);
+            return;
+        }
+        if (cells.size() < column)
+            cells.resize(column);
+        cells[column - 1] = text;
+    }
+
+    // Sets the cell of column (from 1) to a text the row keeps.
+    void setText(int column, QString text) {
+        m_texts.push_back(std::move(text)); // moving keeps the characters where they are
+        setView(column, m_texts.back());
+    }
+
+    // The cells as texts of their own, to keep beyond the next row.
+    QStringList texts() const {
+        QStringList list;
+        list.reserve(cells.size());
+        for (const QStringView cell : cells)
+            list.append(cell.toString());
+        return list;
+    }
+
+private:
+    std::vector<QString> m_texts;
 };
 
 class WorkbookReader {
@@ -45,8 +86,9 @@ public:
     explicit SheetCursor(WorkbookReader& reader) : m_reader(reader) {}
 
     // The cells of row number (from 1); an empty list for a row without
-    // cells. number must not be below a number asked for before.
-    const QStringList& row(int number);
+    // cells. number must not be below a number asked for before. Valid
+    // until a later row is asked for.
+    const QList<QStringView>& row(int number);
 
     // The text of the cell at row and column (both from 1); empty when the
     // cell is.
@@ -57,7 +99,7 @@ private:
     SheetRow m_next;
     bool m_haveNext = false;
     bool m_atEnd = false;
-    QStringList m_empty;
+    QList<QStringView> m_empty;
 };
 
 } // namespace members

@@ -182,10 +182,10 @@ public:
             return false;
         const quint32 number = m_cells.at(m_next).row;
         row.number = int(number) + 1;
-        row.cells.clear();
+        row.clear();
         guarded([&] {
             for (; m_next < m_cells.size() && m_cells.at(m_next).row == number; ++m_next)
-                readCell(m_records.at(m_cells.at(m_next).offset), row.number, row.cells);
+                readCell(m_records.at(m_cells.at(m_next).offset), row);
         });
         return true;
     }
@@ -228,15 +228,19 @@ private:
         return formattedNumberText(value, format, m_globals.date1904);
     }
 
-    static void put(QStringList& cells, int column, const QString& text) {
+    static void checkColumn(int column) {
         if (column >= kColumns)
             biff::damaged(QStringLiteral("欄號 %1 超出工作表範圍").arg(column + 1));
-        while (cells.size() <= column)
-            cells.append(QString());
-        cells[column] = text;
     }
 
-    void readCell(const Record& item, int row, QStringList& cells) const {
+    // A text made for the cell at column (from 0), kept with the row.
+    static void put(SheetRow& cells, int column, QString text) {
+        checkColumn(column);
+        cells.setText(column + 1, std::move(text));
+    }
+
+    void readCell(const Record& item, SheetRow& cells) const {
+        const int row = cells.number;
         ByteReader reader(item.data);
         reader.u16(); // the row, already known
         const quint16 column = reader.u16();
@@ -258,7 +262,8 @@ private:
             const quint32 index = reader.u32();
             if (index >= quint32(m_globals.sharedStrings.size()))
                 biff::damaged(QStringLiteral("共用字串編號 %1 超出範圍").arg(index));
-            put(cells, column, m_globals.sharedStrings.at(index));
+            checkColumn(column);
+            cells.setView(column + 1, m_globals.sharedStrings.at(index)); // kept by the reader
             break;
         }
         case record::Label:

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "members/import/number_format.h"
+#include "members/import/xlsx_plain_cell.h"
 #include "members/import/xml_scanner.h"
 
 #include <QXmlStreamReader>
@@ -55,6 +56,16 @@ QString stringItemText(XmlScanner& xml) {
 }
 
 } // namespace
+
+void SharedStrings::appendUtf8(QByteArrayView text) {
+    const qsizetype start = m_text.size();
+    if (m_text.capacity() < start + text.size())
+        m_text.reserve(qMax(2 * m_text.capacity(), start + text.size()));
+    m_text.resize(start + text.size()); // UTF-8 takes no fewer bytes than UTF-16 units
+    const QChar* end = m_utf8.appendToBuffer(m_text.data() + start, text);
+    m_text.truncate(end - m_text.constData());
+    m_ends.push_back(m_text.size());
+}
 
 QString Relationships::targetOfType(const QString& suffix) const {
     for (const auto& [type, target] : typeAndTarget) {
@@ -118,10 +129,21 @@ WorkbookInfo readWorkbookInfo(const QByteArray& bytes, const QString& part) {
     return info;
 }
 
-QStringList readSharedStrings(QIODevice* device, const QString& part) {
-    QStringList strings;
+SharedStrings readSharedStrings(QIODevice* device, const QString& part) {
+    SharedStrings strings;
     XmlScanner xml(device);
     for (;;) {
+        // Items of the common shape straight from the bytes, up to a length
+        // that most strings of a workbook are well within.
+        constexpr qsizetype kLongestPlainItem = 1024;
+        if (xml.depth() == 1) {
+            if (const std::optional<PlainStringItem> item =
+                    plainStringItemAt(xml.upcoming(kLongestPlainItem))) {
+                strings.appendUtf8(item->text);
+                xml.skipBytes(item->length);
+                continue;
+            }
+        }
         const XmlScanner::Token token = xml.next();
         if (token == XmlScanner::Token::EndOfDocument)
             break;

@@ -6,7 +6,9 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
+#include <vector>
 
 class QIODevice;
 
@@ -37,10 +39,35 @@ struct WorkbookInfo {
 };
 WorkbookInfo readWorkbookInfo(const QByteArray& xml, const QString& part);
 
+// The shared strings of a workbook, kept one after the other in a single
+// text: the cells of a sheet view them rather than each holding a copy.
+class SharedStrings {
+public:
+    qsizetype size() const { return qsizetype(m_ends.size()); }
+    // The string at index (from 0, below size()); valid while this lives
+    // and no string is appended.
+    QStringView at(qsizetype index) const {
+        const qsizetype start = index == 0 ? 0 : m_ends[size_t(index - 1)];
+        return QStringView(m_text.constData() + start, m_ends[size_t(index)] - start);
+    }
+    void append(QStringView text) {
+        m_text += text;
+        m_ends.push_back(m_text.size());
+    }
+    // The same for a text in UTF-8.
+    void appendUtf8(QByteArrayView text);
+    void reserve(qsizetype count) { m_ends.reserve(size_t(count)); }
+
+private:
+    QString m_text;
+    std::vector<qsizetype> m_ends; // where each string ends in m_text
+    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+};
+
 // The shared strings in order, read from the part as it comes from device;
 // a rich text string is the text of its runs joined, without the phonetic
 // guides of East Asian text.
-QStringList readSharedStrings(QIODevice* device, const QString& part);
+SharedStrings readSharedStrings(QIODevice* device, const QString& part);
 
 // For each cell format (the "s" index of a cell), the meaning of its
 // number format.

@@ -3,11 +3,10 @@
 #include "base/errors.h"
 #include "members/import/cell_text.h"
 #include "members/import/xlsx_parts.h"
+#include "members/import/xlsx_plain_cell.h"
 #include "members/import/xml_scanner.h"
 #include "members/import/zip_archive.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <limits>
 
 namespace members {
@@ -16,7 +15,7 @@ namespace {
 // Where the first worksheet is and what its cells need to be read.
 struct SheetSetting {
     QString sheetPart;
-    QStringList sharedStrings;
+    xlsx::SharedStrings sharedStrings;
     QList<NumberFormat> cellFormats;
     bool date1904 = false;
 };
@@ -48,7 +47,9 @@ SheetSetting locateFirstSheet(const ZipArchive& archive) {
 
     const QString strings = rels.targetOfType(QStringLiteral("/sharedStrings"));
     if (!strings.isEmpty() && archive.contains(strings)) {
-        const std::unique_ptr<ZipEntry> entry = archive.open(strings);
+        // Inflated while it is read, ahead of the reading; nothing else of
+        // the archive is read until the entry is done.
+        const std::unique_ptr<ZipEntry> entry = archive.open(strings, ZipEntry::Inflating::Ahead);
         setting.sharedStrings = xlsx::readSharedStrings(entry.get(), strings);
         if (entry->failed())
             archive.fail(strings, entry->errorString());
@@ -73,6 +74,8 @@ QString isoDateText(const QString& text) {
 enum class CellType { Number, SharedString, InlineString, Text, Boolean, IsoDate, Error };
 
 CellType cellType(QByteArrayView t) {
+    if (t.size() == 1 && t[0] == 's') // the most common of all, first
+        return CellType::SharedString;
     if (t.isEmpty() || t == "n")
         return CellType::Number;
     if (t == "s")
@@ -102,6 +105,20 @@ int toInt(QByteArrayView digits, int limit = std::numeric_limits<int>::max()) {
     return digits.isEmpty() ? -1 : int(value);
 }
 
+// The value of bytes that are from one to most decimal digits and nothing
+// else; -1 for any other bytes.
+qint64 digitsValue(QByteArrayView bytes, qsizetype most) {
+    if (bytes.isEmpty() || bytes.size() > most)
+        return -1;
+    qint64 value = 0;
+    for (const char c : bytes) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 // The column of a cell reference such as "AB12" (from 1), read from the
 // attribute's bytes as cellPosition reads a text; 0 past column XFD.
 int columnOf(QByteArrayView reference) {
@@ -124,7 +141,8 @@ class XlsxReader : public WorkbookReader {
 public:
     explicit XlsxReader(const QString& path)
         : m_archive(path), m_setting(locateFirstSheet(m_archive)),
-          m_sheet(m_archive.open(m_setting.sheetPart)), m_xml(m_sheet.get()) {
+          m_sheet(m_archive.open(m_setting.sheetPart, ZipEntry::Inflating::Ahead)),
+          m_xml(m_sheet.get()) {
         moveToRow();
     }
 
@@ -173,11 +191,20 @@ private:
                            QStringLiteral("列號「%1」無效").arg(QString::fromLatin1(given)));
         row.number = number;
         m_lastRow = row.number;
-        row.cells.clear();
+        row.clear();
         for (;;) {
+            // Cells of the common shape straight from the bytes; any other
+            // markup through the scanner.
+            constexpr qsizetype kLongestPlainCell = 256;
+            const QByteArrayView upcoming = m_xml.upcoming(kLongestPlainCell);
+            if (const std::optional<xlsx::PlainCell> cell = xlsx::plainCellAt(upcoming)) {
+                readPlainCell(*cell, row);
+                m_xml.skipBytes(cell->length);
+                continue;
+            }
             const Token token = m_xml.next();
             if (token == Token::Start && m_xml.isName("c"))
-                readCell(row.cells);
+                readCell(row);
             else if (token == Token::Start)
                 m_xml.skipElement();
             else if (token == Token::End || token == Token::EndOfDocument)
@@ -186,12 +213,31 @@ private:
         checkEnd();
     }
 
+    // The column of a cell whose reference is given (or null), in row.
+    static int cellColumn(QByteArrayView reference, const SheetRow& row) {
+        return reference.isNull() ? int(row.cells.size()) + 1 : columnOf(reference);
+    }
+
+    void readPlainCell(const xlsx::PlainCell& cell, SheetRow& row) const {
+        const int column = cellColumn(cell.reference, row);
+        if (column < 1)
+            return;
+        const CellType type = cellType(cell.type);
+        const int style = toInt(cell.style);
+        if (cell.value.isNull()) // an empty element, read as one without <v>
+            setCellText(row, column, cellText(type, QString(), style));
+        else if (type == CellType::SharedString || type == CellType::Boolean ||
+                 type == CellType::Number)
+            setBytesCell(row, column, type, cell.value, style);
+        else
+            setCellText(row, column, cellText(type, xlsx::XmlScanner::decode(cell.value), style));
+    }
+
     // Reads the cell whose start the scanner is on into its column.
-    void readCell(QStringList& cells) {
+    void readCell(SheetRow& row) {
         QByteArrayView attributes[3]; // r, t and s, read in one pass over the tag
         m_xml.rawAttributes({"r", "t", "s"}, attributes);
-        const QByteArrayView reference = attributes[0];
-        const int column = reference.isEmpty() ? int(cells.size()) + 1 : columnOf(reference);
+        const int column = cellColumn(attributes[0], row);
         const CellType type = cellType(attributes[1]);
         const int style = toInt(attributes[2]);
         // A shared string's index, a yes/no and a number are read from the
@@ -199,12 +245,12 @@ private:
         const bool byBytes =
             type == CellType::SharedString || type == CellType::Boolean || type == CellType::Number;
         QString value;
-        QString bytesText;      // the cell's text from the bytes of its <v>
+        QByteArray bytes;       // the bytes of the cell's <v>
         bool lastBytes = false; // whether that <v> came last
         for (;;) {
             const Token token = m_xml.next();
             if (token == Token::Start && m_xml.isName("v") && byBytes) {
-                bytesText = bytesCellText(type, m_xml.elementBytes(), style);
+                bytes = m_xml.elementBytes();
                 lastBytes = true;
             } else if (token == Token::Start && m_xml.isName("v")) {
                 value = m_xml.elementText();
@@ -219,35 +265,47 @@ private:
         }
         if (column < 1)
             return;
-        while (cells.size() < column)
-            cells.append(QString());
         if (lastBytes)
-            cells[column - 1] = std::move(bytesText);
+            setBytesCell(row, column, type, bytes, style);
         else
-            cells[column - 1] =
-                type == CellType::InlineString ? value : cellText(type, value, style);
+            setCellText(row, column,
+                        type == CellType::InlineString ? value : cellText(type, value, style));
     }
 
-    // The text of a shared-string, yes/no or number cell whose <v> holds
-    // bytes, as cellText gives it for the same value.
-    QString bytesCellText(CellType type, const QByteArray& bytes, int style) const {
-        if (type == CellType::Boolean)
-            return bytes == "1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    static void setCellText(SheetRow& row, int column, QString text) {
+        if (text.isNull()) // nothing to keep
+            row.setView(column, QStringView());
+        else
+            row.setText(column, std::move(text));
+    }
+
+    // Sets a shared-string, yes/no or number cell whose <v> holds bytes to
+    // the text cellText gives for the same value.
+    void setBytesCell(SheetRow& row, int column, CellType type, QByteArrayView bytes,
+                      int style) const {
+        if (type == CellType::Boolean) {
+            static const QString yes = QStringLiteral("TRUE");
+            static const QString no = QStringLiteral("FALSE");
+            row.setView(column, bytes == "1" ? yes : no);
+            return;
+        }
         // Digits alone are read here as a text's toInt and toDouble read
         // them: up to 9 for an index, up to 15 for a whole number a double
         // holds exactly.
-        const bool digits = !bytes.isEmpty() && std::all_of(bytes.begin(), bytes.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        });
-        if (digits && type == CellType::SharedString && bytes.size() <= 9) {
-            const int index = toInt(bytes);
-            return index < m_setting.sharedStrings.size() ? m_setting.sharedStrings.at(index)
-                                                          : QString();
+        const qint64 digits = digitsValue(bytes, type == CellType::SharedString ? 9 : 15);
+        if (digits >= 0 && type == CellType::SharedString) {
+            row.setView(column, digits < m_setting.sharedStrings.size()
+                                    ? m_setting.sharedStrings.at(digits)
+                                    : QStringView());
+            return;
         }
-        if (digits && type == CellType::Number && bytes.size() <= 15)
-            return styledNumberText(double(std::strtoll(bytes.constData(), nullptr, 10)), style);
+        if (digits >= 0 && type == CellType::Number) {
+            setCellText(row, column, styledNumberText(double(digits), style));
+            return;
+        }
         // No bytes read as no text, as an element without text reads.
-        return cellText(type, bytes.isEmpty() ? QString() : QString::fromUtf8(bytes), style);
+        setCellText(row, column,
+                    cellText(type, bytes.isEmpty() ? QString() : QString::fromUtf8(bytes), style));
     }
 
     // The text of an inline string whose start the scanner is on: its <t>
@@ -273,7 +331,7 @@ private:
             bool ok = false;
             const int index = value.toInt(&ok);
             return ok && index >= 0 && index < m_setting.sharedStrings.size()
-                       ? m_setting.sharedStrings.at(index)
+                       ? m_setting.sharedStrings.at(index).toString()
                        : QString();
         }
         case CellType::Boolean:

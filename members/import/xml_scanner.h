@@ -67,6 +67,21 @@ public:
     // Skips to the End token of the element whose Start token was just read.
     void skipElement();
 
+    // The bytes from the current position on, at least wanted of them
+    // unless the document ends before, for a caller that reads markup of a
+    // shape it knows itself and hands anything else back to next(); valid
+    // up to the next call. Empty while an empty element's end is due.
+    QByteArrayView upcoming(qsizetype wanted) {
+        if (m_pendingEnd || !m_error.isEmpty())
+            return QByteArrayView();
+        fill(wanted);
+        return QByteArrayView(m_buffer.constData() + m_pos, m_buffer.size() - m_pos);
+    }
+
+    // Moves past count bytes of upcoming(), which hold whole elements
+    // (as many ends as starts) the caller has read.
+    void skipBytes(qsizetype count) { m_pos += count; }
+
     // Nesting depth: 1 inside the root element.
     int depth() const { return m_depth; }
 

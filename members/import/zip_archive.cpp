@@ -3,6 +3,7 @@
 #include "base/errors.h"
 
 #include <QFile>
+#include <cstring>
 #include <zip.h>
 
 namespace members {
@@ -54,12 +55,90 @@ QString libzipError(int code) {
 
 } // namespace
 
-ZipEntry::ZipEntry(zip_file* file) : m_file(file) {
+namespace {
+
+// The bytes inflated at a time ahead of the reader, and how many such
+// chunks may wait for it: enough to keep both threads busy, little enough
+// to stay in the processor's cache.
+constexpr qint64 kAheadChunk = 1 << 16;
+constexpr size_t kChunksAhead = 8;
+
+} // namespace
+
+ZipEntry::ZipEntry(zip_file* file, Inflating inflating) : m_file(file) {
     QIODevice::open(ReadOnly);
+    if (inflating == Inflating::Ahead)
+        m_inflating = std::thread([this] { inflateAhead(); });
 }
 
 ZipEntry::~ZipEntry() {
+    if (m_inflating.joinable()) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_writable.notify_all();
+        m_inflating.join();
+    }
     zip_fclose(m_file);
+}
+
+qint64 ZipEntry::inflate(char* data, qint64 maxSize, QString& error) {
+    const zip_int64_t count = zip_fread(m_file, data, static_cast<zip_uint64_t>(maxSize));
+    if (count < 0)
+        error = zipErrorText(zip_file_get_error(m_file));
+    return count;
+}
+
+void ZipEntry::inflateAhead() {
+    for (;;) {
+        QByteArray chunk(kAheadChunk, Qt::Uninitialized);
+        QString error;
+        const qint64 count = inflate(chunk.data(), kAheadChunk, error);
+        if (count > 0)
+            chunk.truncate(count);
+        std::unique_lock lock(m_mutex);
+        m_inflaterWaits = true;
+        m_writable.wait(lock, [this] { return m_ready.size() < kChunksAhead || m_stopping; });
+        m_inflaterWaits = false;
+        if (m_stopping)
+            return;
+        if (count > 0)
+            m_ready.push_back(std::move(chunk));
+        else {
+            m_inflatedAll = true;
+            m_aheadError = error;
+        }
+        if (m_readerWaits)
+            m_readable.notify_one();
+        if (count <= 0)
+            return;
+    }
+}
+
+qint64 ZipEntry::readAhead(char* data, qint64 maxSize) {
+    if (m_chunkRead >= m_chunk.size()) {
+        std::unique_lock lock(m_mutex);
+        m_readerWaits = true;
+        m_readable.wait(lock, [this] { return !m_ready.empty() || m_inflatedAll; });
+        m_readerWaits = false;
+        if (m_ready.empty()) { // all inflated, and all read
+            if (!m_aheadError.isEmpty()) {
+                setErrorString(m_aheadError);
+                m_failed = true;
+            }
+            return 0;
+        }
+        m_chunk = std::move(m_ready.front());
+        m_ready.pop_front();
+        m_chunkRead = 0;
+        if (m_inflaterWaits && m_ready.size() <= kChunksAhead / 2)
+            m_writable.notify_one();
+    }
+    const qint64 count = qMin(maxSize, qint64(m_chunk.size() - m_chunkRead));
+    std::memcpy(data, m_chunk.constData() + m_chunkRead, size_t(count));
+    m_chunkRead += count;
+    return count;
 }
 
 qint64 ZipEntry::readData(char* data, qint64 maxSize) {
@@ -67,10 +146,16 @@ qint64 ZipEntry::readData(char* data, qint64 maxSize) {
         return -1;
     if (maxSize <= 0)
         return 0;
-    const zip_int64_t count = zip_fread(m_file, data, static_cast<zip_uint64_t>(maxSize));
-    if (count < 0) {
-        setErrorString(zipErrorText(zip_file_get_error(m_file)));
-        m_failed = true;
+    qint64 count = 0;
+    if (m_inflating.joinable()) {
+        count = readAhead(data, maxSize);
+    } else {
+        QString error;
+        count = inflate(data, maxSize, error);
+        if (count < 0) {
+            setErrorString(error);
+            m_failed = true;
+        }
     }
     if (count <= 0) {
         m_atEnd = true;
@@ -98,11 +183,12 @@ bool ZipArchive::contains(const QString& name) const {
     return zip_name_locate(m_archive, name.toUtf8().constData(), ZIP_FL_NOCASE) >= 0;
 }
 
-std::unique_ptr<ZipEntry> ZipArchive::open(const QString& name) const {
+std::unique_ptr<ZipEntry> ZipArchive::open(const QString& name,
+                                           ZipEntry::Inflating inflating) const {
     zip_file_t* file = zip_fopen(m_archive, name.toUtf8().constData(), ZIP_FL_NOCASE);
     if (file == nullptr)
         fail(name, zipErrorText(zip_get_error(m_archive)));
-    return std::make_unique<ZipEntry>(file);
+    return std::make_unique<ZipEntry>(file, inflating);
 }
 
 QByteArray ZipArchive::read(const QString& name) const {

@@ -1,6 +1,7 @@
 #include "base/big5.h"
 #include "base/errors.h"
 #include "members/import/csv_reader.h"
+#include "tests/members/import/workbook_files.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,17 @@ namespace {
 
 using members::CsvParser;
 
-QList<QStringList> parse(const QString& text) {
-    CsvParser parser(text);
+QList<QStringList> parse(const QByteArray& bytes) {
+    CsvParser parser(members::prepareCsv(bytes));
     QList<QStringList> rows;
-    QStringList fields;
-    while (parser.nextRow(fields))
-        rows.append(fields);
+    members::SheetRow row;
+    while (parser.nextRow(row))
+        rows.append(row.texts());
     return rows;
+}
+
+QList<QStringList> parse(const QString& text) {
+    return parse(text.toUtf8());
 }
 
 TEST(CsvReaderTest, SplitsRowsAndFields) {
@@ -42,8 +47,26 @@ TEST(CsvReaderTest, SplitsRowsAndFields) {
         EXPECT_EQ(parse(c.text), c.rows) << c.name;
 }
 
+// The fields of a row are made from the file's bytes in one buffer for the
+// row: a row far longer than the one before, fields in Big5 and quoted
+// fields across lines come out whole, row after row.
+TEST(CsvReaderTest, RowsOfAnyLengthAndEncodingReadWhole) {
+    const QString longName(5000, QChar(0x738B)); // 王
+    const QList<QStringList> rows = {
+        {"a", "b"},
+        {"王小明", longName, "x"},
+        {"會員\r\n編號", "\"引號\"", ""},
+        {"c"},
+    };
+    const QString text = test_files::csvText(rows);
+    EXPECT_EQ(parse(text), rows);
+    const QByteArray big5Bytes = big5::encode(text);
+    ASSERT_NE(big5Bytes, text.toUtf8());
+    EXPECT_EQ(parse(big5Bytes), rows);
+}
+
 TEST(CsvReaderTest, LineCountCountsLineBreaks) {
-    EXPECT_EQ(CsvParser(QStringLiteral("a\r\nb\r\nc")).lineCount(), 3);
+    EXPECT_EQ(CsvParser(members::prepareCsv("a\r\nb\r\nc")).lineCount(), 3);
 }
 
 TEST(CsvReaderTest, DecodesUtf8WithOrWithoutMarkAndBig5) {
@@ -70,8 +93,9 @@ TEST(CsvReaderTest, Utf16WithItsMarkIsReadAsUtf16) {
     }
     EXPECT_EQ(members::decodeCsv(little), text);
     EXPECT_EQ(members::decodeCsv(big), text);
-    EXPECT_EQ(members::separatorOf(text), QChar('\t'));
-    EXPECT_EQ(members::separatorOf(QStringLiteral("a\tb,c\n")), QChar(','));
+    EXPECT_EQ(members::separatorOf(members::prepareCsv(little).bytes), '\t');
+    EXPECT_EQ(members::separatorOf("a\tb,c\n"), ',');
+    EXPECT_EQ(members::separatorOf("a\tb\nc,d\n"), '\t');
     EXPECT_THROW(members::decodeCsv(little + "\x01"), ConversionError); // odd length
 }
 

@@ -113,13 +113,16 @@ QStringList memberRow(const QString& id, const QString& name) {
     return row;
 }
 
-QList<members::SheetRow> readAllRows(const QString& path) {
-    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(path);
-    QList<members::SheetRow> rows;
+QList<RowTexts> readAllRows(members::WorkbookReader& reader) {
+    QList<RowTexts> rows;
     members::SheetRow row;
-    while (reader->nextRow(row))
-        rows.append(row);
+    while (reader.nextRow(row))
+        rows.append({row.number, row.texts()});
     return rows;
+}
+
+QList<RowTexts> readAllRows(const QString& path) {
+    return readAllRows(*members::openWorkbook(path));
 }
 
 } // namespace test_files

@@ -63,9 +63,19 @@ private:
 // ending with CR LF.
 QString csvText(const QList<QStringList>& rows);
 
+// A row of a sheet with its cells as texts of their own, kept after the
+// reader has gone on.
+struct RowTexts {
+    int number = 0;
+    QStringList cells;
+};
+
+// Every row a reader gives, each taken before the next one is read.
+QList<RowTexts> readAllRows(members::WorkbookReader& reader);
+
 // Every row of the first sheet of the workbook at path, as
 // members::openWorkbook reads it.
-QList<members::SheetRow> readAllRows(const QString& path);
+QList<RowTexts> readAllRows(const QString& path);
 
 // A member row of 22 cells for a workbook: number id, name, salutation and
 // so on, as the import window reads them.

@@ -12,7 +12,7 @@ namespace {
 
 using namespace test_files;
 
-QList<members::SheetRow> readAll(const QString& path) {
+QList<test_files::RowTexts> readAll(const QString& path) {
     return readAllRows(path);
 }
 
@@ -54,7 +54,7 @@ TEST_F(WorkbookReaderTest, XlsxCellsReadAsShown) {
             xlsx.put(4, 2, Number{912345678, "0"});
             xlsx.close();
         }
-        const QList<members::SheetRow> rows = readAll(path);
+        const QList<test_files::RowTexts> rows = readAll(path);
         ASSERT_EQ(rows.size(), 3) << inlineStrings;
         EXPECT_EQ(rows[0].number, 1);
         EXPECT_EQ(rows[0].cells, QStringList{QStringLiteral("會員編號")});
@@ -88,9 +88,9 @@ TEST_F(WorkbookReaderTest, XlsxGivesItsLastRowBeforeReading) {
 }
 
 TEST_F(WorkbookReaderTest, XlsFixtureReadsAsShown) {
-    const QList<members::SheetRow> rows = readAll(dataFile("members.xls"));
+    const QList<test_files::RowTexts> rows = readAll(dataFile("members.xls"));
     ASSERT_EQ(rows.size(), 6);
-    const members::SheetRow& first = rows[1];
+    const test_files::RowTexts& first = rows[1];
     EXPECT_EQ(first.number, 2);
     ASSERT_EQ(first.cells.size(), 22);
     EXPECT_EQ(first.cells[0], QStringLiteral("A001"));
@@ -110,7 +110,7 @@ TEST_F(WorkbookReaderTest, XlsFixtureReadsAsShown) {
 TEST_F(WorkbookReaderTest, CsvRowsCountFromOne) {
     const QString path = file("members.csv");
     writeFile(path, big5::encode(QStringLiteral("編號,姓名\r\n\"A,1\",王\r\n")));
-    const QList<members::SheetRow> rows = readAll(path);
+    const QList<test_files::RowTexts> rows = readAll(path);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[1].number, 2);
     EXPECT_EQ(rows[1].cells, (QStringList{QStringLiteral("A,1"), QStringLiteral("王")}));

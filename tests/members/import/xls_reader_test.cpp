@@ -53,7 +53,9 @@ protected:
         return path;
     }
 
-    QList<members::SheetRow> readAll(const QByteArray& bytes) { return readAllRows(write(bytes)); }
+    QList<test_files::RowTexts> readAll(const QByteArray& bytes) {
+        return readAllRows(write(bytes));
+    }
 
     QTemporaryDir dir;
 
@@ -84,7 +86,7 @@ TEST_F(XlsReaderTest, RecordsReadAsTheSheetShowsThem) {
         formula(1, 10, number(1.0 / 3)) +               // K2 =1/3, kept as a number
         biffRecord(0x0203, cell(0, 0, 0) + number(1)) + // A1, after row 2 in the file
         biffRecord(0x0201, cell(2, 0, 0));              // a blank cell gives no row
-    const QList<members::SheetRow> rows =
+    const QList<test_files::RowTexts> rows =
         readAll(compoundFile(workbookStream(standardGlobals(sst), cells)));
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].number, 1);
@@ -101,7 +103,7 @@ TEST_F(XlsReaderTest, RecordsReadAsTheSheetShowsThem) {
 TEST_F(XlsReaderTest, The1904SystemStartsAtSerialZero) {
     const QByteArray cells = biffRecord(0x0203, cell(0, 0, 2) + number(0)) +
                              biffRecord(0x0203, cell(0, 1, 2) + number(26663));
-    const QList<members::SheetRow> rows =
+    const QList<test_files::RowTexts> rows =
         readAll(compoundFile(workbookStream(standardGlobals(biffRecord(0x0022, u16(1))), cells)));
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].cells,
@@ -113,7 +115,7 @@ TEST_F(XlsReaderTest, LargeWorkbooksRead) {
     QByteArray cells;
     for (quint16 row = 0; row < 3000; ++row)
         cells += biffRecord(0x0203, cell(row, 0, 0) + number(row));
-    const QList<members::SheetRow> rows =
+    const QList<test_files::RowTexts> rows =
         readAll(compoundFile(workbookStream(standardGlobals(), cells)));
     ASSERT_EQ(rows.size(), 3000);
     EXPECT_EQ(rows.last().number, 3000);
