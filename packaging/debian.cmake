@@ -64,8 +64,9 @@ if(TARGET lunmark)
     "會員管理程式 — 會員資料、列印與簡訊發送
 Lunmark（會員管理）是小商店與社團使用的繁體中文會員管理程式：會員資料、
 搜尋、列印名冊與標籤、從試算表匯入會員，以及透過商用簡訊閘道發送簡訊給
-選定的會員並保留發送紀錄。資料放在一個 SQLite 資料庫檔案中。"
-    EXTRA_DEPENDS "libqt6sql6-sqlite"
+選定的會員並保留發送紀錄。資料放在一個 SQLite 資料庫檔案中，幾台電腦共用時
+則放在 PostgreSQL 伺服器上。"
+    EXTRA_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql"
     RECOMMENDS "fonts-arphic-uming | fonts-noto-cjk, qt6-translations-l10n")
 endif()
 if(TARGET lunmark-gateway-sim)

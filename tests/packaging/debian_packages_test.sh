@@ -64,7 +64,7 @@ grep -qx "prefix=$work/stage" "$work/stage/lib/$ma/pkgconfig/qv.pc" ||
 echo "== dependencies"
 version="$(dpkg-deb -f "$(deb libqv)" Version)"
 depends() { dpkg-deb -f "$(deb "$1")" Depends; }
-for want in "lunmark libqt6widgets6" "lunmark libqt6sql6-sqlite" "libqv libfreetype6" \
+for want in "lunmark libqt6widgets6" "lunmark libqt6sql6-sqlite" "lunmark libqt6sql6-psql" "libqv libfreetype6" \
     "libqv-dev libqv (= $version)" "qvctl libqv (= $version)"; do
     p="${want%% *}" needed="${want#* }"
     grep -qF "$needed" <<<"$(depends "$p")" || fail "$p does not depend on $needed: $(depends "$p")"
