@@ -123,6 +123,12 @@ QVariant boundValueFor(const QVariant& value, bool server) {
     }
 }
 
+bool hasParameters(const QString& sql) {
+    QStringList names;
+    positionalParameters(sql, names);
+    return !names.isEmpty();
+}
+
 // On a server a failed statement spoils the whole transaction around it;
 // SQLite undoes only the statement. A savepoint around each statement inside
 // a transaction gives the server SQLite's behaviour.
@@ -239,7 +245,7 @@ QSqlQuery run(const QString& sql, const QVariantMap& params) {
         execOrThrow(database, "SAVEPOINT " + kStatementSavepoint);
     QSqlQuery query(database);
     bool ok = false;
-    if (server && params.isEmpty()) {
+    if (server && !hasParameters(sql)) {
         // The server prepares only queries and changes of rows; a statement
         // without parameters (CREATE INDEX among them) runs as it is.
         ok = query.exec(serverStatement(sql));
