@@ -60,18 +60,8 @@ void print(std::FILE* stream, const QString& text) {
     std::fputc('\n', stream);
 }
 
-// --database, else [Database] of lunmark.ini, else the SQLite file.
-db::DatabaseTarget importTarget(const ImportOptions& options) {
-    if (options.databaseGiven)
-        return db::parseDatabaseArgument(options.databasePath);
-    db::DatabaseTarget target = db::targetFromSettings();
-    if (target.engine == db::Engine::Sqlite)
-        target.path = options.databasePath;
-    return target;
-}
-
 int runImport(const ImportOptions& options) {
-    const db::DatabaseTarget target = importTarget(options);
+    const db::DatabaseTarget target = db::chosenTarget(options.databaseGiven, options.databasePath);
     if (target.engine == db::Engine::Sqlite) {
         if (!QFileInfo::exists(target.path) && options.createIfMissing)
             db::createDatabase(target.path);

@@ -62,12 +62,7 @@ QString startUsage() {
 }
 
 db::DatabaseTarget startTarget(const StartOptions& options) {
-    if (options.databaseGiven)
-        return db::parseDatabaseArgument(options.databasePath);
-    db::DatabaseTarget target = db::targetFromSettings();
-    if (target.engine == db::Engine::Sqlite)
-        target.path = options.databasePath;
-    return target;
+    return db::chosenTarget(options.databaseGiven, options.databasePath);
 }
 
 void prepareDatabase(const StartOptions& options) {

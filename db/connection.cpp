@@ -123,6 +123,12 @@ QVariant boundValueFor(const QVariant& value, bool server) {
     }
 }
 
+bool hasParameters(const QString& sql) {
+    QStringList names;
+    positionalParameters(sql, names);
+    return !names.isEmpty();
+}
+
 // On a server a failed statement spoils the whole transaction around it;
 // SQLite undoes only the statement. A savepoint around each statement inside
 // a transaction gives the server SQLite's behaviour.
@@ -219,6 +225,12 @@ void createDatabase(const QString& path) {
     QSqlDatabase::removeDatabase(name);
 }
 
+QString databaseText(const QSqlError& error) {
+    if (engine() != Engine::Postgresql)
+        return error.databaseText();
+    return postgresErrorText(error, false).remove(QStringLiteral("資料庫錯誤: "));
+}
+
 void raise(const QSqlError& error) {
     if (QSqlDatabase::contains(kConnectionName))
         raiseOn(QSqlDatabase::database(kConnectionName, false), error);
@@ -232,8 +244,12 @@ QSqlQuery run(const QString& sql, const QVariantMap& params) {
     if (savepoint)
         execOrThrow(database, "SAVEPOINT " + kStatementSavepoint);
     QSqlQuery query(database);
-    bool ok = query.prepare(server ? serverStatement(sql) : sql);
-    if (ok) {
+    bool ok = false;
+    if (server && !hasParameters(sql)) {
+        // The server prepares only queries and changes of rows; a statement
+        // without parameters (CREATE INDEX among them) runs as it is.
+        ok = query.exec(serverStatement(sql));
+    } else if ((ok = query.prepare(server ? serverStatement(sql) : sql))) {
         for (auto it = params.cbegin(); it != params.cend(); ++it) {
             const QString key = it.key().startsWith(':') ? it.key() : ':' + it.key();
             query.bindValue(key, boundValueFor(it.value(), server));

@@ -56,6 +56,11 @@ QSqlQuery run(const QString& sql, const QVariantMap& params = {});
 // with line breaks.
 QSqlQuery run(const QStringList& lines, const QVariantMap& params = {});
 
+// The database's own text of a failed statement, a server's refusals of a
+// check or a unique index in SQLite's words ("CHECK constraint failed:
+// length(name) <= 10"), so that callers read both alike.
+QString databaseText(const QSqlError& error);
+
 // Throws DatabaseError for a failed query, with the database's text.
 [[noreturn]] void raise(const QSqlError& error);
 

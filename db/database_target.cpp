@@ -111,6 +111,15 @@ DatabaseTarget targetFromSettings() {
     return target;
 }
 
+DatabaseTarget chosenTarget(bool given, const QString& argument) {
+    if (given)
+        return parseDatabaseArgument(argument);
+    DatabaseTarget target = targetFromSettings();
+    if (target.engine == Engine::Sqlite)
+        target.path = argument;
+    return target;
+}
+
 void setDatabaseTarget(const DatabaseTarget& target) {
     closeConnection();
     targetSetting() = target;

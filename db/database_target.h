@@ -32,6 +32,10 @@ QString describeTarget(const DatabaseTarget& target);
 // unreadable port.
 DatabaseTarget targetFromSettings();
 
+// The register a command line names: argument (a file or an address) when
+// given, else targetFromSettings(), where an SQLite file is argument.
+DatabaseTarget chosenTarget(bool given, const QString& argument);
+
 // Closes the shared connection and points it at target.
 void setDatabaseTarget(const DatabaseTarget& target);
 DatabaseTarget databaseTarget();

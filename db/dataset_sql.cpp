@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <QSqlRecord>
+#include <functional>
 
 namespace db::dataset_sql {
 namespace {
@@ -118,33 +119,40 @@ QVariantMap readRow(const QString& table, qint64 rowid) {
     return row;
 }
 
-WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
-                                 const ColumnValues& values) {
+namespace {
+
+// In one transaction that holds the write lock: compares the stored row
+// with expected and, when they agree, runs the write and commits.
+WriteResult writeIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
+                             const std::function<void()>& write) {
     Transaction transaction(Transaction::Kind::Write);
     const QVariantMap stored = readRow(table, rowid);
     if (stored.isEmpty())
         return WriteResult::Gone;
     if (!agrees(stored, expected))
         return WriteResult::Changed;
-    QVariantMap params{{QStringLiteral(":rowid"), rowid}};
-    const QString set = assignments(values, params);
-    run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = :rowid").arg(quotedName(table), set),
-        params);
+    write();
     transaction.commit();
     return WriteResult::Written;
 }
 
+} // namespace
+
+WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
+                                 const ColumnValues& values) {
+    return writeIfUnchanged(table, rowid, expected, [&] {
+        QVariantMap params{{QStringLiteral(":rowid"), rowid}};
+        const QString set = assignments(values, params);
+        run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = :rowid").arg(quotedName(table), set),
+            params);
+    });
+}
+
 WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected) {
-    Transaction transaction(Transaction::Kind::Write);
-    const QVariantMap stored = readRow(table, rowid);
-    if (stored.isEmpty())
-        return WriteResult::Gone;
-    if (!agrees(stored, expected))
-        return WriteResult::Changed;
-    run(QStringLiteral("DELETE FROM %1 WHERE rowid = :rowid").arg(quotedName(table)),
-        {{QStringLiteral("rowid"), rowid}});
-    transaction.commit();
-    return WriteResult::Written;
+    return writeIfUnchanged(table, rowid, expected, [&] {
+        run(QStringLiteral("DELETE FROM %1 WHERE rowid = :rowid").arg(quotedName(table)),
+            {{QStringLiteral("rowid"), rowid}});
+    });
 }
 
 } // namespace db::dataset_sql

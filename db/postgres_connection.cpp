@@ -110,6 +110,14 @@ QString postgresErrorText(const char* sqlState, const QString& message, bool los
     static const QRegularExpression check(
         QStringLiteral(R"re(violates check constraint "([^"]+)")re"));
     const QRegularExpressionMatch failedCheck = check.match(text);
+    // unique_violation: named as SQLite names it, "UNIQUE constraint failed:
+    // <index>.<column>".
+    static const QRegularExpression unique(
+        QStringLiteral(R"re(unique constraint "([^"]+)"[\s\S]*Key \(([^)]+)\)=)re"));
+    const QRegularExpressionMatch failedUnique = unique.match(text);
+    if (state == "23505" && failedUnique.hasMatch())
+        return QStringLiteral("資料庫錯誤: UNIQUE constraint failed: %1.%2")
+            .arg(failedUnique.captured(1), failedUnique.captured(2));
     if (state == "23514" && failedCheck.hasMatch()) {
         const QString condition = schemaCheck(failedCheck.captured(1));
         return QStringLiteral("資料庫錯誤: CHECK constraint failed: %1")

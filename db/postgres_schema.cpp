@@ -95,6 +95,17 @@ QString postgresFunctions() {
                 .arg(QLatin1String(names[part]))
                 .arg(part + 1);
     }
+    // SQLite compares a number with LIKE as its text (the member search
+    // writes "month(Birthday) like :Month").
+    functions += QStringLiteral(
+        "CREATE FUNCTION lunmark_number_like(bigint, text) RETURNS boolean LANGUAGE sql "
+        "IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::text LIKE $2 $$;\n"
+        "CREATE FUNCTION lunmark_number_not_like(bigint, text) RETURNS boolean LANGUAGE sql "
+        "IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::text NOT LIKE $2 $$;\n"
+        "CREATE OPERATOR ~~ (LEFTARG = bigint, RIGHTARG = text, "
+        "FUNCTION = lunmark_number_like, NEGATOR = !~~);\n"
+        "CREATE OPERATOR !~~ (LEFTARG = bigint, RIGHTARG = text, "
+        "FUNCTION = lunmark_number_not_like, NEGATOR = ~~);\n");
     return functions;
 }
 

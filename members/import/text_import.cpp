@@ -74,7 +74,7 @@ void store(QSqlQuery& insert, const ListedMember& member) {
     insert.bindValue(QStringLiteral(":Memo"), storedText(member.memo));
     if (insert.exec())
         return;
-    const Refusal refusal = refusalOf(insert.lastError().databaseText());
+    const Refusal refusal = refusalOf(db::databaseText(insert.lastError()));
     for (const ListedValue& value : values) {
         if (refusal.column.compare(QLatin1String(value.column), Qt::CaseInsensitive) == 0)
             throw DatabaseError(lineErrorText(member, value, refusalText(refusal, value.text)));

@@ -1,6 +1,6 @@
 // A second program on the test's database, so that tests see what two
-// running programs do to one register. DATABASE is what --database takes: a
-// file or a postgresql:// address. Usage:
+// running programs (or two desks on one server) do to one register.
+// DATABASE is what --database takes: a file or a postgresql:// address. Usage:
 //   lunmark_db_peer DATABASE add PREFIX COUNT [BATCH [PAUSE]]  members PREFIX0001…
 //                          through the dataset, BATCH to a transaction, PAUSE ms between
 //   lunmark_db_peer DATABASE count                  prints the number of members
@@ -13,6 +13,7 @@
 //   lunmark_db_peer DATABASE idle MS                keeps the database open for MS ms
 //                                                    (prints "open" once it is)
 //   lunmark_db_peer DATABASE backups                takes backups until killed
+//   lunmark_db_peer DATABASE exec SQL               runs one statement
 #include "base/errors.h"
 #include "db/backup.h"
 #include "db/connection.h"
@@ -108,13 +109,16 @@ int lockOwner(const QString& path) {
     return 0;
 }
 
+// SQLite's write lock covers the file; on a server the table is locked.
 int hold(int milliseconds) {
-    db::run(QStringLiteral("BEGIN IMMEDIATE"));
+    db::Transaction transaction(db::Transaction::Kind::Write);
+    if (db::engine() == db::Engine::Postgresql)
+        db::run(QStringLiteral("LOCK TABLE Cust IN EXCLUSIVE MODE"));
     db::run(QStringLiteral("insert into Cust(id, name) values('held', 'held')"));
     std::printf("holding\n");
     std::fflush(stdout);
     QThread::msleep(milliseconds);
-    db::run(QStringLiteral("COMMIT"));
+    transaction.commit();
     return 0;
 }
 
@@ -143,8 +147,12 @@ int main(int argc, char** argv) {
     const QString& command = args.at(2);
     if (command == QLatin1String("lock-owner"))
         return lockOwner(args.at(1));
-    db::setDatabaseTarget(db::parseDatabaseArgument(args.at(1)));
     try {
+        db::setDatabaseTarget(db::parseDatabaseArgument(args.at(1)));
+        if (command == QLatin1String("exec") && args.size() >= 4) {
+            db::run(args.at(3));
+            return 0;
+        }
         if (command == QLatin1String("add") && args.size() >= 5)
             return add(args.at(3), args.at(4).toInt(), args.size() > 5 ? args.at(5).toInt() : 1,
                        args.size() > 6 ? args.at(6).toInt() : 0);
