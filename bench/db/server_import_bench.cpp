@@ -27,8 +27,12 @@ public:
     bool nextRow(members::SheetRow& row) override {
         if (m_next > kMembers + 1)
             return false;
+        row.clear();
         row.number = m_next;
-        row.cells = m_next == 1 ? QStringList(22, QStringLiteral("欄")) : member(m_next - 1);
+        const QStringList cells =
+            m_next == 1 ? QStringList(22, QStringLiteral("欄")) : member(m_next - 1);
+        for (int column = 1; column <= cells.size(); ++column)
+            row.setText(column, cells.at(column - 1));
         ++m_next;
         return true;
     }
