@@ -1,14 +1,14 @@
 // Lunmark on a server register as a shop starts it: from lunmark.ini or
 // --database, made with --create-database, filled with --copy-database, and
 // refusing to start on a server database without tables. The server cases
-// are skipped without a test server (LUNMARK_TEST_POSTGRES).
+// run in the pg. run, which has a test server.
 #include "app/database_start.h"
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "db/connection.h"
-#include "tests/db/engine_database.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/shell_run.h"
+#include "tests/support/temp_database.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,22 +62,18 @@ TEST(ServerStartOptions, TheServerComesFromLunmarkIniUnlessTheCommandLineNamesOn
 class ServerStartTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!EngineDatabase::server())
-            GTEST_SKIP() << "no test server: LUNMARK_TEST_POSTGRES is not set";
-        m_empty = EngineDatabase::createEmptyServerDatabase();
+        if (!TempDatabase::hasPostgres())
+            GTEST_SKIP() << "no test server in this run (the pg. run has one)";
+        m_empty = TempDatabase::createEmptyServerDatabase();
     }
     void TearDown() override {
         db::closeConnection();
         db::setDatabasePath(QStringLiteral("db.sqlite"));
         if (m_empty)
-            EngineDatabase::dropServerDatabase(*m_empty);
+            TempDatabase::dropServerDatabase(*m_empty);
     }
     // The empty database as the command line names it.
-    QString address() const {
-        return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4")
-            .arg(m_empty->user, m_empty->name, m_empty->host)
-            .arg(m_empty->port);
-    }
+    QString address() const { return TempDatabase::addressOf(*m_empty); }
     std::optional<db::DatabaseTarget> m_empty;
     QTemporaryDir m_folder;
 };

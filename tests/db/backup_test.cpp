@@ -17,7 +17,7 @@ using namespace dbtest;
 
 namespace {
 
-class BackupTest : public DbTest {
+class BackupTest : public SqliteDbTest {
 protected:
     void setKeep(int keep) {
         QSettings ini(QDir(m_database.folder()).filePath(QStringLiteral("lunmark.ini")),

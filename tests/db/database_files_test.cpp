@@ -11,7 +11,7 @@ using namespace dbtest;
 
 namespace {
 
-class DatabaseFilesTest : public DbTest {
+class DatabaseFilesTest : public SqliteDbTest {
 protected:
     QString inFolder(const char* name) const { return QDir(m_database.folder()).filePath(name); }
 };

@@ -26,17 +26,28 @@ void addMember(const QString& id, const QString& name, const QVariant& kind = {}
 
 } // namespace dbtest
 
-// A fresh database for each test.
+// A fresh database for each test, on the engine of the test run.
 class DbTest : public ::testing::Test {
 protected:
     TempDatabase m_database;
 };
 
-// Cases that share one database: each runs in a transaction that is rolled
-// back, so no case sees another's rows.
-template <typename Param> class SharedDbTest : public ::testing::TestWithParam<Param> {
+// The same for tests of what only an SQLite file has (its catalog, its
+// files, backups and locks): SQLite in every run.
+class SqliteDbTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { database() = std::make_unique<TempDatabase>(); }
+    TempDatabase m_database{db::Engine::Sqlite};
+};
+
+// Cases that share one database: each runs in a transaction that is rolled
+// back, so no case sees another's rows. SqliteOnly as for SqliteDbTest.
+template <typename Param, bool SqliteOnly = false>
+class SharedDbTest : public ::testing::TestWithParam<Param> {
+protected:
+    static void SetUpTestSuite() {
+        database() = SqliteOnly ? std::make_unique<TempDatabase>(db::Engine::Sqlite)
+                                : std::make_unique<TempDatabase>();
+    }
     static void TearDownTestSuite() { database().reset(); }
     void SetUp() override { m_transaction.emplace(); }
     void TearDown() override { m_transaction.reset(); }

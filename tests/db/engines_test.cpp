@@ -1,8 +1,8 @@
 // What must hold alike on SQLite and on a PostgreSQL server: the rules of
 // the schema, the statements of the windows, the dataset and its conflict
 // check between desks.
+#include "tests/db/both_engines.h"
 #include "tests/db/db_fixture.h"
-#include "tests/db/engine_database.h"
 
 #include "base/errors.h"
 #include "db/connection.h"
@@ -192,7 +192,7 @@ INSTANTIATE_FOR_BOTH_ENGINES(EngineDatasetTest);
 class TwoDesksConflictTest : public EngineDatasetTest {
 protected:
     void otherDesk(const QString& sql) {
-        PeerProcess::run(database().argument(), {QStringLiteral("exec"), sql});
+        PeerProcess::run(database().path(), {QStringLiteral("exec"), sql});
     }
     void expectConflict(const std::function<void()>& save, const char* secondLine) {
         try {

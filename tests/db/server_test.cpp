@@ -1,8 +1,8 @@
 // What only a server register does: its catalog against SQLite's, its
 // connection failures, copying a register between the engines, and the
 // backup of a server register. Skipped without a test server.
+#include "tests/db/both_engines.h"
 #include "tests/db/db_fixture.h"
-#include "tests/db/engine_database.h"
 
 #include "base/errors.h"
 #include "db/backup.h"
@@ -26,17 +26,17 @@ namespace {
 class ServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!EngineDatabase::server())
-            GTEST_SKIP() << "no test server: LUNMARK_TEST_POSTGRES is not set";
+        if (!TempDatabase::hasPostgres())
+            GTEST_SKIP() << "no test server in this run (the pg. run has one)";
         m_database.emplace(db::Engine::Postgresql);
     }
     void TearDown() override {
         db::setBusyTimeout(5000);
         m_database.reset();
     }
-    EngineDatabase& database() { return *m_database; }
+    TempDatabase& database() { return *m_database; }
 
-    std::optional<EngineDatabase> m_database;
+    std::optional<TempDatabase> m_database;
 };
 
 // One column as both catalogs describe it.
@@ -219,7 +219,7 @@ TEST_F(ServerTest, LostConnectionSaysSoAndTheNextStatementConnectsAgain) {
     addMember("1", "Chen");
     const QString session = scalar(QStringLiteral("select pg_backend_pid()")).toString();
     PeerProcess::run(
-        database().argument(),
+        database().path(),
         {QStringLiteral("exec"), QStringLiteral("select pg_terminate_backend(%1)").arg(session)});
     try {
         db::run(QStringLiteral("select count(*) from Cust"));
@@ -236,7 +236,7 @@ TEST_F(ServerTest, BusyServerSaysSoInChineseAndKeepsTheRowForTheNextSave) {
     db::Dataset members;
     members.setBaseTable(QStringLiteral("Cust"));
     members.open(QStringLiteral("select id, name from Cust where 1 = 0"));
-    PeerProcess peer(database().argument(), {QStringLiteral("hold"), QStringLiteral("1500")});
+    PeerProcess peer(database().path(), {QStringLiteral("hold"), QStringLiteral("1500")});
     ASSERT_TRUE(peer.waitForLine(QStringLiteral("holding")));
     members.append();
     members.setValue(QStringLiteral("id"), QStringLiteral("A1"));
@@ -285,7 +285,7 @@ TEST_F(ServerTest, CopyToSqliteAndBackKeepsEveryRowWithItsRowidAndCounters) {
     EXPECT_EQ(rows("Cust", "id || name"), members);
     EXPECT_EQ(rows("Sign", "ID || Name"), signs);
 
-    const db::DatabaseTarget back = EngineDatabase::createEmptyServerDatabase();
+    const db::DatabaseTarget back = TempDatabase::createEmptyServerDatabase();
     db::copyDatabase(file, back);
     db::setDatabaseTarget(back);
     EXPECT_EQ(rows("Cust", "id || name"), members);
@@ -296,7 +296,7 @@ TEST_F(ServerTest, CopyToSqliteAndBackKeepsEveryRowWithItsRowidAndCounters) {
     addMember("4", "Wu");
     EXPECT_GT(scalar(QStringLiteral("select rowid from Cust where id = '4'")).toInt(), 3);
     db::closeConnection();
-    EngineDatabase::dropServerDatabase(back);
+    TempDatabase::dropServerDatabase(back);
 }
 
 // A row the server refuses half-way: nothing of the copy stays.
@@ -312,7 +312,7 @@ TEST_F(ServerTest, CopyThatFailsLeavesTheTargetWithoutRows) {
                                 "insert into Cust(id, name) values('1', 'a name far too long')"));
     }
     db::closeConnection();
-    const db::DatabaseTarget target = EngineDatabase::createEmptyServerDatabase();
+    const db::DatabaseTarget target = TempDatabase::createEmptyServerDatabase();
     try {
         db::copyDatabase(file, target);
         ADD_FAILURE() << "the copy went through";
@@ -324,7 +324,7 @@ TEST_F(ServerTest, CopyThatFailsLeavesTheTargetWithoutRows) {
     EXPECT_EQ(count("Kinds"), 0);
     EXPECT_EQ(count("Cust"), 0);
     db::closeConnection();
-    EngineDatabase::dropServerDatabase(target);
+    TempDatabase::dropServerDatabase(target);
 
     db::DatabaseTarget existing;
     existing.path = file.path;

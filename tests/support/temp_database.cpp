@@ -58,7 +58,21 @@ QString newDatabaseName() {
     return QStringLiteral("lunmark_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
 }
 
-QString urlOf(const db::DatabaseTarget& target) {
+} // namespace
+
+db::DatabaseTarget TempDatabase::createEmptyServerDatabase() {
+    db::DatabaseTarget target = db::parseDatabaseArgument(serverUrl());
+    target.name = newDatabaseName();
+    adminExec(QStringLiteral("CREATE DATABASE %1").arg(target.name));
+    return target;
+}
+
+void TempDatabase::dropServerDatabase(const db::DatabaseTarget& target) {
+    // FORCE ends the sessions a test's second program may have left.
+    adminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(target.name));
+}
+
+QString TempDatabase::addressOf(const db::DatabaseTarget& target) {
     const auto encoded = [](const QString& part) {
         return QString::fromLatin1(QUrl::toPercentEncoding(part, "/"));
     };
@@ -66,8 +80,6 @@ QString urlOf(const db::DatabaseTarget& target) {
         .arg(encoded(target.user), encoded(target.name), encoded(target.host))
         .arg(target.port);
 }
-
-} // namespace
 
 db::Engine TempDatabase::runEngine() {
     return serverFolder().isEmpty() ? db::Engine::Sqlite : db::Engine::Postgresql;
@@ -84,10 +96,8 @@ TempDatabase::TempDatabase(db::Engine engine) {
         m_target.path = m_dir.filePath(QStringLiteral("db.sqlite"));
         m_argument = m_target.path;
     } else {
-        m_target = db::parseDatabaseArgument(serverUrl());
-        m_target.name = newDatabaseName();
-        adminExec(QStringLiteral("CREATE DATABASE %1").arg(m_target.name));
-        m_argument = urlOf(m_target);
+        m_target = createEmptyServerDatabase();
+        m_argument = addressOf(m_target);
         m_previousFolder = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
     }
@@ -101,8 +111,7 @@ TempDatabase::~TempDatabase() {
         return;
     QDir::setCurrent(m_previousFolder);
     try {
-        // FORCE ends the sessions a test's second program may have left.
-        adminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_target.name));
+        dropServerDatabase(m_target);
     } catch (const std::exception&) {
         // A database left behind goes with the throwaway server.
     }

@@ -28,6 +28,12 @@ public:
     static db::Engine runEngine();
     // Whether a test server is there, so that a test may use both engines.
     static bool hasPostgres();
+    // A new database on the test server without any tables, for the tests
+    // of making and copying a register; dropped by dropServerDatabase.
+    static db::DatabaseTarget createEmptyServerDatabase();
+    static void dropServerDatabase(const db::DatabaseTarget& target);
+    // What names a server database on a command line (--database).
+    static QString addressOf(const db::DatabaseTarget& target);
 
     db::Engine engine() const { return m_target.engine; }
     db::DatabaseTarget target() const { return m_target; }
