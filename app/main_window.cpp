@@ -10,6 +10,7 @@
 #include "base/prompt.h"
 #include "base/text_helpers.h"
 #include "base/window_opener.h"
+#include "db/backup.h"
 #include "db/connection.h"
 #include "db/database_target.h"
 #include "db/default_settings.h"
@@ -218,8 +219,13 @@ void TFrmMain::openCustomerImport() {
     windows::openModal<TFrmCustomerFromExcel>(this);
 }
 
-// Restoring replaces what open windows show, so they are closed first.
+// Restoring replaces what open windows show, so they are closed first. A
+// server register is not restored from here.
 void TFrmMain::openRestore() {
+    if (const QString refusal = db::restoreRefusal(); !refusal.isEmpty()) {
+        Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"), refusal);
+        return;
+    }
     if (!m_mdiArea->subWindowList().isEmpty()) {
         Prompt::current().message(Prompt::Icon::Warning, QStringLiteral("提示"),
                                   QStringLiteral("請先關閉所有打開的視窗後﹐再還原備份"));

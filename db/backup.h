@@ -52,6 +52,10 @@ void checkBackupFile(const QString& file);
 // when it is sound or missing, and for a server database.
 QString databaseProblem();
 
+// Why restoring does not apply to the current database (a server
+// register); empty when it does.
+QString restoreRefusal();
+
 // Replaces the database with the backup file: checks it, refuses while
 // another program has the database open, keeps the current state first (a
 // new backup; a damaged database is moved into the backups folder instead),

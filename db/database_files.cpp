@@ -1,6 +1,7 @@
 #include "db/database_files.h"
 
 #include "db/connection.h"
+#include "db/database_target.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -50,8 +51,8 @@ QStringList databaseFiles(const QString& databasePath) {
 }
 
 bool isDatabaseFile(const QString& path) {
-    if (path.isEmpty())
-        return false;
+    if (path.isEmpty() || engine() != Engine::Sqlite)
+        return false; // a server register has no files here
     FileId chosen;
     const bool exists = fileId(path, chosen);
     const QString chosenPath = QFileInfo(path).absoluteFilePath();

@@ -15,7 +15,8 @@ namespace db {
 QStringList databaseFiles(const QString& databasePath);
 
 // True when path is one of the current database's files, also under another
-// name (a link, a relative path). Nothing is opened.
+// name (a link, a relative path); never for a server register. Nothing is
+// opened.
 bool isDatabaseFile(const QString& path);
 
 // The process ids, other than this one, that hold a lock on the database

@@ -161,12 +161,17 @@ QString databaseProblem() {
                      QStringLiteral("PRAGMA quick_check"));
 }
 
+QString restoreRefusal() {
+    if (engine() == Engine::Sqlite)
+        return {};
+    return QStringLiteral("資料庫在伺服器上﹐不能在這裡還原備份。\n"
+                          "要放回一個備份﹐請由資料庫管理者建立一個新的空白資料庫﹐"
+                          "再用 lunmark --copy-database 備份檔 postgresql://… 複製進去。");
+}
+
 QString restoreBackup(const QString& file) {
-    if (engine() != Engine::Sqlite)
-        throw DatabaseError(
-            QStringLiteral("資料庫在伺服器上﹐不能在這裡還原備份。\n"
-                           "要放回一個備份﹐請由資料庫管理者建立一個新的空白資料庫﹐"
-                           "再用 lunmark --copy-database 備份檔 postgresql://… 複製進去。"));
+    if (const QString refusal = restoreRefusal(); !refusal.isEmpty())
+        throw DatabaseError(refusal);
     checkBackupFile(file);
     closeConnection();
     refuseWhileOthersUseIt();

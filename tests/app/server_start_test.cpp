@@ -3,6 +3,7 @@
 // refusing to start on a server database without tables. The server cases
 // run in the pg. run, which has a test server.
 #include "app/database_start.h"
+#include "app/main_window.h"
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "db/connection.h"
@@ -134,6 +135,20 @@ TEST_F(ServerStartTest, CopyDatabaseFillsTheServerAndPrintsTheCountsOrChangesNot
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.errors.contains(QStringLiteral("找不到要複製的資料庫檔案")));
     EXPECT_FALSE(QFile::exists(m_folder.filePath(QStringLiteral("out.sqlite"))));
+}
+
+// 系統維護 › 還原備份 on a server register says why it does not apply and
+// how a backup goes back instead; nothing changes.
+TEST_F(ServerStartTest, RestoreItemExplainsThatAServerRegisterIsNotRestoredHere) {
+    db::createDatabase(*m_empty);
+    db::setDatabaseTarget(*m_empty);
+    db::run(QStringLiteral("insert into Cust(id, name) values('1', '王')"));
+    ScriptedPrompt prompt;
+    TFrmMain window;
+    prompt.expect(QStringLiteral("lunmark --copy-database"), true, true);
+    window.findChild<QAction*>(QStringLiteral("RestoreBackup"))->trigger();
+    EXPECT_EQ(prompt.pending(), 0);
+    EXPECT_EQ(count(QStringLiteral("Cust")), 1);
 }
 
 } // namespace
