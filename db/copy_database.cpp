@@ -186,6 +186,11 @@ QList<TableCount> copyDatabase(const DatabaseTarget& source, const DatabaseTarge
         throw DatabaseError(
             QStringLiteral("檔案 %1 已經存在﹐請指定一個新的檔案。").arg(describeTarget(target)));
     Side from(kSourceConnection, source);
+    QSqlQuery tables = from.exec(registerTablesStatement(source.engine));
+    if (!tables.next() || tables.value(0).toLongLong() == 0)
+        throw DatabaseError(QStringLiteral("%1 裡沒有會員資料庫的資料表﹐沒有可以複製的資料。")
+                                .arg(describeTarget(source)));
+    tables.finish();
     createDatabase(target);
     try {
         Side to(kTargetConnection, target);

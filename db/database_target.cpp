@@ -143,15 +143,16 @@ QString settingsFilePath() {
     return QDir(dataFolder()).filePath(QStringLiteral("lunmark.ini"));
 }
 
+QString registerTablesStatement(Engine engine) {
+    if (engine == Engine::Sqlite)
+        return QStringLiteral(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Cust'");
+    return QStringLiteral("SELECT count(*) FROM information_schema.tables "
+                          "WHERE table_schema = current_schema() AND table_name = 'cust'");
+}
+
 bool hasRegisterTables() {
-    if (engine() == Engine::Sqlite) {
-        QSqlQuery query = run(QStringLiteral(
-            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Cust'"));
-        return query.next() && query.value(0).toLongLong() > 0;
-    }
-    QSqlQuery query =
-        run(QStringLiteral("SELECT count(*) FROM information_schema.tables "
-                           "WHERE table_schema = current_schema() AND table_name = 'cust'"));
+    QSqlQuery query = run(registerTablesStatement(engine()));
     return query.next() && query.value(0).toLongLong() > 0;
 }
 

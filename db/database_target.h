@@ -55,5 +55,8 @@ void createDatabase(const DatabaseTarget& target);
 // True when the current database holds the register's tables (a server
 // database may be empty). Throws DatabaseError when it cannot be reached.
 bool hasRegisterTables();
+// The statement that counts the register's member table on that engine:
+// 1 when the database holds a register, 0 when it has none.
+QString registerTablesStatement(Engine engine);
 
 } // namespace db

@@ -4,7 +4,7 @@
 //
 //   build/bench/db/db_server_import_bench postgresql://user@host/db
 // (the address of an existing database there from which new ones can be
-// made; LUNMARK_TEST_POSTGRES when none is given).
+// made); scripts/bench_engines.sh runs it on a throwaway server.
 #include "db/connection.h"
 #include "db/database_target.h"
 #include "members/import/workbook_import.h"
@@ -85,8 +85,7 @@ void onServer(const db::DatabaseTarget& server, const QString& sql) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString address =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("LUNMARK_TEST_POSTGRES");
+    const QString address = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QTemporaryDir folder;
     db::DatabaseTarget file;
     file.path = folder.filePath(QStringLiteral("db.sqlite"));

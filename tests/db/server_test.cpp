@@ -326,6 +326,20 @@ TEST_F(ServerTest, CopyThatFailsLeavesTheTargetWithoutRows) {
     db::closeConnection();
     TempDatabase::dropServerDatabase(target);
 
+    // A source without a register is named, and no target file is made.
+    const db::DatabaseTarget empty = TempDatabase::createEmptyServerDatabase();
+    db::DatabaseTarget copy;
+    copy.path = folder.filePath(QStringLiteral("copy.sqlite"));
+    try {
+        db::copyDatabase(empty, copy);
+        ADD_FAILURE() << "a database without tables was copied";
+    } catch (const DatabaseError& error) {
+        EXPECT_TRUE(error.text().contains(QStringLiteral("沒有會員資料庫的資料表")))
+            << error.text().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(copy.path));
+    TempDatabase::dropServerDatabase(empty);
+
     db::DatabaseTarget existing;
     existing.path = file.path;
     EXPECT_THROW(db::copyDatabase(database().target(), existing), DatabaseError);
