@@ -4,9 +4,8 @@
 // It runs on both engines; on PostgreSQL the two are two sessions of one
 // server, as two desks are.
 #include "app/main_window.h"
-#include "base/errors.h"
 #include "db/connection.h"
-#include "db/dataset.h"
+#include "tests/support/interleaved_members.h"
 #include "tests/support/peer_process.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
@@ -23,7 +22,6 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,8 +29,8 @@ namespace {
 constexpr int kEach = 1000;
 constexpr int kPauseMs = 2;
 
-int memberCount(const QString& where = QString()) {
-    QSqlQuery query = db::run(QStringLiteral("select count(*) from Cust ") + where);
+int memberCount() {
+    QSqlQuery query = db::run(QStringLiteral("select count(*) from Cust"));
     query.next();
     return query.value(0).toInt();
 }
@@ -40,40 +38,6 @@ int memberCount(const QString& where = QString()) {
 QString storedName(const QString& id) {
     QSqlQuery query = db::run(QStringLiteral("select name from Cust where id = :id"), {{"id", id}});
     return query.next() ? query.value(0).toString() : QString();
-}
-
-// Adds A0001… through a dataset, as the member window stores them, while the
-// other desk adds B0001…; half way it waits for one of the other desk's
-// members so that the two are sure to overlap.
-void addMembersBesidePeer(const QString& database) {
-    PeerProcess peer(database, {QStringLiteral("add"), QStringLiteral("B"), QString::number(kEach),
-                                QStringLiteral("1"), QString::number(kPauseMs)});
-    ASSERT_TRUE(peer.waitForLine(QStringLiteral("started")));
-    db::Dataset members;
-    members.setBaseTable(QStringLiteral("Cust"));
-    members.open(QStringLiteral("select id, name from Cust where 0 = 1"));
-    for (int n = 1; n <= kEach; ++n) {
-        if (n == kEach / 2 + 1) {
-            const int before = memberCount(QStringLiteral("where id like 'B%'"));
-            for (int tries = 0; tries < 1000 && before < kEach &&
-                                memberCount(QStringLiteral("where id like 'B%'")) == before;
-                 ++tries)
-                QThread::msleep(10);
-        }
-        members.append();
-        members.setValue(QStringLiteral("id"), QStringLiteral("A%1").arg(n, 4, 10, QChar('0')));
-        members.setValue(QStringLiteral("name"), QStringLiteral("甲"));
-        for (;;) { // a user presses save again after the busy message
-            try {
-                ASSERT_TRUE(members.post());
-                break;
-            } catch (const DatabaseError& error) {
-                ASSERT_EQ(error.text(), db::busyText());
-            }
-        }
-        QThread::msleep(kPauseMs);
-    }
-    EXPECT_TRUE(peer.finish().contains(QStringLiteral("added %1").arg(kEach)));
 }
 
 class TwoDesksTest : public testing::Test {
@@ -138,7 +102,7 @@ protected:
 };
 
 TEST_F(TwoDesksTest, BothAddAThousandThenTheSecondSaveOfOneMemberIsRefused) {
-    addMembersBesidePeer(database.path());
+    addMembersBesideAnotherProgram(database.path(), kEach, kPauseMs);
     if (HasFatalFailure())
         return;
     EXPECT_EQ(memberCount(), 2 * kEach);

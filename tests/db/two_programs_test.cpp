@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "db/dataset.h"
+#include "tests/support/interleaved_members.h"
 #include "tests/support/peer_process.h"
 
 #include <QSet>
@@ -33,38 +34,9 @@ protected:
 };
 
 TEST_F(TwoProgramsTest, EachAddsAThousandMembersInterleavedAndAllAreThere) {
-    db::Dataset members;
-    open(members);
-    PeerProcess peer(m_database.path(),
-                     {QStringLiteral("add"), QStringLiteral("B"), QStringLiteral("1000"),
-                      QStringLiteral("1"), QString::number(kPauseMs)});
-    ASSERT_TRUE(peer.waitForLine(QStringLiteral("started")));
-    int busy = 0;
-    for (int n = 1; n <= 1000; ++n) {
-        if (n == 501) {
-            // Half way, wait until the other program has stored a member after
-            // this one's first half, so that the writes are sure to overlap
-            // however the two processes are scheduled.
-            const int before = count(QStringLiteral("Cust where id like 'B%'"));
-            for (int tries = 0; tries < 1000 && before < 1000 &&
-                                count(QStringLiteral("Cust where id like 'B%'")) == before;
-                 ++tries)
-                QThread::msleep(10);
-        }
-        append(members, QStringLiteral("A%1").arg(n, 4, 10, QLatin1Char('0')));
-        for (;;) { // a user presses save again after the busy message
-            try {
-                ASSERT_TRUE(members.post());
-                break;
-            } catch (const DatabaseError& error) {
-                ASSERT_EQ(error.text(), db::busyText());
-                ++busy;
-            }
-        }
-        QThread::msleep(kPauseMs);
-    }
-    EXPECT_TRUE(peer.finish().contains(QStringLiteral("added 1000")));
-
+    addMembersBesideAnotherProgram(m_database.path(), 1000, kPauseMs);
+    if (HasFatalFailure())
+        return;
     EXPECT_EQ(count("Cust"), 2000);
     const QStringList ids = column(QStringLiteral("select id from Cust order by rowid"));
     EXPECT_EQ(QSet<QString>(ids.cbegin(), ids.cend()).size(), 2000);
