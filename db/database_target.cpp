@@ -35,6 +35,27 @@ bool isServerAddress(const QString& text) {
            text.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
+// libpq takes the folder of a server's Unix socket percent-encoded as the
+// host ("postgresql://%2Frun%2Fpostgresql/shop"), which QUrl refuses as a
+// host name. Takes such a host out of text, leaving a plain one in its
+// place, and returns the folder; empty when the host is a name.
+QString takeSocketFolder(QString& text) {
+    const qsizetype start = text.indexOf(QLatin1String("://")) + 3;
+    qsizetype end = start;
+    while (end < text.size() && text.at(end) != '/' && text.at(end) != '?')
+        ++end;
+    const qsizetype at = text.lastIndexOf('@', end - 1);
+    const qsizetype hostStart = at >= start ? at + 1 : start;
+    qsizetype hostEnd = text.indexOf(':', hostStart);
+    if (hostEnd < 0 || hostEnd > end)
+        hostEnd = end;
+    const QString host = text.mid(hostStart, hostEnd - hostStart);
+    if (!host.startsWith(QLatin1String("%2F"), Qt::CaseInsensitive))
+        return {};
+    text.replace(hostStart, hostEnd - hostStart, QStringLiteral("localhost"));
+    return QUrl::fromPercentEncoding(host.toLatin1());
+}
+
 } // namespace
 
 DatabaseTarget parseDatabaseArgument(const QString& text) {
@@ -44,10 +65,12 @@ DatabaseTarget parseDatabaseArgument(const QString& text) {
         return target;
     }
     target.engine = Engine::Postgresql;
-    const QUrl url(text, QUrl::StrictMode);
+    QString plain = text;
+    const QString socketFolder = takeSocketFolder(plain);
+    const QUrl url(plain, QUrl::StrictMode);
     if (!url.isValid())
         badAddress(text, url.errorString());
-    target.host = url.host(QUrl::FullyDecoded);
+    target.host = socketFolder.isEmpty() ? url.host(QUrl::FullyDecoded) : socketFolder;
     target.user = url.userName(QUrl::FullyDecoded);
     target.password = url.password(QUrl::FullyDecoded);
     if (url.port() != -1)

@@ -53,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "shop", "", ""},
         AddressCase{"SocketFolder", "postgresql://postgres@/shop?host=/run/pg%20x&port=5433",
                     E::Postgresql, "/run/pg x", 5433, "shop", "postgres", ""},
+        AddressCase{"SocketFolderAsHost", "postgresql://desk@%2Frun%2Fpg:5434/shop", E::Postgresql,
+                    "/run/pg", 5434, "shop", "desk", ""},
         AddressCase{"ShortScheme", "postgres://h/%E6%9C%83%E5%93%A1", E::Postgresql, "h", 5432,
                     "會員", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
