@@ -4,6 +4,7 @@
 #include "db/backup.h"
 #include "db/connection.h"
 #include "db/database_target.h"
+#include "db/new_register.h"
 #include "members/import/file_bytes.h"
 #include "members/import/text_import.h"
 #include "members/import/workbook_import.h"
@@ -64,12 +65,17 @@ int runImport(const ImportOptions& options) {
     const db::DatabaseTarget target = db::chosenTarget(options.databaseGiven, options.databasePath);
     if (target.engine == db::Engine::Sqlite) {
         if (!QFileInfo::exists(target.path) && options.createIfMissing)
-            db::createDatabase(target.path);
+            db::createRegister(target);
         if (!QFileInfo::exists(target.path))
             throw DatabaseError(
                 QStringLiteral("找不到資料庫 %1").arg(QFileInfo(target.path).absoluteFilePath()));
     }
     db::setDatabaseTarget(target);
+    if (target.engine == db::Engine::Postgresql && options.createIfMissing &&
+        !db::hasRegisterTables()) {
+        db::closeConnection();
+        db::createRegister(target);
+    }
     if (!options.memberList.isEmpty())
         return members::importMemberList(members::readFileBytes(options.memberList));
     const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(options.workbook);

@@ -10,7 +10,7 @@
 #include "base/prompt.h"
 #include "db/connection.h"
 #include "db/copy_database.h"
-#include "db/default_settings.h"
+#include "db/new_register.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -79,8 +79,7 @@ void prepareDatabase(const StartOptions& options) {
             QStringLiteral("找不到資料庫 %1。\n要在這裡建立一個新的空白資料庫嗎﹖").arg(where)))
         return;
     try {
-        db::createDatabase(options.databasePath);
-        db::addDefaultSettings(); // a new register starts with its captions
+        db::createRegister(target);
     } catch (const LunmarkError& error) {
         reportError(error.text());
     }
@@ -136,10 +135,7 @@ int copyWithoutWindows(int argc, char** argv, const StartOptions& options) {
 int createOnServer(int argc, char** argv, const db::DatabaseTarget& target) {
     QCoreApplication app(argc, argv);
     try {
-        db::createDatabase(target);
-        db::setDatabaseTarget(target);
-        db::addDefaultSettings(); // a new register starts with its captions
-        db::closeConnection();
+        db::createRegister(target);
         printLine(
             stdout,
             QStringLiteral("已在 %1 建立會員資料庫的資料表。").arg(db::describeTarget(target)));

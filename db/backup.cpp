@@ -12,7 +12,10 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <algorithm>
-#include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <tuple>
+#include <unistd.h>
 
 namespace db {
 namespace {
@@ -23,6 +26,9 @@ const QString kPartSuffix = QStringLiteral(".part");
 const char* const kStampFormat = "yyyy-MM-dd_HHmmss";
 constexpr int kDefaultKeep = 14;
 constexpr int kPagesPerStep = 256;
+// How far a copy's time may lie ahead of the clock (the resolution of file
+// times) before it counts as taken with the clock set ahead.
+constexpr int kClockSlackSeconds = 2;
 
 // "backup-2026-12-10_093000.sqlite", or with "-2" and on when two copies
 // fall in one second.
@@ -38,25 +44,80 @@ QDateTime takenAt(const QString& fileName) {
                             : QDateTime();
 }
 
-// Orders copies by their time, then by the number of a second copy in one
-// second.
-std::pair<QDateTime, int> order(const QFileInfo& file) {
-    const QRegularExpressionMatch match = namePattern().match(file.fileName());
-    return {takenAt(file.fileName()), match.captured(2).isEmpty() ? 1 : match.captured(2).toInt()};
+// A finished copy as the folder shows it.
+struct Copy {
+    QFileInfo file;
+    QDateTime taken;   // the time in its name
+    int number = 1;    // of a second copy in one second
+    QDateTime written; // the file's modification time
+};
+
+// Orders copies by the time in their names, then by the number of a second
+// copy in one second, then by when the file was written.
+bool newer(const Copy& a, const Copy& b) {
+    return std::tie(a.taken, a.number, a.written) > std::tie(b.taken, b.number, b.written);
+}
+
+// A copy dated after now was taken while the clock was set ahead: it is
+// kept, and it does not count among the newest.
+bool fromTheFuture(const Copy& copy, const QDateTime& now) {
+    const QDateTime latest = now.addSecs(kClockSlackSeconds);
+    return copy.taken > latest || copy.written > latest;
 }
 
 // The finished copies, newest first.
-QFileInfoList backupFiles() {
-    QFileInfoList files;
+QList<Copy> backupCopies() {
+    QList<Copy> copies;
     const QFileInfoList all =
         QDir(backupFolder()).entryInfoList({kPrefix + '*' + kSuffix}, QDir::Files);
     for (const QFileInfo& file : all) {
-        if (takenAt(file.fileName()).isValid())
-            files.append(file);
+        const QRegularExpressionMatch match = namePattern().match(file.fileName());
+        const QDateTime taken = takenAt(file.fileName());
+        if (!taken.isValid())
+            continue;
+        copies.append({file, taken, match.captured(2).isEmpty() ? 1 : match.captured(2).toInt(),
+                       file.lastModified()});
     }
-    std::sort(files.begin(), files.end(),
-              [](const QFileInfo& a, const QFileInfo& b) { return order(a) > order(b); });
-    return files;
+    std::sort(copies.begin(), copies.end(), newer);
+    return copies;
+}
+
+bool sameFile(const QFileInfo& file, const QStringList& paths) {
+    const QString canonical = file.canonicalFilePath();
+    return std::any_of(paths.cbegin(), paths.cend(), [&](const QString& path) {
+        return QFileInfo(path).canonicalFilePath() == canonical;
+    });
+}
+
+// The copy this program took last, held with a shared lock until it takes
+// another or ends: it may be the copy taken before a change that is still
+// running (an import replacing every member), which no program's pruning
+// may remove meanwhile.
+int& heldCopy() {
+    static int descriptor = -1;
+    return descriptor;
+}
+
+void hold(const QString& path) {
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor >= 0 && ::flock(descriptor, LOCK_SH) != 0) {
+        ::close(descriptor);
+        return;
+    }
+    if (heldCopy() >= 0)
+        ::close(heldCopy());
+    heldCopy() = descriptor;
+}
+
+// Removes a copy unless a running program holds it. The removal happens
+// under an exclusive lock, so a program cannot take hold of it meanwhile.
+void removeUnlessHeld(const QString& path) {
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+        QFile::remove(path);
+    ::close(descriptor);
 }
 
 // A new name after every copy there is, also when older copies of the same
@@ -64,10 +125,9 @@ QFileInfoList backupFiles() {
 QString newBackupPath(const QDir& folder) {
     const QString stamp = QDateTime::currentDateTime().toString(QLatin1String(kStampFormat));
     int last = 0;
-    for (const QFileInfo& file : backupFiles()) {
-        const QRegularExpressionMatch match = namePattern().match(file.fileName());
-        if (match.captured(1) == stamp)
-            last = qMax(last, order(file).second);
+    for (const Copy& copy : backupCopies()) {
+        if (copy.taken.toString(QLatin1String(kStampFormat)) == stamp)
+            last = qMax(last, copy.number);
     }
     const QString counter = last == 0 ? QString() : '-' + QString::number(last + 1);
     return folder.filePath(kPrefix + stamp + counter + kSuffix);
@@ -80,15 +140,7 @@ void copySqliteFile(const QString& target) {
     SqliteFile source(databasePath(), SqliteFile::Mode::ReadWrite);
     source.exec(QStringLiteral("BEGIN; SELECT count(*) FROM sqlite_master;"));
     SqliteFile copy(target, SqliteFile::Mode::Create);
-    sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
-    if (backup == nullptr)
-        copy.fail(sqlite3_errcode(copy.handle()));
-    int code = SQLITE_OK;
-    while ((code = sqlite3_backup_step(backup, kPagesPerStep)) == SQLITE_OK)
-        ;
-    sqlite3_backup_finish(backup);
-    if (code != SQLITE_DONE)
-        copy.fail(code);
+    copy.copyFrom(source, kPagesPerStep);
     source.exec(QStringLiteral("COMMIT"));
     // The copy is a single file: no write-ahead log beside it.
     copy.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -107,7 +159,7 @@ int backupsToKeep() {
     return ok && keep >= 0 ? keep : kDefaultKeep;
 }
 
-QString takeBackup() {
+QString takeBackup(const QStringList& alsoKeep) {
     const bool server = engine() == Engine::Postgresql;
     if (!server && !QFileInfo(databasePath()).isFile())
         throw DatabaseError(QStringLiteral("無法備份: 找不到資料庫檔案 %1")
@@ -134,12 +186,15 @@ QString takeBackup() {
         QFile::remove(part + QStringLiteral("-journal"));
         throw DatabaseError(QStringLiteral("無法備份資料庫: %1").arg(error.text()));
     }
+    // Held from before it is among the backups, so that no other program's
+    // pruning sees it unheld.
+    hold(part);
     if (!QFile::rename(part, path)) {
         QFile::remove(part);
         throw DatabaseError(
             QStringLiteral("無法備份: 不能寫入 %1").arg(QDir::toNativeSeparators(path)));
     }
-    pruneBackups(backupsToKeep());
+    pruneBackups(backupsToKeep(), QStringList(alsoKeep) << path);
     return path;
 }
 
@@ -148,8 +203,8 @@ QString takeDailyBackup() {
     if (engine() != Engine::Sqlite || backupsToKeep() == 0 || !QFileInfo(databasePath()).isFile())
         return {};
     const QDate today = QDate::currentDate();
-    for (const QFileInfo& file : backupFiles()) {
-        if (takenAt(file.fileName()).date() == today)
+    for (const Copy& copy : backupCopies()) {
+        if (copy.taken.date() == today)
             return {};
     }
     return takeBackup();
@@ -157,8 +212,8 @@ QString takeDailyBackup() {
 
 QList<BackupInfo> listBackups() {
     QList<BackupInfo> backups;
-    for (const QFileInfo& file : backupFiles()) {
-        BackupInfo info{file.absoluteFilePath(), takenAt(file.fileName()), -1};
+    for (const Copy& copy : backupCopies()) {
+        BackupInfo info{copy.file.absoluteFilePath(), copy.taken, -1};
         try {
             SqliteFile copy(info.path, SqliteFile::Mode::ReadOnly);
             info.members =
@@ -171,10 +226,16 @@ QList<BackupInfo> listBackups() {
     return backups;
 }
 
-void pruneBackups(int keep) {
-    const QFileInfoList files = backupFiles();
-    for (qsizetype i = qMax(keep, 1); i < files.size(); ++i)
-        QFile::remove(files.at(i).absoluteFilePath());
+void pruneBackups(int keep, const QStringList& alsoKeep) {
+    const QDateTime now = QDateTime::currentDateTime();
+    int counted = 0;
+    for (const Copy& copy : backupCopies()) {
+        if (fromTheFuture(copy, now))
+            continue;
+        if (++counted <= qMax(keep, 1) || sameFile(copy.file, alsoKeep))
+            continue;
+        removeUnlessHeld(copy.file.absoluteFilePath());
+    }
     // Copies that a stopped program left half-written; a running one takes
     // seconds, not an hour.
     const QDateTime stale = QDateTime::currentDateTime().addSecs(-3600);

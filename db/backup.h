@@ -26,10 +26,13 @@ QString backupFolder();
 int backupsToKeep();
 
 // Takes a consistent copy of the database and returns its path (of a server
-// register, an SQLite copy made by copyDatabase()); then removes
-// the oldest copies beyond backupsToKeep() (at least the new one stays).
+// register, an SQLite copy made by copyDatabase()); then prunes to
+// backupsToKeep(), leaving the new copy and the copies alsoKeep names (the
+// one about to be restored). The program holds the new copy until it takes
+// another or ends: no program's pruning removes it meanwhile, since a change
+// it was taken before (an import replacing every member) may still run.
 // Throws DatabaseError when no copy could be made.
-QString takeBackup();
+QString takeBackup(const QStringList& alsoKeep = {});
 
 // Takes a backup at the first start of a day: when backupsToKeep() is not 0
 // and no copy of today is there; on SQLite only (a server keeps its own). Returns the new path, or
@@ -39,9 +42,13 @@ QString takeDailyBackup();
 // The backups there are, newest first.
 QList<BackupInfo> listBackups();
 
-// Removes the oldest backups so that keep are left, and leftovers of
-// interrupted backups.
-void pruneBackups(int keep);
+// Removes the oldest backups so that keep (at least 1) are left, and
+// leftovers of interrupted backups. Copies are ordered by the time in their
+// names, then by their files' modification times. Never removed: a copy
+// dated in the future (taken while the clock was set ahead; it does not
+// count among the keep newest either), a copy alsoKeep names, and a copy
+// another running program holds (see takeBackup()).
+void pruneBackups(int keep, const QStringList& alsoKeep = {});
 
 // Throws DatabaseError unless file is a sound copy of a member register:
 // PRAGMA integrity_check passes and every table and column of the schema is

@@ -203,26 +203,10 @@ QStringList splitStatements(const QString& script) {
     return statements;
 }
 
-void createDatabase(const QString& path) {
-    if (QFileInfo::exists(path))
-        throw DatabaseError(QStringLiteral("資料庫錯誤: 檔案 %1 已經存在").arg(path));
-    const QString name = QStringLiteral("lunmark-create");
-    {
-        QSqlDatabase database = openSqlite(name, path);
-        try {
-            execOrThrow(database, QStringLiteral("BEGIN"));
-            for (const QString& statement : splitStatements(schemaSql()))
-                execOrThrow(database, statement);
-            execOrThrow(database, QStringLiteral("COMMIT"));
-        } catch (...) {
-            database.close();
-            QSqlDatabase::removeDatabase(name);
-            QFile::remove(path);
-            throw;
-        }
-        database.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+QSqlDatabase openConnection(const QString& name, const DatabaseTarget& target) {
+    if (target.engine == Engine::Postgresql)
+        return openPostgres(name, target, busyTimeoutSetting());
+    return openSqlite(name, target.path);
 }
 
 QString databaseText(const QSqlError& error) {
@@ -235,6 +219,10 @@ void raise(const QSqlError& error) {
     if (QSqlDatabase::contains(kConnectionName))
         raiseOn(QSqlDatabase::database(kConnectionName, false), error);
     raiseOn(QSqlDatabase(), error);
+}
+
+void raise(const QSqlDatabase& database, const QSqlError& error) {
+    raiseOn(database, error);
 }
 
 QSqlQuery run(const QString& sql, const QVariantMap& params) {

@@ -34,9 +34,15 @@ QSqlDatabase connection();
 // Closes the shared connection; the next statement opens it again.
 void closeConnection();
 
-// Makes a new, empty database at path from the schema. Throws DatabaseError
-// when the file exists already or cannot be written.
+// createDatabase() of an SQLite file at path (db/database_target.h).
 void createDatabase(const QString& path);
+
+// Opens a connection of its own, named name, to target: an SQLite file
+// (made when missing) with the busy time-out and the SQL functions, or a
+// server database. For work beside the shared connection (copying and
+// making registers); close it and remove it by name afterwards. Throws
+// DatabaseError.
+QSqlDatabase openConnection(const QString& name, const DatabaseTarget& target);
 
 // The schema of a new database.
 QString schemaSql();
@@ -61,8 +67,10 @@ QSqlQuery run(const QStringList& lines, const QVariantMap& params = {});
 // length(name) <= 10"), so that callers read both alike.
 QString databaseText(const QSqlError& error);
 
-// Throws DatabaseError for a failed query, with the database's text.
+// Throws DatabaseError for a failed query, with the database's text; of the
+// shared connection unless database is given.
 [[noreturn]] void raise(const QSqlError& error);
+[[noreturn]] void raise(const QSqlDatabase& database, const QSqlError& error);
 
 // A value as run() binds it on an engine (the current one unless given).
 QVariant boundValue(const QVariant& value);

@@ -2,9 +2,8 @@
 
 #include "base/errors.h"
 #include "db/connection.h"
-#include "db/postgres.h"
+#include "db/new_register.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -15,23 +14,20 @@ namespace db {
 namespace {
 
 const char* const kSourceConnection = "lunmark-copy-source";
-const char* const kTargetConnection = "lunmark-copy-target";
 
-// One side of the copy on a connection of its own.
+// One side of the copy: the source on a connection of its own, the target
+// on the connection that makes the new register.
 class Side {
 public:
-    Side(const char* name, const DatabaseTarget& target) : m_name(name), m_target(target) {
-        if (target.engine == Engine::Postgresql) {
-            m_database = openPostgres(name, target, 5000);
-            return;
-        }
-        m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        m_database.setDatabaseName(target.path);
-        m_database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!m_database.open())
-            fail(m_database.lastError());
+    Side(const char* name, const DatabaseTarget& target)
+        : m_name(name), m_target(target), m_owned(true) {
+        m_database = openConnection(m_name, target);
     }
+    Side(QSqlDatabase& database, const DatabaseTarget& target)
+        : m_target(target), m_database(database), m_owned(false) {}
     ~Side() {
+        if (!m_owned)
+            return;
         m_database.close();
         m_database = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
@@ -59,19 +55,13 @@ public:
         return '"' + (server() ? identifier.toLower() : identifier) + '"';
     }
 
-    [[noreturn]] void fail(const QSqlError& error) const {
-        QString text = error.databaseText().trimmed();
-        if (text.isEmpty())
-            text = error.text();
-        if (server())
-            throw DatabaseError(postgresErrorText(error, connectionLost(m_database)));
-        throw DatabaseError(QStringLiteral("資料庫錯誤: %1").arg(text));
-    }
+    [[noreturn]] void fail(const QSqlError& error) const { raise(m_database, error); }
 
 private:
     QString m_name;
     DatabaseTarget m_target;
     QSqlDatabase m_database;
+    bool m_owned;
 };
 
 void copyTable(Side& from, Side& to, const SchemaTable& table) {
@@ -122,18 +112,26 @@ void continueCounters(Side& to, const SchemaTable& table) {
     }
 }
 
+// Copies every table inside the transaction that made the target. A table
+// the new register starts with rows in (its settings) takes the source's
+// rows instead, when the source has any.
 QList<TableCount> copyInto(Side& from, Side& to) {
     // One moment of the source, however long the copy takes.
     from.exec(from.server() ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
                             : QStringLiteral("BEGIN"));
-    to.exec(QStringLiteral("BEGIN"));
     QList<TableCount> counts;
     try {
         for (const SchemaTable& table : schemaTables()) {
+            const qint64 source = from.count(table.name);
+            qint64 started = to.count(table.name);
+            if (started > 0 && source > 0) {
+                to.exec(QStringLiteral("DELETE FROM %1").arg(to.name(table.name)));
+                started = 0;
+            }
             copyTable(from, to, table);
             if (to.server())
                 continueCounters(to, table);
-            counts.append({table.name, from.count(table.name), to.count(table.name)});
+            counts.append({table.name, source, to.count(table.name) - started});
         }
         for (const TableCount& count : counts) {
             if (count.source != count.copied)
@@ -144,9 +142,7 @@ QList<TableCount> copyInto(Side& from, Side& to) {
                         .arg(count.source)
                         .arg(count.copied));
         }
-        to.exec(QStringLiteral("COMMIT"));
     } catch (...) {
-        QSqlQuery(to.database()).exec(QStringLiteral("ROLLBACK"));
         QSqlQuery(from.database()).exec(QStringLiteral("ROLLBACK"));
         throw;
     }
@@ -182,24 +178,20 @@ QList<TableCount> copyDatabase(const DatabaseTarget& source, const DatabaseTarge
     if (source.engine == Engine::Sqlite && !QFileInfo(source.path).isFile())
         throw DatabaseError(
             QStringLiteral("找不到要複製的資料庫檔案 %1").arg(describeTarget(source)));
-    if (target.engine == Engine::Sqlite && QFileInfo::exists(target.path))
-        throw DatabaseError(
-            QStringLiteral("檔案 %1 已經存在﹐請指定一個新的檔案。").arg(describeTarget(target)));
     Side from(kSourceConnection, source);
     QSqlQuery tables = from.exec(registerTablesStatement(source.engine));
     if (!tables.next() || tables.value(0).toLongLong() == 0)
         throw DatabaseError(QStringLiteral("%1 裡沒有會員資料庫的資料表﹐沒有可以複製的資料。")
                                 .arg(describeTarget(source)));
     tables.finish();
-    createDatabase(target);
-    try {
-        Side to(kTargetConnection, target);
-        return copyInto(from, to);
-    } catch (...) {
-        if (target.engine == Engine::Sqlite)
-            QFile::remove(target.path);
-        throw;
-    }
+    // The schema, the settings and the rows in one transaction: a failure
+    // leaves the target as it was (a new file is removed).
+    QList<TableCount> counts;
+    createRegister(target, [&](QSqlDatabase& database) {
+        Side to(database, target);
+        counts = copyInto(from, to);
+    });
+    return counts;
 }
 
 } // namespace db

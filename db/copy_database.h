@@ -19,11 +19,13 @@ struct TableCount {
 
 // Copies every table of the schema from source to target with its rowids
 // (and counters), reading source as of one moment. target must be a new
-// SQLite file or an empty server database; its schema is made first. All
-// tables are written in one transaction on the target and counted there
-// against the source; a mismatch or any error rolls the target back (a new
-// SQLite file is removed) and throws DatabaseError. The shared connection
-// is not used.
+// SQLite file or an empty server database, made a register by
+// createRegister() (db/new_register.h) in the same transaction that writes
+// the rows; the source's settings take the place of the default ones when
+// it has any. The rows are counted there against the source; a mismatch or
+// any error rolls everything back (the server database stays without
+// tables, a new SQLite file is removed) and throws DatabaseError. The shared
+// connection is not used.
 QList<TableCount> copyDatabase(const DatabaseTarget& source, const DatabaseTarget& target);
 
 // The tables of the schema with their columns, as schema.sql spells them.

@@ -179,11 +179,4 @@ bool hasRegisterTables() {
     return query.next() && query.value(0).toLongLong() > 0;
 }
 
-void createDatabase(const DatabaseTarget& target) {
-    if (target.engine == Engine::Sqlite)
-        createDatabase(target.path);
-    else
-        createPostgresDatabase(target);
-}
-
 } // namespace db

@@ -47,9 +47,11 @@ QString dataFolder();
 // lunmark.ini in dataFolder(): menu, gateway and backup settings.
 QString settingsFilePath();
 
-// Makes the schema: SQLite, a new file (refusing an existing one);
-// PostgreSQL, in an existing empty database (creating the citext extension
-// there; refusing a database that has tables already). Throws DatabaseError.
+// Makes the tables alone, without the settings row a new register starts
+// with, as registers were made before it had one: SQLite, a new file
+// (refusing an existing one); PostgreSQL, in an existing empty database
+// (refusing a database that has tables already). The program makes new
+// registers with createRegister() (db/new_register.h). Throws DatabaseError.
 void createDatabase(const DatabaseTarget& target);
 
 // True when the current database holds the register's tables (a server

@@ -1,10 +1,6 @@
 #include "db/default_settings.h"
 
-#include "db/connection.h"
-
-#include <QSqlQuery>
 #include <QStringList>
-#include <QVariantMap>
 
 namespace db {
 namespace {
@@ -36,21 +32,18 @@ QString settingOrDefault(const QString& column, const QString& stored) {
     return stored.isEmpty() ? defaultSetting(column) : stored;
 }
 
-void addDefaultSettings() {
-    QSqlQuery count = run(QStringLiteral("select count(*) from SystemSet"));
-    if (count.next() && count.value(0).toInt() > 0)
-        return;
+DefaultSettingsRow defaultSettingsRow() {
     QStringList columns;
-    QStringList names;
-    QVariantMap params;
+    QStringList marks;
+    QVariantList values;
     for (const DefaultSetting& setting : kDefaults) {
         columns << QLatin1String(setting.column);
-        names << QLatin1Char(':') + QLatin1String(setting.column);
-        params.insert(QLatin1String(setting.column), QString::fromUtf8(setting.text));
+        marks << QStringLiteral("?");
+        values << QString::fromUtf8(setting.text);
     }
-    run(QStringLiteral("insert into SystemSet(%1) values(%2)")
-            .arg(columns.join(QLatin1Char(',')), names.join(QLatin1Char(','))),
-        params);
+    return {QStringLiteral("insert into SystemSet(%1) values(%2)")
+                .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+            values};
 }
 
 } // namespace db

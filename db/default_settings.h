@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 
 // The settings a new register starts with: Traditional-Chinese captions for
 // the member window's configurable fields, the members menu item and the
@@ -15,8 +16,12 @@ QString defaultSetting(const QString& column);
 // The stored text, or the column's default when the stored text is empty.
 QString settingOrDefault(const QString& column, const QString& stored);
 
-// Adds the default settings row to the shared connection's database when its
-// SystemSet table is empty.
-void addDefaultSettings();
+// The statement that adds the settings row of a new register, with its
+// values in the order of its "?" parameters.
+struct DefaultSettingsRow {
+    QString statement;
+    QVariantList values;
+};
+DefaultSettingsRow defaultSettingsRow();
 
 } // namespace db

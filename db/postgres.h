@@ -61,7 +61,8 @@ QString serverStatement(const QString& sql);
 // ("cust_name_check" gives "length(name) <= 10"); empty when unknown.
 QString schemaCheck(const QString& constraintName);
 
-// Makes the schema in an existing, empty database. Throws DatabaseError.
-void createPostgresDatabase(const DatabaseTarget& target);
+// The statements that make the tables in an empty database: the citext
+// extension, the functions and the schema.
+QStringList postgresCreateStatements();
 
 } // namespace db

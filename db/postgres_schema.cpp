@@ -2,18 +2,14 @@
 // schema.sql so that the two engines cannot drift apart.
 #include "db/postgres.h"
 
-#include "base/errors.h"
 #include "db/connection.h"
 #include "db/copy_database.h"
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QSqlQuery>
 
 namespace db {
 namespace {
-
-const char* const kCreateConnection = "lunmark-create-server";
 
 // One column line of schema.sql in PostgreSQL's words. The length checks
 // stay as they are: PostgreSQL's length() counts characters too.
@@ -30,36 +26,6 @@ QString serverColumn(QString line) {
     line.replace(noCase, QStringLiteral("citext"));
     line.replace(integer, QStringLiteral("bigint"));
     return line;
-}
-
-void exec(QSqlDatabase& database, const QString& statement) {
-    QSqlQuery query(database);
-    if (!query.exec(statement))
-        throw DatabaseError(postgresErrorText(query.lastError(), connectionLost(database)));
-}
-
-void createIn(QSqlDatabase& database) {
-    QSqlQuery tables(database);
-    if (!tables.exec(QStringLiteral("SELECT count(*) FROM information_schema.tables "
-                                    "WHERE table_schema = current_schema()")))
-        throw DatabaseError(postgresErrorText(tables.lastError(), connectionLost(database)));
-    if (tables.next() && tables.value(0).toLongLong() > 0)
-        throw DatabaseError(
-            QStringLiteral("資料庫 %1 裡已經有資料表﹐不能在這裡建立新的會員資料庫。\n"
-                           "請建立一個新的空白資料庫﹐或用 --copy-database 複製資料。")
-                .arg(database.databaseName()));
-    tables.finish();
-    exec(database, QStringLiteral("BEGIN"));
-    try {
-        exec(database, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
-        for (const QString& statement :
-             splitStatements(postgresFunctions() + postgresSchema(schemaSql())))
-            exec(database, statement);
-        exec(database, QStringLiteral("COMMIT"));
-    } catch (...) {
-        QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
-        throw;
-    }
 }
 
 } // namespace
@@ -203,20 +169,9 @@ QString schemaCheck(const QString& constraintName) {
     return checks.value(constraintName);
 }
 
-void createPostgresDatabase(const DatabaseTarget& target) {
-    {
-        QSqlDatabase database = openPostgres(kCreateConnection, target, 5000);
-        try {
-            createIn(database);
-        } catch (...) {
-            database.close();
-            database = QSqlDatabase();
-            QSqlDatabase::removeDatabase(kCreateConnection);
-            throw;
-        }
-        database.close();
-    }
-    QSqlDatabase::removeDatabase(kCreateConnection);
+QStringList postgresCreateStatements() {
+    return QStringList{QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext")} +
+           splitStatements(postgresFunctions() + postgresSchema(schemaSql()));
 }
 
 } // namespace db

@@ -6,6 +6,7 @@
 #include "db/database_target.h"
 #include "db/sqlite_file.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -23,16 +24,11 @@ QString shown(const QString& path) {
 // What a check found, in plain words: code is SQLite's result when the check
 // could not run, problems the number of lines it reported otherwise.
 QString plainProblem(int code, qsizetype problems) {
-    switch (code & 0xff) {
-    case SQLITE_OK:
+    if ((code & 0xff) == SQLITE_OK)
         return QStringLiteral("檢查發現 %1 處資料損壞").arg(problems);
-    case SQLITE_NOTADB:
-        return QStringLiteral("這不是資料庫檔案﹐或檔案的開頭已被破壞");
-    case SQLITE_CORRUPT:
-        return QStringLiteral("檔案的內容已被破壞");
-    default:
+    if ((code & 0xff) == SQLITE_CANTOPEN || (code & 0xff) == SQLITE_IOERR)
         return QStringLiteral("檔案無法讀取");
-    }
+    return sqliteProblem(code);
 }
 
 // Runs PRAGMA integrity_check or quick_check on a file; empty when sound.
@@ -95,45 +91,105 @@ void refuseWhileOthersUseIt() {
     refuseInUse(QStringLiteral("（程序編號 %1）").arg(pids.join(QStringLiteral("、"))));
 }
 
-// Moves a damaged database and its log into the backups folder, out of the
-// list of backups, so that nothing of it is lost.
-QString moveAside() {
+// Renames each existing file to its target; when one fails, puts back the
+// ones already renamed and returns false.
+bool renameAll(const QStringList& files, const QStringList& targets) {
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!QFileInfo::exists(files.at(i)) || QFile::rename(files.at(i), targets.at(i)))
+            continue;
+        for (qsizetype done = 0; done < i; ++done) {
+            if (QFileInfo::exists(targets.at(done)))
+                QFile::rename(targets.at(done), files.at(done));
+        }
+        return false;
+    }
+    return true;
+}
+
+void removeAll(const QStringList& files) {
+    for (const QString& file : files)
+        QFile::remove(file);
+}
+
+// Replaces a damaged database with file. The copy is made whole beside the
+// database first; only then are the damaged database and its log moved into
+// the backups folder (out of the list of backups, so that nothing of them
+// is lost) and the copy renamed into its place. A failure on the way leaves
+// the damaged files where they were. Returns where they went.
+QString replaceDamaged(const QString& file) {
     const QDir folder(backupFolder());
-    QDir().mkpath(folder.path());
-    const QString target = folder.filePath(
+    if (!QDir().mkpath(folder.path()))
+        throw DatabaseError(QStringLiteral("無法建立資料夾 %1﹐沒有還原﹐資料庫保持原狀。")
+                                .arg(shown(folder.path())));
+    const QString fresh =
+        databasePath() + QStringLiteral(".restoring-%1").arg(QCoreApplication::applicationPid());
+    removeAll(databaseFiles(fresh));
+    try {
+        SqliteFile source(file, SqliteFile::Mode::ReadOnly);
+        SqliteFile copy(fresh, SqliteFile::Mode::Create);
+        copy.copyFrom(source);
+    } catch (const DatabaseError& error) {
+        removeAll(databaseFiles(fresh));
+        throw DatabaseError(
+            QStringLiteral("無法複製備份﹐沒有還原﹐資料庫保持原狀。\n%1").arg(error.text()));
+    }
+    const QString aside = folder.filePath(
         QStringLiteral("damaged-%1.sqlite")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"))));
     const QStringList files = databaseFiles(databasePath());
-    const QStringList targets = databaseFiles(target);
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        if (QFileInfo::exists(files.at(i)) && !QFile::rename(files.at(i), targets.at(i)))
-            throw DatabaseError(
-                QStringLiteral("無法把損壞的資料庫移到 %1﹐沒有還原。").arg(shown(folder.path())));
+    if (!renameAll(files, databaseFiles(aside))) {
+        removeAll(databaseFiles(fresh));
+        throw DatabaseError(QStringLiteral("無法把損壞的資料庫移到 %1﹐沒有還原﹐資料庫保持原狀。")
+                                .arg(shown(folder.path())));
     }
-    return target;
+    if (!QFile::rename(fresh, databasePath())) {
+        renameAll(databaseFiles(aside), files);
+        removeAll(databaseFiles(fresh));
+        throw DatabaseError(QStringLiteral("無法把備份放到 %1﹐沒有還原﹐資料庫保持原狀。")
+                                .arg(shown(databasePath())));
+    }
+    return aside;
 }
 
-// Copies file over the database. The connection takes the database for
+// Puts the database back into write-ahead logging; when that fails, the
+// next connection does it (the shared connection sets it on opening).
+void backToTheLog(SqliteFile& database) {
+    try {
+        database.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    } catch (const DatabaseError&) {
+    }
+}
+
+// Copies file over a sound database in one write transaction: a failure
+// leaves the database as it was. The connection takes the database for
 // itself (exclusive locking): when another program has it open, SQLite
-// refuses and nothing is written.
+// refuses and nothing is written. The write-ahead log is set aside for the
+// copy, which may then bring its own page size.
 void copyIn(const QString& file) {
     SqliteFile source(file, SqliteFile::Mode::ReadOnly);
-    SqliteFile target(databasePath(), SqliteFile::Mode::Create, 0);
+    SqliteFile target(databasePath(), SqliteFile::Mode::ReadWrite, 0);
     try {
-        target.exec(
-            QStringLiteral("PRAGMA locking_mode=EXCLUSIVE; SELECT count(*) FROM sqlite_master;"));
+        target.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE; SELECT count(*) FROM "
+                                   "sqlite_master; PRAGMA journal_mode=DELETE;"));
     } catch (const DatabaseError& error) {
         if (error.text() == busyText())
             refuseInUse(QString());
-        throw;
+        throw DatabaseError(QStringLiteral("無法開啟資料庫﹐沒有還原。\n%1").arg(error.text()));
     }
-    sqlite3_backup* backup = sqlite3_backup_init(target.handle(), "main", source.handle(), "main");
-    if (backup == nullptr)
-        target.fail(sqlite3_errcode(target.handle()));
-    const int code = sqlite3_backup_step(backup, -1);
-    sqlite3_backup_finish(backup);
-    if (code != SQLITE_DONE)
-        target.fail(code);
+    try {
+        target.copyFrom(source);
+    } catch (const DatabaseError& error) {
+        backToTheLog(target);
+        throw DatabaseError(
+            QStringLiteral("無法複製備份﹐沒有還原﹐資料庫保持原狀。\n%1").arg(error.text()));
+    }
+    backToTheLog(target);
+}
+
+// True when file starts as every SQLite database does.
+bool looksLikeDatabase(const QString& file) {
+    QFile opened(file);
+    return opened.open(QIODevice::ReadOnly) && opened.read(16) == QByteArray("SQLite format 3", 16);
 }
 
 } // namespace
@@ -141,6 +197,15 @@ void copyIn(const QString& file) {
 void checkBackupFile(const QString& file) {
     if (!QFileInfo(file).isFile())
         throw DatabaseError(QStringLiteral("找不到備份檔案 %1").arg(shown(file)));
+    if (isDatabaseFile(file))
+        throw DatabaseError(
+            QStringLiteral("%1 是資料庫本身﹐不是備份﹐不能用來還原。\n"
+                           "請選擇資料夾 %2 裡的備份檔案（backup-日期_時間.sqlite）。")
+                .arg(shown(file), shown(backupFolder())));
+    if (!looksLikeDatabase(file))
+        throw DatabaseError(QStringLiteral("檔案 %1 不是備份檔案﹐不能還原"
+                                           "（這不是資料庫檔案﹐或檔案的開頭已損壞）。")
+                                .arg(shown(file)));
     const QString problem =
         checkFile(file, SqliteFile::Mode::ReadOnly, QStringLiteral("PRAGMA integrity_check"));
     if (!problem.isEmpty())
@@ -175,7 +240,9 @@ QString restoreBackup(const QString& file) {
     checkBackupFile(file);
     closeConnection();
     refuseWhileOthersUseIt();
-    const QString former = databaseProblem().isEmpty() ? takeBackup() : moveAside();
+    if (!databaseProblem().isEmpty())
+        return replaceDamaged(file);
+    const QString former = takeBackup({file});
     copyIn(file);
     return former;
 }

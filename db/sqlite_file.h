@@ -7,8 +7,12 @@ struct sqlite3;
 
 // A plain SQLite connection to one file, apart from the shared connection:
 // for copies of the database and the checks on them. Throws DatabaseError
-// with the database's text.
+// with a Chinese text naming the file.
 namespace db {
+
+// What went wrong with a database file, in plain words, for SQLite's result
+// code (primary or extended).
+QString sqliteProblem(int code);
 
 class SqliteFile {
 public:
@@ -29,6 +33,11 @@ public:
 
     // The error text for a failed call on this connection.
     [[noreturn]] void fail(int code) const;
+
+    // Copies every page of from into this database in one write transaction
+    // (pagesPerStep at a time; -1 for all at once): a failure leaves this
+    // database as it was.
+    void copyFrom(const SqliteFile& from, int pagesPerStep = -1);
 
 private:
     QString m_path;

@@ -10,10 +10,12 @@
 #include "tests/support/temp_database.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTimer>
@@ -95,6 +97,43 @@ TEST_F(RestoreTest, WindowListsTheBackupsAndRestoresTheChosenOneAfterAskingWithN
     EXPECT_EQ(members(), 3);
 }
 
+// Two weeks of daily copies with Keep=14: the bottom row, the oldest copy,
+// is restored, stays in the list and on disk, and the state before the
+// restore is listed on top.
+TEST_F(RestoreTest, WindowRestoresTheBottomRowAndKeepsIt) {
+    QSettings(QFileInfo(database.path()).dir().filePath(QStringLiteral("lunmark.ini")),
+              QSettings::IniFormat)
+        .setValue(QStringLiteral("Backup/Keep"), 14);
+    const QDateTime now = QDateTime::currentDateTime();
+    QString oldest;
+    for (int day = 1; day <= 14; ++day) {
+        const QDateTime taken = now.addDays(-day);
+        oldest = QDir(db::backupFolder())
+                     .filePath(QStringLiteral("backup-%1.sqlite")
+                                   .arg(taken.toString(QStringLiteral("yyyy-MM-dd_HHmmss"))));
+        ASSERT_TRUE(QFile::copy(m_backup, oldest));
+        QFile file(oldest);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(taken, QFileDevice::FileModificationTime));
+    }
+    QFile::remove(m_backup); // two weeks of copies, all of 3 members
+    whenRestoreWindowShows([&](TFrmRestore* restore) {
+        ASSERT_EQ(restore->BackupList->rowCount(), 14);
+        restore->BackupList->selectRow(13);
+        prompt.expect(kQuestion, true, true);
+        prompt.expect(kDone, true, true);
+        restore->BtnRestore->click();
+        ASSERT_EQ(restore->BackupList->rowCount(), 15);
+        EXPECT_EQ(restore->BackupList->item(0, 2)->text(), QStringLiteral("5"))
+            << "the state before, on top";
+        EXPECT_EQ(restore->BackupList->item(14, 0)->data(Qt::UserRole).toString(),
+                  QFileInfo(oldest).absoluteFilePath());
+    });
+    item("RestoreBackup")->trigger();
+    EXPECT_TRUE(QFileInfo::exists(oldest));
+    EXPECT_EQ(members(), 3);
+}
+
 TEST_F(RestoreTest, WindowIsRefusedWhileAChildWindowIsOpen) {
     item("N7")->trigger();
     prompt.expect(QStringLiteral("請先關閉所有打開的視窗後﹐再還原備份"));
@@ -130,6 +169,36 @@ TEST_F(RestoreTest, ShellRestoreAsksWithNoAsDefaultAndRefusesWhileTheDatabaseIsO
     EXPECT_EQ(restored.exitCode, 0) << restored.errors.toStdString();
     EXPECT_TRUE(restored.output.contains(kDone));
     EXPECT_EQ(members(), 3);
+}
+
+// lunmark --restore of the register itself or of a file that is no backup
+// answers in Chinese without asking, and changes nothing.
+TEST_F(RestoreTest, ShellRestoreRefusesTheRegisterItselfAndFilesThatAreNoBackup) {
+    const QString notes = QFileInfo(database.path()).dir().filePath(QStringLiteral("notes.txt"));
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("members to call back\n");
+    }
+    const struct {
+        QString file;
+        const char* says;
+    } cases[] = {{database.path(), "是資料庫本身"},
+                 {QStringLiteral("db.sqlite"), "是資料庫本身"},
+                 {notes, "不是備份檔案"},
+                 {notes + QStringLiteral(".missing"), "找不到備份檔案"}};
+    for (const auto& c : cases) {
+        db::closeConnection();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(database.path()).absolutePath());
+        const ShellRun refused = restoreFromShell(database.path(), c.file, "y\n");
+        QDir::setCurrent(previous);
+        EXPECT_EQ(refused.exitCode, 1) << c.says;
+        EXPECT_TRUE(refused.errors.contains(QString::fromUtf8(c.says)))
+            << refused.errors.toStdString();
+        EXPECT_FALSE(refused.output.contains(kQuestion)) << "asked about " << c.says;
+        EXPECT_EQ(members(), 5);
+    }
 }
 
 // Spoils page headers of the database while no connection has it open.

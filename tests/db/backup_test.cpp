@@ -215,12 +215,25 @@ TEST_F(BackupTest, RestoreChecksTheChosenFile) {
     const QString foreign = QDir(m_database.folder()).filePath("other.sqlite");
     db::SqliteFile(foreign, db::SqliteFile::Mode::Create).exec("create table Cust(id text)");
 
+    const QString workbook = QDir(m_database.folder()).filePath("members.xlsx");
+    {
+        QFile file(workbook);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("PK\x03\x04", 4) + QByteArray(4096, '\0'));
+    }
+    const QString link = QDir(m_database.folder()).filePath("link.sqlite");
+    ASSERT_TRUE(QFile::link(m_database.path(), link));
+
     const struct {
         QString file;
         const char* says;
     } cases[] = {{damaged, "已損壞"},
                  {notDatabase, "已損壞"},
+                 {workbook, "不是備份檔案"},
                  {foreign, "不是本程式的會員資料庫"},
+                 {m_database.path(), "是資料庫本身"},
+                 {link, "是資料庫本身"},
+                 {m_database.path() + "-wal", "是資料庫本身"},
                  {QDir(m_database.folder()).filePath("missing.sqlite"), "找不到備份檔案"}};
     for (const auto& c : cases) {
         try {

@@ -13,6 +13,9 @@
 //   lunmark_db_peer DATABASE idle MS                keeps the database open for MS ms
 //                                                    (prints "open" once it is)
 //   lunmark_db_peer DATABASE backups                takes backups until killed
+//   lunmark_db_peer DATABASE backup MS              takes one backup, prints its path and
+//                                                    runs on for MS ms, as an import that
+//                                                    replaces every member after its backup
 //   lunmark_db_peer DATABASE exec SQL               runs one statement
 #include "base/errors.h"
 #include "db/backup.h"
@@ -137,6 +140,13 @@ int backups() {
     }
 }
 
+int backupThenWork(int milliseconds) {
+    std::printf("%s\n", qPrintable(db::takeBackup()));
+    std::fflush(stdout);
+    QThread::msleep(milliseconds);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -166,6 +176,8 @@ int main(int argc, char** argv) {
             return idle(args.at(3).toInt());
         if (command == QLatin1String("backups"))
             return backups();
+        if (command == QLatin1String("backup") && args.size() >= 4)
+            return backupThenWork(args.at(3).toInt());
     } catch (const LunmarkError& error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.text()));
         return 1;
