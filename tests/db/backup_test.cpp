@@ -191,17 +191,6 @@ TEST_F(BackupTest, RestoreIsRefusedWhileAnotherProgramHasTheDatabaseOpen) {
     other.finish();
 }
 
-// Writes garbage over the headers of pages 2 to 8, as a failing disk might
-// (never while a connection has the file open).
-void damage(const QString& path) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    for (int page = 1; page < 8; ++page) {
-        file.seek(4096 * page);
-        file.write(QByteArray(12, '\x5a'));
-    }
-}
-
 TEST_F(BackupTest, RestoreChecksTheChosenFile) {
     addMembers(2000);
     const QString damaged = db::takeBackup();

@@ -1,5 +1,6 @@
 #include "tests/db/db_fixture.h"
 
+#include <QFile>
 #include <QSqlQuery>
 #include <ostream>
 
@@ -31,6 +32,15 @@ void addMember(const QString& id, const QString& name, const QVariant& kind) {
          {{QStringLiteral("id"), id},
           {QStringLiteral("name"), name},
           {QStringLiteral("kind"), kind}});
+}
+
+void damage(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    for (int page = 1; page < 8; ++page) {
+        file.seek(4096 * page);
+        file.write(QByteArray(12, '\x5a'));
+    }
 }
 
 } // namespace dbtest

@@ -23,6 +23,9 @@ QStringList column(const QString& sql);
 int count(const QString& tableAndWhere);
 // Adds a member with number, name and category.
 void addMember(const QString& id, const QString& name, const QVariant& kind = {});
+// Writes garbage over the headers of pages 2 to 8 of an SQLite file, as a
+// failing disk might (never while a connection has the file open).
+void damage(const QString& path);
 
 } // namespace dbtest
 
