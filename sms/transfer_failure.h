@@ -16,4 +16,8 @@ GatewayError transferFailure(CURLcode code, const QString& host, const QString& 
 // The error for an answer whose HTTP status is not 2xx.
 GatewayError statusFailure(long status, const QString& host);
 
+// The error for a request that was to go out once and went out times times:
+// the gateway has it, and the answer read says nothing about the others.
+GatewayError repeatedRequest(const QString& host, int times);
+
 } // namespace gateway
