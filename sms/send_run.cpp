@@ -24,6 +24,7 @@ public:
         DeliveredTexts& delivered)
         : m_recipients(recipients), m_composition(composition), m_delivered(delivered) {
         m_result.states = QList<Delivery>(recipients.size(), Delivery::Pending);
+        m_result.answers = QStringList(recipients.size(), QString());
     }
 
     // False when the run must stop here. The row goes in before the request
@@ -48,6 +49,7 @@ public:
             if (error.requestSent()) {
                 m_delivered.insert(key);
                 m_result.states[index] = Delivery::Unconfirmed;
+                m_result.answers[index] = error.cause();
                 m_result.unconfirmed << recipientLabel(composed);
                 settle(composed, [&] {
                     history::setMemo(*row,
@@ -62,6 +64,7 @@ public:
             settle(composed, [&] { history::forget(*row); });
             return false;
         }
+        m_result.answers[index] = answer.text;
         if (answer.refused) {
             m_result.states[index] = Delivery::Refused;
             m_result.refused << recipientLabel(composed) + QStringLiteral("：") + answer.text;

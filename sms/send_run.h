@@ -28,6 +28,9 @@ enum class Delivery {
 
 struct RunResult {
     QList<Delivery> states; // one for each recipient given, in order
+    // For each recipient, the gateway's answer, or for an unconfirmed one
+    // the few words on why no answer came; empty when nothing was sent.
+    QStringList answers;
     // "name (telephone)" of each unconfirmed line: they may have received it.
     QStringList unconfirmed;
     // "name (telephone): answer" of each refused line.
