@@ -1,5 +1,7 @@
 #include "sms/transfer_failure.h"
 
+#include <QtGlobal>
+
 namespace gateway {
 namespace {
 
@@ -52,8 +54,9 @@ GatewayError transferFailure(CURLcode code, const QString& host, const QString& 
     QString text = said.text + QStringLiteral("。");
     if (sent)
         text += QStringLiteral("請求已經送出，閘道可能已經收到。");
-    text += QStringLiteral("\n詳細資料：") + detail;
-    return GatewayError(text, sent, said.cause);
+    // The library's English goes to the log only.
+    qWarning("lunmark: gateway %s: %s", qUtf8Printable(host), qUtf8Printable(detail));
+    return GatewayError(text, sent, said.cause, detail);
 }
 
 GatewayError statusFailure(long status, const QString& host) {

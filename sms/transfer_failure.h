@@ -7,9 +7,10 @@
 
 namespace gateway {
 
-// The error for a libcurl transfer to host that ended with code. detail is
-// libcurl's own description, kept after the Chinese text for whoever looks
-// into the failure; requestSent says whether any request bytes went out.
+// The error for a libcurl transfer to host that ended with code, its text a
+// Chinese sentence. detail is libcurl's own description, written to the log
+// and kept as the error's detail, never in its text; requestSent says whether any request bytes
+// went out.
 GatewayError transferFailure(CURLcode code, const QString& host, const QString& detail,
                              bool requestSent);
 
