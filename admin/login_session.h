@@ -16,4 +16,8 @@ struct LoginSession {
 
     // The one session of this run.
     static LoginSession& current();
+
+    // Copies the five SMS gateway credentials from the first SystemSet row
+    // (empty when there is none). Throws DatabaseError.
+    void readGatewayCredentials();
 };

@@ -214,16 +214,7 @@ void TFrmLogin::signIn() {
 
     LoginSession& session = LoginSession::current();
     session.UserID = user;
-    QSqlQuery settings = db::run(QStringList{
-        QStringLiteral("Select "), QStringLiteral("systemID,suppID,custID,custName,CustPwd"),
-        QStringLiteral(" From SystemSet")});
-    const bool found = settings.next();
-    auto column = [&](int i) { return found ? settings.value(i).toString() : QString(); };
-    session.SystemID = column(0);
-    session.SuppID = column(1);
-    session.CustID = column(2);
-    session.CustName = column(3);
-    session.CustPwd = column(4);
+    session.readGatewayCredentials();
     session.AppPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + '/';
 
     QFile lastUser(lastUserFilePath());

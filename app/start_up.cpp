@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/command_line_import.h"
+#include "app/command_line_send.h"
 #include "app/database_start.h"
 #include "app/main_window.h"
 #include "base/errors.h"
@@ -58,6 +59,8 @@ QString startUsage() {
         "  --import FILE [--replace]  從 .xls、.xlsx 或 .csv 檔匯入會員；\n"
         "                      --replace 先刪除舊會員（之前自動備份）\n"
         "  --import-list FILE  從列印的會員名冊文字檔匯入會員\n"
+        "  --send --to PHONE[,PHONE…] --message TEXT [--name NAME] [--sign TEXT] [--yes]\n"
+        "                      不開視窗發送簡訊（未加 --yes 時先詢問）\n"
         "  --help              顯示這些說明\n");
 }
 
@@ -152,6 +155,8 @@ int runProgram(int argc, char** argv) {
     const QStringList arguments = commandLine(argc, argv);
     if (isCommandLineImport(arguments))
         return runCommandLineImport(argc, argv); // without windows
+    if (isCommandLineSend(arguments))
+        return runCommandLineSend(argc, argv); // without windows
     const StartOptions options = parseStartOptions(arguments);
     const bool understood = !options.help && options.error.isEmpty();
     if (!options.copyFrom.isEmpty() && understood)

@@ -7,6 +7,11 @@
 // member, numbered by the time of registration.
 namespace sms {
 
+// The widest name and mobile number the member table keeps (Cust.name,
+// Cust.CDTel).
+inline constexpr int kMemberNameLength = 10;
+inline constexpr int kMemberPhoneLength = 15;
+
 // The member number for a registration at when: "yyMMddHHmmss", twelve digits.
 QString memberNumberAt(const QDateTime& when);
 

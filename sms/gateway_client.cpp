@@ -7,6 +7,7 @@
 #include "sms/schedule_text.h"
 
 #include <QDesktopServices>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -23,21 +24,27 @@ GatewayClient::GatewayClient(GatewayConfig config) : m_fixedConfig(std::move(con
 
 GatewayClient::~GatewayClient() = default;
 
-QString GatewayClient::sendMessage(const QString& name, const QString& phone,
-                                   const QString& message,
-                                   const std::optional<QDateTime>& scheduledAt) {
+GatewayClient::SendAnswer GatewayClient::sendMessage(const QString& name, const QString& phone,
+                                                     const QString& message,
+                                                     const std::optional<QDateTime>& scheduledAt) {
     const GatewayConfig settings = config();
+    const std::optional<QRegularExpression> refusal = settings.refusal();
     std::optional<QString> when;
     if (scheduledAt) {
         when = gateway::scheduleText(*scheduledAt, settings.scheduleDateFormat,
                                      settings.scheduleTimeFormat);
     }
-    return fetch(gateway::sendMessageRequest(sessionAccount(), name, phone, message, when),
-                 settings);
+    // The gateway charges for each send request it reads.
+    SendAnswer answer;
+    answer.text = fetch(gateway::sendMessageRequest(sessionAccount(), name, phone, message, when),
+                        settings, HttpClient::Delivery::AtMostOnce);
+    answer.refused = refusal && refusal->match(answer.text).hasMatch();
+    return answer;
 }
 
 QString GatewayClient::remainingCredit() {
-    return fetch(gateway::creditRequest(sessionAccount()), config());
+    return fetch(gateway::creditRequest(sessionAccount()), config(),
+                 HttpClient::Delivery::Repeatable);
 }
 
 void GatewayClient::openResultsPage() {
@@ -52,13 +59,14 @@ GatewayConfig GatewayClient::config() const {
     return m_fixedConfig ? *m_fixedConfig : GatewayConfig::load(GatewayConfig::iniPath());
 }
 
-QString GatewayClient::fetch(const GatewayRequest& request, const GatewayConfig& settings) {
+QString GatewayClient::fetch(const GatewayRequest& request, const GatewayConfig& settings,
+                             HttpClient::Delivery delivery) {
     const QString host = settings.hostFor(request.host);
     const QByteArray address = gateway::wireAddress(request, host);
     if (!m_http)
         m_http = std::make_unique<HttpClient>();
     const HttpClient::Answer answer =
-        m_http->get(address, host, {settings.connectTimeout, settings.timeout});
+        m_http->get(address, host, {settings.connectTimeout, settings.timeout}, delivery);
     return gateway::answerText(answer.body, answer.contentType);
 }
 

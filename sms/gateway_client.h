@@ -2,17 +2,17 @@
 
 #include "sms/gateway_config.h"
 #include "sms/gateway_requests.h"
+#include "sms/http_client.h"
 
 #include <QDateTime>
 #include <QString>
 #include <memory>
 #include <optional>
 
-class HttpClient;
-
 // What the SMS windows ask of the gateway. Each request takes the account
-// values from LoginSession::current() when it is made. One client keeps one
-// connection, so a send run made through one client reuses it.
+// values from LoginSession::current() when it is made. The credit request
+// keeps its connection for the next one; each send request goes out once,
+// on a connection of its own, so that no message is ever written twice.
 //
 // Failures are not caught here: TransferError when a host is not configured;
 // GatewayError (a TransferError that tells whether the request had gone out)
@@ -30,10 +30,17 @@ public:
     GatewayClient(const GatewayClient&) = delete;
     GatewayClient& operator=(const GatewayClient&) = delete;
 
-    // Sends one message and returns the gateway's answer, which the caller
-    // keeps but does not judge. scheduledAt asks the gateway to send later.
-    QString sendMessage(const QString& name, const QString& phone, const QString& message,
-                        const std::optional<QDateTime>& scheduledAt = std::nullopt);
+    struct SendAnswer {
+        QString text;         // the gateway's answer as it came
+        bool refused = false; // it matches [Gateway] RefusedAnswer
+    };
+
+    // Sends one message and returns the gateway's answer. Without a
+    // RefusedAnswer setting no answer is taken as a refusal. scheduledAt asks
+    // the gateway to send later. A RefusedAnswer that is no regular
+    // expression is refused before anything goes out.
+    SendAnswer sendMessage(const QString& name, const QString& phone, const QString& message,
+                           const std::optional<QDateTime>& scheduledAt = std::nullopt);
 
     // The gateway's answer to the credit request, to be shown unchanged.
     QString remainingCredit();
@@ -45,7 +52,8 @@ public:
 
 private:
     GatewayConfig config() const;
-    QString fetch(const GatewayRequest& request, const GatewayConfig& config);
+    QString fetch(const GatewayRequest& request, const GatewayConfig& config,
+                  HttpClient::Delivery delivery);
     void open(const GatewayRequest& request);
 
     std::optional<GatewayConfig> m_fixedConfig;

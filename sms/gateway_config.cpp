@@ -49,6 +49,18 @@ QString GatewayConfig::hostFor(GatewayHost host) const {
                  send ? QStringLiteral("SendHost") : QStringLiteral("AccountHost")));
 }
 
+std::optional<QRegularExpression> GatewayConfig::refusal() const {
+    if (refusedAnswer.isEmpty())
+        return std::nullopt;
+    QRegularExpression expression(refusedAnswer);
+    if (!expression.isValid())
+        throw TransferError(QStringLiteral("%1 的 [Gateway] RefusedAnswer=%2 不是有效的規則運算式"
+                                           "（第 %3 個字附近有誤），簡訊沒有送出。請修正後再發送。")
+                                .arg(QDir::toNativeSeparators(source), refusedAnswer)
+                                .arg(expression.patternErrorOffset() + 1));
+    return expression;
+}
+
 QString GatewayConfig::iniPath() {
     return db::settingsFilePath();
 }
@@ -67,5 +79,11 @@ GatewayConfig GatewayConfig::load(const QString& path) {
     config.connectTimeout = seconds(settings, section + "ConnectTimeout", config.connectTimeout);
     config.timeout = seconds(settings, section + "Timeout", config.timeout);
     config.servicePhone = text(settings, section + "ServicePhone", QString());
+    // Kept untrimmed, as blanks may belong to the expression; a value QSettings
+    // split at its commas is put back together as written.
+    const QVariant refused = settings.value(section + "RefusedAnswer");
+    config.refusedAnswer = refused.typeId() == QMetaType::QStringList
+                               ? refused.toStringList().join(QLatin1Char(','))
+                               : refused.toString();
     return config;
 }

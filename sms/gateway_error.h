@@ -11,8 +11,9 @@
 // unasked.
 class GatewayError : public TransferError {
 public:
-    GatewayError(const QString& text, bool requestSent, const QString& cause)
-        : TransferError(text), m_requestSent(requestSent), m_cause(cause) {}
+    GatewayError(const QString& text, bool requestSent, const QString& cause,
+                 const QString& detail = QString())
+        : TransferError(text), m_requestSent(requestSent), m_cause(cause), m_detail(detail) {}
 
     // True when the request, or a part of it, had been sent when the
     // transfer failed (a time-out or a dropped connection while waiting for
@@ -23,7 +24,12 @@ public:
     // A few words on the cause, short enough for the history's Memo column.
     const QString& cause() const { return m_cause; }
 
+    // The transfer library's own words, in English, for whoever looks into
+    // the failure; never part of the text the user is shown.
+    const QString& detail() const { return m_detail; }
+
 private:
     bool m_requestSent;
     QString m_cause;
+    QString m_detail;
 };

@@ -17,6 +17,21 @@ void initialiseCurlOnce() {
                                 .arg(QString::fromUtf8(curl_easy_strerror(result))));
 }
 
+// Counts what the transfer writes of its request. libcurl reports each
+// written piece here, whichever connection it went out on, so a request
+// written again on a new connection is seen too.
+int countWritten(CURL*, curl_infotype type, char*, size_t size, void* written) {
+    auto* counted = static_cast<HttpClient::Written*>(written);
+    if (type == CURLINFO_HEADER_OUT) {
+        // The request line and its headers go out in one piece.
+        ++counted->requests;
+        counted->bytes += static_cast<long>(size);
+    } else if (type == CURLINFO_DATA_OUT) {
+        counted->bytes += static_cast<long>(size);
+    }
+    return 0;
+}
+
 } // namespace
 
 HttpClient::HttpClient() {
@@ -30,12 +45,16 @@ HttpClient::~HttpClient() {
     curl_easy_cleanup(m_handle);
 }
 
-void HttpClient::configure(const QByteArray& address, Timeouts timeouts, QByteArray* body) {
+void HttpClient::configure(const QByteArray& address, Timeouts timeouts, Delivery delivery,
+                           QByteArray* body) {
+    const long once = delivery == Delivery::AtMostOnce ? 1L : 0L;
     curl_easy_setopt(m_handle, CURLOPT_URL, address.constData());
     curl_easy_setopt(m_handle, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(m_handle, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(m_handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(m_handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(m_handle, CURLOPT_FRESH_CONNECT, once);
+    curl_easy_setopt(m_handle, CURLOPT_FORBID_REUSE, once);
+    curl_easy_setopt(m_handle, CURLOPT_FOLLOWLOCATION, 1L - once);
     curl_easy_setopt(m_handle, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(m_handle, CURLOPT_CONNECTTIMEOUT_MS,
                      static_cast<long>(timeouts.connect.count()));
@@ -47,21 +66,27 @@ void HttpClient::configure(const QByteArray& address, Timeouts timeouts, QByteAr
     curl_easy_setopt(m_handle, CURLOPT_ERRORBUFFER, m_error);
     curl_easy_setopt(m_handle, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(m_handle, CURLOPT_WRITEDATA, body);
+    // The written request is counted through the debug hook, which libcurl
+    // calls only in verbose mode; with a hook of its own nothing is printed.
+    curl_easy_setopt(m_handle, CURLOPT_DEBUGFUNCTION, countWritten);
+    curl_easy_setopt(m_handle, CURLOPT_DEBUGDATA, &m_written);
+    curl_easy_setopt(m_handle, CURLOPT_VERBOSE, 1L);
 }
 
 HttpClient::Answer HttpClient::get(const QByteArray& address, const QString& host,
-                                   Timeouts timeouts) {
+                                   Timeouts timeouts, Delivery delivery) {
     Answer answer;
     m_error[0] = '\0';
-    configure(address, timeouts, &answer.body);
+    m_written = {};
+    configure(address, timeouts, delivery, &answer.body);
     const CURLcode result = curl_easy_perform(m_handle);
     curl_easy_setopt(m_handle, CURLOPT_WRITEDATA, nullptr);
     if (result != CURLE_OK) {
-        long requestBytes = 0;
-        curl_easy_getinfo(m_handle, CURLINFO_REQUEST_SIZE, &requestBytes);
         const QString detail = QString::fromUtf8(m_error[0] ? m_error : curl_easy_strerror(result));
-        throw gateway::transferFailure(result, host, detail, requestBytes > 0);
+        throw gateway::transferFailure(result, host, detail, m_written.bytes > 0);
     }
+    if (delivery == Delivery::AtMostOnce && m_written.requests > 1)
+        throw gateway::repeatedRequest(host, m_written.requests);
     long status = 0;
     curl_easy_getinfo(m_handle, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299)

@@ -1,13 +1,11 @@
 #include "sms/message_composer.h"
 
-#include "sms/recipient_line.h"
-
 namespace sms {
 
-ComposedMessage compose(const QString& line, const Composition& composition) {
+ComposedMessage compose(const Recipient& recipient, const Composition& composition) {
     ComposedMessage composed;
-    composed.listedName = lineName(line);
-    composed.phone = linePhone(line);
+    composed.listedName = recipient.name;
+    composed.phone = recipient.phone;
     if (composition.namePrefix)
         composed.name = composed.listedName + ':';
     const QString signature = composition.withSignature ? composition.signature : QString();

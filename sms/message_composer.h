@@ -1,9 +1,11 @@
 #pragma once
 
+#include "sms/recipient_line.h"
+
 #include <QString>
 
-// What the send run sends to one recipient line: the name prefix, the
-// telephone and the composed text "P M  S".
+// What the send run sends to one recipient: the name prefix, the telephone
+// and the composed text "P M  S".
 namespace sms {
 
 // The composition controls of the send window.
@@ -15,14 +17,14 @@ struct Composition {
 };
 
 struct ComposedMessage {
-    QString name;       // the request's name: empty, or the line's name and ":"
-    QString phone;      // the line's telephone
+    QString name;       // the request's name: empty, or the recipient's name and ":"
+    QString phone;      // the recipient's telephone as listed
     QString text;       // name prefix, one blank, message, two blanks, signature
-    QString listedName; // the line's name without the colon, as the history keeps it
+    QString listedName; // the recipient's name without the colon, as the history keeps it
 };
 
 // Nothing is trimmed: the blank after the prefix and the two before the
 // signature stand even when the prefix or the signature is empty.
-ComposedMessage compose(const QString& line, const Composition& composition);
+ComposedMessage compose(const Recipient& recipient, const Composition& composition);
 
 } // namespace sms

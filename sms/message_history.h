@@ -37,6 +37,9 @@ inline constexpr int kMemoLength = 50;
 // What Memo starts with for a message whose request went out but whose
 // answer never came: it may have been delivered.
 inline const QString kUnconfirmed = QStringLiteral("未確認");
+// What Memo starts with for a message the gateway answered with a refusal;
+// the answer follows.
+inline const QString kRefused = QStringLiteral("被拒");
 // The memo of a message while its request is out: what the history shows if
 // the program never learns the answer.
 inline const QString kBeingSent = QStringLiteral("未確認：送出中");

@@ -2,22 +2,19 @@
 
 #include <QString>
 
-// A line of the send window's recipient list: name, "(", telephone, ")". The
-// send run reads it back by its first "(": the name is what stands before it,
-// the telephone what follows it without the closing ")".
+// One recipient of a send run, as the recipient list carries it: the name
+// (with the salutation, as the history keeps it) and the telephone. The
+// line the list shows, name "(" telephone ")", is only for the eye; nothing
+// reads it back.
 namespace sms {
 
-QString recipientLine(const QString& name, const QString& phone);
+struct Recipient {
+    QString name;
+    QString phone;
+    bool operator==(const Recipient&) const = default;
+};
 
-// The text before the first "("; the whole line when there is none.
-QString lineName(const QString& line);
-
-// The text after the first "(" without its last character; without a "(",
-// the whole line without its last character.
-QString linePhone(const QString& line);
-
-// The telephone as compared for duplicates: without blanks and dashes, so
-// "0912-345 678" and "0912345678" are one number.
-QString phoneKey(const QString& phone);
+// The text the list shows for a recipient.
+QString recipientLine(const Recipient& recipient);
 
 } // namespace sms

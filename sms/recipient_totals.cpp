@@ -1,6 +1,6 @@
 #include "sms/recipient_totals.h"
 
-#include "sms/recipient_line.h"
+#include "base/phone_number.h"
 #include "sms/sms_parts.h"
 
 namespace sms {
@@ -16,15 +16,15 @@ void lower(auto& counts, const auto& key) {
 
 } // namespace
 
-void RecipientTotals::add(const QString& line) {
-    ++m_phones[phoneKey(linePhone(line))];
-    ++m_nameLengths[characterCount(lineName(line))];
+void RecipientTotals::add(const Recipient& recipient) {
+    ++m_phones[phone::key(recipient.phone)];
+    ++m_nameLengths[characterCount(recipient.name)];
     ++m_lines;
 }
 
-void RecipientTotals::remove(const QString& line) {
-    lower(m_phones, phoneKey(linePhone(line)));
-    lower(m_nameLengths, characterCount(lineName(line)));
+void RecipientTotals::remove(const Recipient& recipient) {
+    lower(m_phones, phone::key(recipient.phone));
+    lower(m_nameLengths, characterCount(recipient.name));
     --m_lines;
 }
 
@@ -35,7 +35,7 @@ void RecipientTotals::clear() {
 }
 
 bool RecipientTotals::hasPhone(const QString& phone) const {
-    const QString key = phoneKey(phone);
+    const QString key = phone::key(phone);
     return !key.isEmpty() && m_phones.contains(key);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sms/message_composer.h"
+#include "sms/recipient_line.h"
 
 #include <QHash>
 #include <QMap>
@@ -15,13 +16,13 @@ namespace sms {
 
 class RecipientTotals {
 public:
-    void add(const QString& line);
-    void remove(const QString& line);
+    void add(const Recipient& recipient);
+    void remove(const Recipient& recipient);
     void clear();
 
     int lineCount() const { return m_lines; }
 
-    // True when a line with this telephone (compared by phoneKey) is listed.
+    // True when a line with this handset (compared by phone::key) is listed.
     // An empty telephone is never taken as listed.
     bool hasPhone(const QString& phone) const;
 

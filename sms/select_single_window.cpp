@@ -1,10 +1,10 @@
 #include "sms/select_single_window.h"
 
 #include "base/keyboard_navigation.h"
+#include "base/phone_number.h"
 #include "base/prompt.h"
 #include "sms/current_send_window.h"
 #include "sms/custom_recipient.h"
-#include "sms/recipient_line.h"
 #include "sms/send_message_window.h"
 
 #include <QFormLayout>
@@ -19,8 +19,10 @@ TFrmSelectSingle::TFrmSelectSingle(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("加入接收人"));
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(sms::kMemberNameLength);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setMaxLength(sms::kMemberPhoneLength);
     BitBtn1 = new QPushButton(QStringLiteral("加入"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setAutoDefault(false);
@@ -53,12 +55,13 @@ void TFrmSelectSingle::showEvent(QShowEvent* event) {
     Edit1->setFocus();
 }
 
-// Blanks count as a name or a number: only an empty field is refused. The
-// line stays in the list even when registering the member fails. A number
-// already listed is neither listed again nor registered a second time.
+// Blanks count as a name: only an empty one is refused. The number must be
+// one a gateway can take. The line stays in the list even when registering
+// the member fails. A handset already listed is neither listed again nor
+// registered a second time. The typed text stays in the boxes.
 void TFrmSelectSingle::add() {
     const QString name = Edit1->text();
-    const QString phone = Edit2->text();
+    const QString phone = Edit2->text().trimmed();
     if (name.isEmpty()) {
         InfoBox(QStringLiteral("請輸入姓名﹗"));
         return;
@@ -67,9 +70,14 @@ void TFrmSelectSingle::add() {
         InfoBox(QStringLiteral("請輸入手機號碼﹗"));
         return;
     }
-    const QString line = sms::recipientLine(name, phone);
+    if (!phone::isDialable(phone)) {
+        InfoBox(QStringLiteral("手機號碼「%1」無法發送簡訊﹕只能有數字(可用空白、-、. 分隔﹐"
+                               "開頭可有 +)﹐至少8位﹗")
+                    .arg(phone));
+        return;
+    }
     if (TFrmSendMessage* sendWindow = sms::currentSendWindow();
-        sendWindow && !sendWindow->addRecipientLine(line)) {
+        sendWindow && !sendWindow->addRecipient({name, phone})) {
         InfoBox(QStringLiteral("電話 %1 已在接收人清單中﹐沒有再加入。").arg(phone));
         return;
     }

@@ -13,8 +13,10 @@ QString tooLong(int index, const QString& line, const QString& what, int length)
         .arg(length);
 }
 
-std::optional<QString> lineRefusal(int index, const QString& line, const Composition& composition) {
-    const ComposedMessage composed = compose(line, composition);
+std::optional<QString> lineRefusal(int index, const Recipient& recipient,
+                                   const Composition& composition) {
+    const QString line = recipientLine(recipient);
+    const ComposedMessage composed = compose(recipient, composition);
     if (composed.listedName.size() > history::kNameLength)
         return tooLong(index, line, QStringLiteral("姓名"), history::kNameLength);
     if (composed.phone.size() > history::kPhoneLength)
@@ -30,7 +32,7 @@ std::optional<QString> lineRefusal(int index, const QString& line, const Composi
 
 } // namespace
 
-std::optional<QString> sendRefusal(const QStringList& lines, const Composition& composition) {
+std::optional<QString> sendRefusal(const QList<Recipient>& lines, const Composition& composition) {
     if (!lines.isEmpty() && composition.signature.size() > history::kSignLength)
         return QStringLiteral("署名超過%1個字﹐無法記入發送歷史﹐請修改後再發送﹗")
             .arg(history::kSignLength);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sms/message_composer.h"
+#include "sms/recipient_line.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,7 @@
 namespace sms {
 
 // The reason to refuse the run, as the text to show; nothing when it may go.
-std::optional<QString> sendRefusal(const QStringList& lines, const Composition& composition);
+std::optional<QString> sendRefusal(const QList<Recipient>& recipients,
+                                   const Composition& composition);
 
 } // namespace sms

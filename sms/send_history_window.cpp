@@ -111,10 +111,11 @@ void TFrmSendHistory::resend() {
     auto text = [this](const char* field) {
         return Qry_MsgHistory->value(QLatin1String(field)).toString();
     };
-    const QString line = sms::recipientLine(text("CustName"), text("Tel"));
-    const bool added = sendWindow->addRecipientLine(line);
+    const sms::Recipient recipient{text("CustName"), text("Tel")};
+    const bool added = sendWindow->addRecipient(recipient);
     sendWindow->appendMessageLine(text("Message"));
     sendWindow->setSignatureText(text("Sign"));
     if (!added)
-        InfoBox(QStringLiteral("「%1」的電話已在接收人清單中﹐略過1位﹐沒有再加入。").arg(line));
+        InfoBox(QStringLiteral("「%1」的電話已在接收人清單中﹐略過1位﹐沒有再加入。")
+                    .arg(sms::recipientLine(recipient)));
 }

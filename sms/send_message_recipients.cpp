@@ -1,12 +1,12 @@
 // The send window's recipients: the member search with its marks, the
 // recipient list and its count.
+#include "base/phone_number.h"
 #include "base/prompt.h"
 #include "db/dataset.h"
 #include "db/dataset_grid.h"
 #include "db/dataset_model.h"
 #include "members/criterion_row.h"
 #include "members/member_search.h"
-#include "sms/recipient_line.h"
 #include "sms/recipient_search.h"
 #include "sms/select_single_window.h"
 #include "sms/send_message_window.h"
@@ -127,8 +127,9 @@ void TFrmSendMessage::setAllMarks(bool marked) {
     DBGridEh1->setUpdatesEnabled(true);
 }
 
-// Every marked member becomes a line: name and salutation, "(", mobile
-// number, ")"; a member whose number is already listed is left out, and the
+// Every marked member with a number a gateway can take becomes a line:
+// name and salutation with the mobile number as its data. Members without
+// one, and members whose handset is already listed, are left out, and the
 // user is told how many were.
 void TFrmSendMessage::addMarkedMembers() {
     if (!Qry_Customer->isOpen()) {
@@ -140,77 +141,55 @@ void TFrmSendMessage::addMarkedMembers() {
     const int salutation = Qry_Customer->fieldIndex(QStringLiteral("Name1"));
     const int phone = Qry_Customer->fieldIndex(QStringLiteral("CDTel"));
     const int mark = Qry_Customer->fieldIndex(kMark);
-    QStringList marked;
+    QList<sms::Recipient> marked;
+    int withoutMobile = 0;
     for (int row = 0; row < Qry_Customer->rowCount(); ++row) {
         if (Qry_Customer->value(row, mark).toInt() == 0)
             continue;
-        marked << sms::recipientLine(Qry_Customer->value(row, name).toString() +
-                                         Qry_Customer->value(row, salutation).toString(),
-                                     Qry_Customer->value(row, phone).toString());
+        const QString mobile = Qry_Customer->value(row, phone).toString().trimmed();
+        if (!phone::isDialable(mobile)) {
+            ++withoutMobile;
+            continue;
+        }
+        marked << sms::Recipient{Qry_Customer->value(row, name).toString() +
+                                     Qry_Customer->value(row, salutation).toString(),
+                                 mobile};
     }
-    const int skipped = addRecipientLines(marked);
+    const int skipped = addRecipients(marked);
     Qry_Customer->last();
     DBGridEh1->setUpdatesEnabled(true);
+    QStringList notes;
+    if (withoutMobile > 0)
+        notes << QStringLiteral("%1 位會員沒有手機號碼﹐未加入").arg(withoutMobile);
     if (skipped > 0)
-        InfoBox(QStringLiteral("%1位會員的電話已在接收人清單中﹐沒有再加入。").arg(skipped));
+        notes << QStringLiteral("%1位會員的電話已在接收人清單中﹐沒有再加入。").arg(skipped);
+    if (!notes.isEmpty())
+        InfoBox(notes.join(QLatin1Char('\n')));
 }
 
-bool TFrmSendMessage::addRecipientLine(const QString& line) {
-    return addRecipientLines({line}) == 0;
+bool TFrmSendMessage::addRecipient(const sms::Recipient& recipient) {
+    return addRecipients({recipient}) == 0;
 }
 
-// The list takes the new lines in one insertion and the totals follow line
-// by line, so adding costs the same whatever the list already holds.
-int TFrmSendMessage::addRecipientLines(const QStringList& lines) {
-    QStringList added;
-    for (const QString& line : lines) {
-        if (m_totals.hasPhone(sms::linePhone(line)))
-            continue;
-        m_totals.add(line);
-        added << line;
-    }
-    ListBox1->addItems(added);
-    updateRecipientCount();
-    updateContinueButton();
-    return int(lines.size() - added.size());
-}
-
-QStringList TFrmSendMessage::recipientLines() const {
-    QStringList lines;
-    lines.reserve(ListBox1->count());
-    for (int i = 0; i < ListBox1->count(); ++i)
-        lines << ListBox1->item(i)->text();
-    return lines;
+int TFrmSendMessage::addRecipients(const QList<sms::Recipient>& recipients) {
+    return m_recipients->add(recipients);
 }
 
 // Nothing stays selected afterwards, so a second press deletes nothing the
 // user did not choose.
 void TFrmSendMessage::deleteRecipient() {
     const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
-    if (!selected.isEmpty()) {
-        QListWidgetItem* item = ListBox1->takeItem(ListBox1->row(selected.first()));
-        m_totals.remove(item->text());
-        delete item;
-    }
+    if (!selected.isEmpty())
+        m_recipients->removeAt(ListBox1->row(selected.first()));
     ListBox1->selectionModel()->clear();
-    updateRecipientCount();
-    updateContinueButton();
     ListBox1->setFocus();
 }
 
 void TFrmSendMessage::deleteAllRecipients() {
-    ListBox1->clear();
-    m_totals.clear();
-    forgetRunStates();
-    updateRecipientCount();
+    m_recipients->clear();
 }
 
 void TFrmSendMessage::addCustomRecipient() {
     TFrmSelectSingle single(this);
     single.exec();
-}
-
-void TFrmSendMessage::updateRecipientCount() {
-    lblTotal->setText(QStringLiteral("共﹕%1人").arg(m_totals.lineCount()));
-    updatePartsCount();
 }

@@ -1,5 +1,7 @@
-// The send window: its areas, its opening, the composition and the send run.
-// The recipient list and the member search are in send_message_recipients.cpp.
+// The send window: its areas, its opening and the composition. The member
+// search and what adds to the recipient list are in
+// send_message_recipients.cpp, the send run in send_message_sending.cpp;
+// both meet only in the list (sms/recipient_list.h).
 #include "sms/send_message_window.h"
 
 #include "admin/login_session.h"
@@ -112,6 +114,8 @@ QGroupBox* TFrmSendMessage::buildRecipientArea() {
     ListBox1->setUniformItemSizes(true);
     ListBox1->setLayoutMode(QListView::Batched);
     ListBox1->setBatchSize(200);
+    m_recipients = std::make_unique<sms::RecipientList>(ListBox1);
+    m_recipients->setChanged([this] { recipientsChanged(); });
     BtnSelectSingle = makeButton("BtnSelectSingle", QStringLiteral("自定接收人"), group);
     btnSendHistory = makeButton("btnSendHistory", QStringLiteral("發歷史簡訊"), group);
     BtnDel = makeButton("BtnDel", QStringLiteral("刪除接收人"), group);
@@ -294,9 +298,23 @@ std::optional<QDateTime> TFrmSendMessage::scheduledAt() const {
 
 void TFrmSendMessage::updatePartsCount() {
     const sms::PartsCount count =
-        sms::countKeptParts(m_totals, composition(), CheckBox3->isChecked());
+        sms::countKeptParts(m_recipients->totals(), composition(), CheckBox3->isChecked());
     lblParts->setText(QStringLiteral("字數﹕%1  則數﹕%2  全部接收人共﹕%3則")
                           .arg(count.characters)
                           .arg(count.parts)
                           .arg(count.totalParts));
+}
+
+QStringList TFrmSendMessage::recipientLines() const {
+    return m_recipients->texts();
+}
+
+QList<sms::Recipient> TFrmSendMessage::recipients() const {
+    return m_recipients->all();
+}
+
+void TFrmSendMessage::recipientsChanged() {
+    lblTotal->setText(QStringLiteral("共﹕%1人").arg(m_recipients->size()));
+    updatePartsCount();
+    updateContinueButton();
 }

@@ -2,11 +2,12 @@
 
 #include "sms/gateway_client.h"
 #include "sms/message_composer.h"
-#include "sms/recipient_totals.h"
+#include "sms/recipient_list.h"
 #include "sms/send_run.h"
 
 #include <QDialog>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -40,21 +41,25 @@ public:
     explicit TFrmSendMessage(QWidget* parent = nullptr);
     ~TFrmSendMessage() override;
 
-    // What the other windows do here. A line whose telephone is already
-    // listed is not added again: false, or the number of lines skipped.
-    bool addRecipientLine(const QString& line);
-    int addRecipientLines(const QStringList& lines);
+    // What the other windows do here. A recipient whose handset is already
+    // listed is not added again: false, or the number of recipients skipped.
+    bool addRecipient(const sms::Recipient& recipient);
+    int addRecipients(const QList<sms::Recipient>& recipients);
     // Adds text as a new last line of the message; the text there stays.
     void appendMessageLine(const QString& text);
     void setSignatureText(const QString& text);
     void setPickedPhrase(const QString& text) { m_pickedPhrase = text; }
 
+    // The lines as the list shows them, and the recipients they carry.
     QStringList recipientLines() const;
+    QList<sms::Recipient> recipients() const;
     // The composition controls as the send run reads them.
     sms::Composition composition() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // 關閉, the close box and Esc ask before leaving unsent lines behind.
+    void done(int result) override;
 
 private:
     // Building the window.
@@ -79,8 +84,7 @@ private:
     void deleteRecipient();
     void deleteAllRecipients();
     void addCustomRecipient();
-    void updateRecipientCount();
-    void forgetRunStates();
+    void recipientsChanged();
 
     // Composition and sending.
     void pickPhrase();
@@ -88,23 +92,22 @@ private:
     void scheduleToggled(bool on);
     std::optional<QDateTime> scheduledAt() const;
     void updatePartsCount();
-    bool confirmCredit(const QStringList& lines, const sms::Composition& composition);
+    bool confirmCredit(const QList<sms::Recipient>& recipients,
+                       const sms::Composition& composition);
     bool confirmSendingAgain();
+    bool confirmClosing();
+    bool afterRun() const;
     void send();
     void continueSending();
     void runOver(const QList<int>& rows, const sms::Composition& composition);
-    void keepRunStates(const QList<int>& rows, const sms::RunResult& result);
     void reportRun(const sms::RunResult& result);
     void refreshCreditAfterRun();
-    int linesIn(sms::Delivery state) const;
     void updateContinueButton();
 
     GatewayClient m_gateway;
     QString m_pickedPhrase;
-    sms::RecipientTotals m_totals;
-    // After a stopped run: what went to which number, so that continuing
-    // sends none of it again. The lines keep their own states.
-    sms::DeliveredTexts m_delivered;
+    // The one owner of the recipient lines, their data and their states.
+    std::unique_ptr<sms::RecipientList> m_recipients;
 
     // Credit area.
     QLineEdit* Edit3;

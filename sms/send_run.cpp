@@ -1,16 +1,16 @@
 #include "sms/send_run.h"
 
+#include "base/phone_number.h"
 #include "sms/gateway_client.h"
 #include "sms/gateway_error.h"
 #include "sms/message_history.h"
-#include "sms/recipient_line.h"
 #include "sms/signatures.h"
 
 namespace sms {
 namespace {
 
 QString deliveryKey(const ComposedMessage& composed) {
-    return phoneKey(composed.phone) + QLatin1Char('\n') + composed.text;
+    return phone::key(composed.phone) + QLatin1Char('\n') + composed.text;
 }
 
 QString recipientLabel(const ComposedMessage& composed) {
@@ -20,16 +20,18 @@ QString recipientLabel(const ComposedMessage& composed) {
 // One run over its lines; stops at the first failure.
 class Run {
 public:
-    Run(const QStringList& lines, const Composition& composition, DeliveredTexts& delivered)
-        : m_lines(lines), m_composition(composition), m_delivered(delivered) {
-        m_result.states = QList<Delivery>(lines.size(), Delivery::Pending);
+    Run(const QList<Recipient>& recipients, const Composition& composition,
+        DeliveredTexts& delivered)
+        : m_recipients(recipients), m_composition(composition), m_delivered(delivered) {
+        m_result.states = QList<Delivery>(recipients.size(), Delivery::Pending);
+        m_result.answers = QStringList(recipients.size(), QString());
     }
 
     // False when the run must stop here. The row goes in before the request
     // goes out, as unconfirmed, so that a program ended while it waits (by a
     // user who thinks it hangs) still leaves the message in the history.
     bool sendLine(int index, GatewayClient& gateway, const std::optional<QDateTime>& scheduledAt) {
-        const ComposedMessage composed = compose(m_lines[index], m_composition);
+        const ComposedMessage composed = compose(m_recipients[index], m_composition);
         const QString key = deliveryKey(composed);
         if (m_delivered.contains(key)) {
             m_result.states[index] = Delivery::Repeated;
@@ -38,14 +40,16 @@ public:
         const std::optional<qint64> row = recordBeforeSending(composed);
         if (!row)
             return false;
-        QString answer;
+        GatewayClient::SendAnswer answer;
         try {
-            answer = gateway.sendMessage(composed.name, composed.phone, composed.text, scheduledAt);
+            answer = gateway.sendMessage(composed.name, phone::key(composed.phone), composed.text,
+                                         scheduledAt);
         } catch (const GatewayError& error) {
             stop(error.text());
             if (error.requestSent()) {
                 m_delivered.insert(key);
                 m_result.states[index] = Delivery::Unconfirmed;
+                m_result.answers[index] = error.cause();
                 m_result.unconfirmed << recipientLabel(composed);
                 settle(composed, [&] {
                     history::setMemo(*row,
@@ -60,9 +64,17 @@ public:
             settle(composed, [&] { history::forget(*row); });
             return false;
         }
+        m_result.answers[index] = answer.text;
+        if (answer.refused) {
+            m_result.states[index] = Delivery::Refused;
+            m_result.refused << recipientLabel(composed) + QStringLiteral("：") + answer.text;
+            return settle(composed, [&] {
+                history::setMemo(*row, history::kRefused + QStringLiteral("：") + answer.text);
+            });
+        }
         m_delivered.insert(key);
         m_result.states[index] = Delivery::Sent;
-        return settle(composed, [&] { history::setMemo(*row, answer); });
+        return settle(composed, [&] { history::setMemo(*row, answer.text); });
     }
 
     void stop(const QString& reason) {
@@ -71,6 +83,7 @@ public:
     }
 
     RunResult result() const { return m_result; }
+    RunResult& result() { return m_result; }
 
 private:
     // A row that cannot be stored keeps the message from going out.
@@ -101,7 +114,7 @@ private:
         }
     }
 
-    const QStringList& m_lines;
+    const QList<Recipient>& m_recipients;
     const Composition& m_composition;
     DeliveredTexts& m_delivered;
     RunResult m_result;
@@ -109,12 +122,12 @@ private:
 
 } // namespace
 
-RunResult sendToAll(GatewayClient& gateway, const QStringList& lines,
+RunResult sendToAll(GatewayClient& gateway, const QList<Recipient>& recipients,
                     const Composition& composition, const std::optional<QDateTime>& scheduledAt,
                     const SendProgress& progress, DeliveredTexts* delivered) {
     DeliveredTexts ownSet;
-    Run run(lines, composition, delivered ? *delivered : ownSet);
-    const int count = int(lines.size());
+    Run run(recipients, composition, delivered ? *delivered : ownSet);
+    const int count = int(recipients.size());
     for (int i = 0; i < count; ++i) {
         const bool goOn = run.sendLine(i, gateway, scheduledAt);
         if (run.result().states[i] != Delivery::Pending && progress)
@@ -122,7 +135,11 @@ RunResult sendToAll(GatewayClient& gateway, const QStringList& lines,
         if (!goOn)
             return run.result();
     }
-    signatures::saveIfNew(composition.signature);
+    try {
+        signatures::saveIfNew(composition.signature);
+    } catch (const LunmarkError& error) {
+        run.result().signatureFailure = error.text();
+    }
     return run.result();
 }
 

@@ -37,13 +37,14 @@ QString deliveredText(const QString& composed, bool scheduled) {
 int bodyCharacters(const Composition& composition, bool scheduled) {
     Composition withoutName = composition;
     withoutName.namePrefix = false;
-    return characterCount(deliveredText(compose(QString(), withoutName).text, scheduled));
+    return characterCount(deliveredText(compose(Recipient{}, withoutName).text, scheduled));
 }
 
-PartsCount countParts(const QStringList& lines, const Composition& composition, bool scheduled) {
+PartsCount countParts(const QList<Recipient>& recipients, const Composition& composition,
+                      bool scheduled) {
     RecipientTotals totals;
-    for (const QString& line : lines)
-        totals.add(line);
+    for (const Recipient& recipient : recipients)
+        totals.add(recipient);
     return countKeptParts(totals, composition, scheduled);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sms/message_composer.h"
+#include "sms/recipient_line.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,7 +40,8 @@ struct PartsCount {
 // The count shown under the message box. The name prefix differs from one
 // recipient to the next, so the single count leaves it out and the total
 // counts every recipient's own text.
-PartsCount countParts(const QStringList& lines, const Composition& composition, bool scheduled);
+PartsCount countParts(const QList<Recipient>& recipients, const Composition& composition,
+                      bool scheduled);
 // The same for the lines the totals were kept for, without walking them.
 PartsCount countKeptParts(const RecipientTotals& totals, const Composition& composition,
                           bool scheduled);

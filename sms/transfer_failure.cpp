@@ -1,28 +1,9 @@
 #include "sms/transfer_failure.h"
 
+#include <QtGlobal>
+
 namespace gateway {
 namespace {
-
-// Failures that end the transfer before the request is written: the request
-// cannot have reached the gateway, whatever libcurl counted on an earlier,
-// dead connection.
-bool failsBeforeSending(CURLcode code) {
-    switch (code) {
-    case CURLE_UNSUPPORTED_PROTOCOL:
-    case CURLE_URL_MALFORMAT:
-    case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_CONNECT:
-    case CURLE_SSL_CONNECT_ERROR:
-    case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_CERTPROBLEM:
-    case CURLE_SSL_CIPHER:
-    case CURLE_SSL_CACERT_BADFILE:
-        return true;
-    default:
-        return false;
-    }
-}
 
 struct Wording {
     QString text;
@@ -66,19 +47,30 @@ Wording wording(CURLcode code, const QString& host, bool sent) {
 
 GatewayError transferFailure(CURLcode code, const QString& host, const QString& detail,
                              bool requestSent) {
-    const bool sent = requestSent && !failsBeforeSending(code);
+    // Once a byte of the request was written, on whichever connection, the
+    // gateway may have it, whatever the transfer ended with.
+    const bool sent = requestSent;
     const Wording said = wording(code, host, sent);
     QString text = said.text + QStringLiteral("。");
     if (sent)
         text += QStringLiteral("請求已經送出，閘道可能已經收到。");
-    text += QStringLiteral("\n詳細資料：") + detail;
-    return GatewayError(text, sent, said.cause);
+    // The library's English goes to the log only.
+    qWarning("lunmark: gateway %s: %s", qUtf8Printable(host), qUtf8Printable(detail));
+    return GatewayError(text, sent, said.cause, detail);
 }
 
 GatewayError statusFailure(long status, const QString& host) {
     return GatewayError(
         QStringLiteral("簡訊閘道 %1 回應錯誤狀態 HTTP %2，請求沒有完成。").arg(host).arg(status),
         true, QStringLiteral("HTTP %1").arg(status));
+}
+
+GatewayError repeatedRequest(const QString& host, int times) {
+    return GatewayError(QStringLiteral("給簡訊閘道 %1 的請求被送出了 %2 次，閘道可能已經收到，"
+                                       "請到發送結果頁確認。")
+                            .arg(host)
+                            .arg(times),
+                        true, QStringLiteral("請求重複送出"));
 }
 
 } // namespace gateway

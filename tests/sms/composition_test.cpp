@@ -1,3 +1,4 @@
+#include "base/phone_number.h"
 #include "sms/message_composer.h"
 #include "sms/recipient_line.h"
 #include "sms/recipient_totals.h"
@@ -7,10 +8,10 @@
 
 namespace {
 
-TEST(SmsComposition, EachLineGivesNamePhoneAndComposedText) {
+TEST(SmsComposition, EachRecipientGivesNamePhoneAndComposedText) {
     const struct {
         const char* title;
-        QString line;
+        sms::Recipient recipient;
         bool prefix;
         bool signature;
         QString name;
@@ -18,23 +19,53 @@ TEST(SmsComposition, EachLineGivesNamePhoneAndComposedText) {
         QString text;
         QString listed;
     } cases[] = {
-        {"prefix and signature", "林先生(0900000000)", true, true, "林先生:", "0900000000",
-         "林先生: 週末特價  小店", "林先生"},
-        {"neither", "林先生(0900000000)", false, false, "", "0900000000", " 週末特價  ", "林先生"},
-        {"prefix only", "林先生(0900000000)", true, false, "林先生:", "0900000000",
-         "林先生: 週末特價  ", "林先生"},
-        {"signature only", "林先生(0900000000)", false, true, "", "0900000000", " 週末特價  小店",
+        {"prefix and signature",
+         {"林先生", "0900000000"},
+         true,
+         true,
+         "林先生:",
+         "0900000000",
+         "林先生: 週末特價  小店",
          "林先生"},
-        {"line without (", "林先生0900", true, true, "林先生0900:", "林先生090",
-         "林先生0900: 週末特價  小店", "林先生0900"},
-        {"name holding (", "林(小)先生(0912)", true, true, "林:", "小)先生(0912",
-         "林: 週末特價  小店", "林"},
-        {"empty line", "", true, false, ":", "", ": 週末特價  ", ""},
+        {"neither",
+         {"林先生", "0900000000"},
+         false,
+         false,
+         "",
+         "0900000000",
+         " 週末特價  ",
+         "林先生"},
+        {"prefix only",
+         {"林先生", "0900000000"},
+         true,
+         false,
+         "林先生:",
+         "0900000000",
+         "林先生: 週末特價  ",
+         "林先生"},
+        {"signature only",
+         {"林先生", "0900000000"},
+         false,
+         true,
+         "",
+         "0900000000",
+         " 週末特價  小店",
+         "林先生"},
+        // A name holding brackets is a name, not the start of a number.
+        {"name holding (",
+         {"陳大文(Peter)先生", "0912345678"},
+         true,
+         true,
+         "陳大文(Peter)先生:",
+         "0912345678",
+         "陳大文(Peter)先生: 週末特價  小店",
+         "陳大文(Peter)先生"},
+        {"empty", {}, true, false, ":", "", ": 週末特價  ", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         const sms::Composition composition{c.prefix, "週末特價", c.signature, "小店"};
-        const sms::ComposedMessage composed = sms::compose(c.line, composition);
+        const sms::ComposedMessage composed = sms::compose(c.recipient, composition);
         EXPECT_EQ(composed.name, c.name);
         EXPECT_EQ(composed.phone, c.phone);
         EXPECT_EQ(composed.text, c.text);
@@ -44,16 +75,13 @@ TEST(SmsComposition, EachLineGivesNamePhoneAndComposedText) {
 
 TEST(SmsComposition, MessageLineBreaksAndBlanksAreKept) {
     const sms::Composition composition{false, " 第一行\r\n第二行 ", true, " 署名 "};
-    EXPECT_EQ(sms::compose("王(09)", composition).text, "  第一行\r\n第二行    署名 ");
+    EXPECT_EQ(sms::compose({"王", "09"}, composition).text, "  第一行\r\n第二行    署名 ");
 }
 
-TEST(SmsComposition, RecipientLineReadsBackAsNameAndPhone) {
-    const QString line = sms::recipientLine("陳小姐", "0911222333");
-    EXPECT_EQ(line, "陳小姐(0911222333)");
-    EXPECT_EQ(sms::lineName(line), "陳小姐");
-    EXPECT_EQ(sms::linePhone(line), "0911222333");
+TEST(SmsComposition, ARecipientShowsAsNameAndPhoneInBrackets) {
+    EXPECT_EQ(sms::recipientLine({"陳小姐", "0911222333"}), "陳小姐(0911222333)");
     // Nothing is trimmed.
-    EXPECT_EQ(sms::recipientLine(" 陳 ", " 09 "), " 陳 ( 09 )");
+    EXPECT_EQ(sms::recipientLine({" 陳 ", " 09 "}), " 陳 ( 09 )");
 }
 
 TEST(SmsParts, SeventyCharactersAreOneMessageLongerTextsGoInPartsOf67) {
@@ -78,7 +106,7 @@ TEST(SmsParts, TrailingBlanksCountOnlyWhenAScheduledTimeKeepsThem) {
 TEST(SmsParts, TotalCountsEveryRecipientsOwnText) {
     // 66 characters of message: " " + 66 = 67 without a signature.
     sms::Composition composition{false, QString(66, QChar(0x6797)), false, "簽名"};
-    const QStringList lines{"王(0911)", "歐陽先生(0922)"};
+    const QList<sms::Recipient> lines{{"王", "0911"}, {"歐陽先生", "0922"}};
     struct Case {
         bool prefix;
         int characters;
@@ -103,15 +131,15 @@ TEST(SmsParts, TotalCountsEveryRecipientsOwnText) {
 // The totals kept line by line agree with composing every line's own text
 // as the send run does, through adds and removes, for every composition.
 TEST(SmsParts, KeptTotalsAgreeWithEveryLinesOwnText) {
-    const QStringList lines{"王(0911)",
-                            "歐陽先生(0922)",
-                            "沒有括號0933",
-                            "(0944)",
-                            "",
-                            "林(小)先生(0955)",
-                            "𠀀𠀀(0966)",
-                            "歐陽先生(0922)",
-                            QString(66, 'a') + "(0977)"};
+    const QList<sms::Recipient> lines{{"王", "0911"},
+                                      {"歐陽先生", "0922"},
+                                      {"沒有電話", ""},
+                                      {"", "0944"},
+                                      {},
+                                      {"林(小)先生", "0955"},
+                                      {"𠀀𠀀", "0966"},
+                                      {"歐陽先生", "0922"},
+                                      {QString(66, 'a'), "0977"}};
     const QList<sms::Composition> compositions{
         {false, QString(66, QChar(0x6797)), false, "簽名"},
         {true, QString(66, QChar(0x6797)), false, "簽名"},
@@ -121,15 +149,16 @@ TEST(SmsParts, KeptTotalsAgreeWithEveryLinesOwnText) {
         {true, "", false, ""},
         {true, QString(130, 'x'), true, "店"},
     };
-    const auto byEachLine = [](const QStringList& list, const sms::Composition& c, bool later) {
+    const auto byEachLine = [](const QList<sms::Recipient>& list, const sms::Composition& c,
+                               bool later) {
         int total = 0;
-        for (const QString& line : list)
+        for (const sms::Recipient& line : list)
             total += sms::partCount(
                 sms::characterCount(sms::deliveredText(sms::compose(line, c).text, later)));
         return total;
     };
     sms::RecipientTotals totals;
-    QStringList listed;
+    QList<sms::Recipient> listed;
     const auto check = [&] {
         for (const sms::Composition& c : compositions) {
             for (const bool later : {false, true}) {
@@ -140,7 +169,7 @@ TEST(SmsParts, KeptTotalsAgreeWithEveryLinesOwnText) {
         }
         EXPECT_EQ(totals.lineCount(), listed.size());
     };
-    for (const QString& line : lines) {
+    for (const sms::Recipient& line : lines) {
         totals.add(line);
         listed << line;
         check();
@@ -154,19 +183,50 @@ TEST(SmsParts, KeptTotalsAgreeWithEveryLinesOwnText) {
     check();
 }
 
-TEST(SmsParts, AListedTelephoneIsKnownWithoutBlanksOrDashes) {
+TEST(SmsParts, AListedHandsetIsKnownHoweverItsNumberIsWritten) {
     sms::RecipientTotals totals;
-    totals.add("王(0912-345 678)");
-    totals.add("無號碼()");
-    EXPECT_TRUE(totals.hasPhone("0912345678"));
-    EXPECT_TRUE(totals.hasPhone(" 0912-345-678"));
-    EXPECT_FALSE(totals.hasPhone("0912345679"));
+    totals.add({"王", "0912-345 678"});
+    totals.add({"無號碼", ""});
+    for (const char* same : {"0912345678", " 0912-345-678", "0912.345.678", "+886 912 345 678",
+                             "886912345678", "+886-912-345-678"})
+        EXPECT_TRUE(totals.hasPhone(same)) << same;
+    for (const char* other : {"0912345679", "+886 2 2345 6789", "912345678"})
+        EXPECT_FALSE(totals.hasPhone(other)) << other;
     EXPECT_FALSE(totals.hasPhone("")); // no number is never a duplicate
-    totals.add("林(0912345678)");
-    totals.remove("王(0912-345 678)");
+    totals.add({"林", "0912345678"});
+    totals.remove({"王", "0912-345 678"});
     EXPECT_TRUE(totals.hasPhone("0912345678")); // the second line still has it
-    totals.remove("林(0912345678)");
+    totals.remove({"林", "0912345678"});
     EXPECT_FALSE(totals.hasPhone("0912345678"));
+}
+
+TEST(PhoneNumber, OneRuleReadsEveryWayOfWritingANumber) {
+    const struct {
+        QString typed;
+        QString key;
+        bool dialable;
+    } cases[] = {
+        {"0912345678", "0912345678", true},
+        {"0912-345 678", "0912345678", true},
+        {"0912.345.678", "0912345678", true},
+        {"+886 912 345 678", "0912345678", true},
+        {"886912345678", "0912345678", true},
+        {"+886-912-345-678", "0912345678", true},
+        {"+886 2 2345 6789", "+886223456789", true}, // not a mobile: kept as written
+        {"+1 555 123 4567", "+15551234567", true},
+        {"", "", false},
+        {"   ", "", false},
+        {"0912", "0912", false},
+        {"0912-ABC-678", "0912ABC678", false},
+        {"0912345678#1", "0912345678#1", false},
+        {"Peter)先生(0912345678", "Peter)先生(0912345678", false},
+        {"++886912345678", "++886912345678", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        EXPECT_EQ(phone::key(c.typed), c.key);
+        EXPECT_EQ(phone::isDialable(c.typed), c.dialable);
+    }
 }
 
 TEST(SmsParts, OnlyAPlainNumberIsACredit) {

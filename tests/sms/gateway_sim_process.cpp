@@ -47,13 +47,17 @@ QString GatewaySimProcess::host() const {
     return QStringLiteral("127.0.0.1:%1").arg(m_port);
 }
 
-GatewayConfig GatewaySimProcess::config(std::chrono::milliseconds timeout) const {
+GatewayConfig gatewayConfigFor(const QString& host, std::chrono::milliseconds timeout) {
     GatewayConfig config;
-    config.sendHost = host();
-    config.accountHost = host();
+    config.sendHost = host;
+    config.accountHost = host;
     config.connectTimeout = timeout;
     config.timeout = timeout;
     return config;
+}
+
+GatewayConfig GatewaySimProcess::config(std::chrono::milliseconds timeout) const {
+    return gatewayConfigFor(host(), timeout);
 }
 
 QList<QJsonObject> GatewaySimProcess::loggedMessages() const {

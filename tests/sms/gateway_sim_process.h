@@ -8,6 +8,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+// Settings that send every request to host, with one time-out for both the
+// connection and the whole request.
+GatewayConfig gatewayConfigFor(const QString& host, std::chrono::milliseconds timeout);
+
 // lunmark-gateway-sim running as a child process on a free port of
 // 127.0.0.1, with its message log in a temporary folder. The constructor
 // returns once the simulator listens; the destructor stops it.

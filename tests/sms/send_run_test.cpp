@@ -26,7 +26,8 @@ protected:
     }
 };
 
-const QStringList kThreeLines{"林先生(0900000001)", "許功蓋小姐(0900000002)", "王(0900000003)"};
+const QList<sms::Recipient> kThreeLines{
+    {"林先生", "0900000001"}, {"許功蓋小姐", "0900000002"}, {"王", "0900000003"}};
 
 TEST_F(SmsSendRunTest, EveryLineIsSentRecordedAndTheNewSignatureKept) {
     GatewayClient gateway(m_sim->config());
@@ -77,7 +78,7 @@ TEST_F(SmsSendRunTest, EveryLineIsSentRecordedAndTheNewSignatureKept) {
 TEST_F(SmsSendRunTest, AnUntickedSignatureIsStillRecordedAndKept) {
     GatewayClient gateway(m_sim->config());
     const sms::Composition composition{false, "你好", false, " 新署名 "};
-    sms::sendToAll(gateway, {"陳(0911)"}, composition, std::nullopt, {});
+    sms::sendToAll(gateway, {{"陳", "0911"}}, composition, std::nullopt, {});
     const QList<QJsonObject> logged = m_sim->loggedMessages();
     ASSERT_EQ(logged.size(), 1);
     EXPECT_EQ(logged[0]["name"].toString(), "");
@@ -90,7 +91,7 @@ TEST_F(SmsSendRunTest, AnUntickedSignatureIsStillRecordedAndKept) {
 TEST_F(SmsSendRunTest, AScheduledRunCarriesTheTimeAndKeepsTrailingBlanks) {
     GatewayClient gateway(m_sim->config());
     const sms::Composition composition{false, "你好", false, ""};
-    sms::sendToAll(gateway, {"陳(0911)"}, composition,
+    sms::sendToAll(gateway, {{"陳", "0911"}}, composition,
                    QDateTime(QDate(2030, 1, 2), QTime(8, 30, 0)), {});
     const QList<QJsonObject> logged = m_sim->loggedMessages();
     ASSERT_EQ(logged.size(), 1);
@@ -217,7 +218,8 @@ TEST_F(SmsSendRunTest, EveryAnswerIsKeptInTheMemo) {
 }
 
 TEST_F(SmsSendRunTest, TheSameTextGoesToOneNumberOnlyOnceARun) {
-    const QStringList lines{"林(0911-222 333)", "林(0911222333)", "王(0911222333)", "陳(0922)"};
+    const QList<sms::Recipient> lines{
+        {"林", "0911-222 333"}, {"林", "0911222333"}, {"王", "0911222333"}, {"陳", "0922"}};
     const struct {
         bool prefix;
         QList<sms::Delivery> states;
@@ -321,39 +323,39 @@ TEST(SmsSendChecks, ARunThatCouldNotBeRecordedOrEncodedIsRefusedBeforehand) {
     const QString longName(51, QChar(0x6797));
     const struct {
         const char* title;
-        QStringList lines;
+        QList<sms::Recipient> lines;
         sms::Composition composition;
         QString refusal; // empty: the run may go
     } cases[] = {
-        {"ordinary", {"林先生(0900)"}, {true, "你好", true, "店"}, ""},
-        {"fifty-character name", {QString(50, QChar(0x6797)) + "(0900)"}, {}, ""},
+        {"ordinary", {{"林先生", "0900"}}, {true, "你好", true, "店"}, ""},
+        {"fifty-character name", {{QString(50, QChar(0x6797)), "0900"}}, {}, ""},
         {"long name",
-         {"王(09)", longName + "(0900)"},
+         {{"王", "09"}, {longName, "0900"}},
          {},
          "第2位接收人「" + longName +
              "(0900)」的姓名超過50個字﹐無法記入發送歷史﹐請修改後再發送﹗"},
         {"long phone",
-         {"王(" + QString(51, '9') + ")"},
+         {{"王", QString(51, '9')}},
          {},
          "第1位接收人「王(" + QString(51, '9') +
              ")」的電話超過50個字﹐無法記入發送歷史﹐請修改後再發送﹗"},
         {"long signature",
-         {"王(09)"},
+         {{"王", "09"}},
          {false, "", false, QString(51, 'x')},
          "署名超過50個字﹐無法記入發送歷史﹐請修改後再發送﹗"},
         {"long signature, nobody to send to", {}, {false, "", false, QString(51, 'x')}, ""},
         {"simplified message",
-         {"王(09)"},
+         {{"王", "09"}},
          {false, "简体", false, ""},
          "第1位接收人「王(09)」的簡訊含有無法以Big5發送的字﹕简﹐請修改後再發送﹗"},
         {"simplified name with prefix",
-         {"王(09)", "刘(09)"},
+         {{"王", "09"}, {"刘", "09"}},
          {true, "你好", false, ""},
          "第2位接收人「刘(09)」的簡訊含有無法以Big5發送的字﹕刘﹐請修改後再發送﹗"},
-        {"simplified name without prefix", {"刘(09)"}, {false, "你好", false, ""}, ""},
-        {"unticked simplified signature", {"王(09)"}, {false, "你好", false, "签"}, ""},
+        {"simplified name without prefix", {{"刘", "09"}}, {false, "你好", false, ""}, ""},
+        {"unticked simplified signature", {{"王", "09"}}, {false, "你好", false, "签"}, ""},
         {"ticked simplified signature",
-         {"王(09)"},
+         {{"王", "09"}},
          {false, "你好", true, "签"},
          "第1位接收人「王(09)」的簡訊含有無法以Big5發送的字﹕签﹐請修改後再發送﹗"},
     };

@@ -77,7 +77,7 @@ TEST_F(SmsCustomRecipientWindow, TypedPeopleBecomeLinesAndMembers) {
 
 TEST_F(SmsCustomRecipientWindow, ANumberAlreadyListedIsNeitherListedNorRegisteredAgain) {
     openWindow();
-    m_window->addRecipientLine("林先生(0933-111 222)");
+    m_window->addRecipient({"林先生", "0933-111 222"});
     onNextModal([&](QWidget* window) {
         auto* single = dynamic_cast<TFrmSelectSingle*>(window);
         ASSERT_NE(single, nullptr);

@@ -9,12 +9,22 @@ GatewayState::GatewayState(long credit, const std::string& logPath) : m_credit(c
 
 bool GatewayState::accept(const SentMessage& message) {
     const std::lock_guard lock(m_mutex);
-    if (m_credit <= 0)
+    const long cost = parts(message.text);
+    if (m_credit < cost)
         return false;
-    --m_credit;
+    m_credit -= cost;
     m_sent.push_back(message);
     writeLogLine(message);
     return true;
+}
+
+long GatewayState::parts(const std::string& utf8) {
+    long characters = 0;
+    for (const char byte : utf8)
+        characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80 ? 1 : 0;
+    if (characters <= 70)
+        return 1;
+    return (characters + 66) / 67;
 }
 
 long GatewayState::arrive() {

@@ -20,9 +20,14 @@ class GatewayState {
 public:
     GatewayState(long credit, const std::string& logPath);
 
-    // Takes one message off the credit, appends it to the log and keeps it for
-    // the results page. False, and nothing recorded, when no credit is left.
+    // Takes the message's parts off the credit, appends it to the log and
+    // keeps it for the results page. False, and nothing recorded, when the
+    // credit left does not cover them.
     bool accept(const SentMessage& message);
+
+    // The parts a text of UTF-8 takes: 70 characters go in one message, a
+    // longer text in parts of 67.
+    static long parts(const std::string& utf8);
 
     // Counts a send request as it arrives and returns its number (1 for the
     // first), before it is answered.

@@ -5,6 +5,7 @@
 #include "routes.h"
 #include "sim_options.h"
 
+#include <csignal>
 #include <cstdio>
 #include <httplib.h>
 #include <iostream>
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // A connection closed under a write must not end the simulator.
+    std::signal(SIGPIPE, SIG_IGN);
     GatewayState state(options->credit, options->logPath);
     httplib::Server server;
     // A send run keeps one connection for all its messages.

@@ -3,7 +3,10 @@
 #include "big5_text.h"
 #include "escaping.h"
 
+#include <arpa/inet.h>
 #include <chrono>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -43,6 +46,39 @@ void answerPage(Response& response, const std::string& title, const std::string&
 }
 
 const char* const kRefused = "帳號或密碼錯誤";
+const char* const kBadNumber = "電話號碼錯誤";
+
+bool isNumber(const std::string& text) {
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+SentMessage messageOf(const Request& request) {
+    SentMessage message{value(request, "movetel"), value(request, "name"), value(request, "SB"),
+                        std::nullopt, request.remote_port};
+    if (request.has_param("bf"))
+        message.schedule = value(request, "bf");
+    return message;
+}
+
+// Closes the client's connection at once, before the server writes a byte:
+// the socket is found by the client's port among the process's own.
+void closeWithoutAnswer(const Request& request) {
+    for (int fd = 3; fd < 4096; ++fd) {
+        sockaddr_in peer{};
+        socklen_t length = sizeof peer;
+        if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 &&
+            peer.sin_family == AF_INET && ntohs(peer.sin_port) == request.remote_port) {
+            ::shutdown(fd, SHUT_RDWR);
+            return;
+        }
+    }
+}
 
 void onSend(const Request& request, Response& response, GatewayState& state, const SimOptions& o) {
     if (!carries(
@@ -52,10 +88,9 @@ void onSend(const Request& request, Response& response, GatewayState& state, con
     }
     if (request.get_param_value("sms_auto") != "BIG5")
         return answerText(response, "sms_auto 必須是 BIG5", o);
-    SentMessage message{value(request, "movetel"), value(request, "name"), value(request, "SB"),
-                        std::nullopt, request.remote_port};
-    if (request.has_param("bf"))
-        message.schedule = value(request, "bf");
+    const SentMessage message = messageOf(request);
+    if (!isNumber(message.phone))
+        return answerText(response, kBadNumber, o);
     answerText(response, state.accept(message) ? "OK" : "點數不足", o);
 }
 
@@ -118,6 +153,11 @@ httplib::Server::HandlerResponse failures(const Request& request, Response& resp
                                           GatewayState& state, const SimOptions& o) {
     if (waits(request, state, o))
         std::this_thread::sleep_for(std::chrono::milliseconds(o.delayMs));
+    if (o.takeThenClose && request.path == kSendPath) {
+        state.accept(messageOf(request));
+        closeWithoutAnswer(request);
+        return httplib::Server::HandlerResponse::Handled;
+    }
     if (o.drop) {
         // Promise a body and send none: the server closes the connection.
         response.set_content_provider(64, "text/plain",

@@ -46,9 +46,15 @@ std::string helpText() {
            "                    and logged after the wait, as a slow gateway would\n"
            "  --status N        answer every request with HTTP status N\n"
            "  --drop            close every connection without a complete answer\n"
+           "  --take-then-close take and log each message (its credit too), then close\n"
+           "                    the connection without a single answer byte\n"
            "  --utf8-answers    plain answers in UTF-8 (charset=utf-8) instead of Big5\n"
            "  --help            show this text\n"
            "\n"
+           "A message costs one credit for each part: 70 characters go in one, a longer\n"
+           "text in parts of 67. An empty or non-numeric movetel is refused with\n"
+           "\"電話號碼錯誤\", no credit left with \"點數不足\", wrong account values with\n"
+           "\"帳號或密碼錯誤\".\n"
            "Account values left out must be empty in the requests. Once listening it\n"
            "prints \"gateway simulator listening on 127.0.0.1:PORT\".\n";
 }
@@ -68,6 +74,10 @@ std::optional<SimOptions> parseOptions(int argc, char** argv, std::string* error
         }
         if (name == "--drop") {
             options.drop = true;
+            continue;
+        }
+        if (name == "--take-then-close") {
+            options.takeThenClose = true;
             continue;
         }
         if (name == "--utf8-answers") {
@@ -101,6 +111,10 @@ std::optional<SimOptions> parseOptions(int argc, char** argv, std::string* error
             *error = "bad value for " + name + ": " + value;
             return std::nullopt;
         }
+    }
+    if (!options.slowMessages.empty() && options.delayMs <= 0) {
+        *error = "--slow-messages needs --delay-ms";
+        return std::nullopt;
     }
     if (options.port < 0) {
         *error = "--port is required";

@@ -19,9 +19,10 @@ struct SimOptions {
     // When not empty, only these send requests wait (1 is the first to
     // arrive); every other request answers at once.
     std::set<long> slowMessages;
-    int errorStatus = 0;      // answer every request with this HTTP status
-    bool drop = false;        // close every connection instead of answering
-    bool utf8Answers = false; // plain answers in UTF-8 (and say so) instead of Big5
+    int errorStatus = 0;        // answer every request with this HTTP status
+    bool drop = false;          // close every connection instead of answering
+    bool takeThenClose = false; // take and log each message, close without an answer byte
+    bool utf8Answers = false;   // plain answers in UTF-8 (and say so) instead of Big5
     bool help = false;
 };
 
