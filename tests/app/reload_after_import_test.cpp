@@ -7,36 +7,20 @@
 #include "members/grid_footer.h"
 #include "members/import/import_hooks.h"
 #include "members/member_window.h"
+#include "tests/support/modal.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs act on the next modal dialog, then closes it.
-void whenDialogShows(std::function<void(QDialog*)> act, int triesLeft = 300) {
-    QTimer::singleShot(10, [act, triesLeft] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            if (triesLeft > 0)
-                whenDialogShows(act, triesLeft - 1);
-            return;
-        }
-        act(dialog);
-        dialog->reject();
-    });
-}
 
 QStringList listedIds(db::Dataset* query) {
     QStringList ids;
@@ -75,7 +59,7 @@ TEST(ReloadAfterImport, TheOpenMemberWindowShowsTheImportedMembers) {
         members::setImportFileChooser([sheet](QWidget*, const QString&) { return sheet; });
         prompt.expect(QStringLiteral("是否刪除舊資料﹖"), c.deleteOld);
         prompt.expect(QStringLiteral("導入成功﹕共 1 筆"));
-        whenDialogShows([](QDialog* importer) {
+        whenModalShows([](QWidget* importer) {
             importer->findChild<QPushButton*>(QStringLiteral("btnExcel"))->click();
         });
         window.findChild<QAction*>(QStringLiteral("N16"))->trigger();
