@@ -4,6 +4,7 @@
 #include "admin/passwords.h"
 #include "base/byte_limit_validator.h"
 #include "base/keyboard_navigation.h"
+#include "base/password_echo.h"
 #include "base/prompt.h"
 
 #include <QFormLayout>
@@ -54,7 +55,7 @@ TFrmChangePassword::TFrmChangePassword(QWidget* parent) : QDialog(parent) {
 QLineEdit* TFrmChangePassword::addPasswordEditor(const char* name) {
     auto* editor = new QLineEdit(this);
     editor->setObjectName(QLatin1String(name));
-    editor->setEchoMode(QLineEdit::Password);
+    hidePasswordTyping(editor);
     ByteLimitValidator::apply(editor, kPasswordBytes);
     return editor;
 }

@@ -30,7 +30,7 @@ QIcon keyFace(const QString& sign) {
 TFrmInputString::TFrmInputString(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmInputString"));
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
-    setWindowTitle(QString());
+    setWindowTitle(QStringLiteral("數字鍵盤"));
     auto* grid = new QGridLayout(this);
     grid->setSpacing(2);
     const char* const rows[3][3] = {
@@ -58,7 +58,7 @@ TFrmInputString::TFrmInputString(QWidget* parent) : QDialog(parent) {
             TargetEdit->clear();
     });
     grid->addWidget(clear, 1, 3);
-    QPushButton* ok = addKey("BitOK", QStringLiteral("OK"));
+    QPushButton* ok = addKey("BitOK", QStringLiteral("確定"));
     connect(ok, &QPushButton::clicked, this, &TFrmInputString::pressOk);
     grid->addWidget(ok, 2, 3);
     setFixedSize(sizeHint());

@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "base/keyboard_navigation.h"
 #include "base/message_table.h"
+#include "base/password_echo.h"
 #include "base/program_title.h"
 #include "base/prompt.h"
 #include "base/text_helpers.h"
@@ -74,8 +75,7 @@ void TFrmLogin::buildWindow() {
     Label2->setObjectName(QStringLiteral("Label2"));
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setEchoMode(QLineEdit::Password);
-    Edit2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    hidePasswordTyping(Edit2);
     ByteLimitValidator::apply(Edit2, 18);
     BitBtn2 = new QPushButton(QStringLiteral("..."), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));

@@ -3,6 +3,8 @@
 #include "admin/passwords.h"
 #include "base/byte_limit_validator.h"
 #include "base/keyboard_navigation.h"
+#include "base/password_echo.h"
+#include "base/prompt.h"
 #include "base/readable_fields.h"
 #include "db/dataset.h"
 #include "db/dataset_grid.h"
@@ -52,11 +54,10 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
     DBEdit3 = new QLineEdit(this);
     DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
     ByteLimitValidator::apply(DBEdit3, 16);
-    DBEdit3->setEchoMode(QLineEdit::Password);
+    hidePasswordTyping(DBEdit3);
     connect(Qry_User, &db::Dataset::stateChanged, this, &TFrmUsers::preparePasswordBox);
     connect(Qry_User, &db::Dataset::movedTo, this, &TFrmUsers::preparePasswordBox);
     preparePasswordBox();
-    DBEdit3->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     DBComboBoxEh1 = new QComboBox(this);
     DBComboBoxEh1->setObjectName(QStringLiteral("DBComboBoxEh1"));
     DBComboBoxEh1->addItems({QStringLiteral("男"), QStringLiteral("女")});
@@ -75,6 +76,13 @@ TFrmUsers::TFrmUsers(QWidget* parent) : QDialog(parent) {
                                    },
                                .edit =
                                    [this] {
+                                       // Editing nothing would start a new row.
+                                       if (Qry_User->isEmpty()) {
+                                           Prompt::current().message(
+                                               Prompt::Icon::Warning, QStringLiteral("提示"),
+                                               QStringLiteral("沒有選中的用戶﹐無法修改"));
+                                           return;
+                                       }
                                        Qry_User->edit();
                                        if (Qry_User->isEditing())
                                            DBEdit1->setFocus();

@@ -2,15 +2,25 @@
 #include "base/program_title.h"
 
 #include "base/errors.h"
+#include "base/keyboard_navigation.h"
 #include "base/message_table.h"
 #include "base/prompt.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    Q_INIT_RESOURCE(app);
     setApplicationName(QStringLiteral("Lunmark"));
+    // The desktop finds the launcher (and its icon) by this name.
+    setDesktopFileName(QStringLiteral("lunmark"));
+    QIcon icon;
+    for (const char* size : {"48", "256"})
+        icon.addFile(QStringLiteral(":/app/lunmark-%1.png").arg(QLatin1String(size)));
+    setWindowIcon(icon);
     installQtTranslation();
+    keyboard::installFilter();
 }
 
 QString Application::qtTranslationName(int localeId) {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTextEdit>
 
 namespace keyboard {
@@ -37,13 +38,31 @@ bool isGrid(QWidget* widget) {
     return false;
 }
 
-QAbstractButton* escapeButton(QWidget* window) {
+enum EscapeRole { NotForEscape = 0, ExitOnEscape = 1, CancelOnEscape = 2 };
+
+// The window's buttons marked for Esc, shown ones only, cancel buttons first.
+QList<QAbstractButton*> escapeButtons(QWidget* window) {
+    QList<QAbstractButton*> marked;
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (button->property(kEscapeProperty).toBool() && !button->isHidden() &&
-            markedOwner(button) == window)
-            return button;
+        const int role = button->property(kEscapeProperty).toInt();
+        if (role == NotForEscape || button->isHidden() || markedOwner(button) != window)
+            continue;
+        if (role == CancelOnEscape)
+            marked.prepend(button);
+        else
+            marked.append(button);
     }
-    return nullptr;
+    return marked;
+}
+
+// The widget a button's shortcut lives on: its window, or the outermost
+// widget inside a child window's frame.
+QWidget* shortcutOwner(QWidget* button) {
+    QWidget* owner = button;
+    while (!owner->isWindow() && owner->parentWidget() != nullptr &&
+           owner->parentWidget()->windowType() != Qt::SubWindow)
+        owner = owner->parentWidget();
+    return owner;
 }
 
 bool takesTabFocus(QWidget* widget, QWidget* window) {
@@ -73,17 +92,39 @@ bool opensList(QWidget* widget) {
     return combo != nullptr && combo->view()->isVisible();
 }
 
-// One filter on the application object, acting only inside marked windows.
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// Enter on a focused button presses it, on a check box toggles it, in every
+// window: a button made without the dialog's default behaviour, or one
+// outside any dialog, would otherwise ignore the key.
+bool pressesButton(QWidget* widget, const QKeyEvent* key) {
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (button == nullptr || !isEnter(key) || key->isAutoRepeat() || !button->isEnabled() ||
+        (key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    button->click();
+    return true;
+}
+
+// One filter on the application object. Apart from Enter on buttons it acts
+// only inside marked windows.
 class Filter : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return false;
         auto* widget = static_cast<QWidget*>(watched);
-        QWidget* window = markedOwner(widget);
-        if (window == nullptr || !widget->hasFocus())
+        if (!widget->hasFocus())
             return false;
-        return handle(widget, window, static_cast<QKeyEvent*>(event));
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (pressesButton(widget, key))
+            return true;
+        QWidget* window = markedOwner(widget);
+        if (window == nullptr)
+            return false;
+        return handle(widget, window, key);
     }
 
 private:
@@ -91,16 +132,21 @@ private:
         const auto modifiers =
             key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_Escape) {
-            // A window with a marked button leaves Esc to that button alone:
-            // while it is disabled (say, during editing) Esc does nothing.
-            QAbstractButton* button = escapeButton(window);
-            if (button != nullptr && button->isEnabled())
-                button->click();
-            return button != nullptr;
+            // A window with marked buttons leaves Esc to them alone: it
+            // presses the one enabled now (cancel while editing, exit
+            // otherwise), and does nothing while none is.
+            const QList<QAbstractButton*> marked = escapeButtons(window);
+            for (QAbstractButton* button : marked) {
+                if (button->isEnabled()) {
+                    button->click();
+                    break;
+                }
+            }
+            return !marked.isEmpty();
         }
         if (modifiers != Qt::NoModifier || opensList(widget))
             return false;
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool enter = isEnter(key);
         if (isGrid(widget)) {
             if (!enter)
                 return false;
@@ -108,8 +154,6 @@ private:
             QApplication::sendEvent(widget, &tab);
             return true;
         }
-        if (qobject_cast<QAbstractButton*>(widget) && enter)
-            return false; // Enter on a button presses it
         if (enter || key->key() == Qt::Key_Down) {
             moveFocus(focusOwner(widget), window, true);
             return true;
@@ -124,18 +168,40 @@ private:
 
 } // namespace
 
-void install(QWidget* window) {
+void installFilter() {
     static Filter* filter = nullptr;
     if (filter == nullptr) {
         filter = new Filter;
         filter->setParent(qApp);
         qApp->installEventFilter(filter);
     }
+}
+
+void install(QWidget* window) {
+    installFilter();
     window->setProperty(kWindowProperty, true);
 }
 
 void setEscapeButton(QAbstractButton* button) {
-    button->setProperty(kEscapeProperty, true);
+    button->setProperty(kEscapeProperty, ExitOnEscape);
+}
+
+void setCancelButton(QAbstractButton* button) {
+    button->setProperty(kEscapeProperty, CancelOnEscape);
+    const QString caption = button->text().remove(QLatin1Char('&'));
+    button->setToolTip(QStringLiteral("%1 (Esc)").arg(caption));
+}
+
+void addShortcut(QAbstractButton* button, const QKeySequence& keys) {
+    auto* shortcut = new QShortcut(keys, shortcutOwner(button));
+    // A button on a page not shown now (another tab) still answers.
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isEnabled() && !button->isHidden())
+            button->click();
+    });
+    const QString caption = button->text().remove(QLatin1Char('&'));
+    button->setToolTip(
+        QStringLiteral("%1 (%2)").arg(caption, keys.toString(QKeySequence::NativeText)));
 }
 
 } // namespace keyboard

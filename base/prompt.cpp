@@ -15,6 +15,7 @@ public:
         QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.button(QMessageBox::Ok)->setText(QStringLiteral("確定"));
+        box.setDefaultButton(QMessageBox::Ok);
         box.exec();
     }
 

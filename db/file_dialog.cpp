@@ -4,9 +4,12 @@
 #include "db/database_files.h"
 
 #include <QAbstractFileIconProvider>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QIcon>
+#include <QIdentityProxyModel>
 #include <QMimeDatabase>
 
 namespace filedialog {
@@ -39,6 +42,51 @@ QAbstractFileIconProvider* iconProvider() {
     return &provider;
 }
 
+// Sizes and dates in Chinese forms whatever the desktop's locale: Qt's file
+// list writes them in the system locale's (say "25.79 KiB" and an AM/PM
+// marker).
+class ChineseColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || files == nullptr || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kSizeColumn)
+            return files->isDir(source) ? QString() : sizeText(files->size(source));
+        if (index.column() == kDateColumn)
+            return dateText(files->lastModified(source));
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
+};
+
+} // namespace
+
+QString sizeText(qint64 bytes) {
+    if (bytes < 1024)
+        return QStringLiteral("%1 位元組").arg(bytes);
+    const char* const units[] = {"KB", "MB", "GB", "TB"};
+    double amount = double(bytes) / 1024;
+    int unit = 0;
+    while (amount >= 1024 && unit < 3) {
+        amount /= 1024;
+        ++unit;
+    }
+    return QStringLiteral("%1 %2").arg(amount, 0, 'f', 1).arg(QLatin1String(units[unit]));
+}
+
+QString dateText(const QDateTime& when) {
+    return when.isValid() ? when.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : QString();
+}
+
+namespace {
+
 // Starts in start's folder, with its file name offered when it names a file.
 void startAt(QFileDialog& dialog, const QString& start) {
     if (start.isEmpty())
@@ -64,6 +112,7 @@ QString ask(QWidget* parent, const QString& caption, const QString& filter, cons
     dialog.setObjectName(QStringLiteral("FileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setIconProvider(iconProvider());
+    dialog.setProxyModel(new ChineseColumns(&dialog));
     while (dialog.exec() == QDialog::Accepted) {
         const QString chosen = dialog.selectedFiles().value(0);
         if (!db::isDatabaseFile(chosen))

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDateTime;
 class QWidget;
 
 // The file dialogs of the program. Every dialog that chooses a file goes
@@ -10,7 +11,8 @@ class QWidget;
 // its icons and type column go by the file name only. Reading a file of the
 // database, even to look at it, would close a descriptor of it and drop
 // SQLite's locks. Choosing one of the database's own files is refused with a
-// message and the dialog shows again.
+// message and the dialog shows again. Sizes and dates are written in the
+// Chinese forms below.
 namespace filedialog {
 
 // Asks for an existing file; the chosen path, or an empty text when the
@@ -23,5 +25,10 @@ QString openFile(QWidget* parent, const QString& filter, const QString& start = 
 // Asks for a file to write; suggested names the folder and file to offer.
 QString saveFile(QWidget* parent, const QString& filter, const QString& suggested,
                  const QString& caption = {});
+
+// How the dialogs' file list writes a size ("812 位元組", "25.8 KB") and a
+// time ("2026/12/11 13:05"), whatever the desktop's locale.
+QString sizeText(qint64 bytes);
+QString dateText(const QDateTime& when);
 
 } // namespace filedialog

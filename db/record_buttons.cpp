@@ -5,6 +5,7 @@
 #include "db/dataset.h"
 
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPushButton>
 
 RecordButtons::RecordButtons(db::Dataset* dataset, QWidget* window, int buttons)
@@ -23,6 +24,14 @@ RecordButtons::RecordButtons(db::Dataset* dataset, QWidget* window, int buttons)
         SbExit = make(window, "SbExit", QStringLiteral("離開"));
         keyboard::setEscapeButton(SbExit);
     }
+    // Ctrl+N, Ctrl+S and Esc press the buttons themselves, so they ask what
+    // the buttons ask.
+    if (SbAdd != nullptr)
+        keyboard::addShortcut(SbAdd, QKeySequence(Qt::CTRL | Qt::Key_N));
+    if (SbSave != nullptr)
+        keyboard::addShortcut(SbSave, QKeySequence(Qt::CTRL | Qt::Key_S));
+    if (SbCancel != nullptr)
+        keyboard::setCancelButton(SbCancel);
     m_layout->addStretch();
     connect(dataset, &db::Dataset::stateChanged, this, &RecordButtons::update);
     update();
@@ -31,6 +40,7 @@ RecordButtons::RecordButtons(db::Dataset* dataset, QWidget* window, int buttons)
 QPushButton* RecordButtons::make(QWidget* window, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, window);
     button->setObjectName(QLatin1String(name));
+    // Enter in an editor moves on; it never presses a button by default.
     button->setAutoDefault(false);
     m_layout->addWidget(button);
     return button;

@@ -15,7 +15,8 @@ class Dataset;
 
 // The record buttons of a data window: add, edit, delete, save, cancel and
 // exit. Save and cancel are enabled exactly while the dataset edits or
-// inserts a row, the others exactly while it does not. Esc presses exit.
+// inserts a row, the others exactly while it does not. Esc presses cancel
+// while editing and exit otherwise; Ctrl+N presses add and Ctrl+S save.
 class RecordButtons : public QObject {
 public:
     enum Button { Add = 1, Edit = 2, Delete = 4, Save = 8, Cancel = 16, Exit = 32, All = 63 };

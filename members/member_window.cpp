@@ -3,6 +3,7 @@
 #include "members/member_window.h"
 
 #include "base/byte_limit_validator.h"
+#include "base/data_changes.h"
 #include "base/errors.h"
 #include "base/keyboard_navigation.h"
 #include "base/prompt.h"
@@ -36,6 +37,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -72,6 +74,7 @@ TFrmCust::TFrmCust(QWidget* parent) : QWidget(parent) {
     buildButtonBar();
     connect(Qry_Master, &db::Dataset::stateChanged, this, &TFrmCust::onStateChanged);
     connect(Qry_Master, &db::Dataset::movedTo, this, &TFrmCust::onMovedTo);
+    connect(&DataChanges::instance(), &DataChanges::replaced, this, &TFrmCust::reloadMembers);
     onStateChanged();
     keyboard::install(this);
     resize(1000, 640);
@@ -251,6 +254,31 @@ void TFrmCust::buildButtonBar() {
     connect(m_buttons->SbCancel, &QPushButton::clicked, this, &TFrmCust::cancelEditing);
     connect(SbExit, &QPushButton::clicked, this, [this] { windows::closeWindow(this); });
     static_cast<QVBoxLayout*>(layout())->addLayout(bar);
+    addShortcuts();
+}
+
+// An import changed the stored members: the list, its count and the record
+// counter show them as they are now. A member being typed stays as typed;
+// saving it then meets the usual checks against the stored row.
+void TFrmCust::reloadMembers() {
+    if (Qry_Master->isOpen() && !Qry_Master->isEditing())
+        Qry_Master->refresh();
+}
+
+// The keys press the buttons themselves, so they ask what the buttons ask.
+void TFrmCust::addShortcuts() {
+    keyboard::setCancelButton(m_buttons->SbCancel);
+    keyboard::addShortcut(BitBtn1, QKeySequence(Qt::Key_F5));
+    keyboard::addShortcut(SbPreview, QKeySequence(Qt::CTRL | Qt::Key_P));
+    const QKeySequence find(Qt::CTRL | Qt::Key_F);
+    auto* toQuickSearch = new QShortcut(find, this);
+    connect(toQuickSearch, &QShortcut::activated, this, [this] {
+        PageControl1->setCurrentWidget(TabSheet1);
+        EditQuick->setFocus(Qt::ShortcutFocusReason);
+        EditQuick->selectAll();
+    });
+    EditQuick->setToolTip(
+        QStringLiteral("快速查詢 (%1)").arg(find.toString(QKeySequence::NativeText)));
 }
 
 void TFrmCust::showEvent(QShowEvent* event) {

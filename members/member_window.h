@@ -78,6 +78,8 @@ private:
     QLineEdit* addEditor(const char* name, const QString& field, int maxBytes);
     QLabel* addLabel(const char* name, const QString& text);
     void buildButtonBar();
+    void addShortcuts();
+    void reloadMembers();
 
     // Show, editing state and moving.
     void prepareOnShow();

@@ -3,6 +3,7 @@
 #include "admin/login_session.h"
 #include "base/byte_limit_validator.h"
 #include "base/keyboard_navigation.h"
+#include "base/password_echo.h"
 #include "db/dataset.h"
 #include "db/field_binder.h"
 #include "db/record_buttons.h"
@@ -30,8 +31,7 @@ TFrmCustRegister::TFrmCustRegister(QWidget* parent) : QDialog(parent) {
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DBEdit17 = addEditor("DBEdit17", QStringLiteral("CustID"));
     DBEdit18 = addEditor("DBEdit18", QStringLiteral("CustPwd"));
-    DBEdit18->setEchoMode(QLineEdit::Password);
-    DBEdit18->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    hidePasswordTyping(DBEdit18);
     DBEdit19 = addEditor("DBEdit19", QStringLiteral("CustName"));
 
     m_buttons = new RecordButtons(Qry_Query, this,

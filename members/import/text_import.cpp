@@ -1,12 +1,14 @@
 #include "members/import/text_import.h"
 
 #include "base/big5.h"
+#include "base/data_changes.h"
 #include "base/errors.h"
 #include "base/prompt.h"
 #include "db/connection.h"
 #include "members/import/import_errors.h"
 #include "members/import/import_hooks.h"
 #include "members/import/import_values.h"
+#include "members/import/workbook_import_flow.h"
 
 #include <QFile>
 #include <QLabel>
@@ -100,7 +102,8 @@ int importMemberList(const QByteArray& text) {
 }
 
 void importMembersFromText(QWidget* owner, QLabel* status) {
-    const QString path = chooseImportFile(owner, QStringLiteral("*.txt")).trimmed();
+    const QString path =
+        chooseImportFile(owner, QStringLiteral("文字檔 (*.txt);;所有檔案 (*)")).trimmed();
     if (path.isEmpty())
         return;
     QFile file(path);
@@ -108,21 +111,24 @@ void importMembersFromText(QWidget* owner, QLabel* status) {
         throw FileError(QStringLiteral("無法開啟檔案 %1: %2").arg(path, file.errorString()));
     status->setText(QStringLiteral("正在導入數據....."));
     QString failure;
+    int imported = 0;
     try {
         const QByteArray text = file.readAll();
         if (file.error() != QFileDevice::NoError)
             throw FileError(QStringLiteral("無法讀取檔案 %1: %2").arg(path, file.errorString()));
-        importMemberList(text);
+        imported = importMemberList(text);
     } catch (const LunmarkError& error) {
         failure = error.text(); // rolled back
     } catch (const std::exception& error) {
         failure = QString::fromLocal8Bit(error.what());
     }
-    if (failure.isNull())
-        Prompt::current().message(Prompt::Icon::Information, kCaption, QStringLiteral("導入成功!"));
-    else
+    if (failure.isNull()) {
+        DataChanges::instance().announce();
+        Prompt::current().message(Prompt::Icon::Information, kCaption, importSuccessText(imported));
+    } else {
         Prompt::current().message(Prompt::Icon::Error, kCaption,
                                   QStringLiteral("導入錯誤\n%1").arg(failure));
+    }
     status->clear();
 }
 

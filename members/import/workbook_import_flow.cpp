@@ -1,5 +1,6 @@
 #include "members/import/workbook_import_flow.h"
 
+#include "base/data_changes.h"
 #include "base/errors.h"
 #include "base/message_table.h"
 #include "base/program_title.h"
@@ -20,8 +21,8 @@ constexpr int kCaptionMilliseconds = 100;
 
 QString workbookFilter(WorkbookImportPath path) {
     if (path == WorkbookImportPath::Window)
-        return QStringLiteral("Excel CSV file(*.xls *.xlsx *.csv);;All Files(*.*)");
-    return QStringLiteral("*.xls *.xlsx *.csv");
+        return QStringLiteral("Excel 或 CSV 檔案 (*.xls *.xlsx *.csv);;所有檔案 (*)");
+    return QStringLiteral("Excel 或 CSV 檔案 (*.xls *.xlsx *.csv)");
 }
 
 void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
@@ -44,6 +45,8 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
         return;
     }
     QString failure;
+    int imported = 0;
+    const QString caption = owner->windowTitle();
     {
         ImportProgress progress(owner, firstDataRow(path), reader->lastRowHint());
         // The caption follows the rows a few times a second, as the progress
@@ -52,7 +55,7 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
         sinceCaption.start();
         int lastRow = 0;
         try {
-            importWorkbookRows(*reader, path, deleteOld, [&](int nextRow) {
+            imported = importWorkbookRows(*reader, path, deleteOld, [&](int nextRow) {
                 lastRow = nextRow;
                 if (window && sinceCaption.elapsed() >= kCaptionMilliseconds) {
                     owner->setWindowTitle(QString::number(nextRow));
@@ -68,12 +71,21 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
         if (window && lastRow > 0)
             owner->setWindowTitle(QString::number(lastRow));
     }
-    if (failure.isNull())
+    if (failure.isNull()) {
+        DataChanges::instance().announce();
         Prompt::current().message(Prompt::Icon::Information, programTitle(),
-                                  QStringLiteral("導入成功!"));
-    else
+                                  importSuccessText(imported));
+    } else {
         Prompt::current().message(Prompt::Icon::Warning, programTitle(),
                                   importFailureText(failure));
+    }
+    // The caption showed the rows while they were read; the window's own
+    // caption comes back once the user has read the outcome.
+    owner->setWindowTitle(caption);
+}
+
+QString importSuccessText(int imported) {
+    return QStringLiteral("導入成功﹕共 %1 筆").arg(imported);
 }
 
 QString importFailureText(const QString& reason) {

@@ -161,17 +161,37 @@ TEST_F(UsersWindowTest, DatabaseRefusalKeepsTheRowInEditing) {
     EXPECT_EQ(child<QLineEdit>("DBEdit8")->text().size(), 51);
 }
 
-TEST_F(UsersWindowTest, EscClosesOnlyWhileNotEditing) {
+// While editing Esc presses 取消 and the typed change goes; otherwise it
+// closes the window.
+TEST_F(UsersWindowTest, EscCancelsWhileEditingAndClosesOtherwise) {
     open();
     QApplication::setActiveWindow(window.get());
     press("SbEdit");
     child<QLineEdit>("DBEdit2")->setFocus();
+    type("DBEdit2", QStringLiteral("Chen"));
     QTest::keyClick(child<QLineEdit>("DBEdit2"), Qt::Key_Escape);
     EXPECT_TRUE(window->isVisible());
-    press("SbCancel");
+    EXPECT_FALSE(child<QPushButton>("SbSave")->isEnabled()) << "editing cancelled";
+    EXPECT_EQ(child<QLineEdit>("DBEdit2")->text(), QStringLiteral("Wang"));
     child<QTableView>("DBGridEh1")->setFocus();
     QTest::keyClick(child<QTableView>("DBGridEh1"), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
+}
+
+// With no user listed, 修改 says so and starts nothing; 新增 still works.
+TEST_F(UsersWindowTest, EditOnAnEmptyListSaysNoUserIsSelected) {
+    db::run(QStringLiteral("delete from Users where UserID <> 'Admin'"));
+    open();
+    ASSERT_TRUE(listedIds().isEmpty());
+    prompt.expect(QStringLiteral("沒有選中的用戶﹐無法修改"));
+    press("SbEdit");
+    EXPECT_EQ(prompt.shown().last().icon, Prompt::Icon::Warning);
+    EXPECT_FALSE(child<QPushButton>("SbSave")->isEnabled());
+    EXPECT_TRUE(listedIds().isEmpty());
+    EXPECT_EQ(storedIds(), QStringList{QStringLiteral("Admin")});
+    press("SbAdd");
+    EXPECT_TRUE(child<QPushButton>("SbSave")->isEnabled());
+    press("SbCancel");
 }
 
 TEST_F(UsersWindowTest, PasswordBoxNeverShowsTheStoredPasswordAndEmptyKeepsIt) {

@@ -144,7 +144,7 @@ TEST_F(SafetyQuestionsTest, DeletingADocumentDefaultsToNo) {
 
 TEST_F(SafetyQuestionsTest, EnterOnDeleteOldDataBeforeAnImportKeepsTheMembers) {
     prompt.expectEnter(QStringLiteral("是否刪除舊資料﹖"));
-    prompt.expect(QStringLiteral("導入成功!"));
+    prompt.expect(QStringLiteral("導入成功﹕共 1 筆"));
     importThroughTheWindow();
     ASSERT_FALSE(prompt.shown().isEmpty());
     EXPECT_EQ(prompt.shown().first().defaultButton, Prompt::No);
@@ -154,7 +154,7 @@ TEST_F(SafetyQuestionsTest, EnterOnDeleteOldDataBeforeAnImportKeepsTheMembers) {
 
 TEST_F(SafetyQuestionsTest, DeletingOldDataBeforeAnImportTakesABackupFirst) {
     prompt.expect(QStringLiteral("是否刪除舊資料﹖"), true);
-    prompt.expect(QStringLiteral("導入成功!"));
+    prompt.expect(QStringLiteral("導入成功﹕共 1 筆"));
     importThroughTheWindow();
     EXPECT_EQ(count("Cust"), 1);
     const QList<db::BackupInfo> backups = db::listBackups();

@@ -15,7 +15,10 @@ namespace {
 
 using namespace test_files;
 
-const QString kDone = QStringLiteral("導入成功!");
+// The outcome of an import that stored n members.
+QString done(int n) {
+    return QStringLiteral("導入成功﹕共 %1 筆").arg(n);
+}
 
 class MainWindowImportTest : public ImportFixture {
 protected:
@@ -46,12 +49,12 @@ TEST_F(WorkbookMenuTest, DataStartsAtRowThreeWithoutQuestion) {
     }
     const QString caption = window.windowTitle();
     choose(path);
-    prompt.expect(kDone);
+    prompt.expect(done(2));
     run("Excel1");
     EXPECT_EQ(memberIds(), (QStringList{QStringLiteral("A2"), QStringLiteral("A3")}));
     EXPECT_EQ(member(QStringLiteral("A2")).value(QStringLiteral("isenabled")).toInt(), 1);
     EXPECT_EQ(window.windowTitle(), caption);
-    EXPECT_EQ(lastFilter(), QStringLiteral("*.xls *.xlsx *.csv"));
+    EXPECT_EQ(lastFilter(), QStringLiteral("Excel 或 CSV 檔案 (*.xls *.xlsx *.csv)"));
 }
 
 TEST_F(WorkbookMenuTest, SalutationsAreAddedWhenAbsent) {
@@ -69,7 +72,7 @@ TEST_F(WorkbookMenuTest, SalutationsAreAddedWhenAbsent) {
         }
     }
     choose(path);
-    prompt.expect(kDone);
+    prompt.expect(done(5));
     run("Excel1");
     EXPECT_EQ(memberIds().size(), 5);
     EXPECT_EQ(salutations(),
@@ -130,7 +133,7 @@ TEST_F(TextImportTest, TwoPagesOfThreeMembers) {
            QStringLiteral(" "));
     QString statusDuringBox;
     prompt.onBox = [&] { statusDuringBox = status(); };
-    prompt.expect(kDone);
+    prompt.expect(done(6));
     run("N1");
     EXPECT_EQ(statusDuringBox, QStringLiteral("正在導入數據....."));
     EXPECT_EQ(status(), QString());
@@ -157,7 +160,7 @@ TEST_F(TextImportTest, MemberWithoutBirthdayHasNeitherDate) {
     QList<ListMember> members = listMembers(1, 2);
     members[1].birthday = QStringLiteral("/  /");
     choose(list(listPage(members, 1)));
-    prompt.expect(kDone);
+    prompt.expect(done(2));
     run("N1");
     const QVariantMap stored = member(members[1].id);
     ASSERT_FALSE(stored.isEmpty());
@@ -213,7 +216,7 @@ TEST_F(TextImportTest, FaultsRollBackEveryMemberOfTheFile) {
 
 TEST_F(TextImportTest, CancelledDialogChangesNothingAlsoAfterAnImport) {
     choose(list(listPage(listMembers(1, 2), 1)));
-    prompt.expect(kDone);
+    prompt.expect(done(2));
     run("N1");
     ASSERT_EQ(memberIds().size(), 2);
     choose(QString());
