@@ -1,6 +1,7 @@
 #include "members/import/number_format.h"
 
 #include "members/import/cell_text.h"
+#include "members/import/minguo_format.h"
 
 #include <cmath>
 
@@ -75,14 +76,25 @@ NumberFormat numberFormatOf(int id, const QString& code) {
     if (code.isNull()) {
         format.date = isBuiltInDateFormat(id);
         format.zeroDigits = id == 1 ? 1 : 0; // "0"
+        format.minguoCode = builtInMinguoCode(id);
     } else {
         format.date = isDateFormatCode(code);
         format.zeroDigits = format.date ? 0 : zeroDigitsOf(code);
+        if (format.date && isMinguoDateCode(code))
+            format.minguoCode = code;
     }
     return format;
 }
 
 QString formattedNumberText(double value, NumberFormat format, bool date1904) {
+    if (format.date && !format.minguoCode.isNull()) {
+        // Before 1912 there is no Minguo year: such a date shows as any other.
+        const std::optional<SerialDate> date = serialDate(value, date1904);
+        const QString shown =
+            date ? minguoDateText(date->date, date->time, format.minguoCode) : QString();
+        if (!shown.isEmpty())
+            return shown;
+    }
     if (format.date) {
         const QString date = serialDateText(value, date1904);
         if (!date.isEmpty())

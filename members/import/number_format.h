@@ -24,6 +24,9 @@ struct NumberFormat {
     // More than 0 for a code of zeros alone ("0", "00000"): the number shows
     // rounded to a whole number, with leading zeros up to this many digits.
     int zeroDigits = 0;
+    // For a date format that shows the Minguo year, its code: the date then
+    // shows as the sheet shows it ("65/12/31"). Null for any other format.
+    QString minguoCode;
     bool operator==(const NumberFormat&) const = default;
 };
 
@@ -31,8 +34,10 @@ struct NumberFormat {
 // defines and null for a built-in one.
 NumberFormat numberFormatOf(int id, const QString& code);
 
-// The text a cell showing value in format shows: a date as serialDateText
-// gives it (see cell_text.h), a zero-padded whole number, or numberText.
+// The text a cell showing value in format shows: a date in a Minguo format
+// as the sheet shows it (see minguo_format.h), any other date as
+// serialDateText gives it (see cell_text.h), a zero-padded whole number, or
+// numberText.
 QString formattedNumberText(double value, NumberFormat format, bool date1904);
 
 } // namespace members
