@@ -1,5 +1,7 @@
 #include "members/import/minguo_format.h"
 
+#include "members/import/number_format.h"
+
 #include <QList>
 #include <QLocale>
 
@@ -35,22 +37,6 @@ bool isTaiwanLocale(QStringView part) {
     constexpr uint kTaiwan = 0x0404;
     constexpr uint kTaiwanCalendar = 4;
     return calendar == kTaiwanCalendar || (language == kTaiwan && calendar == 0);
-}
-
-bool isDateLetter(char16_t c) {
-    switch (c) {
-    case 'y':
-    case 'm':
-    case 'd':
-    case 'e':
-    case 'g':
-    case 'h':
-    case 's':
-    case 'a':
-        return true;
-    default:
-        return false;
-    }
 }
 
 // The pieces of the code's first section, and whether it names a locale
@@ -99,7 +85,7 @@ Parsed parse(const QString& code) {
                    code.mid(i, 5) == u"上午/下午") {
             parsed.pieces.append({Piece::Meridiem, 0, 0, {}});
             i += 4;
-        } else if (isDateLetter(lower)) {
+        } else if (isDateLetter(lower) || lower == 'a') { // "aaa": the day of the week
             qsizetype end = i + 1;
             while (end < code.size() && code.at(end).toLower() == QChar(lower))
                 ++end;

@@ -12,6 +12,21 @@ bool isBuiltInDateFormat(int id) {
            (id >= 50 && id <= 58);
 }
 
+bool isDateLetter(char16_t lower) {
+    switch (lower) {
+    case 'y':
+    case 'm':
+    case 'd':
+    case 'e':
+    case 'g':
+    case 'h':
+    case 's':
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isDateFormatCode(const QString& code) {
     for (qsizetype i = 0; i < code.size(); ++i) {
         const QChar c = code.at(i);
@@ -32,19 +47,8 @@ bool isDateFormatCode(const QString& code) {
         } else if ((c == 'E' || c == 'e') && i + 1 < code.size() &&
                    (code.at(i + 1) == '+' || code.at(i + 1) == '-')) {
             ++i; // the exponent of a scientific format
-        } else {
-            switch (c.toLower().unicode()) {
-            case 'y':
-            case 'm':
-            case 'd':
-            case 'e':
-            case 'g':
-            case 'h':
-            case 's':
-                return true;
-            default:
-                break;
-            }
+        } else if (isDateLetter(c.toLower().unicode())) {
+            return true;
         }
     }
     return false;

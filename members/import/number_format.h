@@ -11,6 +11,10 @@ namespace members {
 // 27 to 36 and 50 to 58.
 bool isBuiltInDateFormat(int id);
 
+// Whether a letter (in lower case) of a format code stands for a part of a
+// date or time: y, m, d, e (era year), g (era), h or s.
+bool isDateLetter(char16_t lower);
+
 // For a format written out as a code such as "yyyy/mm/dd" or
 // "[$-404]e/m/d": true when, outside quoted text, escapes and bracketed
 // colour or locale parts, the code holds a date or time part (y, m, d, e,

@@ -45,6 +45,14 @@ QVariant text(const char* value) {
 using FixtureFilesTest = ImportFixture;
 
 TEST_F(FixtureFilesTest, FilesImportAsTheSheetShowsThemOrAreRefusedNamingTheCell) {
+    const std::vector<Stored> minguoMembers = {{"M1",
+                                                {{"birthday", date("1976-12-31")},
+                                                 {"mgbirthday", text("65/12/31")},
+                                                 {"enterdate", text("96/05/01")}}},
+                                               {"M2",
+                                                {{"birthday", date("2011-01-05")},
+                                                 {"mgbirthday", text("100/01/05")},
+                                                 {"enterdate", text("100年1月5日")}}}};
     const Case cases[] = {
         {"shown",
          {{"00007",
@@ -66,24 +74,8 @@ TEST_F(FixtureFilesTest, FilesImportAsTheSheetShowsThemOrAreRefusedNamingTheCell
          "（請用 Excel 開啟後另存，或把公式改成值）"},
         // Dates in Minguo formats are stored as the sheet shows them; the
         // birthday column reads them as the member window reads typed dates.
-        {"minguo",
-         {{"M1",
-           {{"birthday", date("1976-12-31")},
-            {"mgbirthday", text("65/12/31")},
-            {"enterdate", text("96/05/01")}}},
-          {"M2",
-           {{"birthday", date("2011-01-05")},
-            {"mgbirthday", text("100/01/05")},
-            {"enterdate", text("100年1月5日")}}}}},
-        {"minguo_gnumeric.xls",
-         {{"M1",
-           {{"birthday", date("1976-12-31")},
-            {"mgbirthday", text("65/12/31")},
-            {"enterdate", text("96/05/01")}}},
-          {"M2",
-           {{"birthday", date("2011-01-05")},
-            {"mgbirthday", text("100/01/05")},
-            {"enterdate", text("100年1月5日")}}}}},
+        {"minguo", minguoMembers},
+        {"minguo_gnumeric.xls", minguoMembers}, // Gnumeric's .xls of LibreOffice's sheet
         {"minguo_openpyxl.xlsx",
          {{"P1",
            {{"birthday", date("1976-12-31")},
