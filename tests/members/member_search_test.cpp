@@ -185,10 +185,8 @@ TEST_F(MemberSearchTest, BirthdayPartThatIsNotANumberIsAConversionError) {
 // before anything is searched, as any other year that is not a number.
 TEST_F(MemberSearchTest, BirthdayYearOfASignAloneIsRefused) {
     const std::pair<const char*, const char*> cases[] = {
-        {"+", "'+' 不是有效的整數值"},
-        {"-", "'-' 不是有效的整數值"},
-        {" + ", "'+' 不是有效的整數值"},
-        {"++", "'+' 不是有效的整數值"},
+        {"+", "'+' 不是有效的整數值"},   {"-", "'-' 不是有效的整數值"},
+        {" + ", "'+' 不是有效的整數值"}, {"++", "'+' 不是有效的整數值"},
         {"+-", "'+' 不是有效的整數值"},
     };
     for (const auto& [year, text] : cases) {
@@ -255,8 +253,7 @@ TEST_F(MemberSearchTest, MemberStatementHasTwoOrThreeLines) {
         search::memberStatement(search::criterionClause(value(search::Name, "x")), true);
     ASSERT_EQ(statement.lines.size(), 3);
     EXPECT_EQ(statement.lines[1], QStringLiteral(" Where IsEnabled=:IsEnabled "));
-    EXPECT_EQ(statement.lines[2],
-              QStringLiteral("and Name like :Value escape '\\' order by Name"));
+    EXPECT_EQ(statement.lines[2], QStringLiteral("and Name like :Value escape '\\' order by Name"));
     EXPECT_EQ(statement.params.value(QStringLiteral("Value")).toString(), QStringLiteral("x%"));
 }
 
