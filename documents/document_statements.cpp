@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/text_helpers.h"
+#include "db/like_pattern.h"
 
 namespace documents {
 namespace {
@@ -19,8 +20,9 @@ QStringList allFilesStatement() {
 }
 
 QStringList quickSearchStatement() {
-    return {QStringLiteral("select * from File "), QStringLiteral(" Where name like :Name"),
-            QStringLiteral(" And ContentNo like :ContentNo")};
+    return {QStringLiteral("select * from File "),
+            QStringLiteral(" Where name like :Name") + db::kLikeEscape,
+            QStringLiteral(" And ContentNo like :ContentNo") + db::kLikeEscape};
 }
 
 QVariantMap quickSearchParams(const QString& name, const QString& contentNo) {
@@ -30,12 +32,12 @@ QVariantMap quickSearchParams(const QString& name, const QString& contentNo) {
 
 QStringList detailedSearchStatement() {
     return {QStringLiteral("select Date1,Name,Kind,ContentNo,ContentName,Memo,Path1 from File "),
-            QStringLiteral(" Where name like :Name"),
-            QStringLiteral(" And Kind like :Kind"),
-            QStringLiteral(" And ContentNo like :ContentNo"),
-            QStringLiteral(" And ContentName like :ContentName"),
+            QStringLiteral(" Where name like :Name") + db::kLikeEscape,
+            QStringLiteral(" And Kind like :Kind") + db::kLikeEscape,
+            QStringLiteral(" And ContentNo like :ContentNo") + db::kLikeEscape,
+            QStringLiteral(" And ContentName like :ContentName") + db::kLikeEscape,
             QStringLiteral(" And Date1 Between :BgnDate and :EndDate"),
-            QStringLiteral(" And Memo like :Memo")};
+            QStringLiteral(" And Memo like :Memo") + db::kLikeEscape};
 }
 
 QVariantMap detailedSearchParams(const DetailedSearch& search) {
@@ -49,7 +51,7 @@ QVariantMap detailedSearchParams(const DetailedSearch& search) {
 }
 
 QString containsPattern(const QString& text) {
-    return QLatin1Char('%') + trimBlanks(text) + QLatin1Char('%');
+    return QLatin1Char('%') + db::likeKeepingWildcards(trimBlanks(text)) + QLatin1Char('%');
 }
 
 QString dayStart(const QDate& day) {

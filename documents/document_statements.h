@@ -34,7 +34,9 @@ QStringList detailedSearchStatement();
 // Throws ConversionError when either date is null: there is no day to bound.
 QVariantMap detailedSearchParams(const DetailedSearch& search);
 
-// The trimmed text framed with "%", a pattern that matches it anywhere.
+// The trimmed text framed with "%", a pattern that matches it anywhere; a
+// typed "%" or "_" stays a wildcard, a backslash stands for itself (the
+// statements name the escape character of db/like_pattern.h).
 QString containsPattern(const QString& text);
 
 // The first and the last second of a day, as the dates are stored.

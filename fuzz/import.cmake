@@ -3,7 +3,7 @@
 if(LUNMARK_BUILD_APP)
   set(import_dir ${PROJECT_SOURCE_DIR}/members/import)
   set(import_cells ${import_dir}/cell_text.cpp ${import_dir}/number_format.cpp
-                   ${import_dir}/date_digits.cpp)
+                   ${import_dir}/minguo_format.cpp ${import_dir}/date_digits.cpp)
 
   lunmark_fuzz_harness(import_xls
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_xls/import_xls.cpp
@@ -16,7 +16,7 @@ if(LUNMARK_BUILD_APP)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/import_xlsx/import_xlsx.cpp
             ${import_dir}/xlsx_reader.cpp ${import_dir}/xlsx_parts.cpp
             ${import_dir}/xlsx_plain_cell.cpp ${import_dir}/xml_scanner.cpp
-            ${import_dir}/zip_archive.cpp ${import_cells}
+            ${import_dir}/zip_archive.cpp ${import_dir}/import_errors.cpp ${import_cells}
     LIBS Qt6::Core PkgConfig::MemberImportLibs)
 
   lunmark_fuzz_harness(import_xml

@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/default_settings.h"
+#include "db/like_pattern.h"
 #include "members/minguo_date.h"
 
 #include <QSqlQuery>
@@ -66,13 +67,26 @@ Clause valueClause(const Matching& matching, const QString& typed) {
     const QString order = QStringLiteral(" order by ") + QLatin1String(matching.orderBy);
     if (matching.how == Matching::Whole)
         return {QStringLiteral("and %1= :Value").arg(column) + order, {{kValue, v}}};
-    const QString pattern = matching.how == Matching::Anywhere ? '%' + v + '%' : v + '%';
-    return {QStringLiteral("and %1 like :Value").arg(column) + order, {{kValue, pattern}}};
+    // A typed "%" or "_" is a wildcard as the pattern's own "%" is.
+    const QString part = db::likeKeepingWildcards(v);
+    const QString pattern = matching.how == Matching::Anywhere ? '%' + part + '%' : part + '%';
+    return {QStringLiteral("and %1 like :Value").arg(column) + db::kLikeEscape + order,
+            {{kValue, pattern}}};
 }
 
 // A date box's text, or "%" (anything) when it is empty.
 QString partOrAny(const QString& text) {
-    return text.isEmpty() ? QStringLiteral("%") : text;
+    return text.isEmpty() ? QStringLiteral("%") : db::likeKeepingWildcards(text);
+}
+
+// The year box without its "+" or "-": a sign alone is no year, and would
+// compare the year with "%" (the server refuses that, SQLite finds nothing).
+QString signedYear(const QString& typed) {
+    QString year = typed;
+    year.chop(1);
+    if (year.isEmpty())
+        throwNotAnInteger(typed);
+    return year;
 }
 
 // Born in a Gregorian year (or from it on, or up to it), month and day; each
@@ -84,15 +98,16 @@ Clause birthdayClause(const Input& input) {
     const QString d = input.day.trimmed();
     if (y.isEmpty() && m.isEmpty() && d.isEmpty())
         return {};
-    QString comparison = QStringLiteral("like");
+    QString comparison = QStringLiteral("like :Year") + db::kLikeEscape;
     if (y.endsWith('+') || y.endsWith('-')) {
-        comparison = y.endsWith('+') ? QStringLiteral(">=") : QStringLiteral("<=");
-        y.chop(1);
+        comparison = (y.endsWith('+') ? QStringLiteral(">=") : QStringLiteral("<=")) +
+                     QStringLiteral(" :Year");
+        y = signedYear(y);
     }
     Clause clause;
-    clause.line = QStringLiteral("and year(Birthday) %1 :Year and month(Birthday) like :Month "
-                                 "and day(Birthday) like :day order by birthday")
-                      .arg(comparison);
+    clause.line = QStringLiteral("and year(Birthday) %1 and month(Birthday) like :Month%2 "
+                                 "and day(Birthday) like :day%2 order by birthday")
+                      .arg(comparison, db::kLikeEscape);
     clause.params.insert(QStringLiteral("Year"), y.isEmpty() ? QVariant(QStringLiteral("%"))
                                                              : QVariant(toInteger(y) + 1911));
     clause.params.insert(QStringLiteral("Month"),
@@ -106,7 +121,9 @@ Clause birthdayClause(const Input& input) {
 Clause joiningDateClause(const Input& input) {
     const QString pattern = partOrAny(input.year.trimmed()) + '/' +
                             partOrAny(input.month.trimmed()) + '/' + partOrAny(input.day.trimmed());
-    return {QStringLiteral("and EnterDate like :Value order by EnterDate"), {{kValue, pattern}}};
+    return {QStringLiteral("and EnterDate like :Value") + db::kLikeEscape +
+                QStringLiteral(" order by EnterDate"),
+            {{kValue, pattern}}};
 }
 
 QString textOf(const QSqlQuery& query, const char* field) {
@@ -212,21 +229,15 @@ Statement memberStatement(const Clause& clause, bool activeMembers) {
 }
 
 QString containsPattern(const QString& text) {
-    QString escaped;
-    escaped.reserve(text.size() + 2);
-    for (const QChar c : text) {
-        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
-            escaped += QLatin1Char('\\');
-        escaped += c;
-    }
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
+    return QLatin1Char('%') + db::likeLiteral(text) + QLatin1Char('%');
 }
 
 Statement quickSearchStatement(const QString& typed, bool activeMembers) {
+    QStringList matches;
+    for (const char* column : {"id", "name", "Tel", "CDTel", "HomeTel"})
+        matches << QLatin1String(column) + QStringLiteral(" like :Text") + db::kLikeEscape;
     const Clause clause{
-        QStringLiteral("and (id like :Text escape '\\' or name like :Text escape '\\' "
-                       "or Tel like :Text escape '\\' or CDTel like :Text escape '\\' "
-                       "or HomeTel like :Text escape '\\') order by id"),
+        QStringLiteral("and (%1) order by id").arg(matches.join(QStringLiteral(" or "))),
         {{QStringLiteral("Text"), containsPattern(typed.trimmed())}}};
     return memberStatement(clause, activeMembers);
 }

@@ -82,7 +82,9 @@ Bounds numberRange(const Input& input, const Bounds& stored);
 
 // The criterion's line. The number criterion needs the range; the birthday
 // criterion throws ConversionError when a year, month or day is not a whole
-// number. None and an empty birthday give no line.
+// number (a year of "+" or "-" alone included). None and an empty birthday
+// give no line. Each LIKE names the escape character of db/like_pattern.h;
+// a typed "%" or "_" stays a wildcard, a typed backslash stands for itself.
 Clause criterionClause(const Input& input, const Bounds& range = {});
 
 // The first line of the member window's search.
@@ -96,7 +98,7 @@ struct Statement {
 Statement memberStatement(const Clause& clause, bool activeMembers);
 
 // A LIKE pattern that finds text anywhere, with the typed %, _ and \ standing
-// for themselves (the statement says ESCAPE '\').
+// for themselves (see db/like_pattern.h).
 QString containsPattern(const QString& text);
 
 // The quick search: members whose number, name or any telephone (telephone,

@@ -15,6 +15,8 @@ packages=(
   qt6-translations-l10n libsodium-dev
   # PostgreSQL: the Qt driver, libpq, and the server for the tests
   libqt6sql6-psql libpq-dev postgresql
+  # a second test cluster in en_US.UTF-8: the locale is generated from these
+  locales
   # qv.dll: the Windows cross compilers, GoogleTest's sources for its tests,
   # and Wine (32-bit from the i386 architecture) to run them
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine32 wine64

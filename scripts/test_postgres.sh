@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# A throwaway PostgreSQL cluster for the tests: `start FOLDER` makes a fresh
-# cluster in FOLDER and starts it listening only on a Unix socket there;
-# `stop FOLDER` stops it and removes it. The tests find the server through
-# FOLDER/server.url (a postgresql:// address of its maintenance database).
+# A throwaway PostgreSQL cluster for the tests: `start FOLDER [LOCALE]` makes
+# a fresh cluster in FOLDER and starts it listening only on a Unix socket
+# there; `stop FOLDER` stops it and removes it. The tests find the server
+# through FOLDER/server.url (a postgresql:// address of its maintenance
+# database). Without LOCALE the cluster has no locale (byte order, ASCII
+# case); with one, such as en_US.UTF-8, its databases compare and fold case
+# by that locale, which is generated first when the system lacks it
+# (Debian's locales package, as root).
 #
 # The server never runs as root: when the tests do, it runs as the
 # unprivileged "postgres" user of Debian's package. When that user cannot
@@ -11,8 +15,9 @@
 # FOLDER/location names it.
 set -euo pipefail
 
-command="${1:?usage: test_postgres.sh start|stop FOLDER}"
-folder="${2:?usage: test_postgres.sh start|stop FOLDER}"
+command="${1:?usage: test_postgres.sh start|stop FOLDER [LOCALE]}"
+folder="${2:?usage: test_postgres.sh start|stop FOLDER [LOCALE]}"
+locale="${3:-}"
 port=5432 # only names the socket file; the server has no TCP port
 
 bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n1)"
@@ -41,8 +46,34 @@ stop_cluster() {
   rm -rf "$folder"
 }
 
+# Whether the system has the locale ("en_US.UTF-8" is listed as en_US.utf8).
+has_locale() {
+  local wanted
+  wanted="$(echo "$1" | tr '[:upper:]' '[:lower:]' | sed 's/utf-8$/utf8/')"
+  locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | grep -qx "$wanted"
+}
+
+ensure_locale() {
+  has_locale "$locale" && return 0
+  local name="${locale%%.*}" charset="${locale#*.}"
+  if [ "$(id -u)" -ne 0 ] || [ ! -e "/usr/share/i18n/locales/$name" ] || ! command -v localedef >/dev/null; then
+    echo "test_postgres.sh: the locale $locale is missing (apt-get install locales, then as root: localedef -i $name -f $charset $locale)" >&2
+    exit 1
+  fi
+  localedef -i "$name" -c -f "$charset" "$locale" || true # warnings only: the locale is made
+  has_locale "$locale" || {
+    echo "test_postgres.sh: could not make the locale $locale" >&2
+    exit 1
+  }
+}
+
 start_cluster() {
   stop_cluster
+  local locale_option=(--no-locale)
+  if [ -n "$locale" ]; then
+    ensure_locale
+    locale_option=(--locale="$locale")
+  fi
   mkdir -p "$folder"
   local home="$folder"
   local socket_path="$folder/.s.PGSQL.$port"
@@ -55,7 +86,7 @@ start_cluster() {
     chown postgres "$home"
     chmod 755 "$home"
   fi
-  as_server "$bin/initdb" -D "$home/data" -A trust -U postgres -E UTF8 --no-locale \
+  as_server "$bin/initdb" -D "$home/data" -A trust -U postgres -E UTF8 "${locale_option[@]}" \
     >"$home/initdb.log" 2>&1 || {
     cat "$home/initdb.log" >&2
     exit 1

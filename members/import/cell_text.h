@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QTime>
+#include <optional>
 
 // The texts a spreadsheet shows for numbers and dates, shared by the
 // workbook readers: whole numbers without a fraction, dates as yyyy/MM/dd.
@@ -25,5 +26,13 @@ QString dateTimeText(QDate date, QTime time = QTime(0, 0));
 // negative serials are dates before 1900 as the programs that write them
 // count (from 30 December 1899).
 QString serialDateText(double serial, bool date1904);
+
+// The day and time of a date serial, read as serialDateText reads it: a null
+// date for a time alone, nullopt where serialDateText gives an empty text.
+struct SerialDate {
+    QDate date;
+    QTime time;
+};
+std::optional<SerialDate> serialDate(double serial, bool date1904);
 
 } // namespace members

@@ -127,9 +127,36 @@ constexpr int kEarliestYear = 1000;
 
 } // namespace
 
+namespace {
+
+// "65年12月31日" as "65/12/31", the way a date format with 年, 月 and 日
+// shows a date (民國 or 中華民國 may stand before it); null for any other
+// text.
+QString slashedDate(QStringView text) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(?:中華民國|民國)?\\s*(\\d{1,4})\\s*年\\s*(\\d{1,2})\\s*月\\s*"
+                       "(\\d{1,2})\\s*日\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(text.toString());
+    if (!match.hasMatch())
+        return QString();
+    return match.captured(1) + '/' + match.captured(2) + '/' + match.captured(3);
+}
+
+} // namespace
+
 QVariant birthdayValue(QStringView text) {
     if (text.isEmpty())
         return QVariant();
+    if (text.contains(u'年')) {
+        const QString slashed = slashedDate(text);
+        if (!slashed.isNull()) {
+            try {
+                return birthdayValue(slashed);
+            } catch (const ConversionError&) {
+                notADate(text); // named as the sheet shows it
+            }
+        }
+    }
     // A year of one to three digits is a Minguo year, read the way the
     // member window reads typed birthdays: 65/12/31 is 1976/12/31.
     if (hasMinguoYear(text)) {

@@ -24,6 +24,8 @@ std::optional<QDateTime> readDateTime(const QString& text);
 // otherwise the date as the schema's date text "yyyy-MM-dd HH:mm:ss". A
 // year of one to three digits is a Minguo year, as the member window reads
 // it ("65/12/31" is 1976-12-31); a four-digit year must be 1000 or later.
+// The parts may also be written with 年, 月 and 日 ("65年12月31日"), as a
+// Minguo date format shows them.
 // Throws ConversionError when the text is not a date.
 QVariant birthdayValue(QStringView text);
 

@@ -2,7 +2,6 @@
 
 #include "base/big5.h"
 #include "base/errors.h"
-#include "base/whole_number.h"
 #include "members/minguo_date.h"
 
 namespace members {
@@ -72,15 +71,19 @@ QList<ListedMember> readMemberList(const QByteArray& content) {
 }
 
 QDate listedBirthday(const QByteArray& value) {
-    const std::optional<long long> year = wholeNumber(text(value.left(2)), 9);
-    if (!year)
-        throw ConversionError(QStringLiteral("「%1」的年份不是整數").arg(big5::decode(value)));
-    // Read as the member window reads a typed date: only "/" separates the
-    // parts, and no blanks stand between them.
-    const QDate date = readSlashDate(QString::number(*year + 1911) + text(value.mid(2, 8)));
-    if (!date.isValid())
-        throw ConversionError(QStringLiteral("「%1」不是有效的日期").arg(big5::decode(value)));
-    return date;
+    const QString typed = text(value);
+    // Read as the member window reads a typed birthday: a three-digit year
+    // when the first three characters are a number, else a two-digit one;
+    // only "/" separates the parts, and no blanks stand between them.
+    std::optional<QDate> date;
+    try {
+        date = birthdayDate(typed);
+    } catch (const ConversionError&) {
+        throw ConversionError(QStringLiteral("「%1」的年份不是整數").arg(typed));
+    }
+    if (!date || !date->isValid())
+        throw ConversionError(QStringLiteral("「%1」不是有效的日期").arg(typed));
+    return *date;
 }
 
 } // namespace members

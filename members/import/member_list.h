@@ -33,10 +33,11 @@ QList<ListedMember> readMemberList(const QByteArray& text);
 // The birthday value of a member who has none.
 inline constexpr char kNoBirthday[] = "/  /";
 
-// The date of a listed birthday: the first two bytes are the Minguo year y,
-// and the text of y + 1911 followed by bytes 3 to 10 is read as
-// year/month/day ("65/12/31" gives 1976-12-31). Throws ConversionError when
-// the year is not a whole number or the result is not a date.
+// The date of a listed birthday, whose Minguo year has two or three digits:
+// the year plus 1911 followed by the rest is read as year/month/day
+// ("65/12/31" gives 1976-12-31, "100/01/01" 2011-01-01). Throws
+// ConversionError when the year is not a whole number or the result is not
+// a date.
 QDate listedBirthday(const QByteArray& value);
 
 } // namespace members

@@ -1,6 +1,7 @@
 #include "members/import/number_format.h"
 
 #include "members/import/cell_text.h"
+#include "members/import/minguo_format.h"
 
 #include <cmath>
 
@@ -9,6 +10,21 @@ namespace members {
 bool isBuiltInDateFormat(int id) {
     return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) ||
            (id >= 50 && id <= 58);
+}
+
+bool isDateLetter(char16_t lower) {
+    switch (lower) {
+    case 'y':
+    case 'm':
+    case 'd':
+    case 'e':
+    case 'g':
+    case 'h':
+    case 's':
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool isDateFormatCode(const QString& code) {
@@ -31,19 +47,8 @@ bool isDateFormatCode(const QString& code) {
         } else if ((c == 'E' || c == 'e') && i + 1 < code.size() &&
                    (code.at(i + 1) == '+' || code.at(i + 1) == '-')) {
             ++i; // the exponent of a scientific format
-        } else {
-            switch (c.toLower().unicode()) {
-            case 'y':
-            case 'm':
-            case 'd':
-            case 'e':
-            case 'g':
-            case 'h':
-            case 's':
-                return true;
-            default:
-                break;
-            }
+        } else if (isDateLetter(c.toLower().unicode())) {
+            return true;
         }
     }
     return false;
@@ -75,14 +80,25 @@ NumberFormat numberFormatOf(int id, const QString& code) {
     if (code.isNull()) {
         format.date = isBuiltInDateFormat(id);
         format.zeroDigits = id == 1 ? 1 : 0; // "0"
+        format.minguoCode = builtInMinguoCode(id);
     } else {
         format.date = isDateFormatCode(code);
         format.zeroDigits = format.date ? 0 : zeroDigitsOf(code);
+        if (format.date && isMinguoDateCode(code))
+            format.minguoCode = code;
     }
     return format;
 }
 
 QString formattedNumberText(double value, NumberFormat format, bool date1904) {
+    if (format.date && !format.minguoCode.isNull()) {
+        // Before 1912 there is no Minguo year: such a date shows as any other.
+        const std::optional<SerialDate> date = serialDate(value, date1904);
+        const QString shown =
+            date ? minguoDateText(date->date, date->time, format.minguoCode) : QString();
+        if (!shown.isEmpty())
+            return shown;
+    }
     if (format.date) {
         const QString date = serialDateText(value, date1904);
         if (!date.isEmpty())

@@ -11,6 +11,10 @@ namespace members {
 // 27 to 36 and 50 to 58.
 bool isBuiltInDateFormat(int id);
 
+// Whether a letter (in lower case) of a format code stands for a part of a
+// date or time: y, m, d, e (era year), g (era), h or s.
+bool isDateLetter(char16_t lower);
+
 // For a format written out as a code such as "yyyy/mm/dd" or
 // "[$-404]e/m/d": true when, outside quoted text, escapes and bracketed
 // colour or locale parts, the code holds a date or time part (y, m, d, e,
@@ -24,6 +28,9 @@ struct NumberFormat {
     // More than 0 for a code of zeros alone ("0", "00000"): the number shows
     // rounded to a whole number, with leading zeros up to this many digits.
     int zeroDigits = 0;
+    // For a date format that shows the Minguo year, its code: the date then
+    // shows as the sheet shows it ("65/12/31"). Null for any other format.
+    QString minguoCode;
     bool operator==(const NumberFormat&) const = default;
 };
 
@@ -31,8 +38,10 @@ struct NumberFormat {
 // defines and null for a built-in one.
 NumberFormat numberFormatOf(int id, const QString& code);
 
-// The text a cell showing value in format shows: a date as serialDateText
-// gives it (see cell_text.h), a zero-padded whole number, or numberText.
+// The text a cell showing value in format shows: a date in a Minguo format
+// as the sheet shows it (see minguo_format.h), any other date as
+// serialDateText gives it (see cell_text.h), a zero-padded whole number, or
+// numberText.
 QString formattedNumberText(double value, NumberFormat format, bool date1904);
 
 } // namespace members

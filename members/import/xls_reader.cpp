@@ -223,8 +223,9 @@ private:
     static bool byRow(const CellRecord& a, const CellRecord& b) { return a.row < b.row; }
 
     QString number(double value, quint16 xf) const {
-        const NumberFormat format =
-            xf < m_globals.cellFormats.size() ? m_globals.cellFormats.at(xf) : NumberFormat();
+        static const NumberFormat plain;
+        const NumberFormat& format =
+            xf < m_globals.cellFormats.size() ? m_globals.cellFormats.at(xf) : plain;
         return formattedNumberText(value, format, m_globals.date1904);
     }
 

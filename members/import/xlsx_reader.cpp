@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "members/import/cell_text.h"
+#include "members/import/import_errors.h"
 #include "members/import/xlsx_parts.h"
 #include "members/import/xlsx_plain_cell.h"
 #include "members/import/xml_scanner.h"
@@ -247,17 +248,24 @@ private:
         QString value;
         QByteArray bytes;       // the bytes of the cell's <v>
         bool lastBytes = false; // whether that <v> came last
+        bool formula = false;
+        bool result = false; // a <v> with text, or an inline string
         for (;;) {
             const Token token = m_xml.next();
             if (token == Token::Start && m_xml.isName("v") && byBytes) {
                 bytes = m_xml.elementBytes();
                 lastBytes = true;
+                result = result || !bytes.isEmpty();
             } else if (token == Token::Start && m_xml.isName("v")) {
                 value = m_xml.elementText();
+                // An empty text is the result of a formula of type "str".
+                result = true;
             } else if (token == Token::Start && m_xml.isName("is")) {
                 value = inlineString();
                 lastBytes = false;
+                result = true;
             } else if (token == Token::Start) {
+                formula = formula || m_xml.isName("f");
                 m_xml.skipElement(); // a formula: its last result is in <v>
             } else if (token == Token::End || token == Token::EndOfDocument) {
                 break;
@@ -265,11 +273,25 @@ private:
         }
         if (column < 1)
             return;
+        if (formula && !result)
+            refuseFormulaWithoutResult(row.number, column);
         if (lastBytes)
             setBytesCell(row, column, type, bytes, style);
         else
             setCellText(row, column,
                         type == CellType::InlineString ? value : cellText(type, value, style));
+    }
+
+    // Programs that write workbooks without a spreadsheet behind them leave
+    // a formula's result out (or empty) until the workbook is opened and
+    // saved: the cell's value is not known.
+    [[noreturn]] void refuseFormulaWithoutResult(int row, int column) const {
+        throw FileError(
+            QStringLiteral("無法讀取檔案 %1: %2")
+                .arg(m_archive.path(),
+                     cellErrorText(row, column,
+                                   QStringLiteral("的公式沒有存下計算結果"
+                                                  "（請用 Excel 開啟後另存，或把公式改成值）"))));
     }
 
     static void setCellText(SheetRow& row, int column, QString text) {
@@ -354,9 +376,10 @@ private:
 
     // The text of a number cell of value in style.
     QString styledNumberText(double value, int style) const {
-        const NumberFormat format = style >= 0 && style < m_setting.cellFormats.size()
-                                        ? m_setting.cellFormats.at(style)
-                                        : NumberFormat();
+        static const NumberFormat plain;
+        const NumberFormat& format = style >= 0 && style < m_setting.cellFormats.size()
+                                         ? m_setting.cellFormats.at(style)
+                                         : plain;
         return formattedNumberText(value, format, m_setting.date1904);
     }
 

@@ -100,16 +100,20 @@ Catalog serverCatalog() {
     Catalog catalog;
     QSqlQuery columns = db::run(QStringLiteral(
         "select table_name, column_name, udt_name, is_nullable, coalesce(column_default, ''), "
-        "is_identity from information_schema.columns where table_schema = current_schema() "
-        "and column_name <> 'rowid'"));
+        "is_identity, coalesce(collation_name, '') from information_schema.columns "
+        "where table_schema = current_schema() and column_name <> 'rowid'"));
     while (columns.next()) {
         CatalogColumn column;
         const QString type = columns.value(2).toString();
-        column.kind = columns.value(5).toString() == QLatin1String("YES")
-                          ? QStringLiteral("counter")
-                      : type == QLatin1String("int8")   ? QStringLiteral("integer")
-                      : type == QLatin1String("citext") ? QStringLiteral("text nocase")
-                                                        : QStringLiteral("text");
+        column.kind =
+            columns.value(5).toString() == QLatin1String("YES") ? QStringLiteral("counter")
+            : type == QLatin1String("int8")                     ? QStringLiteral("integer")
+            // NOCASE's order is byte order: a citext in the
+            // locale's order is not the same column.
+            : type == QLatin1String("citext") && columns.value(6).toString() == u"C"
+                ? QStringLiteral("text nocase")
+            : type == QLatin1String("citext") ? QStringLiteral("text in the locale's order")
+                                              : QStringLiteral("text");
         column.notNull = columns.value(3).toString() == QLatin1String("NO");
         column.defaultValue = columns.value(4).toString();
         catalog[columns.value(0).toString()][columns.value(1).toString()] = column;

@@ -14,6 +14,9 @@ TEST(DocumentStatementsTest, PatternFramesTheTrimmedTextWithPerCentSigns) {
         {QStringLiteral("a b"), QStringLiteral("%a b%")},
         {QStringLiteral("50%"), QStringLiteral("%50%%")},
         {QStringLiteral("O'Brien"), QStringLiteral("%O'Brien%")},
+        // The statements' escape character stands for itself; _ stays a wildcard.
+        {QStringLiteral("C:\\備份"), QStringLiteral("%C:\\\\備份%")},
+        {QStringLiteral("a_b"), QStringLiteral("%a_b%")},
         // An ideographic space is typed text, not a blank to trim.
         {QStringLiteral("\u3000甲"), QStringLiteral("%\u3000甲%")},
     };

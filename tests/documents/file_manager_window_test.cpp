@@ -123,9 +123,11 @@ TEST_F(FileManagerWindowTest, QuickSearchMatchesBothTextsAnywhere) {
     doctest::add({.name = QStringLiteral("1000 達成"), .contentNo = QStringLiteral("A-2")});
     doctest::add({.name = QStringLiteral("O'Brien 計畫"), .contentNo = QStringLiteral("B-1")});
     doctest::add({.name = QStringLiteral("O Brien 計畫"), .contentNo = QStringLiteral("B-2")});
+    doctest::add({.name = QStringLiteral("C:\\備份"), .contentNo = QStringLiteral("C-1")});
     const QString all[] = {QStringLiteral("1000 達成"),    QStringLiteral("100% 達成"),
-                           QStringLiteral("O Brien 計畫"), QStringLiteral("O'Brien 計畫"),
-                           QStringLiteral("年度報告"),     QStringLiteral("會議紀錄")};
+                           QStringLiteral("C:\\備份"),     QStringLiteral("O Brien 計畫"),
+                           QStringLiteral("O'Brien 計畫"), QStringLiteral("年度報告"),
+                           QStringLiteral("會議紀錄")};
     const QuickSearchCase cases[] = {
         {"empty boxes skip null names and numbers",
          {},
@@ -139,6 +141,7 @@ TEST_F(FileManagerWindowTest, QuickSearchMatchesBothTextsAnywhere) {
          {},
          {QStringLiteral("1000 達成"), QStringLiteral("100% 達成")}},
         {"apostrophe is a character", QStringLiteral("o'b"), {}, {QStringLiteral("O'Brien 計畫")}},
+        {"backslash is a character", QStringLiteral(":\\"), {}, {QStringLiteral("C:\\備份")}},
         {"nothing found", QStringLiteral("不存在"), {}, {}},
     };
     open();

@@ -181,6 +181,60 @@ TEST_F(MemberSearchTest, BirthdayPartThatIsNotANumberIsAConversionError) {
     EXPECT_THROW(found(date(search::Birthday, "65", "xx", "")), ConversionError);
 }
 
+// A year box holding only its sign would compare the year with "%": refused
+// before anything is searched, as any other year that is not a number.
+TEST_F(MemberSearchTest, BirthdayYearOfASignAloneIsRefused) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"+", "'+' 不是有效的整數值"},   {"-", "'-' 不是有效的整數值"},
+        {" + ", "'+' 不是有效的整數值"}, {"++", "'+' 不是有效的整數值"},
+        {"+-", "'+' 不是有效的整數值"},
+    };
+    for (const auto& [year, text] : cases) {
+        for (const char* month : {"", "12"}) {
+            try {
+                search::criterionClause(date(search::Birthday, year, month, ""));
+                ADD_FAILURE() << year << " " << month;
+            } catch (const ConversionError& error) {
+                EXPECT_EQ(error.text(), QString::fromUtf8(text)) << year << " " << month;
+            }
+        }
+    }
+}
+
+// Every LIKE names the backslash as its escape character: a typed backslash
+// is a plain character on both engines, while a typed "%" or "_" stays the
+// wildcard it is.
+TEST_F(MemberSearchTest, TypedBackslashesAndWildcardsMatchAlikeOnBothEngines) {
+    add("C001", "a\\b", "先生", "02-\\9", "金卡", nullptr, "96\\05\\01", "C:\\temp",
+        "a\\b 100% sure", 1);
+    add("C002", "ab", "先生", "02-9", "金卡", nullptr, "96/05/09", "C:temp", "ab 100% sure", 1);
+    add("C003", "a_b", "小姐", "02_9", "金卡", nullptr, nullptr, "C:_temp", "100 percent", 1);
+    const struct {
+        search::Input input;
+        QStringList ids;
+    } cases[] = {
+        {value(search::Note1, QStringLiteral("%\\%")), {"C001"}},
+        {value(search::Note1, QStringLiteral("\\b")), {"C001"}},
+        {value(search::Note1, QStringLiteral("100%")), {"C001", "C002", "C003"}},
+        {value(search::Note1, QStringLiteral("100_ s")), {"C001", "C002"}},
+        {value(search::Name, QStringLiteral("a\\")), {"C001"}},
+        {value(search::Name, QStringLiteral("a_b")), {"C001", "C003"}},
+        {value(search::Name, QStringLiteral("a%b")), {"C001", "C002", "C003"}},
+        {value(search::Tel, QStringLiteral("02-\\")), {"C001"}},
+        {value(search::Address, QStringLiteral(":\\")), {"C001"}},
+        {value(search::Address, QStringLiteral("\\")), {"C001"}},
+        // Read as an escape, "96\\" would find 96/05/01.
+        {date(search::JoiningDate, "96\\", "", ""), {}},
+        {date(search::JoiningDate, "96", "05", "0_"), {"A001", "C002"}},
+    };
+    for (const auto& c : cases) {
+        QStringList ids = found(c.input);
+        ids.sort(); // which members, whatever the order
+        EXPECT_EQ(ids, c.ids) << c.input.criterion << " " << c.input.value.toStdString() << " "
+                              << c.input.year.toStdString();
+    }
+}
+
 TEST_F(MemberSearchTest, JoiningDateComparesTheTypedText) {
     EXPECT_EQ(found(date(search::JoiningDate, "96", "05", "")), QStringList{"A001"});
     EXPECT_EQ(found(date(search::JoiningDate, "096", "", "")), QStringList{"A002"});
@@ -199,7 +253,7 @@ TEST_F(MemberSearchTest, MemberStatementHasTwoOrThreeLines) {
         search::memberStatement(search::criterionClause(value(search::Name, "x")), true);
     ASSERT_EQ(statement.lines.size(), 3);
     EXPECT_EQ(statement.lines[1], QStringLiteral(" Where IsEnabled=:IsEnabled "));
-    EXPECT_EQ(statement.lines[2], QStringLiteral("and Name like :Value order by Name"));
+    EXPECT_EQ(statement.lines[2], QStringLiteral("and Name like :Value escape '\\' order by Name"));
     EXPECT_EQ(statement.params.value(QStringLiteral("Value")).toString(), QStringLiteral("x%"));
 }
 

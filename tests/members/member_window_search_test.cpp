@@ -124,6 +124,22 @@ TEST_F(MemberSearchWindowTest, BirthdayThatIsNotANumberLeavesTheGridEmpty) {
     EXPECT_TRUE(listedIds().isEmpty());
 }
 
+// "65+" without its year: refused in Chinese before searching, on either
+// engine, and the grid stays empty.
+TEST_F(MemberSearchWindowTest, BirthdayYearOfASignAloneIsRefusedBeforeSearching) {
+    for (const QString& year : {QStringLiteral("+"), QStringLiteral("-")}) {
+        searchAll();
+        chooseCriterion(7);
+        setDate(year, QStringLiteral("12"), QString());
+        prompt.expect(QStringLiteral("'%1' 不是有效的整數值").arg(year));
+        press("BitBtn1");
+        ASSERT_FALSE(prompt.shown().isEmpty());
+        EXPECT_EQ(prompt.shown().last().icon, Prompt::Icon::Error);
+        EXPECT_FALSE(window->memberQuery()->isOpen());
+        EXPECT_TRUE(listedIds().isEmpty());
+    }
+}
+
 TEST_F(MemberSearchWindowTest, InputLayoutFollowsTheCriterion) {
     auto* value = child<QComboBox>("ComboBox2");
     auto* upper = child<QLineEdit>("Edit1");

@@ -88,4 +88,67 @@ TEST(NumberFormatTest, BuiltInDateFormats) {
         EXPECT_FALSE(isBuiltInDateFormat(id)) << id;
 }
 
+// Days as serials of the 1900 system.
+double serialOf(QDate date) {
+    return double(QDate(1899, 12, 30).daysTo(date));
+}
+
+TEST(NumberFormatTest, MinguoDatesShowAsTheSheetShowsThem) {
+    const QDate lastOf1976(1976, 12, 31);
+    const QDate fifthOf2011(2011, 1, 5);
+    const struct {
+        int id;
+        const char* code; // null for a built-in format
+        double serial;
+        const char* shown;
+    } cases[] = {
+        {164, "[$-404]e/mm/dd", serialOf(lastOf1976), "65/12/31"},
+        {164, "[$-404]e/mm/dd", serialOf(fifthOf2011), "100/01/05"},
+        {164, "[$-zh-TW]e/m/d", serialOf(fifthOf2011), "100/1/5"},
+        {164, "[$-zh-Hant-TW]e/m/d", serialOf(fifthOf2011), "100/1/5"},
+        {164, "[$-0404]e/mm/dd", serialOf(lastOf1976), "65/12/31"},
+        {164, "[$-40404]e/mm/dd", serialOf(lastOf1976), "65/12/31"}, // the Taiwan calendar
+        {164, "[$-404]e\\年m\\月d\\日", serialOf(fifthOf2011), "100年1月5日"},
+        {164, "[$-404]e\"年\"mm\"月\"dd\"日\"", serialOf(lastOf1976), "65年12月31日"},
+        {164, "[$-404]gggE/MM/DD", serialOf(lastOf1976), "中華民國65/12/31"},
+        {164, "[$-404]ee.mm.dd", serialOf(QDate(1915, 3, 4)), "04.03.04"},
+        {164, "[$-404]e/m/d hh:mm", serialOf(lastOf1976) + 0.5625, "65/12/31 13:30"},
+        {164, "[$-404]e/m/d;@", serialOf(lastOf1976), "65/12/31"},
+        // Typed in Taiwan without a locale.
+        {164, "e/mm/dd", serialOf(lastOf1976), "65/12/31"},
+        {164, "[Red][$-404]e/mm/dd", serialOf(lastOf1976), "65/12/31"},
+        // Before 1912 there is no Minguo year.
+        {164, "[$-404]e/mm/dd", serialOf(QDate(1899, 5, 6)), "1899/05/06"},
+        // Other locales, calendars and Gregorian codes in Taiwan's locale.
+        {164, "[$-411]ge.m.d", serialOf(lastOf1976), "1976/12/31"},
+        {164, "[$-409]e/m/d", serialOf(lastOf1976), "1976/12/31"},
+        {164, "[$-1010404]e/m/d", serialOf(lastOf1976), "1976/12/31"},
+        {164, "[$-404]yyyy/mm/dd", serialOf(lastOf1976), "1976/12/31"},
+        {164, "[$-404]yyyy\"年\"m\"月\"d\"日\"", serialOf(lastOf1976), "1976/12/31"},
+        // Built-in formats as Taiwan's spreadsheet programs show them.
+        {27, nullptr, serialOf(fifthOf2011), "100/1/5"},
+        {28, nullptr, serialOf(lastOf1976), "65年12月31日"},
+        {29, nullptr, serialOf(lastOf1976), "65年12月31日"},
+        {36, nullptr, serialOf(lastOf1976), "65/12/31"},
+        {50, nullptr, serialOf(lastOf1976), "65/12/31"},
+        {51, nullptr, serialOf(lastOf1976), "65年12月31日"},
+        {54, nullptr, serialOf(lastOf1976), "65年12月31日"},
+        {57, nullptr, serialOf(lastOf1976), "65/12/31"},
+        {58, nullptr, serialOf(lastOf1976), "65年12月31日"},
+        {30, nullptr, serialOf(lastOf1976), "1976/12/31"}, // m/d/yy
+        {31, nullptr, serialOf(lastOf1976), "1976/12/31"}, // yyyy"年"m"月"d"日"
+        {14, nullptr, serialOf(lastOf1976), "1976/12/31"},
+    };
+    for (const auto& c : cases) {
+        const QString code = c.code == nullptr ? QString() : QString::fromUtf8(c.code);
+        EXPECT_EQ(formattedNumberText(c.serial, numberFormatOf(c.id, code), false),
+                  QString::fromUtf8(c.shown))
+            << c.id << " " << (c.code == nullptr ? "" : c.code) << " " << c.serial;
+    }
+    // The 1904 system counts from another day: the same date as its serial there.
+    EXPECT_EQ(formattedNumberText(serialOf(lastOf1976) - 1462,
+                                  numberFormatOf(164, QStringLiteral("[$-404]e/mm/dd")), true),
+              QStringLiteral("65/12/31"));
+}
+
 } // namespace

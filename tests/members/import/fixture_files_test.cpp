@@ -45,6 +45,14 @@ QVariant text(const char* value) {
 using FixtureFilesTest = ImportFixture;
 
 TEST_F(FixtureFilesTest, FilesImportAsTheSheetShowsThemOrAreRefusedNamingTheCell) {
+    const std::vector<Stored> minguoMembers = {{"M1",
+                                                {{"birthday", date("1976-12-31")},
+                                                 {"mgbirthday", text("65/12/31")},
+                                                 {"enterdate", text("96/05/01")}}},
+                                               {"M2",
+                                                {{"birthday", date("2011-01-05")},
+                                                 {"mgbirthday", text("100/01/05")},
+                                                 {"enterdate", text("100年1月5日")}}}};
     const Case cases[] = {
         {"shown",
          {{"00007",
@@ -63,6 +71,48 @@ TEST_F(FixtureFilesTest, FilesImportAsTheSheetShowsThemOrAreRefusedNamingTheCell
          {},
          "無法讀取檔案 " MEMBER_IMPORT_DATA
          "/joined.xls: 第 2 列 N 欄的公式結果是文字，檔案卻沒有存下它"
+         "（請用 Excel 開啟後另存，或把公式改成值）"},
+        // Dates in Minguo formats are stored as the sheet shows them; the
+        // birthday column reads them as the member window reads typed dates.
+        {"minguo", minguoMembers},
+        {"minguo_gnumeric.xls", minguoMembers}, // Gnumeric's .xls of LibreOffice's sheet
+        {"minguo_openpyxl.xlsx",
+         {{"P1",
+           {{"birthday", date("1976-12-31")},
+            {"mgbirthday", text("65/12/31")},
+            {"enterdate", text("96/05/01")}}},
+          {"P2",
+           {{"birthday", QVariant()},
+            {"mgbirthday", text("100/1/5")},
+            {"enterdate", text("100/01/05")}}}}},
+        {"minguo_exceljs.xlsx",
+         {{"E1",
+           {{"birthday", date("1976-12-31")},
+            {"mgbirthday", text("65/12/31")},
+            {"enterdate", text("96/05/01")}}},
+          {"E2", {{"mgbirthday", text("100/01/05")}, {"enterdate", text("100年1月5日")}}}}},
+        {"minguo_sheetjs",
+         {{"S1",
+           {{"birthday", date("1976-12-31")},
+            {"mgbirthday", text("65/12/31")},
+            {"enterdate", text("96/05/01")}}},
+          {"S2", {{"mgbirthday", text("100/01/05")}, {"enterdate", text("100/01/05")}}}}},
+        // Written by scripts and never opened in a spreadsheet program: the
+        // formula =B2&"會員" has no result in the file.
+        {"formula_openpyxl.xlsx",
+         {},
+         "無法讀取檔案 " MEMBER_IMPORT_DATA
+         "/formula_openpyxl.xlsx: 第 2 列 N 欄的公式沒有存下計算結果"
+         "（請用 Excel 開啟後另存，或把公式改成值）"},
+        {"formula_exceljs.xlsx",
+         {},
+         "無法讀取檔案 " MEMBER_IMPORT_DATA
+         "/formula_exceljs.xlsx: 第 2 列 N 欄的公式沒有存下計算結果"
+         "（請用 Excel 開啟後另存，或把公式改成值）"},
+        {"formula_sheetjs.xlsx",
+         {},
+         "無法讀取檔案 " MEMBER_IMPORT_DATA
+         "/formula_sheetjs.xlsx: 第 2 列 N 欄的公式沒有存下計算結果"
          "（請用 Excel 開啟後另存，或把公式改成值）"},
         {"date1904",
          {{"B1", {{"birthday", date("1904-01-01")}}}, {"B2", {{"birthday", date("1976-12-31")}}}}},

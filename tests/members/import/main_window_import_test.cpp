@@ -169,6 +169,29 @@ TEST_F(TextImportTest, MemberWithoutBirthdayHasNeitherDate) {
     EXPECT_FALSE(member(members[0].id).value(QStringLiteral("birthday")).isNull());
 }
 
+// Members born in 2011 or later have a three-digit Minguo year, which fills
+// the birthday's nine bytes; the member window stores such years too.
+TEST_F(TextImportTest, TwoAndThreeDigitYearsAreRead) {
+    QList<ListMember> members = listMembers(1, 3);
+    members[0].birthday = QStringLiteral("100/01/01");
+    members[1].birthday = QStringLiteral("99/12/31");
+    members[2].birthday = QStringLiteral("113/2/29");
+    choose(list(listPage(members, 1)));
+    prompt.expect(kDone);
+    run("N1");
+    const std::pair<const char*, const char*> stored[] = {{"100/01/01", "2011-01-01 00:00:00"},
+                                                          {"99/12/31", "2010-12-31 00:00:00"},
+                                                          {"113/2/29", "2024-02-29 00:00:00"}};
+    for (int i = 0; i < 3; ++i) {
+        const QVariantMap values = member(members[i].id);
+        EXPECT_EQ(values.value(QStringLiteral("mgbirthday")).toString(),
+                  QString::fromUtf8(stored[i].first));
+        EXPECT_EQ(values.value(QStringLiteral("birthday")).toString(),
+                  QString::fromUtf8(stored[i].second));
+    }
+    expectCaptions();
+}
+
 TEST_F(TextImportTest, FaultsRollBackEveryMemberOfTheFile) {
     const QList<ListMember> members = listMembers(1, 3);
     QByteArray strayBlank = listPage(members, 1);
@@ -179,6 +202,8 @@ TEST_F(TextImportTest, FaultsRollBackEveryMemberOfTheFile) {
     badYear[2].birthday = QStringLiteral("AB/12/31");
     QList<ListMember> badDate = members;
     badDate[2].birthday = QStringLiteral("65/02/30");
+    QList<ListMember> badLongDate = members;
+    badLongDate[2].birthday = QStringLiteral("100/02/30");
     // The third member's first line is line 26: after the title and its
     // ten heading lines, and two members of seven lines.
     const struct {
@@ -193,6 +218,8 @@ TEST_F(TextImportTest, FaultsRollBackEveryMemberOfTheFile) {
          QStringLiteral("第 26 行 生日「AB/12/31」的年份不是整數")},
         {"no such day", listPage(badDate, 1),
          QStringLiteral("第 26 行 生日「65/02/30」不是有效的日期")},
+        {"no such day of a three-digit year", listPage(badLongDate, 1),
+         QStringLiteral("第 26 行 生日「100/02/30」不是有效的日期")},
     };
     keepNumbersUnique();
     addMember(QStringLiteral("OLD"));

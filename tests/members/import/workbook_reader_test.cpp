@@ -64,7 +64,7 @@ TEST_F(WorkbookReaderTest, XlsxCellsReadAsShown) {
         second[1] = QStringLiteral("123");
         second[2] = QStringLiteral("1.5");
         second[3] = QStringLiteral("1976/12/31");
-        second[4] = QStringLiteral("1980/02/29");
+        second[4] = QStringLiteral("69/2/29"); // as the sheet shows it
         second[5] = QStringLiteral("1976/12/31");
         second[6] = QStringLiteral("28125");
         second[7] = QStringLiteral("2020/01/02 13:45:00");

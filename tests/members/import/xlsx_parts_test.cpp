@@ -141,16 +141,21 @@ TEST(XlsxPartsTest, CellFormatsFollowTheirNumberFormats) {
     const QByteArray styles =
         "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"yyyy/mm/dd\"/>"
         "<numFmt numFmtId=\"165\" formatCode=\"0.000\"/>"
-        "<numFmt numFmtId=\"166\" formatCode=\"0000000000\"/></numFmts>"
+        "<numFmt numFmtId=\"166\" formatCode=\"0000000000\"/>"
+        "<numFmt numFmtId=\"167\" formatCode=\"[$-404]e/mm/dd\"/></numFmts>"
         "<cellStyleXfs><xf numFmtId=\"14\"/></cellStyleXfs>"
         "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/>"
         "<xf numFmtId=\"14\"/><xf numFmtId=\"49\"/><xf numFmtId=\"166\"/>"
-        "<xf numFmtId=\"1\"/></cellXfs></styleSheet>";
+        "<xf numFmtId=\"1\"/><xf numFmtId=\"167\"/><xf numFmtId=\"27\"/>"
+        "</cellXfs></styleSheet>";
     using members::NumberFormat;
+    const QString none;
     EXPECT_EQ(members::xlsx::readCellFormats(styles, QStringLiteral("styles.xml")),
-              (QList<NumberFormat>{NumberFormat{}, NumberFormat{true, 0}, NumberFormat{},
-                                   NumberFormat{true, 0}, NumberFormat{}, NumberFormat{false, 10},
-                                   NumberFormat{false, 1}}));
+              (QList<NumberFormat>{NumberFormat{}, NumberFormat{true, 0, none}, NumberFormat{},
+                                   NumberFormat{true, 0, none}, NumberFormat{},
+                                   NumberFormat{false, 10, none}, NumberFormat{false, 1, none},
+                                   NumberFormat{true, 0, QStringLiteral("[$-404]e/mm/dd")},
+                                   NumberFormat{true, 0, QStringLiteral("[$-404]e/m/d")}}));
 }
 
 TEST(XlsxPartsTest, RelationshipTargetsResolveAgainstTheirFolder) {
