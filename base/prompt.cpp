@@ -31,6 +31,25 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
 
+    SaveAnswer askToSave(const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::Question, caption, text,
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                        QApplication::activeWindow());
+        box.button(QMessageBox::Save)->setText(QStringLiteral("儲存"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("不儲存"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveAnswer::Save;
+        case QMessageBox::Discard:
+            return SaveAnswer::Discard;
+        default:
+            return SaveAnswer::Cancel;
+        }
+    }
+
 private:
     static QMessageBox::Icon boxIcon(Icon icon) {
         switch (icon) {
@@ -53,6 +72,10 @@ Prompt*& installed() {
 }
 
 } // namespace
+
+Prompt::SaveAnswer Prompt::askToSave(const QString&, const QString&) {
+    return SaveAnswer::Cancel;
+}
 
 Prompt& Prompt::current() {
     static MessageBoxPrompt boxes;

@@ -24,6 +24,13 @@ public:
         return question(caption, text, Yes);
     }
 
+    // The answers to a question about typed data not yet saved.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // A question with the buttons 儲存, 不儲存 and 取消: Enter answers 儲存
+    // and Esc 取消. A prompt that cannot ask answers 取消, which keeps the
+    // typed data.
+    virtual SaveAnswer askToSave(const QString& caption, const QString& text);
+
     // The prompt in use: message boxes unless another was installed.
     static Prompt& current();
 

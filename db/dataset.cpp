@@ -163,7 +163,11 @@ void Dataset::emitMoved() {
 }
 
 bool Dataset::leaveEdit() {
-    return !isEditing() || post();
+    if (!isEditing())
+        return true;
+    if (!m_leaveRowQuestion)
+        return post();
+    return m_leaveRowQuestion() && !isEditing();
 }
 
 void Dataset::requireOpen() const {
@@ -195,6 +199,10 @@ bool Dataset::moveTo(int row) {
         return true;
     if (!leaveEdit())
         return false;
+    // A new row given up on the way has gone from the end of the rows.
+    if (m_rows.empty())
+        return true;
+    row = std::min(row, rowCount() - 1);
     m_current = row;
     emitMoved();
     return true;

@@ -25,8 +25,9 @@ namespace db {
 // Rows are numbered from 0 (currentRow) for code and from 1 (rowNumber, and
 // the movedTo signal) for what a window shows; -1 and 0 mean "no row".
 //
-// Moving to another row, sorting or refreshing while a row is being edited
-// posts it first, and does nothing when that post is refused. Values are
+// Moving to another row, sorting, refreshing or appending while a row is
+// being edited first leaves it (posts it, unless the window asks the user
+// instead: setLeaveRowQuestion), and does nothing when it stays. Values are
 // changed only in Edit or Insert: setValue in any other state throws
 // DatabaseError, as do the database's own refusals (with its text); after a
 // failed post the dataset stays in Edit or Insert with the typed values kept.
@@ -118,6 +119,23 @@ public:
     void addBeforePost(Check check);
     void addBeforeDelete(Check check);
 
+    // A check that reads the database before a row is written, run inside
+    // the write's transaction once it holds the table's write lock (SQLite's
+    // BEGIN IMMEDIATE; on a server a lock that every write of the table with
+    // such checks takes first), so that what it finds cannot change before
+    // the row is written: another desk storing the same member number at
+    // the same moment waits for it, or it for the other. When the check
+    // returns false nothing is written, the transaction ends, refused runs
+    // (to say why) and the post returns false with the row kept in Edit or
+    // Insert. Batch mode writes nothing and runs none.
+    void addWriteCheck(Check check, Action refused);
+
+    // Asked when moving, sorting, refreshing or appending would leave the
+    // row being edited. It may post or cancel the row and returns whether
+    // to go on; the action does nothing when it returns false or the row is
+    // still being edited. Unless set, the row is posted.
+    void setLeaveRowQuestion(Check ask);
+
     // In batch mode posts and deletes change only the rows in memory. Without
     // a base table a dataset is read-only unless in batch mode.
     void setBatchMode(bool on) { m_batch = on; }
@@ -167,9 +185,10 @@ private:
     void requireOpen() const;
     int requireField(const QString& name) const;
     void removeRowAt(int row);
-    void writeRow();
-    void writeInsert();
-    void writeUpdate();
+    bool writeRow();
+    bool writeInsert(const dataset_sql::WriteCheck& check);
+    bool writeUpdate(const dataset_sql::WriteCheck& check);
+    dataset_sql::WriteCheck writeCheck(int& refusedBy) const;
     void shareWrittenValues();
     dataset_sql::ColumnValues assignedValues() const;
     dataset_sql::ColumnValues columnValues(const Row& row) const;
@@ -190,6 +209,12 @@ private:
     std::vector<Action> m_newRowActions;
     std::vector<Check> m_beforePost;
     std::vector<Check> m_beforeDelete;
+    struct WriteCheck {
+        Check check;
+        Action refused;
+    };
+    std::vector<WriteCheck> m_writeChecks;
+    Check m_leaveRowQuestion;
     bool m_batch = false;
     QString m_sortField;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

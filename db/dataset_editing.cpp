@@ -86,6 +86,14 @@ void Dataset::addBeforeDelete(Check check) {
     m_beforeDelete.push_back(std::move(check));
 }
 
+void Dataset::addWriteCheck(Check check, Action refused) {
+    m_writeChecks.push_back({std::move(check), std::move(refused)});
+}
+
+void Dataset::setLeaveRowQuestion(Check ask) {
+    m_leaveRowQuestion = std::move(ask);
+}
+
 void Dataset::append() {
     requireOpen();
     if (!leaveEdit())
@@ -131,8 +139,8 @@ bool Dataset::post() {
         if (!check() || !isEditing())
             return false;
     }
-    if (!m_batch)
-        writeRow();
+    if (!m_batch && !writeRow())
+        return false;
     m_assigned.clear();
     setState(State::Browse);
     return true;
@@ -193,11 +201,34 @@ void Dataset::removeRowAt(int row) {
     emit rowRemoved(row);
 }
 
-void Dataset::writeRow() {
-    if (m_state == State::Insert)
-        writeInsert();
-    else
-        writeUpdate();
+// False when a write check refused: then nothing was written and the
+// check's refusal has been told.
+bool Dataset::writeRow() {
+    int refusedBy = -1;
+    const dataset_sql::WriteCheck check = writeCheck(refusedBy);
+    const bool written = m_state == State::Insert ? writeInsert(check) : writeUpdate(check);
+    if (!written && refusedBy >= 0) {
+        const Action refused = m_writeChecks[size_t(refusedBy)].refused;
+        if (refused)
+            refused();
+    }
+    return written;
+}
+
+// The write checks as one, run inside the write's transaction; refusedBy
+// names the first that refused.
+dataset_sql::WriteCheck Dataset::writeCheck(int& refusedBy) const {
+    if (m_writeChecks.empty())
+        return {};
+    return [this, &refusedBy] {
+        for (size_t i = 0; i < m_writeChecks.size(); ++i) {
+            if (!m_writeChecks[i].check()) {
+                refusedBy = int(i);
+                return false;
+            }
+        }
+        return true;
+    };
 }
 
 // The assigned base-table columns of the current row, in field order.
@@ -212,14 +243,17 @@ dataset_sql::ColumnValues Dataset::assignedValues() const {
     return values;
 }
 
-void Dataset::writeInsert() {
+bool Dataset::writeInsert(const dataset_sql::WriteCheck& check) {
     if (m_baseTable.isEmpty())
         throw noBaseTable();
-    const qint64 rowid = dataset_sql::insertRow(m_baseTable, assignedValues());
+    const std::optional<qint64> rowid =
+        dataset_sql::insertRow(m_baseTable, assignedValues(), check);
+    if (!rowid)
+        return false;
     Row& row = m_rows[size_t(m_current)];
-    row.rowid = rowid;
+    row.rowid = *rowid;
     // Read back what the database filled in: counters and column defaults.
-    const QVariantMap stored = dataset_sql::readRow(m_baseTable, rowid);
+    const QVariantMap stored = dataset_sql::readRow(m_baseTable, *rowid);
     QVariantList values = row.values.toList();
     for (int i = 0; i < fieldCount(); ++i) {
         const auto it = stored.constFind(m_fields[size_t(i)].column.toLower());
@@ -228,19 +262,23 @@ void Dataset::writeInsert() {
     }
     row.values = PackedValues(values);
     emit dataChanged(m_current, -1);
+    return true;
 }
 
-void Dataset::writeUpdate() {
+bool Dataset::writeUpdate(const dataset_sql::WriteCheck& check) {
     if (m_baseTable.isEmpty())
         throw noBaseTable();
     if (m_assigned.isEmpty())
-        return;
+        return true;
     const qint64 rowid = m_rows[size_t(m_current)].rowid;
     const auto result = dataset_sql::updateRowIfUnchanged(
-        m_baseTable, rowid, columnValues(m_original), assignedValues());
+        m_baseTable, rowid, columnValues(m_original), assignedValues(), check);
+    if (result == dataset_sql::WriteResult::Refused)
+        return false;
     if (result != dataset_sql::WriteResult::Written)
         reloadAfterConflict(result);
     shareWrittenValues();
+    return true;
 }
 
 // The base-table columns of a row as the dataset read them.

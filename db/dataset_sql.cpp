@@ -84,8 +84,21 @@ void Select::appendValue(int column, PackedValues& values) const {
     m_rows->appendValue(column, values);
 }
 
+namespace {
+
+// A write with a check holds the table's write lock while it checks: on
+// SQLite the writer's lock on the whole file (BEGIN IMMEDIATE), on a server
+// a transaction-level advisory lock named after the table, which every
+// checked write of that table takes first, so the checks and writes of two
+// desks follow one another. Rows are not locked this way against inserts.
+void holdWriteLock(const QString& table) {
+    if (engine() == Engine::Postgresql)
+        run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(:name))"),
+            {{QStringLiteral("name"), QStringLiteral("lunmark write ") + table.toLower()}});
+}
+
 // RETURNING gives the new row's identity on both engines.
-qint64 insertRow(const QString& table, const ColumnValues& values) {
+qint64 runInsert(const QString& table, const ColumnValues& values) {
     QStringList columns;
     QStringList names;
     QVariantMap params;
@@ -106,6 +119,21 @@ qint64 insertRow(const QString& table, const ColumnValues& values) {
     return query.value(0).toLongLong();
 }
 
+} // namespace
+
+std::optional<qint64> insertRow(const QString& table, const ColumnValues& values,
+                                const WriteCheck& check) {
+    if (!check)
+        return runInsert(table, values);
+    Transaction transaction(Transaction::Kind::Write);
+    holdWriteLock(table);
+    if (!check())
+        return std::nullopt;
+    const qint64 rowid = runInsert(table, values);
+    transaction.commit();
+    return rowid;
+}
+
 QVariantMap readRow(const QString& table, qint64 rowid) {
     QSqlQuery query = run(QStringLiteral("SELECT * FROM %1 WHERE rowid = :rowid%2")
                               .arg(quotedName(table), lockRowsClause()),
@@ -124,13 +152,17 @@ namespace {
 // In one transaction that holds the write lock: compares the stored row
 // with expected and, when they agree, runs the write and commits.
 WriteResult writeIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
-                             const std::function<void()>& write) {
+                             const std::function<void()>& write, const WriteCheck& check = {}) {
     Transaction transaction(Transaction::Kind::Write);
+    if (check)
+        holdWriteLock(table);
     const QVariantMap stored = readRow(table, rowid);
     if (stored.isEmpty())
         return WriteResult::Gone;
     if (!agrees(stored, expected))
         return WriteResult::Changed;
+    if (check && !check())
+        return WriteResult::Refused;
     write();
     transaction.commit();
     return WriteResult::Written;
@@ -139,13 +171,16 @@ WriteResult writeIfUnchanged(const QString& table, qint64 rowid, const ColumnVal
 } // namespace
 
 WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
-                                 const ColumnValues& values) {
-    return writeIfUnchanged(table, rowid, expected, [&] {
-        QVariantMap params{{QStringLiteral(":rowid"), rowid}};
-        const QString set = assignments(values, params);
-        run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = :rowid").arg(quotedName(table), set),
-            params);
-    });
+                                 const ColumnValues& values, const WriteCheck& check) {
+    return writeIfUnchanged(
+        table, rowid, expected,
+        [&] {
+            QVariantMap params{{QStringLiteral(":rowid"), rowid}};
+            const QString set = assignments(values, params);
+            run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = :rowid").arg(quotedName(table), set),
+                params);
+        },
+        check);
 }
 
 WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected) {

@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
+#include <optional>
 
 // The statements a dataset runs: its SELECT with the row identity added, and
 // the INSERT, UPDATE and DELETE that write one row back by it. Both engines
@@ -55,9 +57,14 @@ private:
 
 using ColumnValues = QList<QPair<QString, QVariant>>;
 
+// A check a write runs in its transaction, with the table's write lock held,
+// just before writing; false refuses the write. An empty one checks nothing.
+using WriteCheck = std::function<bool()>;
+
 // Inserts one row with the given columns (the others take their defaults)
-// and returns its rowid.
-qint64 insertRow(const QString& table, const ColumnValues& values);
+// and returns its rowid; nothing when check refused it.
+std::optional<qint64> insertRow(const QString& table, const ColumnValues& values,
+                                const WriteCheck& check = {});
 
 // The stored row of table with that rowid, keyed by lower-case column name;
 // empty when it is gone. Inside a transaction on a server the row stays
@@ -66,13 +73,14 @@ QVariantMap readRow(const QString& table, qint64 rowid);
 
 // What became of a write that first compares the stored row with the values
 // the dataset read.
-enum class WriteResult { Written, Changed, Gone };
+enum class WriteResult { Written, Changed, Gone, Refused };
 
 // In one transaction: reads the stored row (locked), compares the columns
-// of expected with it, and writes only when they all agree. Values compare
-// as the engines give them back (a number and its text alike).
+// of expected with it, and writes only when they all agree and check (when
+// given) passes. Values compare as the engines give them back (a number and
+// its text alike).
 WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
-                                 const ColumnValues& values);
+                                 const ColumnValues& values, const WriteCheck& check = {});
 WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected);
 
 } // namespace db::dataset_sql

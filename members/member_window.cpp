@@ -13,6 +13,7 @@
 #include "db/database_files.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
+#include "db/display_text.h"
 #include "db/field_binder.h"
 #include "db/file_dialog.h"
 #include "db/record_buttons.h"
@@ -37,7 +38,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -47,6 +50,7 @@ namespace {
 const QString kCaption = QStringLiteral("會員管理");
 const QString kHint = QStringLiteral("提示");
 const QString kDateHint = QStringLiteral("例:65/12/31");
+const QString kUnsaved = QStringLiteral("資料尚未儲存﹐是否儲存﹖");
 
 QString pictureFromDialog(QWidget* parent) {
     return filedialog::openFile(
@@ -75,6 +79,12 @@ TFrmCust::TFrmCust(QWidget* parent) : QWidget(parent) {
     connect(Qry_Master, &db::Dataset::stateChanged, this, &TFrmCust::onStateChanged);
     connect(Qry_Master, &db::Dataset::movedTo, this, &TFrmCust::onMovedTo);
     connect(&DataChanges::instance(), &DataChanges::replaced, this, &TFrmCust::reloadMembers);
+    // While editing, the birthday box shows what the user leaves or types.
+    connect(Qry_Master, &db::Dataset::dataChanged, this, [this] {
+        if (Qry_Master->state() != db::Dataset::State::Edit)
+            showStoredBirthday();
+    });
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TFrmCust::onPageChanged);
     onStateChanged();
     keyboard::install(this);
     resize(1000, 640);
@@ -100,7 +110,11 @@ void TFrmCust::buildQueries() {
     Qry_Master->setStatement(designStatement());
     Qry_Master->setNewRowDefaults({{QStringLiteral("isEnabled"), true}});
     Qry_Master->addBeforePost([this] { return checkBeforeStoring(); });
+    // Asked again where no other desk can store the same number meanwhile.
+    Qry_Master->addWriteCheck([this] { return !numberTaken(); },
+                              [this] { refuseDuplicateNumber(); });
     Qry_Master->addBeforeDelete([this] { return confirmDelete(); });
+    Qry_Master->setLeaveRowQuestion([this] { return confirmLeaveRow(); });
     m_binder = new db::FieldBinder(Qry_Master, this);
 }
 
@@ -243,10 +257,8 @@ void TFrmCust::buildButtonBar() {
     bar->addLayout(records, 1);
     for (QPushButton* button : {BitBtn2, SbPreview})
         button->setAutoDefault(false);
-    connect(SbPreview, &QPushButton::clicked, this,
-            [this] { members::report::previewMemberList(*Qry_Master, this); });
-    connect(BitBtn2, &QPushButton::clicked, this,
-            [this] { members::report::previewLabels(*Qry_Master, this); });
+    connect(SbPreview, &QPushButton::clicked, this, &TFrmCust::printList);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFrmCust::printLabels);
     connect(m_buttons->SbAdd, &QPushButton::clicked, this, &TFrmCust::addMember);
     connect(m_buttons->SbEdit, &QPushButton::clicked, this, &TFrmCust::editMember);
     connect(m_buttons->SbDel, &QPushButton::clicked, this, &TFrmCust::deleteMember);
@@ -323,6 +335,51 @@ void TFrmCust::onStateChanged() {
         PageControl1->setCurrentWidget(TabSheet2);
     else
         m_isAppending = false;
+    showStoredBirthday();
+}
+
+// The list tab shows other members and the search: the member being edited
+// is stored or given up first, or the details stay.
+void TFrmCust::onPageChanged() {
+    if (PageControl1->currentWidget() != TabSheet1 || !Qry_Master->isEditing())
+        return;
+    const auto stay = qScopeGuard([this] {
+        if (Qry_Master->isEditing())
+            PageControl1->setCurrentWidget(TabSheet2);
+    });
+    confirmLeaveRow();
+}
+
+bool TFrmCust::confirmLeaveRow() {
+    if (!Qry_Master->isEditing())
+        return true;
+    switch (Prompt::current().askToSave(kCaption, kUnsaved)) {
+    case Prompt::SaveAnswer::Save:
+        return storeMember();
+    case Prompt::SaveAnswer::Discard:
+        Qry_Master->cancel();
+        return true;
+    case Prompt::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+// Members imported with only the calendar birthday have no typed one: the
+// box shows the stored date as it would be typed, and nothing is written
+// unless the user changes it (storeBirthday).
+void TFrmCust::showStoredBirthday() {
+    m_birthdayFromDate.clear();
+    if (Qry_Master->state() == db::Dataset::State::Insert || Qry_Master->currentRow() < 0 ||
+        !Qry_Master->value(QStringLiteral("b")).toString().trimmed().isEmpty())
+        return;
+    const std::optional<QDateTime> stored =
+        db::storedDateTime(Qry_Master->value(QStringLiteral("birthday")));
+    if (!stored)
+        return;
+    m_birthdayFromDate = members::minguoText(stored->date());
+    const QSignalBlocker shownNotTyped(DBEdit6); // so the binder writes nothing
+    DBEdit6->setText(m_birthdayFromDate);
 }
 
 void TFrmCust::onMovedTo(int rowNumber, int count) {
@@ -334,6 +391,7 @@ void TFrmCust::onMovedTo(int rowNumber, int count) {
     }
     m_currentCustId = Qry_Master->value(QStringLiteral("id")).toString();
     m_movement->setEnabled(rowNumber != 1, rowNumber != count);
+    showStoredBirthday();
     showPhoto(Qry_Master->value(QStringLiteral("photo")).toString());
 }
 
@@ -379,10 +437,16 @@ bool TFrmCust::confirmDelete() {
 }
 
 void TFrmCust::saveMember() {
-    if (!Qry_Master->isEditing() || !Qry_Master->post())
+    if (!Qry_Master->isEditing() || !storeMember())
         return;
     Prompt::current().message(Prompt::Icon::Information, kHint, QStringLiteral("保存成功!"));
+}
+
+bool TFrmCust::storeMember() {
+    if (!Qry_Master->post())
+        return false;
     m_currentCustId = Qry_Master->value(QStringLiteral("id")).toString();
+    return true;
 }
 
 void TFrmCust::cancelEditing() {
@@ -398,25 +462,66 @@ bool TFrmCust::refuse(const QString& caption, const QString& text, QWidget* focu
 }
 
 // In order: the number, duplicates, the birthday and the joining date. A
-// year that is not a number ends the save with the conversion error.
+// year that is not a number ends the save with the conversion error. The
+// duplicate test is made again with the row's write (numberTaken).
 bool TFrmCust::checkBeforeStoring() {
-    const QString number = DBEdit1->text().trimmed();
-    if (number.isEmpty())
+    if (DBEdit1->text().trimmed().isEmpty())
         return refuse(kCaption, QStringLiteral("編號不能為空﹐請重新輸入!"), DBEdit1);
-    const bool unchanged = !m_isAppending && number == m_currentCustId;
-    if (!unchanged &&
-        db::run(QStringLiteral("select * from cust where id=:id"), {{QStringLiteral("id"), number}})
-            .next())
-        return refuse(kCaption, QStringLiteral("編號重複﹐請重新輸入!"), DBEdit1);
+    if (numberTaken()) {
+        refuseDuplicateNumber();
+        return false;
+    }
+    if (!storeBirthday())
+        return false;
+    if (!members::isValidJoiningDate(DBEdit10->text()))
+        return refuse(kHint, m_enterDateCaption + QStringLiteral("日期輸入錯誤!"), DBEdit10);
+    m_isAppending = false;
+    return true;
+}
+
+// Another member has the typed number. An existing member whose number did
+// not change is not tested.
+bool TFrmCust::numberTaken() const {
+    const QString number = DBEdit1->text().trimmed();
+    if (Qry_Master->state() == db::Dataset::State::Edit && number == m_currentCustId)
+        return false;
+    return numberInUse(number);
+}
+
+bool TFrmCust::numberInUse(const QString& number) {
+    return db::run(QStringLiteral("select * from cust where id=:id"),
+                   {{QStringLiteral("id"), number}})
+        .next();
+}
+
+void TFrmCust::refuseDuplicateNumber() {
+    m_isAppending = Qry_Master->state() == db::Dataset::State::Insert;
+    refuse(kCaption, QStringLiteral("編號重複﹐請重新輸入!"), DBEdit1);
+}
+
+// The calendar birthday follows the typed one; a birthday shown from the
+// stored date and left as shown keeps both stored columns as they are.
+bool TFrmCust::storeBirthday() {
+    if (!m_birthdayFromDate.isEmpty() && DBEdit6->text() == m_birthdayFromDate &&
+        Qry_Master->value(QStringLiteral("b")).toString().trimmed().isEmpty())
+        return true;
     const std::optional<QDate> birthday = members::birthdayDate(DBEdit6->text());
     if (!birthday)
         return refuse(kHint, QStringLiteral("生日格式輸入錯誤!"), DBEdit6);
     Qry_Master->setValue(QStringLiteral("birthday"),
                          birthday->isNull() ? QVariant() : QVariant(*birthday));
-    if (!members::isValidJoiningDate(DBEdit10->text()))
-        return refuse(kHint, m_enterDateCaption + QStringLiteral("日期輸入錯誤!"), DBEdit10);
-    m_isAppending = false;
     return true;
+}
+
+// Printing shows the stored members only.
+void TFrmCust::printList() {
+    if (confirmLeaveRow())
+        members::report::previewMemberList(*Qry_Master, this);
+}
+
+void TFrmCust::printLabels() {
+    if (confirmLeaveRow())
+        members::report::previewLabels(*Qry_Master, this);
 }
 
 void TFrmCust::choosePhoto() {
@@ -427,12 +532,12 @@ void TFrmCust::choosePhoto() {
     showPhoto(file);
 }
 
+// The window stays open unless the member being edited is stored or given
+// up, also when storing it fails with an error.
 void TFrmCust::closeEvent(QCloseEvent* event) {
-    if (Qry_Master->isEditing()) {
-        Prompt::current().message(Prompt::Icon::Warning, kHint, QStringLiteral("請保存後再離開"));
-        event->ignore();
+    event->ignore();
+    if (!confirmLeaveRow())
         return;
-    }
     m_gridLayout->save(gridLayoutPath(), gridLayoutSection());
     event->accept();
 }

@@ -55,6 +55,17 @@ public:
     // A new member is being added through SbAdd.
     bool isAppending() const { return m_isAppending; }
 
+    // Asked by every action that would reload the list or leave the member
+    // being added or edited (searching, sorting, printing, moving, the list
+    // tab, closing): the question 資料尚未儲存﹐是否儲存﹖ stores the member
+    // (under the usual checks) or gives it up, or keeps it. True when the
+    // action may go on; always true while no member is being edited.
+    bool confirmLeaveRow();
+
+    // Whether a stored member has the number (letter case as the database
+    // compares it).
+    static bool numberInUse(const QString& number);
+
     // The photo chooser; a file dialog unless a test replaces it. An empty
     // name means cancelled.
     void setPictureChooser(std::function<QString()> choose) { m_choosePicture = std::move(choose); }
@@ -86,22 +97,30 @@ private:
     void applyCaptions();
     void onStateChanged();
     void onMovedTo(int rowNumber, int count);
+    void onPageChanged();
     void showPhoto(const QString& path);
+    void showStoredBirthday();
 
     // Record buttons.
     void addMember();
     void editMember();
     void deleteMember();
     void saveMember();
+    bool storeMember();
     void cancelEditing();
     bool confirmDelete();
     bool checkBeforeStoring();
+    bool storeBirthday();
+    bool numberTaken() const;
+    void refuseDuplicateNumber();
     bool refuse(const QString& caption, const QString& text, QWidget* focus);
     void choosePhoto();
 
     // Search and sorting.
     void search();
     void quickSearch(const QString& typed);
+    void printList();
+    void printLabels();
     void showStatement(const members::search::Statement& statement);
     void sortByColumn(int logicalIndex);
 
@@ -146,6 +165,9 @@ private:
 
     bool m_isAppending = false;
     QString m_currentCustId;
+    // The birthday box shows the stored calendar birthday, in the form it
+    // is typed, when the member has no typed birthday; this is that text.
+    QString m_birthdayFromDate;
     QString m_enterDateCaption;
     QString m_date1Caption;
     std::function<QString()> m_choosePicture;

@@ -155,7 +155,7 @@ void TFrmCust::buildGrid() {
 }
 
 void TFrmCust::quickSearch(const QString& typed) {
-    if (typed.trimmed().isEmpty())
+    if (typed.trimmed().isEmpty() || !confirmLeaveRow())
         return;
     showStatement(search::quickSearchStatement(typed, CheckBox1->isChecked()));
 }
@@ -172,6 +172,8 @@ void TFrmCust::showStatement(const members::search::Statement& statement) {
 }
 
 void TFrmCust::search() {
+    if (!confirmLeaveRow())
+        return;
     const search::Input input = m_criteria->input();
     const search::Bounds range = search::numberRange(input, search::memberNumberBounds());
     // The old list goes first, also when the criterion turns out unreadable.

@@ -1,10 +1,12 @@
 #include "tests/db/db_fixture.h"
 
 #include "base/errors.h"
+#include "db/connection.h"
 #include "db/dataset.h"
 
 #include <QDate>
 #include <QSignalSpy>
+#include <functional>
 
 using db::Dataset;
 
@@ -342,6 +344,128 @@ TEST_F(DatasetEditingTest, MovingAwayPostsTheEditedRowUnlessRefused) {
     EXPECT_EQ(m_members.currentRow(), 1);
     EXPECT_EQ(m_members.state(), Dataset::State::Browse);
     EXPECT_EQ(count("Cust where name = 'Wu'"), 1);
+}
+
+// A write check runs inside the write's transaction; when it refuses,
+// nothing is written, its refusal is told once and the typed row stays.
+TEST_F(DatasetEditingTest, WriteChecksRunWithTheWriteAndARefusalWritesNothing) {
+    for (bool adding : {true, false}) {
+        for (bool passes : {true, false}) {
+            SCOPED_TRACE(std::string(adding ? "insert" : "update") +
+                         (passes ? " passes" : " refused"));
+            db::run(QStringLiteral("delete from Cust"));
+            addMember("1", "Chen", "A");
+            addMember("2", "Lin", "B");
+            Dataset members;
+            members.setBaseTable("Cust");
+            members.open(QStringLiteral("select * from Cust order by id"));
+            bool insideATransaction = false;
+            int refusals = 0;
+            members.addWriteCheck(
+                [&] {
+                    insideATransaction = db::inTransaction();
+                    return passes;
+                },
+                [&] {
+                    EXPECT_FALSE(db::inTransaction()) << "told after the transaction ends";
+                    ++refusals;
+                });
+            if (adding) {
+                members.append();
+                members.setValue("id", "3");
+            } else {
+                members.moveTo(1);
+                members.edit();
+            }
+            members.setValue("name", "Wang");
+            EXPECT_EQ(members.post(), passes);
+            EXPECT_TRUE(insideATransaction);
+            EXPECT_FALSE(db::inTransaction());
+            EXPECT_EQ(refusals, passes ? 0 : 1);
+            EXPECT_EQ(members.isEditing(), !passes);
+            EXPECT_EQ(members.value("name").toString(), QStringLiteral("Wang"));
+            EXPECT_EQ(count("Cust where name = 'Wang'"), passes ? 1 : 0);
+            EXPECT_EQ(count("Cust"), adding && passes ? 3 : 2);
+        }
+    }
+}
+
+// Moving, sorting, refreshing and appending ask the leave-row question
+// while a row is edited: staying keeps the row and does nothing; giving the
+// row up or storing it lets the action go on; an answer that leaves the row
+// being edited counts as staying.
+TEST_F(DatasetEditingTest, LeavingAnEditedRowAsksTheQuestion) {
+    struct Action {
+        const char* name;
+        std::function<bool(Dataset&)> run;
+    } actions[] = {
+        {"next", [](Dataset& d) { return d.next(); }},
+        {"sort", [](Dataset& d) { return d.sortBy("name", Qt::DescendingOrder); }},
+        {"refresh", [](Dataset& d) { return d.refresh(); }},
+        {"append",
+         [](Dataset& d) {
+             d.append();
+             return d.state() == Dataset::State::Insert && d.rowCount() == 3;
+         }},
+    };
+    enum class Answer { Stay, GiveUp, Store, LeaveEditing };
+    for (const Action& action : actions) {
+        for (Answer answer : {Answer::Stay, Answer::GiveUp, Answer::Store, Answer::LeaveEditing}) {
+            SCOPED_TRACE(std::string(action.name) + " " + std::to_string(int(answer)));
+            db::run(QStringLiteral("update Cust set name = 'Chen' where id = '1'"));
+            Dataset members;
+            members.setBaseTable("Cust");
+            members.open(QStringLiteral("select * from Cust order by id"));
+            int asked = 0;
+            members.setLeaveRowQuestion([&] {
+                ++asked;
+                switch (answer) {
+                case Answer::Stay:
+                    return false;
+                case Answer::GiveUp:
+                    members.cancel();
+                    return true;
+                case Answer::Store:
+                    return members.post();
+                case Answer::LeaveEditing:
+                    return true;
+                }
+                return false;
+            });
+            members.edit();
+            members.setValue("name", "Wu");
+            const bool wentOn = action.run(members);
+            const bool shouldGoOn = answer == Answer::GiveUp || answer == Answer::Store;
+            EXPECT_EQ(asked, 1);
+            EXPECT_EQ(wentOn, shouldGoOn);
+            EXPECT_EQ(count("Cust where name = 'Wu'"), answer == Answer::Store ? 1 : 0);
+            if (!shouldGoOn) {
+                EXPECT_EQ(members.state(), Dataset::State::Edit);
+                EXPECT_EQ(members.currentRow(), 0);
+                EXPECT_EQ(members.value("name").toString(), QStringLiteral("Wu"));
+            }
+        }
+    }
+}
+
+// A new row given up on the way to another row is gone, and the move lands
+// on the row chosen.
+TEST_F(DatasetEditingTest, NewRowGivenUpOnTheWayToAnotherRowIsDropped) {
+    m_members.setLeaveRowQuestion([this] {
+        m_members.cancel();
+        return true;
+    });
+    m_members.moveTo(1);
+    m_members.append();
+    m_members.setValue("id", "3");
+    EXPECT_TRUE(m_members.moveTo(0));
+    EXPECT_EQ(m_members.rowCount(), 2);
+    EXPECT_EQ(m_members.currentRow(), 0);
+    EXPECT_EQ(m_members.value("id").toString(), QStringLiteral("1"));
+    m_members.append();
+    EXPECT_TRUE(m_members.last());
+    EXPECT_EQ(m_members.state(), Dataset::State::Insert) << "the new row is the last one";
+    EXPECT_EQ(count("Cust"), 2);
 }
 
 } // namespace

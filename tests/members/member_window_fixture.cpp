@@ -1,5 +1,7 @@
 #include "tests/members/member_window_fixture.h"
 
+#include "app/main_window.h"
+#include "base/window_opener.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "db/dataset_model.h"
@@ -9,6 +11,8 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -18,16 +22,46 @@ MemberWindowTest::MemberWindowTest() : previousFolder(QDir::currentPath()) {
     QDir::setCurrent(folder.path());
 }
 
+// A member still being edited is given up unasked, so that closing the
+// windows asks nothing.
 MemberWindowTest::~MemberWindowTest() {
-    window.reset();
+    if (mainWindow) {
+        if (isOpenInMenu() && window->memberQuery()->isEditing())
+            window->memberQuery()->cancel();
+        mainWindow->mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        mainWindow.reset();
+    }
+    m_ownWindow.reset();
     QDir::setCurrent(previousFolder);
 }
 
 void MemberWindowTest::open() {
-    window = std::make_unique<TFrmCust>();
+    m_ownWindow = std::make_unique<TFrmCust>();
+    window = m_ownWindow.get();
     window->show();
     window->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+void MemberWindowTest::openFromMenu() {
+    if (!mainWindow) {
+        mainWindow = std::make_unique<TFrmMain>();
+        mainWindow->show();
+        QApplication::setActiveWindow(mainWindow.get());
+    }
+    auto* item = mainWindow->findChild<QAction*>(QStringLiteral("N7"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    QMdiSubWindow* child = mainWindow->mdiArea()->activeSubWindow();
+    ASSERT_NE(child, nullptr);
+    window = dynamic_cast<TFrmCust*>(child->widget());
+    ASSERT_NE(window, nullptr);
+}
+
+bool MemberWindowTest::isOpenInMenu() const {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return mainWindow && windows::findChild(mainWindow->mdiArea(), QStringLiteral("FrmCust"));
 }
 
 void MemberWindowTest::closeWindow() {

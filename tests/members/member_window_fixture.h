@@ -12,6 +12,7 @@
 
 class QHeaderView;
 class QTableView;
+class TFrmMain;
 
 // A member window over a fresh database, with the working directory (where
 // the grid layout file lives) in a temporary folder.
@@ -20,7 +21,13 @@ protected:
     MemberWindowTest();
     ~MemberWindowTest() override;
 
+    // A member window of its own.
     void open();
+    // 會員資料 from the main window's menu, as users open it; the main window
+    // is made on first use and kept.
+    void openFromMenu();
+    // Whether the window opened from the menu is still open.
+    bool isOpenInMenu() const;
     void closeWindow();
 
     template <class T> T* child(const char* name) {
@@ -51,5 +58,9 @@ protected:
     ScriptedPrompt prompt;
     QTemporaryDir folder;
     QString previousFolder;
-    std::unique_ptr<TFrmCust> window;
+    TFrmCust* window = nullptr;
+    std::unique_ptr<TFrmMain> mainWindow;
+
+private:
+    std::unique_ptr<TFrmCust> m_ownWindow;
 };

@@ -308,10 +308,13 @@ TEST_F(MemberSearchWindowTest, PhotoThatFailsDuringASortLeavesTheGridPainting) {
     EXPECT_TRUE(grid()->updatesEnabled());
 }
 
-TEST_F(MemberSearchWindowTest, SearchDuringAnAddDropsTheNewRowAndEndsTheAdd) {
+TEST_F(MemberSearchWindowTest, SearchDuringAnAddAsksAndNotSavingDropsTheNewRow) {
     press("SbAdd");
     EXPECT_TRUE(window->isAppending());
+    prompt.expectSaveQuestion(QStringLiteral("資料尚未儲存﹐是否儲存﹖"),
+                              Prompt::SaveAnswer::Discard);
     searchAll();
+    EXPECT_EQ(prompt.pending(), 0);
     EXPECT_FALSE(window->isAppending());
     EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
     press("SbEdit");

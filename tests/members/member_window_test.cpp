@@ -229,7 +229,7 @@ TEST_F(MemberWindowTest, GridFollowsTheDatasetAfterTheDatabaseRefusesARowChange)
     searchAll();
     press("SbEdit");
     window->memberQuery()->setValue(QStringLiteral("name"), QString(11, QLatin1Char('x')));
-    child<QTabWidget>("PageControl1")->setCurrentWidget(child<QWidget>("TabSheet1"));
+    prompt.expectSaveQuestion(QStringLiteral("資料尚未儲存﹐是否儲存﹖"), Prompt::SaveAnswer::Save);
     prompt.expect(QStringLiteral("name"), true, true); // the database's own text
     const QRect third = grid()->visualRect(grid()->model()->index(2, 0));
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, third.center());
@@ -302,13 +302,17 @@ TEST_F(MemberWindowTest, EditorsAndButtonsFollowTheEditingState) {
     }
 }
 
-TEST_F(MemberWindowTest, ClosingWhileAddingIsRefusedAndAfterCancelWritesTheLayoutFile) {
+TEST_F(MemberWindowTest, ClosingWhileAddingAsksAndAfterCancelWritesTheLayoutFile) {
     open();
     press("SbAdd");
-    prompt.expect(QStringLiteral("請保存後再離開"));
+    type("DBEdit1", QStringLiteral("N1"));
+    prompt.expectSaveQuestion(QStringLiteral("資料尚未儲存﹐是否儲存﹖"),
+                              Prompt::SaveAnswer::Cancel);
     press("SbExit");
-    EXPECT_EQ(prompt.shown().last().icon, Prompt::Icon::Warning);
+    EXPECT_EQ(prompt.shown().last().caption, QStringLiteral("會員管理"));
     EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->memberQuery()->isEditing());
+    EXPECT_EQ(child<QLineEdit>("DBEdit1")->text(), QStringLiteral("N1"));
     EXPECT_FALSE(QFile::exists(TFrmCust::gridLayoutPath()));
     prompt.expect(QStringLiteral("要取消嗎﹖"));
     press("SbCancel");
@@ -316,6 +320,7 @@ TEST_F(MemberWindowTest, ClosingWhileAddingIsRefusedAndAfterCancelWritesTheLayou
     QTest::keyClick(grid(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("DBGRidEhStatus.ini"))));
+    EXPECT_EQ(memberCount(), 0);
 }
 
 TEST_F(MemberWindowTest, MovementButtonsFollowThePosition) {

@@ -3,6 +3,11 @@
 // DATABASE is what --database takes: a file or a postgresql:// address. Usage:
 //   lunmark_db_peer DATABASE add PREFIX COUNT [BATCH [PAUSE]]  members PREFIX0001…
 //                          through the dataset, BATCH to a transaction, PAUSE ms between
+//   lunmark_db_peer DATABASE add-member ID MS       adds member ID as a desk stores a new
+//                                                    member (the number tested for a
+//                                                    duplicate with the write), then keeps
+//                                                    the transaction open MS ms; prints
+//                                                    "holding" or "refused", then "done"
 //   lunmark_db_peer DATABASE count                  prints the number of members
 //   lunmark_db_peer DATABASE rename ID NAME         gives member ID the name NAME through
 //                                                    the dataset, as a desk saves an edit
@@ -22,6 +27,7 @@
 #include "db/connection.h"
 #include "db/database_target.h"
 #include "db/dataset.h"
+#include "members/member_window.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -85,6 +91,23 @@ int rename(const QString& id, const QString& name) {
     members.setValue(QStringLiteral("name"), name);
     members.post();
     std::printf("renamed\n");
+    return 0;
+}
+
+int addMember(const QString& id, int holdMs) {
+    db::Dataset members;
+    members.setBaseTable(QStringLiteral("Cust"));
+    members.open(QStringLiteral("select id, name from Cust where 0 = 1"));
+    members.addWriteCheck([&id] { return !TFrmCust::numberInUse(id); }, {});
+    db::Transaction transaction(db::Transaction::Kind::Write);
+    members.append();
+    members.setValue(QStringLiteral("id"), id);
+    members.setValue(QStringLiteral("name"), QStringLiteral("乙桌"));
+    std::printf(members.post() ? "holding\n" : "refused\n");
+    std::fflush(stdout);
+    QThread::msleep(holdMs);
+    transaction.commit();
+    std::printf("done\n");
     return 0;
 }
 
@@ -166,6 +189,8 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("add") && args.size() >= 5)
             return add(args.at(3), args.at(4).toInt(), args.size() > 5 ? args.at(5).toInt() : 1,
                        args.size() > 6 ? args.at(6).toInt() : 0);
+        if (command == QLatin1String("add-member") && args.size() >= 5)
+            return addMember(args.at(3), args.at(4).toInt());
         if (command == QLatin1String("count"))
             return count();
         if (command == QLatin1String("rename") && args.size() >= 5)

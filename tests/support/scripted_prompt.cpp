@@ -20,6 +20,10 @@ void ScriptedPrompt::expectEnter(const QString& text, bool partial) {
     m_script.append({text, false, partial, true});
 }
 
+void ScriptedPrompt::expectSaveQuestion(const QString& text, SaveAnswer answer) {
+    m_script.append({text, false, false, false, true, answer});
+}
+
 bool ScriptedPrompt::take(const Box& box) {
     m_shown.append(box);
     if (m_script.isEmpty()) {
@@ -43,4 +47,17 @@ void ScriptedPrompt::message(Icon icon, const QString& caption, const QString& t
 bool ScriptedPrompt::question(const QString& caption, const QString& text,
                               DefaultButton defaultButton) {
     return take({Icon::Question, caption, text, defaultButton});
+}
+
+// The question about unsaved data defaults to 儲存 (shown as Yes).
+Prompt::SaveAnswer ScriptedPrompt::askToSave(const QString& caption, const QString& text) {
+    const Step next = m_script.isEmpty() ? Step{} : m_script.first();
+    const bool yes = take({Icon::Question, caption, text, Yes});
+    if (next.enter)
+        return SaveAnswer::Save;
+    if (next.asksToSave)
+        return next.saveAnswer;
+    ADD_FAILURE() << "the question about unsaved data was answered as a yes/no question: "
+                  << text.toStdString();
+    return yes ? SaveAnswer::Save : SaveAnswer::Cancel;
 }

@@ -28,6 +28,9 @@ public:
     void expect(const QString& text, bool answer = true, bool partial = false);
     // The same, answered with the question's default button (Enter).
     void expectEnter(const QString& text, bool partial = false);
+    // The next box must be the question about unsaved data holding text,
+    // answered with answer.
+    void expectSaveQuestion(const QString& text, SaveAnswer answer);
 
     // Every box shown so far.
     const QList<Box>& shown() const { return m_shown; }
@@ -39,13 +42,16 @@ public:
     using Prompt::question;
     bool question(const QString& caption, const QString& text,
                   DefaultButton defaultButton) override;
+    SaveAnswer askToSave(const QString& caption, const QString& text) override;
 
 private:
     struct Step {
         QString text;
-        bool answer;
-        bool partial;
-        bool enter = false; // answer with the default button
+        bool answer = false;
+        bool partial = false;
+        bool enter = false;      // answer with the default button
+        bool asksToSave = false; // the question about unsaved data
+        SaveAnswer saveAnswer = SaveAnswer::Cancel;
     };
     bool take(const Box& box);
 
