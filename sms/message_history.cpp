@@ -1,6 +1,7 @@
 #include "sms/message_history.h"
 
 #include "db/connection.h"
+#include "db/like_pattern.h"
 
 namespace sms::history {
 
@@ -39,13 +40,14 @@ void forget(qint64 id) {
 
 QStringList searchLines() {
     return {QStringLiteral("select * From MessageHistory "),
-            QStringLiteral(" Where CustName like :CustName"),
+            QStringLiteral(" Where CustName like :CustName") + db::kLikeEscape,
             QStringLiteral(" And SendDate between :BgnDate and :EndDate"),
             QStringLiteral("  order by SendDate Desc LIMIT 300")};
 }
 
 QVariantMap searchParams(const Filter& filter) {
-    return {{QStringLiteral("CustName"), '%' + filter.recipient.trimmed() + '%'},
+    return {{QStringLiteral("CustName"),
+             '%' + db::likeKeepingWildcards(filter.recipient.trimmed()) + '%'},
             {QStringLiteral("BgnDate"),
              filter.from.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")},
             {QStringLiteral("EndDate"),

@@ -61,6 +61,29 @@ TEST_F(SmsHistoryTest, FiltersByNamePartAndWholeDays) {
     }
 }
 
+// A typed backslash stands for itself on both engines; "%" and "_" stay
+// wildcards.
+TEST_F(SmsHistoryTest, ABackslashInTheNameIsPlainText) {
+    record("A\\B", "2024-05-02 10:00:00", "backslash");
+    record("AB", "2024-05-03 10:00:00", "plain");
+    const QDate may1(2024, 5, 1);
+    const QDate may31(2024, 5, 31);
+    const struct {
+        QString typed;
+        QStringList messages;
+    } cases[] = {
+        {"\\", {"backslash"}},
+        {"A\\B", {"backslash"}},
+        {"A%B", {"plain", "backslash"}},
+        {"A_B", {"backslash"}},
+        {"\\%", {"backslash"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        EXPECT_EQ(found({c.typed, may1, may31}), c.messages);
+    }
+}
+
 TEST_F(SmsHistoryTest, OnlyTheNewest300AreListed) {
     db::Transaction transaction;
     const QDateTime start(QDate(2024, 3, 1), QTime(8, 0));
