@@ -1,5 +1,7 @@
 #include "mode_string.h"
 
+#include "error_kind.h"
+
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -252,16 +254,14 @@ bool parseLongForm(std::string_view s, LineState& line) {
 } // namespace
 
 bool parseModeString(const char* text, platform::LineState& line) {
-    if (text == nullptr)
-        return false;
-    std::string_view s = skipDeviceName(text);
-    if (s.empty())
-        return false;
+    std::string_view s = text != nullptr ? skipDeviceName(text) : std::string_view();
     LineState parsed = line;
-    bool ok = s.find('=') != std::string_view::npos ? parseLongForm(s, parsed)
-                                                    : parseShortForm(s, parsed);
+    bool ok = !s.empty() && (s.find('=') != std::string_view::npos ? parseLongForm(s, parsed)
+                                                                   : parseShortForm(s, parsed));
     if (ok)
         line = parsed;
+    else
+        recordError(ErrorKind::RefusedSetting);
     return ok;
 }
 
