@@ -1,6 +1,7 @@
 #include "ports.h"
 
 #include "device_paths.h"
+#include "error_kind.h"
 #include "mode_string.h"
 #include "state.h"
 #include "timing.h"
@@ -57,8 +58,10 @@ int32_t closeSlot(int port) {
     auto lock = lockSlot(port);
     Handle h = slotHandle(port);
     storeSlot(port, kNoHandle);
-    if (h == kNoHandle)
+    if (h == kNoHandle) {
+        recordError(ErrorKind::NotOpen); // as closing no handle would
         return 0;
+    }
     return backend().close(h) ? 1 : 0;
 }
 

@@ -11,9 +11,17 @@
 
 namespace qv::platform {
 
+namespace {
+
+// Made when the DLL loads: a first use inside a call would run the runtime's
+// one-time set-up there, which clears the last error a caller is about to
+// read with WinErrCode.
+Win32Backend g_backend;
+
+} // namespace
+
 Backend& systemBackend() {
-    static Win32Backend instance;
-    return instance;
+    return g_backend;
 }
 
 } // namespace qv::platform

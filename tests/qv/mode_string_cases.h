@@ -68,17 +68,6 @@ inline const ModeCase kAcceptedModeStrings[] = {
          l.StopBits = StopBitsMode::OnePointFive;
          noFlowControl(l);
      }},
-    {"19200",
-     [](LineState& l) {
-         l.BaudRate = 19200;
-         noFlowControl(l);
-     }},
-    {"4800,,5",
-     [](LineState& l) {
-         l.BaudRate = 4800;
-         l.ByteSize = 5;
-         noFlowControl(l);
-     }},
     {"9600,m,8,1,x",
      [](LineState& l) {
          l.BaudRate = 9600;
@@ -98,14 +87,6 @@ inline const ModeCase kAcceptedModeStrings[] = {
          l.fOutxCtsFlow = l.fOutxDsrFlow = true;
          l.fDtrControl = l.fRtsControl = LineControl::Handshake;
      }},
-    {"11,n,8", // 110 baud takes two stop bits unless told otherwise
-     [](LineState& l) {
-         l.BaudRate = 110;
-         l.Parity = ParityMode::None;
-         l.ByteSize = 8;
-         l.StopBits = StopBitsMode::Two;
-         noFlowControl(l);
-     }},
     {"baud=1200 parity=N data=8 stop=1",
      [](LineState& l) {
          l.BaudRate = 1200;
@@ -113,7 +94,29 @@ inline const ModeCase kAcceptedModeStrings[] = {
          l.ByteSize = 8;
          l.StopBits = StopBitsMode::One;
      }},
-    {"BAUD=38400", [](LineState& l) { l.BaudRate = 38400; }},
+    {"BAUD=38400", // stop bits not named are one
+     [](LineState& l) {
+         l.BaudRate = 38400;
+         l.StopBits = StopBitsMode::One;
+     }},
+    {"11,n,8,1",
+     [](LineState& l) {
+         l.BaudRate = 110;
+         l.Parity = ParityMode::None;
+         l.ByteSize = 8;
+         l.StopBits = StopBitsMode::One;
+         noFlowControl(l);
+     }},
+    {"0,N,8,1",
+     [](LineState& l) {
+         l.BaudRate = 0;
+         l.Parity = ParityMode::None;
+         l.ByteSize = 8;
+         l.StopBits = StopBitsMode::One;
+         noFlowControl(l);
+     }},
+    {"", [](LineState& l) { l.StopBits = StopBitsMode::One; }}, // as a long form naming nothing
+    {"COM1:", [](LineState& l) { l.StopBits = StopBitsMode::One; }},
     {"baud=110",
      [](LineState& l) {
          l.BaudRate = 110;
@@ -128,41 +131,51 @@ inline const ModeCase kAcceptedModeStrings[] = {
      [](LineState& l) {
          l.ByteSize = 7;
          l.Parity = ParityMode::Odd;
+         l.StopBits = StopBitsMode::One;
      }},
     {"xon=off octs=off odsr=off idsr=off",
      [](LineState& l) {
          l.fOutX = l.fInX = false;
          l.fOutxCtsFlow = l.fOutxDsrFlow = l.fDsrSensitivity = false;
+         l.StopBits = StopBitsMode::One;
      }},
-    {"dtr=off rts=hs",
+    {"dtr=off rts=on",
      [](LineState& l) {
          l.fDtrControl = LineControl::Disable;
-         l.fRtsControl = LineControl::Handshake;
+         l.fRtsControl = LineControl::Enable;
+         l.StopBits = StopBitsMode::One;
      }},
-    {"dtr=on rts=tg to=on",
+    {"dtr=on rts=off to=on",
      [](LineState& l) {
          l.fDtrControl = LineControl::Enable;
-         l.fRtsControl = LineControl::Toggle;
+         l.fRtsControl = LineControl::Disable;
+         l.StopBits = StopBitsMode::One;
      }},
 };
 
-inline const char* const kRefusedModeStrings[] = {"",
-                                                  "   ",
-                                                  "COM1:",
-                                                  "9600,N,8,1,x,extra",
-                                                  "9600,Q,8,1",
-                                                  "9600,N,9,1",
-                                                  "9600,N,4,1",
-                                                  "9600,N,8,3",
-                                                  "0,N,8,1",
-                                                  "96OO,N,8,1",
-                                                  "9600,NO",
-                                                  "9600,N,8,1,xp",
-                                                  "baud=abc",
-                                                  "baud=9600 speed=2",
-                                                  "baud=9600 dtr=tg",
-                                                  "parity=x",
-                                                  "xon=maybe",
-                                                  "baud=9600 stray"};
+inline const char* const kRefusedModeStrings[] = {
+    "   ",
+    "9600,N,8,1,x,extra",
+    "9600,Q,8,1",
+    "9600,N,9,1",
+    "9600,N,4,1",
+    "9600,N,8,3",
+    "96OO,N,8,1",
+    "9600,NO",
+    "9600,N,8,1,xp",
+    "baud=abc",
+    "baud=9600 speed=2",
+    "baud=9600 dtr=tg",
+    "parity=x",
+    "xon=maybe",
+    "baud=9600 stray",
+    "19200",
+    "4800,,5",
+    "11,n,8",
+    "9600,N,8",
+    "dtr=off rts=hs",
+    "dtr=on rts=tg",
+    "rts=hs",
+};
 
 } // namespace qv::test
