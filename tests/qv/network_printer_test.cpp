@@ -4,18 +4,16 @@
 // and meets a printer that goes away, stops reading or is not there with
 // failed opens and writes, never a signal or a hang.
 
-#include "command_table.h"
-#include "display_cases.h"
+#include "every_family_cases.h"
 #include "network_printer.h"
-#include "printer3_71_9_cases.h"
-#include "printer7_cases.h"
-#include "printer_p20_cases.h"
 #include "qv_fixture.h"
 #include "tcp_printer.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <span>
+#include <thread>
 
 namespace qv::test {
 namespace {
@@ -62,35 +60,17 @@ protected:
     }
 
     static void mapCom3(const TcpPrinter& printer) { setenv("QV_COM3", printer.name().c_str(), 1); }
-
-    static Bytes joined(const CommandCase& c) {
-        Bytes out;
-        for (const char* send : c.sends) {
-            Bytes b = hex(send);
-            out.insert(out.end(), b.begin(), b.end());
-        }
-        return out;
-    }
 };
 
 TEST_F(NetworkPrinter, EveryFamilysCommandsArriveByteForByte) {
     TcpPrinter printer;
     mapCom3(printer);
     ASSERT_EQ(QVOpenPort(3, "9600,N,8,1"), 1) << WinErrCode();
-    const std::pair<const char*, std::span<const CommandCase>> tables[] = {
-        {"family 7", kPrinter7Commands},
-        {"families 3, 71, 9", kCommonCommands},
-        {"families 3 and 71", kFamily3And71Commands},
-        {"family 9", kFamily9Commands},
-        {"family P20", kP20Commands},
-        {"VFD", kVfdCommands},
-        {"LCD", kLcdCommands},
-    };
-    for (const auto& [family, cases] : tables) {
+    for (const auto& [family, cases] : kEveryFamilysCommands) {
         for (const CommandCase& c : cases) {
             SCOPED_TRACE(testing::Message() << family << ": " << c.name);
             EXPECT_EQ(c.call(3), c.result);
-            const Bytes expected = joined(c);
+            const Bytes expected = joinedSends(c);
             EXPECT_EQ(printer.take(expected.size()), expected);
         }
     }
@@ -113,6 +93,14 @@ TEST_F(NetworkPrinter, APrinterGoingAwayMidReceiptFailsTheWriteAndReconnects) {
     ASSERT_EQ(QVOpenPort(3, ""), 1);
     const std::string line(50, 'x');
     int32_t sent = 0;
+    for (int i = 0; i < 3; ++i)
+        sent += QVSendStr(3, line.c_str());
+    ASSERT_EQ(sent, 150);
+    for (int i = 0; i < 300 && printer.hangUps() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(printer.hangUps(), 1);
+    // The rest of the receipt: the first write after the hang-up may still
+    // be taken by the connection, the next ones fail.
     int writes = 0;
     for (; writes < 2000; ++writes) {
         int32_t n = QVSendStr(3, line.c_str());
@@ -125,8 +113,6 @@ TEST_F(NetworkPrinter, APrinterGoingAwayMidReceiptFailsTheWriteAndReconnects) {
     EXPECT_TRUE(error == EPIPE || error == ECONNRESET) << error;
     EXPECT_EQ(QVSendStr(3, "more"), 0);
     EXPECT_EQ(signal(SIGPIPE, SIG_DFL), SIG_DFL);
-    EXPECT_GE(sent, 100);
-    EXPECT_EQ(printer.hangUps(), 1);
     (void)printer.take(100);
 
     // The next open connects afresh and the receipt can be printed again.
