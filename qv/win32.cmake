@@ -5,11 +5,12 @@ set(QV_WIN32_SOURCES
   src/win32_backend.cpp
   src/win32_big5_text.cpp
   src/win32_dcb.cpp
+  src/win32_exclusive_file.cpp
   src/win32_font.cpp
   src/win32_mode_string.cpp
-  src/win32_posix_files.cpp
   src/win32_screen.cpp
   src/win32_system.cpp
+  src/win32_tcp.cpp
 )
 include(${PROJECT_SOURCE_DIR}/cmake/qv_def_file.cmake)
 qv_write_def_file(${CMAKE_CURRENT_BINARY_DIR}/qv.def ${QV_EXPORT_MAP} ${QV_SOURCES})
@@ -17,10 +18,7 @@ qv_write_def_file(${CMAKE_CURRENT_BINARY_DIR}/qv.def ${QV_EXPORT_MAP} ${QV_SOURC
 add_library(qv SHARED ${QV_SOURCES} ${QV_WIN32_SOURCES} ${CMAKE_CURRENT_BINARY_DIR}/qv.def)
 set_target_properties(qv PROPERTIES PREFIX "" OUTPUT_NAME qv)
 target_include_directories(qv PUBLIC include PRIVATE src src/win32_compat)
-# The BMP reader uses a few POSIX file calls; win32_posix_files gives them.
-set_source_files_properties(src/bmp_file.cpp PROPERTIES
-  COMPILE_OPTIONS "-include;${CMAKE_CURRENT_SOURCE_DIR}/src/win32_posix_files.h")
-target_link_libraries(qv PRIVATE gdi32 user32)
+target_link_libraries(qv PRIVATE gdi32 user32 ws2_32)
 # The undecorated names of qv.def bind to the stdcall symbols (QVOpenPort@8).
 target_link_options(qv PRIVATE -static -static-libgcc -static-libstdc++
   -Wl,--enable-stdcall-fixup -Wl,--no-undefined)

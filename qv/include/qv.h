@@ -448,11 +448,12 @@ QV_API int32_t QV_CALL D304Show(int32_t a, int32_t b, int32_t charWidth, int32_t
 QV_API int32_t QV_CALL GetD304(int32_t row, int32_t col) QV_NOEXCEPT;
 /* Sends a 1-bit BMP file: 1B 5A b a, the width in dots (low byte), the height,
  * then each row from the top, (width + 7) / 8 bytes, lit dots set. Rows are
- * taken from the end of the file backwards (a row the file is too short to
- * hold counts as zero bytes). Refused before anything is sent: -9 the file
- * cannot be opened (missing, not a regular file, or locked by another
- * program), -1 below 58 bytes, -2 not starting with 'B', -3 wider than 240
- * dots, -4 width 0, -5 height 0 or above 64. On success StaBuf[10] to [13]
+ * taken from the end of the file backwards. Refused before anything is sent:
+ * -9 the file cannot be opened (missing, not a regular file, or locked by
+ * another program; WinErrCode says which), -1 below 58 bytes, -2 not
+ * starting with 'B', -3 wider than 240 dots, -4 width 0, -5 height 0 or above
+ * 64, -6 the file is too short for the rows its header promises after the
+ * 54 header bytes. On success StaBuf[10] to [13]
  * = b, a, width, height (low bytes); returns the last row's send result. */
 QV_API int32_t QV_CALL D304Bmp(int32_t port, int32_t a, int32_t b,
                                const char* fileName) QV_NOEXCEPT;

@@ -6,6 +6,8 @@
 // stored bottom-up, so the last row in the file is the top of the image).
 // Bit depth, compression and palette are not examined.
 
+#include "exclusive_file.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -40,7 +42,6 @@ public:
     BmpFile() = default;
     BmpFile(const BmpFile&) = delete;
     BmpFile& operator=(const BmpFile&) = delete;
-    ~BmpFile();
 
     // Opens and checks the file: 0 when its image can be sent, otherwise the
     // refusal code (and the file is closed again). An open that fails records
@@ -64,12 +65,9 @@ public:
     std::span<std::uint8_t> dotsRowFromTop(unsigned k, RowBuffer& row) const;
 
 private:
-    std::int32_t openFile(const char* path);
     std::int32_t check(BmpLimits limits);
-    void close();
 
-    int m_fd = -1;
-    std::uint64_t m_size = 0;
+    ExclusiveFile m_file;
     unsigned m_width = 0;
     unsigned m_height = 0;
 };

@@ -2,6 +2,7 @@
 // is set by commands sent while RTS is off; the adapter is first found by
 // probing the rates it may be listening at.
 
+#include "mode_string.h"
 #include "platform.h"
 #include "ports.h"
 #include "state.h"
@@ -96,6 +97,7 @@ void setAdapterSpeed(int port, std::uint32_t requested) {
 int32_t QVOpenIr(int32_t port, const char* settings) noexcept {
     if (!isSerialPort(port))
         return 0;
+    auto lock = lockSlot(port);
     if (slotHandle(port) != platform::kNoHandle)
         return 1;
     platform::Handle h = openSerialSlot(port);
@@ -106,7 +108,7 @@ int32_t QVOpenIr(int32_t port, const char* settings) noexcept {
         return -1;
     platform::LineState& dcb = lineRecord(port);
     dcb = *line;
-    parseSettings(settings, dcb);
+    parseModeString(settings, dcb);
     const std::uint32_t requested = dcb.BaudRate;
     dcb.fOutxCtsFlow = false;
     dcb.fOutX = false;

@@ -1,5 +1,7 @@
 #include "mode_string.h"
 
+#include "error_kind.h"
+
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -58,12 +60,11 @@ std::string_view skipDeviceName(std::string_view s) {
 bool parseBaud(std::string_view s, std::uint32_t& baud) {
     std::uint32_t value = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc() || end != s.data() + s.size() || value == 0)
+    if (ec != std::errc() || end != s.data() + s.size())
         return false;
     // Two-digit abbreviations of the classic rates.
-    static constexpr std::array<std::pair<std::uint32_t, std::uint32_t>, 9> kShort{{
+    static constexpr std::array<std::pair<std::uint32_t, std::uint32_t>, 8> kShort{{
         {11, 110},
-        {15, 150},
         {30, 300},
         {60, 600},
         {12, 1200},
@@ -133,20 +134,6 @@ bool parseOnOff(std::string_view s, bool& on) {
     return true;
 }
 
-bool parseLineControl(std::string_view s, LineControl& control, bool allowToggle) {
-    if (equalsNoCase(s, "on"))
-        control = LineControl::Enable;
-    else if (equalsNoCase(s, "off"))
-        control = LineControl::Disable;
-    else if (equalsNoCase(s, "hs"))
-        control = LineControl::Handshake;
-    else if (allowToggle && equalsNoCase(s, "tg"))
-        control = LineControl::Toggle;
-    else
-        return false;
-    return true;
-}
-
 std::vector<std::string_view> split(std::string_view s, char separator) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
@@ -170,21 +157,15 @@ void setShortFormFlow(LineState& line, char handshake) {
     line.fRtsControl = hardware ? LineControl::Handshake : LineControl::Enable;
 }
 
+// Baud, parity, data bits and stop bits, all four, then the handshake letter.
 bool parseShortForm(std::string_view s, LineState& line) {
     std::vector<std::string_view> fields = split(s, ',');
-    if (fields.size() > 5)
+    if (fields.size() < 4 || fields.size() > 5)
         return false;
     fields.resize(5);
-    if (!fields[0].empty() && !parseBaud(fields[0], line.BaudRate))
+    if (!parseBaud(fields[0], line.BaudRate) || !parseParity(fields[1], line.Parity) ||
+        !parseDataBits(fields[2], line.ByteSize) || !parseStopBits(fields[3], line.StopBits))
         return false;
-    if (!fields[1].empty() && !parseParity(fields[1], line.Parity))
-        return false;
-    if (!fields[2].empty() && !parseDataBits(fields[2], line.ByteSize))
-        return false;
-    if (!fields[3].empty() && !parseStopBits(fields[3], line.StopBits))
-        return false;
-    if (!fields[0].empty() && fields[3].empty() && line.BaudRate == 110)
-        line.StopBits = StopBitsMode::Two;
     if (fields[4].size() > 1)
         return false;
     setShortFormFlow(line, fields[4].empty() ? '\0' : lower(fields[4][0]));
@@ -206,12 +187,14 @@ bool applyLongField(std::string_view key, std::string_view value, LineState& lin
     }
     if (equalsNoCase(key, "to")) // write time-outs are not part of the line state
         return parseOnOff(value, on);
-    if (equalsNoCase(key, "dtr"))
-        return parseLineControl(value, line.fDtrControl, false);
-    if (equalsNoCase(key, "rts"))
-        return parseLineControl(value, line.fRtsControl, true);
     if (!parseOnOff(value, on))
         return false;
+    // DTR and RTS are switched on or off; handshaking is the short form's p.
+    if (equalsNoCase(key, "dtr") || equalsNoCase(key, "rts")) {
+        (equalsNoCase(key, "dtr") ? line.fDtrControl : line.fRtsControl) =
+            on ? LineControl::Enable : LineControl::Disable;
+        return true;
+    }
     if (equalsNoCase(key, "xon")) {
         line.fInX = on;
         line.fOutX = on;
@@ -244,24 +227,31 @@ bool parseLongForm(std::string_view s, LineState& line) {
         if (!applyLongField(key, token.substr(eq + 1), line, stopNamed))
             return false;
     }
-    if (baudNamed && !stopNamed && line.BaudRate == 110)
-        line.StopBits = StopBitsMode::Two;
+    // Stop bits not named are always set: two at 110 baud, else one.
+    if (!stopNamed)
+        line.StopBits = baudNamed && line.BaudRate == 110 ? StopBitsMode::Two : StopBitsMode::One;
     return true;
 }
 
 } // namespace
 
 bool parseModeString(const char* text, platform::LineState& line) {
-    if (text == nullptr)
-        return false;
-    std::string_view s = skipDeviceName(text);
-    if (s.empty())
-        return false;
+    // An empty string, or a device name alone, is a long form naming nothing.
+    std::string_view raw = text != nullptr ? std::string_view(text) : std::string_view();
+    std::string_view s = text != nullptr ? skipDeviceName(text) : std::string_view();
+    bool nothingNamed =
+        text != nullptr && s.empty() && (raw.empty() || s.size() != trim(raw).size());
     LineState parsed = line;
-    bool ok = s.find('=') != std::string_view::npos ? parseLongForm(s, parsed)
-                                                    : parseShortForm(s, parsed);
+    // Like a long form without stop bits, an empty one sets one stop bit.
+    if (nothingNamed)
+        parsed.StopBits = StopBitsMode::One;
+    bool ok = nothingNamed ||
+              (!s.empty() && (s.find('=') != std::string_view::npos ? parseLongForm(s, parsed)
+                                                                    : parseShortForm(s, parsed)));
     if (ok)
         line = parsed;
+    else
+        recordError(ErrorKind::RefusedSetting);
     return ok;
 }
 

@@ -12,7 +12,9 @@
 
 namespace qv {
 
-// True when the whole string was understood; on false the line is unchanged.
+// True when the whole string was understood; on false the line is unchanged
+// and the refusal is the calling thread's last error (on Windows as the
+// platform's parser set it).
 bool parseModeString(const char* text, platform::LineState& line);
 
 } // namespace qv

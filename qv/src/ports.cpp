@@ -1,13 +1,16 @@
 #include "ports.h"
 
 #include "device_paths.h"
+#include "error_kind.h"
 #include "mode_string.h"
 #include "state.h"
 #include "timing.h"
 
 #include "qv.h"
 
-#include <cerrno>
+#include <array>
+#include <atomic>
+#include <optional>
 
 namespace qv {
 
@@ -19,8 +22,9 @@ namespace {
 
 constexpr int32_t kLptReady = 0x90;
 
-Handle& slot(int port) {
-    return state().PortTable[static_cast<std::size_t>(port)];
+void storeSlot(int port, Handle h) {
+    std::atomic_ref(state().PortTable[static_cast<std::size_t>(port)])
+        .store(h, std::memory_order_release);
 }
 
 bool wantsLineSettings(const char* settings) {
@@ -28,11 +32,13 @@ bool wantsLineSettings(const char* settings) {
 }
 
 void configureSerialLine(int port, Handle h, const char* settings) {
+    std::optional<std::uint32_t> refusal;
     if (wantsLineSettings(settings)) {
         if (auto line = backend().getLineState(h)) {
             platform::LineState& dcb = lineRecord(port);
             dcb = *line;
-            parseSettings(settings, dcb);
+            if (!parseModeString(settings, dcb))
+                refusal = backend().lastError();
             if (state().DtrFlag != 0) {
                 dcb.fDtrControl = platform::LineControl::Enable;
                 dcb.fRtsControl = platform::LineControl::Enable;
@@ -42,27 +48,53 @@ void configureSerialLine(int port, Handle h, const char* settings) {
         }
     }
     setReadsAndQueues(h);
+    // The caller asks WinErrCode after the open: the later steps' calls
+    // may have set it again on their way.
+    if (refusal)
+        backend().setLastError(*refusal);
 }
 
 int32_t closeSlot(int port) {
-    Handle h = slot(port);
-    slot(port) = kNoHandle;
-    if (h == kNoHandle)
+    auto lock = lockSlot(port);
+    Handle h = slotHandle(port);
+    storeSlot(port, kNoHandle);
+    if (h == kNoHandle) {
+        recordError(ErrorKind::NotOpen); // as closing no handle would
         return 0;
+    }
     return backend().close(h) ? 1 : 0;
+}
+
+enum class OpenOutcome { AlreadyOpen, PrinterNotReady, Tried };
+
+// Opens a port 1 to 13 into its slot unless it is open already.
+OpenOutcome openIntoSlot(int port, const char* settings) {
+    auto lock = lockSlot(port);
+    if (slotHandle(port) != kNoHandle)
+        return OpenOutcome::AlreadyOpen;
+    if (isSerialPort(port)) {
+        Handle h = openSerialSlot(port);
+        if (h != kNoHandle)
+            configureSerialLine(port, h, settings);
+        return OpenOutcome::Tried;
+    }
+    if (QVIsLpt(port - 9) != kLptReady)
+        return OpenOutcome::PrinterNotReady;
+    storeSlot(port, backend().open(devicePath(port), platform::OpenMode::Device));
+    return OpenOutcome::Tried;
 }
 
 } // namespace
 
-Handle openSerialSlot(int port) {
-    slot(port) = backend().open(devicePath(port), platform::OpenMode::Serial);
-    return slot(port);
+std::unique_lock<std::mutex> lockSlot(int port) {
+    static std::array<std::mutex, kSlotCount> locks;
+    return std::unique_lock(locks[static_cast<std::size_t>(port)]);
 }
 
-void parseSettings(const char* settings, platform::LineState& line) {
-    // The line is left as it was; the caller learns why from WinErrCode.
-    if (!parseModeString(settings, line))
-        backend().setLastError(EINVAL);
+Handle openSerialSlot(int port) {
+    Handle h = backend().open(devicePath(port), platform::OpenMode::Serial);
+    storeSlot(port, h);
+    return h;
 }
 
 void setReadsAndQueues(Handle h) {
@@ -79,16 +111,15 @@ std::size_t writeToSlot(int port, const std::uint8_t* data, std::size_t length) 
 using namespace qv;
 
 int32_t QVOpenPort(int32_t port, const char* settings) noexcept {
-    if (hasSlot(port) && slotHandle(port) != kNoHandle)
-        return 1;
-    if (isSerialPort(port)) {
-        Handle h = openSerialSlot(port);
-        if (h != kNoHandle)
-            configureSerialLine(port, h, settings);
-    } else if (isParallelPort(port)) {
-        if (QVIsLpt(port - 9) != kLptReady)
+    if (hasSlot(port)) {
+        switch (openIntoSlot(port, settings)) {
+        case OpenOutcome::AlreadyOpen:
+            return 1;
+        case OpenOutcome::PrinterNotReady:
             return 0;
-        slot(port) = backend().open(devicePath(port), platform::OpenMode::Device);
+        case OpenOutcome::Tried:
+            break;
+        }
     }
     setCurPort(port);
     if (hasSlot(port))
@@ -101,12 +132,14 @@ int32_t QVClosePort(int32_t port) noexcept {
 }
 
 int32_t QVOpenPort13(const char* deviceName) noexcept {
+    auto lock = lockSlot(kLastPort);
     if (slotHandle(kLastPort) != kNoHandle)
         return 9;
     if (deviceName == nullptr)
         return 0;
-    slot(kLastPort) = backend().open(deviceName, platform::OpenMode::Device);
-    return slotHandle(kLastPort) != kNoHandle ? 1 : 0;
+    Handle h = backend().open(deviceName, platform::OpenMode::Device);
+    storeSlot(kLastPort, h);
+    return h != kNoHandle ? 1 : 0;
 }
 
 int32_t QVClosePort13() noexcept {

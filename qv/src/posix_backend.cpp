@@ -1,8 +1,11 @@
 #include "posix_backend.h"
 
+#include "network_printer.h"
 #include "posix_ioctl.h"
 #include "posix_printer.h"
+#include "posix_quiet_write.h"
 #include "posix_rate.h"
+#include "posix_tcp.h"
 #include "posix_termios.h"
 
 #include <algorithm>
@@ -80,7 +83,28 @@ bool PosixBackend::fail(int error) {
     return false;
 }
 
+Handle PosixBackend::openNetwork(const std::string& name) {
+    auto address = networkAddress(name);
+    if (!address) {
+        fail(EINVAL);
+        return kNoHandle;
+    }
+    int fd = posix::connectTcp(*address, kNetworkWriteTimeoutMs);
+    if (fd < 0) {
+        fail(errno);
+        return kNoHandle;
+    }
+    Port port;
+    port.fd = fd;
+    port.network = true;
+    return store(port);
+}
+
 Handle PosixBackend::open(const std::string& path, OpenMode mode) {
+    // A network printer takes one connection per open; it stays non-blocking,
+    // and writes wait for room with the write time-out.
+    if (isNetworkName(path))
+        return openNetwork(path);
     int fd = ::open(path.c_str(), openFlags(mode));
     if (fd < 0) {
         fail(errno);
@@ -184,9 +208,15 @@ std::size_t PosixBackend::write(Handle h, const std::uint8_t* data, std::size_t 
     Port* port = find(h);
     if (port == nullptr)
         return 0;
+    if (port->network) {
+        std::size_t sent = posix::sendAll(port->fd, data, length, kNetworkWriteTimeoutMs);
+        if (sent < length)
+            fail(errno);
+        return sent;
+    }
     std::size_t done = 0;
     while (done < length) {
-        ssize_t n = ::write(port->fd, data + done, length - done);
+        ssize_t n = posix::writeWithoutSigpipe(port->fd, data + done, length - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

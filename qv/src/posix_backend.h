@@ -55,6 +55,7 @@ private:
         int fd = -1;
         bool terminal = false;
         bool exclusive = false; // terminal marked for exclusive use (TIOCEXCL)
+        bool network = false;   // a TCP connection to a network printer
         LineState line;
     };
 
@@ -70,6 +71,7 @@ private:
     // Puts an opened descriptor into a free entry; kNoHandle (the descriptor
     // closed, EMFILE recorded) when all are taken.
     Handle store(const Port& port);
+    Handle openNetwork(const std::string& name);
     Port* find(Handle h);
     // The terminal open on h; nullptr (and the error recorded) for anything else.
     Port* findTerminal(Handle h);

@@ -110,9 +110,14 @@ inline platform::LineState& lineRecord(int port) {
     return state().Dcb[static_cast<std::size_t>(port)];
 }
 
-// The handle in a port's slot; kNoHandle for an empty slot or a port without one.
+// The handle in a port's slot; kNoHandle for an empty slot or a port without
+// one. Slots are read and changed atomically: a send on one thread may read
+// a slot while another thread opens or closes the port.
 inline platform::Handle slotHandle(int port) {
-    return hasSlot(port) ? state().PortTable[static_cast<std::size_t>(port)] : platform::kNoHandle;
+    if (!hasSlot(port))
+        return platform::kNoHandle;
+    return std::atomic_ref(state().PortTable[static_cast<std::size_t>(port)])
+        .load(std::memory_order_acquire);
 }
 
 } // namespace qv

@@ -3,13 +3,16 @@
 
 #include "mode_string.h"
 
+#include "error_kind.h"
 #include "win32_dcb.h"
 
 namespace qv {
 
 bool parseModeString(const char* text, platform::LineState& line) {
-    if (text == nullptr)
+    if (text == nullptr) {
+        recordError(ErrorKind::RefusedSetting);
         return false;
+    }
     DCB dcb{};
     win32::applyLineState(dcb, line);
     if (BuildCommDCBA(text, &dcb) == FALSE)

@@ -1,5 +1,5 @@
 #pragma once
-// The VFD character display's commands on port p.
+// The customer displays' commands on port p: the VFD character display's and the LCD's.
 
 #include "command_table.h"
 
@@ -56,6 +56,58 @@ inline const CommandCase kVfdCommands[] = {
     {"VFDMacRun", [](int32_t p) { return VFDMacRun(p, 3, 0x14); }, {"1F 5E 03 14"}, 4},
     {"VFDSetTim", [](int32_t p) { return VFDSetTim(p, 13, 45); }, {"1F 54 0D 2D"}, 4},
     {"VFDShwTim", [](int32_t p) { return VFDShwTim(p); }, {"1F 55"}, 2},
+};
+
+// The LCD display's row writes and commands on port p.
+inline const CommandCase kLcdCommands[] = {
+    {"Lcd2Row row 1",
+     [](int32_t p) { return Lcd2Row(p, 1, "AB"); },
+     {"1B 71 45", "41 42", "0D"},
+     1},
+    {"Lcd2Row row 0",
+     [](int32_t p) { return Lcd2Row(p, 0, "AB"); },
+     {"1B 71 46", "41 42", "0D"},
+     1},
+    {"Lcd2Row row 2",
+     [](int32_t p) { return Lcd2Row(p, 2, "AB"); },
+     {"1B 71 46", "41 42", "0D"},
+     1},
+    {"Lcd2Row empty text", [](int32_t p) { return Lcd2Row(p, 1, ""); }, {"1B 71 45", "0D"}, 1},
+    {"Lcd2RowIns row 1",
+     [](int32_t p) { return Lcd2RowIns(p, 1, "A"); },
+     {"1B 71 4B", "41", "0D"},
+     1},
+    {"Lcd2RowIns row 9",
+     [](int32_t p) { return Lcd2RowIns(p, 9, "A"); },
+     {"1B 71 4C", "41", "0D"},
+     1},
+    {"Lcd4Row row 1", [](int32_t p) { return Lcd4Row(p, 1, "A"); }, {"1B 71 41", "41", "0D"}, 1},
+    {"Lcd4Row row 2", [](int32_t p) { return Lcd4Row(p, 2, "A"); }, {"1B 71 42", "41", "0D"}, 1},
+    {"Lcd4Row row 3", [](int32_t p) { return Lcd4Row(p, 3, "A"); }, {"1B 71 43", "41", "0D"}, 1},
+    {"Lcd4Row row 4", [](int32_t p) { return Lcd4Row(p, 4, "A"); }, {"1B 71 44", "41", "0D"}, 1},
+    {"Lcd4Row row 5", [](int32_t p) { return Lcd4Row(p, 5, "A"); }, {"1B 71 41", "41", "0D"}, 1},
+    {"Lcd4RowIns row 1",
+     [](int32_t p) { return Lcd4RowIns(p, 1, "A"); },
+     {"1B 71 47", "41", "0D"},
+     1},
+    {"Lcd4RowIns row 2",
+     [](int32_t p) { return Lcd4RowIns(p, 2, "A"); },
+     {"1B 71 48", "41", "0D"},
+     1},
+    {"Lcd4RowIns row 3",
+     [](int32_t p) { return Lcd4RowIns(p, 3, "A"); },
+     {"1B 71 49", "41", "0D"},
+     1},
+    {"Lcd4RowIns row 4",
+     [](int32_t p) { return Lcd4RowIns(p, 4, "A"); },
+     {"1B 71 4A", "41", "0D"},
+     1},
+    {"Lcd4RowIns row -4",
+     [](int32_t p) { return Lcd4RowIns(p, -4, "A"); },
+     {"1B 71 47", "41", "0D"},
+     1},
+    {"LcdCls", [](int32_t p) { return LcdCls(p); }, {"1F 0D"}, 2},
+    {"LcdOpenBox", [](int32_t p) { return LcdOpenBox(p); }, {"1B 47 0D"}, 3},
 };
 
 } // namespace qv::test

@@ -67,11 +67,9 @@ TEST_F(OpenClose, RefusedSettingsAreReportedAsInvalid) {
         const char* settings;
         std::uint32_t error;
     };
-    const Case cases[] = {{"9600,X,9,3", EINVAL},
-                          {"abc", EINVAL},
-                          {"baud=fast", EINVAL},
-                          {"9600,N,8,1", 0},
-                          {"COM1:96,e,7", 0}};
+    const Case cases[] = {{"9600,X,9,3", EINVAL}, {"abc", EINVAL},     {"baud=fast", EINVAL},
+                          {"96,e,7", EINVAL}, // the short form names all four
+                          {"9600,N,8,1", 0},      {"COM1:96,e,7,1", 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.settings);
         fake.setLastError(0);
@@ -184,7 +182,9 @@ TEST_F(OpenClose, CloseGivesOneOnlyForAnOpenSlot) {
     ASSERT_EQ(QVOpenPort(6, ""), 1);
     EXPECT_EQ(QVClosePort(6), 1);
     EXPECT_FALSE(com(6).isOpen);
+    fake.setLastError(0);
     EXPECT_EQ(QVClosePort(6), 0);
+    EXPECT_EQ(WinErrCode(), EBADF);  // as closing no descriptor would
     EXPECT_EQ(QVOpenPort(6, ""), 1); // a closed port opens again
     EXPECT_EQ(com(6).opens, 2);
 }

@@ -11,12 +11,10 @@
 
 namespace qv::test {
 
-class PtyOnCom2 : public ::testing::Test {
+class PtyOnCom2 : public OnPlatformBackend {
 protected:
     void SetUp() override {
-        clearPathOverrides();
-        platform::setBackend(nullptr);
-        state() = State{};
+        OnPlatformBackend::SetUp();
         master = posix_openpt(O_RDWR | O_NOCTTY);
         ASSERT_GE(master, 0);
         ASSERT_EQ(grantpt(master), 0);
@@ -26,11 +24,8 @@ protected:
     }
 
     void TearDown() override {
-        for (int port = 1; port <= kLastPort; ++port)
-            QVClosePort(port);
+        OnPlatformBackend::TearDown();
         close(master);
-        clearPathOverrides();
-        state() = State{};
     }
 
     int master = -1;

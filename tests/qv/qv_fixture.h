@@ -59,4 +59,22 @@ protected:
     platform::FakeBackend fake;
 };
 
+// Fixture for tests on the platform's own backend (real devices, FIFOs,
+// sockets): every test starts from the load-time state without path
+// overrides, and every port is closed afterwards.
+class OnPlatformBackend : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearPathOverrides();
+        platform::setBackend(nullptr);
+        state() = State{};
+    }
+    void TearDown() override {
+        for (int port = 1; port <= kLastPort; ++port)
+            QVClosePort(port);
+        clearPathOverrides();
+        state() = State{};
+    }
+};
+
 } // namespace qv::test

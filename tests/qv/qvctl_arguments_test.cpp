@@ -4,10 +4,12 @@
 
 #include "arguments.h"
 #include "call_plan.h"
+#include "call_runner.h"
 #include "elf_symbols.h"
 #include "export_table.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace qvctl {
 namespace {
@@ -69,9 +71,50 @@ TEST(QvctlArguments, TextsAndHexBytes) {
     }
 }
 
-TEST(QvctlArguments, UnknownExportsTakeNumbersAndTexts) {
-    EXPECT_EQ(inferParams({"1", "0x20", "face", "-3", "x:41"}), "iitit");
-    EXPECT_EQ(inferParams({}), "");
+TEST(QvctlArguments, OnlyTheLibrarysOwnExportsAreCalled) {
+    // C library names, a misspelt or wrongly cased export: refused before
+    // anything runs, with the nearest exports offered.
+    struct Case {
+        std::vector<std::string> words;
+        std::vector<std::string> offered; // the first names offered, nearest first
+    };
+    const Case cases[] = {
+        {{"strlen", "5"}, {}},
+        {{"abort"}, {}},
+        {{"puts", "hello"}, {}},
+        {{"qv7reset", "1"}, {"QV7Reset"}},
+        {{"QVOpenPrt", "1", "9600,N,8,1"}, {"QVOpenPort"}},
+        {{"QV7Rset", "1"}, {"QV7Reset", "QV3Reset"}},
+        {{"QVOpenPort", "1", "", "+", "VFDCl", "1"}, {"VFDCls"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.words));
+        try {
+            planCalls(c.words);
+            ADD_FAILURE() << "accepted";
+        } catch (const UsageError& e) {
+            const std::string text = e.what();
+            EXPECT_NE(text.find("QV 沒有名為"), std::string::npos) << text;
+            std::size_t at = 0;
+            for (const std::string& name : c.offered) {
+                std::size_t found = text.find(name, at);
+                EXPECT_NE(found, std::string::npos) << name << " in " << text;
+                at = found == std::string::npos ? at : found + name.size();
+            }
+        }
+    }
+    for (const char* libc : {"strlen", "abort", "puts"})
+        EXPECT_TRUE(closestExports(libc).empty()) << libc;
+    EXPECT_EQ(closestExports("qv7reset", 1), std::vector<std::string_view>{"QV7Reset"});
+}
+
+TEST(QvctlLibrary, NamesFromTheLibrarysDependenciesAreNotExports) {
+    const Library library(QV_LIBRARY_PATH);
+    EXPECT_NE(library.symbol("QV7Reset"), nullptr);
+    for (const char* name : {"strlen", "abort", "puts", "dlopen", "FT_Init_FreeType", "NoSuch"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(library.symbol(name), std::runtime_error);
+    }
 }
 
 TEST(QvctlArguments, CallsAreSplitAtPlusAndChecked) {
@@ -81,16 +124,15 @@ TEST(QvctlArguments, CallsAreSplitAtPlusAndChecked) {
     // The second call lacks its text, the third is empty.
     EXPECT_THROW(planCalls(words), UsageError);
 
-    const std::vector<std::string> good{"QVOpenPort", "1",  "",        "+",     "QVReadPort",
-                                        "1",          "16", "+",       "Later", "0x2",
-                                        "name",       "+",  "GetQvSta"};
+    const std::vector<std::string> good{"QVOpenPort", "1",  "",  "+",       "QVReadPort",
+                                        "1",          "16", "+", "QV3Prn",  "0x2",
+                                        "name",       "3",  "+", "GetQvSta"};
     auto calls = planCalls(good);
     ASSERT_EQ(calls.size(), 4U);
     EXPECT_EQ(calls[0].params, "it");
     EXPECT_EQ(calls[1].params, "iri");
     EXPECT_EQ(calls[1].arguments, (std::vector<std::string>{"1", "16"}));
-    EXPECT_FALSE(calls[2].known);
-    EXPECT_EQ(calls[2].params, "it");
+    EXPECT_EQ(calls[2].params, "iti");
     EXPECT_EQ(calls[3].params, "b");
     EXPECT_TRUE(calls[3].arguments.empty());
 }

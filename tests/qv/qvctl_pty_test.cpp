@@ -230,7 +230,12 @@ TEST_F(QvctlOnPty, CommandLineFaultsStopBeforeAnyCall) {
     };
     const Case cases[] = {
         {{"QVOpenPort", "1", "", "+", "QV7Reset"}, 2, "QV7Reset takes 1 argument(s)"},
-        {{"QVOpenPort", "1", "", "+", "NoSuchExport", "1"}, 1, "no export named NoSuchExport"},
+        {{"QVOpenPort", "1", "", "+", "NoSuchExport", "1"}, 2, "QV 沒有名為 NoSuchExport"},
+        // Names of the C library are not called, whatever their arguments.
+        {{"strlen", "5"}, 2, "QV 沒有名為 strlen"},
+        {{"abort"}, 2, "QV 沒有名為 abort"},
+        {{"QVOpenPort", "1", "", "+", "puts", "hello"}, 2, "QV 沒有名為 puts"},
+        {{"QVClosePrt", "1"}, 2, "相近的有：QVClosePort"},
         {{"--library", "/nonexistent/libqv.so", "QV7Reset", "1"}, 1, "/nonexistent/libqv.so"},
         {{"--frobnicate"}, 2, "unknown option --frobnicate"},
         {{}, 2, "no export to call"},

@@ -4,8 +4,11 @@
 // see the other's bytes, lose its own, or race on the library's state; the
 // ThreadSanitizer build (tests tsan.*) reports any data race as a failure.
 
+#include "pty_fixture.h"
 #include "qv_fixture.h"
 
+#include <barrier>
+#include <filesystem>
 #include <thread>
 
 namespace qv::test {
@@ -132,6 +135,48 @@ TEST_F(TwoThreads, StatusQueriesAndParallelPortsFromTwoThreads) {
     EXPECT_EQ(failures2, 0);
     EXPECT_EQ(lpt(1).written(), Bytes(kRounds, 'x'));
     EXPECT_EQ(lpt(2).written(), Bytes(kRounds, 'x'));
+}
+
+std::size_t openDescriptors() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+using TwoThreadsOnAPty = PtyOnCom2;
+
+TEST_F(TwoThreadsOnAPty, BothOpeningOnePortOpenItOnce) {
+    // Round after round both threads open COM2 at the same moment: the device
+    // is opened once, both are told the port is open, nothing is left open
+    // behind the slot's back, and the port closes and opens again each round.
+    constexpr int kOpenRounds = 100;
+    const std::size_t before = openDescriptors();
+    std::barrier sync(2);
+    std::vector<int32_t> results[2];
+    std::vector<int32_t> closes;
+    auto opener = [&](int self) {
+        for (int i = 0; i < kOpenRounds; ++i) {
+            sync.arrive_and_wait();
+            results[self].push_back(QVOpenPort(2, "9600,N,8,1"));
+            sync.arrive_and_wait();
+            if (self == 0)
+                closes.push_back(QVClosePort(2));
+            sync.arrive_and_wait();
+        }
+    };
+    std::thread other(opener, 1);
+    opener(0);
+    other.join();
+
+    EXPECT_EQ(results[0], std::vector<int32_t>(kOpenRounds, 1));
+    EXPECT_EQ(results[1], std::vector<int32_t>(kOpenRounds, 1));
+    EXPECT_EQ(closes, std::vector<int32_t>(kOpenRounds, 1));
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(QVOpenPort(2, ""), 1);
+    EXPECT_EQ(QVSendStr(2, "ok"), 2);
+    EXPECT_EQ(QVClosePort(2), 1);
+    EXPECT_EQ(QVClosePort(2), 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "qv_imports.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -99,6 +100,39 @@ TEST(DllCalls, CashDrawerWithoutItsDriverFails) {
     EXPECT_EQ(NxdfDrwOpen(), 0);
     EXPECT_EQ(NxdfDrwStatus(), 0);
     EXPECT_EQ(NxdfDrwEnd(), 1);
+}
+
+TEST(DllCalls, TheCashDrawerDeviceIsOpenedAsANewDeviceGoneWithItsHandle) {
+    // A file named in QV_DRAWER shows how the driver's device is opened: one
+    // that is not there is made (CREATE_NEW) and goes away with the handle
+    // (FILE_FLAG_DELETE_ON_CLOSE); one that is there is refused.
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0U);
+    const std::string path = std::string(folder) + "qv_drawer_device";
+    DeleteFileA(path.c_str());
+    ASSERT_EQ(_putenv(("QV_DRAWER=" + path).c_str()), 0);
+
+    EXPECT_EQ(NxdfDrwOpen(), 0); // a file takes no control requests
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    // It is held without sharing: another opener is refused.
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(reader, INVALID_HANDLE_VALUE) << "the drawer's open shares nothing";
+    if (reader != INVALID_HANDLE_VALUE)
+        CloseHandle(reader);
+    EXPECT_EQ(NxdfDrwEnd(), 1);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    HANDLE there = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(there, INVALID_HANDLE_VALUE);
+    CloseHandle(there);
+    EXPECT_EQ(NxdfDrwStatus(), 0);
+    EXPECT_EQ(WinErrCode(), 80); // ERROR_FILE_EXISTS
+    EXPECT_EQ(NxdfDrwEnd(), 1);
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(path.c_str());
+    ASSERT_EQ(_putenv("QV_DRAWER="), 0);
 }
 
 TEST(DllCalls, TextIsDrawnWithThePlatformsFonts) {

@@ -64,11 +64,4 @@ std::optional<std::vector<std::uint8_t>> argumentBytes(std::string_view argument
     return std::vector<std::uint8_t>(argument.begin(), argument.end());
 }
 
-std::string inferParams(const std::vector<std::string>& arguments) {
-    std::string params;
-    for (const std::string& a : arguments)
-        params += parseNumber(a) ? 'i' : 't';
-    return params;
-}
-
 } // namespace qvctl

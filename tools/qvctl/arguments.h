@@ -22,8 +22,4 @@ std::optional<std::vector<std::uint8_t>> parseHexBytes(std::string_view text);
 // Empty when an "x:" argument is not valid hex.
 std::optional<std::vector<std::uint8_t>> argumentBytes(std::string_view argument);
 
-// Parameter letters for an export qvctl does not know: a number where the
-// argument reads as one, a text otherwise.
-std::string inferParams(const std::vector<std::string>& arguments);
-
 } // namespace qvctl

@@ -8,8 +8,6 @@ namespace qvctl {
 namespace {
 
 std::string describeParams(const PlannedCall& call) {
-    if (!call.known)
-        return "inferred";
     return call.paramNames.empty() ? "no arguments" : "arguments: " + call.paramNames;
 }
 
@@ -81,19 +79,27 @@ void checkCall(const PlannedCall& call) {
     }
 }
 
+// Only the library's own exports are called: any other name would be looked
+// up in the libraries it depends on and called with arguments made up.
+std::string unknownExportText(const std::string& name) {
+    std::string text = "QV 沒有名為 " + name + " 的函式，未呼叫任何函式";
+    std::vector<std::string_view> near = closestExports(name);
+    for (std::size_t i = 0; i < near.size(); ++i)
+        text += (i == 0 ? "；相近的有：" : "、") + std::string(near[i]);
+    return text + "（qvctl --list 列出全部 " + std::to_string(knownExports().size()) + " 個）";
+}
+
 PlannedCall planOne(std::span<const std::string> words) {
     PlannedCall call;
     call.arguments.assign(words.begin() + 1, words.end());
     call.name = words.front();
-    if (auto info = findExport(call.name)) {
-        call.params = info->params;
-        call.paramNames = info->paramNames;
-        call.result = info->result;
-        call.showsStatus = info->showsStatus;
-        call.known = true;
-    } else {
-        call.params = inferParams(call.arguments);
-    }
+    auto info = findExport(call.name);
+    if (!info)
+        throw UsageError(unknownExportText(call.name));
+    call.params = info->params;
+    call.paramNames = info->paramNames;
+    call.result = info->result;
+    call.showsStatus = info->showsStatus;
     checkCall(call);
     return call;
 }

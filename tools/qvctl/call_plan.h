@@ -18,11 +18,10 @@ public:
 
 struct PlannedCall {
     std::string name;
-    std::string params; // parameter letters; inferred for an export qvctl does not know
+    std::string params; // parameter letters
     std::string paramNames;
     ResultKind result = ResultKind::Integer;
     bool showsStatus = false;
-    bool known = false;
     std::vector<std::string> arguments; // as given
 };
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <iomanip>
+#include <link.h>
 #include <list>
 #include <sstream>
 #include <stdexcept>
@@ -127,7 +128,14 @@ Library::Library(const std::string& path) {
 void* Library::symbol(const std::string& name) const {
     dlerror();
     void* address = dlsym(m_handle, name.c_str());
-    if (address == nullptr)
+    // dlsym also searches the libraries this one depends on (the C library
+    // among them): a name they define is not one of the library's exports.
+    Dl_info info{};
+    link_map* owner = nullptr;
+    link_map* self = nullptr;
+    if (address == nullptr ||
+        dladdr1(address, &info, reinterpret_cast<void**>(&owner), RTLD_DL_LINKMAP) == 0 ||
+        dlinfo(m_handle, RTLD_DI_LINKMAP, &self) != 0 || owner != self)
         throw std::runtime_error("the library has no export named " + name);
     return address;
 }

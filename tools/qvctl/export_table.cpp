@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <type_traits>
 
@@ -222,6 +223,52 @@ std::optional<ExportInfo> findExport(std::string_view name) {
     if (it == std::end(kExports))
         return std::nullopt;
     return *it;
+}
+
+namespace {
+
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// Single-letter insertions, deletions and replacements that turn a into b,
+// letter case ignored.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            std::size_t replace = diagonal + (lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1);
+            row[j] = std::min({above + 1, row[j - 1] + 1, replace});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+} // namespace
+
+std::vector<std::string_view> closestExports(std::string_view name, std::size_t count) {
+    struct Near {
+        std::size_t distance;
+        std::string_view name;
+    };
+    std::vector<Near> near;
+    for (const ExportInfo& e : kExports) {
+        std::size_t d = editDistance(name, e.name);
+        if (d <= std::max<std::size_t>(2, e.name.size() / 2))
+            near.push_back({d, e.name});
+    }
+    std::stable_sort(near.begin(), near.end(),
+                     [](const Near& a, const Near& b) { return a.distance < b.distance; });
+    std::vector<std::string_view> out;
+    for (std::size_t i = 0; i < near.size() && i < count; ++i)
+        out.push_back(near[i].name);
+    return out;
 }
 
 } // namespace qvctl

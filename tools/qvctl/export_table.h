@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace qvctl {
 
@@ -40,6 +41,11 @@ inline constexpr std::size_t kPatternSize = 5;
 
 std::span<const ExportInfo> knownExports();
 std::optional<ExportInfo> findExport(std::string_view name);
+
+// The known exports whose names are nearest to name (fewest single-letter
+// edits, letter case ignored), nearest first; at most count, none that
+// differ in more than about half their letters.
+std::vector<std::string_view> closestExports(std::string_view name, std::size_t count = 3);
 
 // The letters a caller gives arguments for (b, r and v are made by qvctl).
 constexpr bool isGivenParam(char letter) {

@@ -26,8 +26,8 @@ Arguments, in the export's order:
               text that starts with x: or t:, or is a lone +
   file names  as written (for BMP images)
   counts      for QVReadPort and QVReadStr, how many bytes to read
-Calls are separated by a lone +. Exports qvctl does not know take numbers
-where an argument reads as one and texts otherwise.
+Calls are separated by a lone +. Only the library's own exports (qvctl
+--list) are called; any other name is refused before anything runs.
 
 Ports: 1-9 are COM1-COM9 (/dev/ttyS0-8), 10-13 are LPT1-LPT4 (/dev/lp0-3);
 QV_COM1=/dev/ttyUSB0 (and so on) points a port at another device.
