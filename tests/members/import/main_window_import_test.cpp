@@ -177,7 +177,7 @@ TEST_F(TextImportTest, TwoAndThreeDigitYearsAreRead) {
     members[1].birthday = QStringLiteral("99/12/31");
     members[2].birthday = QStringLiteral("113/2/29");
     choose(list(listPage(members, 1)));
-    prompt.expect(kDone);
+    prompt.expect(done(3));
     run("N1");
     const std::pair<const char*, const char*> stored[] = {{"100/01/01", "2011-01-01 00:00:00"},
                                                           {"99/12/31", "2010-12-31 00:00:00"},
