@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 namespace qv::test {
 namespace {
