@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#if defined(__i386__)
 // The caller side of both conventions, written out so that nothing of the
 // compiler's own stack handling can hide what the callee did: the stack
 // pointer is kept in EDI (preserved by every Windows callee) across the call.
@@ -34,6 +35,7 @@ _qvCallWords:
     popl %ebp
     ret
 )");
+#endif
 
 namespace qv::test {
 namespace {
@@ -56,6 +58,7 @@ const void* exportAddress(const char* name, bool expected) {
     return address;
 }
 
+#if defined(__i386__)
 std::uint32_t callExport(const char* name, CallShape shape, const std::uint32_t* words) {
     const void* fn = exportAddress(name);
     if (fn == nullptr)
@@ -67,5 +70,6 @@ std::uint32_t callExport(const char* name, CallShape shape, const std::uint32_t*
                               << " bytes on the stack";
     return result;
 }
+#endif
 
 } // namespace qv::test

@@ -72,6 +72,20 @@ private:
         return m_bytes.size();
     }
 
+    // True once s has input (or has ended); false when the printer is being
+    // put away, which does not wait for the DLL to let go of its connection.
+    bool waitForInput(SOCKET s) const {
+        while (!m_stop) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(s, &readable);
+            timeval limit{0, 50 * 1000};
+            if (select(0, &readable, nullptr, nullptr, &limit) != 0)
+                return true;
+        }
+        return false;
+    }
+
     void serve() {
         while (!m_stop) {
             SOCKET s = accept(m_socket, nullptr, nullptr);
@@ -81,7 +95,7 @@ private:
             std::size_t received = 0;
             char buffer[4096];
             int n = 0;
-            while ((n = recv(s, buffer, sizeof buffer, 0)) > 0) {
+            while (waitForInput(s) && (n = recv(s, buffer, sizeof buffer, 0)) > 0) {
                 {
                     std::lock_guard lock(m_mutex);
                     m_bytes.insert(m_bytes.end(), buffer, buffer + n);

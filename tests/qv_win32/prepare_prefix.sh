@@ -6,19 +6,29 @@
 # the tests use COM9 as a port without a device. Wine reads the mapping when
 # its server starts, so the server is let to finish afterwards.
 #   prepare_prefix.sh PREFIX PORTS_DIR
+# WINELOADER names the Wine loader (wine when unset). A machine whose kernel
+# cannot run that loader (a 32-bit Wine on a kernel without 32-bit support)
+# skips the tests: the exit status is then 77.
 set -eu
 prefix="$1"
 ports="$2"
+loader="${WINELOADER:-wine}"
+command -v "$loader" >/dev/null || { echo "$loader is missing: run scripts/setup.sh" >&2; exit 1; }
+status=0
+"$loader" --version >/dev/null 2>&1 || status=$?
+if [ "$status" -eq 126 ]; then
+  echo "skipped: this machine cannot run $loader (its kernel refuses the program)" >&2
+  exit 77
+fi
 mapping="COM1=$ports/com1 COM2=$ports/com2 LPT1=$ports/com1"
 if [ -f "$prefix/qv-ports" ] && [ "$(cat "$prefix/qv-ports")" = "$mapping" ]; then
   exit 0
 fi
-command -v wine >/dev/null || { echo "wine is missing: run scripts/setup.sh" >&2; exit 1; }
 mkdir -p "$ports"
 export WINEPREFIX="$prefix"
-wineboot -i >/dev/null 2>&1
+"$loader" wineboot -i >/dev/null 2>&1
 for entry in $mapping; do
-  wine reg add 'HKLM\Software\Wine\Ports' /v "${entry%%=*}" /d "${entry#*=}" /f >/dev/null
+  "$loader" reg add 'HKLM\Software\Wine\Ports' /v "${entry%%=*}" /d "${entry#*=}" /f >/dev/null
 done
 wineserver -w
 echo "$mapping" >"$prefix/qv-ports"
