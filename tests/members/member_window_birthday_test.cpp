@@ -32,7 +32,7 @@ protected:
         const QString path = QStringLiteral(MEMBER_IMPORT_DATA "/") + name;
         members::setImportFileChooser([path](QWidget*, const QString&) { return path; });
         prompt.expect(QStringLiteral("是否刪除舊資料﹖"), false);
-        prompt.expect(QStringLiteral("導入成功!"));
+        prompt.expect(QStringLiteral("導入成功﹕共 3 筆"));
         whenModalShows([](QWidget* importWindow) {
             auto* button = importWindow->findChild<QPushButton*>(QStringLiteral("btnExcel"));
             ASSERT_NE(button, nullptr);
