@@ -1,5 +1,6 @@
 #include "members/member_search.h"
 
+#include "base/phone_number.h"
 #include "db/connection.h"
 #include "db/default_settings.h"
 #include "db/like_pattern.h"
@@ -232,13 +233,40 @@ QString containsPattern(const QString& text) {
     return QLatin1Char('%') + db::likeLiteral(text) + QLatin1Char('%');
 }
 
+namespace {
+
+// The column with the marks of phone::kSearchMarks left out, by replace(),
+// which both engines have.
+QString withoutSearchMarks(const QString& column) {
+    QString expression = column;
+    for (const char mark : phone::kSearchMarks)
+        expression =
+            QStringLiteral("replace(%1,'%2','')").arg(expression, QString(QLatin1Char(mark)));
+    return expression;
+}
+
+} // namespace
+
 Statement quickSearchStatement(const QString& typed, bool activeMembers) {
+    const QString text = typed.trimmed();
+    const QString digits = phone::searchKey(text);
+    const QLatin1String telephones[] = {QLatin1String("Tel"), QLatin1String("CDTel"),
+                                        QLatin1String("HomeTel")};
     QStringList matches;
-    for (const char* column : {"id", "name", "Tel", "CDTel", "HomeTel"})
-        matches << QLatin1String(column) + QStringLiteral(" like :Text") + db::kLikeEscape;
-    const Clause clause{
-        QStringLiteral("and (%1) order by id").arg(matches.join(QStringLiteral(" or "))),
-        {{QStringLiteral("Text"), containsPattern(typed.trimmed())}}};
+    for (const QLatin1String column : {QLatin1String("id"), QLatin1String("name")})
+        matches << column + QStringLiteral(" like :Text") + db::kLikeEscape;
+    for (const QLatin1String column : telephones)
+        matches << column + QStringLiteral(" like :Text") + db::kLikeEscape;
+    Clause clause{{}, {{QStringLiteral("Text"), containsPattern(text)}}};
+    // A telephone also matches with its spacing and brackets left out on both
+    // sides; typed text that is all marks matches no telephone this way.
+    if (!digits.isEmpty()) {
+        for (const QLatin1String column : telephones)
+            matches << withoutSearchMarks(column) + QStringLiteral(" like :Digits") +
+                           db::kLikeEscape;
+        clause.params.insert(QStringLiteral("Digits"), containsPattern(digits));
+    }
+    clause.line = QStringLiteral("and (%1) order by id").arg(matches.join(QStringLiteral(" or ")));
     return memberStatement(clause, activeMembers);
 }
 
