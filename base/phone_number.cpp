@@ -30,9 +30,9 @@ QString key(const QString& typed) {
 }
 
 QString searchKey(const QString& typed) {
-    QString bare = typed;
+    QString bare = withoutSpacing(typed);
     bare.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
-    return key(bare);
+    return bare;
 }
 
 bool isDialable(const QString& typed) {

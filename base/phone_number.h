@@ -21,8 +21,9 @@ bool isDialable(const QString& typed);
 // code ("(02) 2345-6789").
 inline constexpr QLatin1String kSearchMarks(" -.()");
 
-// Part of a number as searched for: key() with the brackets left out too, so
-// that "0912-345", "(0912)345" and "0912 345" all find "0912345678".
+// Part of a number as searched for: without its spacing and brackets, so
+// that "0912-345", "(0912)345" and "0912 345" all find "0912345678". The
+// country code is kept as written: part of a number cannot tell it apart.
 QString searchKey(const QString& typed);
 
 } // namespace phone

@@ -235,14 +235,16 @@ QString containsPattern(const QString& text) {
 
 namespace {
 
-// The column with the marks of phone::kSearchMarks left out, by replace(),
-// which both engines have.
-QString withoutSearchMarks(const QString& column) {
-    QString expression = column;
-    for (const char mark : phone::kSearchMarks)
-        expression =
-            QStringLiteral("replace(%1,'%2','')").arg(expression, QString(QLatin1Char(mark)));
-    return expression;
+// The three telephones as one text, a line break between them (the box takes
+// no line break, so no typed text spans two of them).
+QString telephones() {
+    return QStringLiteral("coalesce(Tel,'')||'\n'||coalesce(CDTel,'')||'\n'||coalesce(HomeTel,'')");
+}
+
+// The expression with the marks of phone::kSearchMarks left out, by
+// translate(), which both engines have.
+QString withoutSearchMarks(const QString& expression) {
+    return QStringLiteral("translate(%1,'%2','')").arg(expression, phone::kSearchMarks);
 }
 
 } // namespace
@@ -250,23 +252,19 @@ QString withoutSearchMarks(const QString& column) {
 Statement quickSearchStatement(const QString& typed, bool activeMembers) {
     const QString text = typed.trimmed();
     const QString digits = phone::searchKey(text);
-    const QLatin1String telephones[] = {QLatin1String("Tel"), QLatin1String("CDTel"),
-                                        QLatin1String("HomeTel")};
+    // The telephones are read without their spacing and brackets on both
+    // sides; typed text that is all marks is looked for as it is.
+    const QString phones = digits.isEmpty()
+                               ? telephones() + QStringLiteral(" like :Text")
+                               : withoutSearchMarks(telephones()) + QStringLiteral(" like :Digits");
     QStringList matches;
-    for (const QLatin1String column : {QLatin1String("id"), QLatin1String("name")})
-        matches << column + QStringLiteral(" like :Text") + db::kLikeEscape;
-    for (const QLatin1String column : telephones)
-        matches << column + QStringLiteral(" like :Text") + db::kLikeEscape;
-    Clause clause{{}, {{QStringLiteral("Text"), containsPattern(text)}}};
-    // A telephone also matches with its spacing and brackets left out on both
-    // sides; typed text that is all marks matches no telephone this way.
-    if (!digits.isEmpty()) {
-        for (const QLatin1String column : telephones)
-            matches << withoutSearchMarks(column) + QStringLiteral(" like :Digits") +
-                           db::kLikeEscape;
+    for (const QString& match :
+         {QStringLiteral("id like :Text"), QStringLiteral("name like :Text"), phones})
+        matches << match + db::kLikeEscape;
+    Clause clause{QStringLiteral("and (%1) order by id").arg(matches.join(QStringLiteral(" or "))),
+                  {{QStringLiteral("Text"), containsPattern(text)}}};
+    if (!digits.isEmpty())
         clause.params.insert(QStringLiteral("Digits"), containsPattern(digits));
-    }
-    clause.line = QStringLiteral("and (%1) order by id").arg(matches.join(QStringLiteral(" or ")));
     return memberStatement(clause, activeMembers);
 }
 
