@@ -29,6 +29,12 @@ QString key(const QString& typed) {
     return bare;
 }
 
+QString searchKey(const QString& typed) {
+    QString bare = withoutSpacing(typed);
+    bare.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+    return bare;
+}
+
 bool isDialable(const QString& typed) {
     const QString bare = withoutSpacing(typed);
     const QStringView digits = QStringView(bare).mid(bare.startsWith(QLatin1Char('+')) ? 1 : 0);

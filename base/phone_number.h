@@ -16,4 +16,14 @@ QString key(const QString& typed);
 // is left out, digits only (a leading "+" allowed), at least eight of them.
 bool isDialable(const QString& typed);
 
+// The marks a stored number may be written with that are left out when part
+// of a number is searched for: the spacing, and the brackets round an area
+// code ("(02) 2345-6789").
+inline constexpr QLatin1String kSearchMarks(" -.()");
+
+// Part of a number as searched for: without its spacing and brackets, so
+// that "0912-345", "(0912)345" and "0912 345" all find "0912345678". The
+// country code is kept as written: part of a number cannot tell it apart.
+QString searchKey(const QString& typed);
+
 } // namespace phone

@@ -1,5 +1,6 @@
 #include "members/member_search.h"
 
+#include "base/phone_number.h"
 #include "db/connection.h"
 #include "db/default_settings.h"
 #include "db/like_pattern.h"
@@ -232,13 +233,38 @@ QString containsPattern(const QString& text) {
     return QLatin1Char('%') + db::likeLiteral(text) + QLatin1Char('%');
 }
 
+namespace {
+
+// The three telephones as one text, a line break between them (the box takes
+// no line break, so no typed text spans two of them).
+QString telephones() {
+    return QStringLiteral("coalesce(Tel,'')||'\n'||coalesce(CDTel,'')||'\n'||coalesce(HomeTel,'')");
+}
+
+// The expression with the marks of phone::kSearchMarks left out, by
+// translate(), which both engines have.
+QString withoutSearchMarks(const QString& expression) {
+    return QStringLiteral("translate(%1,'%2','')").arg(expression, phone::kSearchMarks);
+}
+
+} // namespace
+
 Statement quickSearchStatement(const QString& typed, bool activeMembers) {
+    const QString text = typed.trimmed();
+    const QString digits = phone::searchKey(text);
+    // The telephones are read without their spacing and brackets on both
+    // sides; typed text that is all marks is looked for as it is.
+    const QString phones = digits.isEmpty()
+                               ? telephones() + QStringLiteral(" like :Text")
+                               : withoutSearchMarks(telephones()) + QStringLiteral(" like :Digits");
     QStringList matches;
-    for (const char* column : {"id", "name", "Tel", "CDTel", "HomeTel"})
-        matches << QLatin1String(column) + QStringLiteral(" like :Text") + db::kLikeEscape;
-    const Clause clause{
-        QStringLiteral("and (%1) order by id").arg(matches.join(QStringLiteral(" or "))),
-        {{QStringLiteral("Text"), containsPattern(typed.trimmed())}}};
+    for (const QString& match :
+         {QStringLiteral("id like :Text"), QStringLiteral("name like :Text"), phones})
+        matches << match + db::kLikeEscape;
+    Clause clause{QStringLiteral("and (%1) order by id").arg(matches.join(QStringLiteral(" or "))),
+                  {{QStringLiteral("Text"), containsPattern(text)}}};
+    if (!digits.isEmpty())
+        clause.params.insert(QStringLiteral("Digits"), containsPattern(digits));
     return memberStatement(clause, activeMembers);
 }
 

@@ -102,8 +102,10 @@ Statement memberStatement(const Clause& clause, bool activeMembers);
 QString containsPattern(const QString& text);
 
 // The quick search: members whose number, name or any telephone (telephone,
-// mobile, home) contains the typed text, trimmed; in number order. The text
-// is bound, never written into the statement.
+// mobile, home) contains the typed text, trimmed; in number order. Telephones
+// are also compared with blanks, dashes, dots and brackets left out on both
+// sides (phone::searchKey), so "345678" finds "0912-345-678". The text is
+// bound, never written into the statement.
 Statement quickSearchStatement(const QString& typed, bool activeMembers);
 
 } // namespace members::search

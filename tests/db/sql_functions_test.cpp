@@ -59,4 +59,31 @@ TEST_F(DateColumnTest, FunctionsWorkOnStoredDatesInWhereClauses) {
               QStringList{"1"});
 }
 
+// translate() reads alike on both engines: each character of the second
+// text becomes the one at its place in the third, or is left out.
+TEST_F(DateColumnTest, TranslateMapsOrLeavesOutEachCharacter) {
+    const struct {
+        QVariant text;
+        const char* from;
+        const char* to;
+        QVariant expected;
+    } cases[] = {
+        {"(02) 2345-6789", " -.()", "", "0223456789"},
+        {"0912.345.678", " -.()", "", "0912345678"},
+        {"台北 (02) 2345", " -.()", "", "台北022345"}, // other characters kept whole
+        {"a-b.c", "-.", "_", "a_bc"},                  // to shorter: the rest left out
+        {"a-a", "aa", "xy", "x-x"},                    // the first mapping counts
+        {"", " -", "", ""},
+        {QVariant(), " -", "", QVariant()},
+    };
+    for (const auto& c : cases) {
+        const QVariant value = scalar(QStringLiteral("select translate(:t, :f, :o)"),
+                                      {{QStringLiteral("t"), c.text},
+                                       {QStringLiteral("f"), QString::fromUtf8(c.from)},
+                                       {QStringLiteral("o"), QString::fromUtf8(c.to)}});
+        EXPECT_EQ(value.isNull(), c.expected.isNull()) << c.text.toString().toStdString();
+        EXPECT_EQ(value.toString(), c.expected.toString()) << c.text.toString().toStdString();
+    }
+}
+
 } // namespace

@@ -268,6 +268,44 @@ TEST_F(MemberSearchWindowTest, QuickSearchFindsNumberNameOrAnyTelephoneContainin
     }
 }
 
+// A telephone is found however either side writes its blanks, dashes, dots
+// and brackets; each stored form is tried in each telephone column.
+TEST_F(MemberSearchWindowTest, QuickSearchReadsTelephonesWithoutTheirMarks) {
+    struct Case {
+        const char* typed;
+        const char* stored;
+        bool found;
+    };
+    const Case cases[] = {
+        {"345678", "0912-345-678", true},
+        {"0912-345", "0912345678", true},
+        {"0912 345 678", "0912.345.678", true},
+        {"(02)2345", "02 2345 6789", true},
+        {"0223456789", "(02) 2345-6789", true},
+        {"2345-67", "(02)2345.6789", true},
+        {"+886 912 345", "+886-912345-678", true},
+        {"(02)", "(02) 2345-6789", true},
+        {"21.34", "0912 345 678", false}, // 2134 is not in 0912345678
+        {"345679", "0912-345-678", false},
+        {"%", "0912-345-678", false},        // still no wildcard
+        {"()", "0912-345-678", false},       // marks alone match no telephone
+        {"0912_345", "0912-345-678", false}, // an underscore is no mark
+    };
+    auto* quick = child<QLineEdit>("EditQuick");
+    for (const char* column : {"Tel", "CDTel", "HomeTel"}) {
+        for (const Case& c : cases) {
+            db::run(QStringLiteral("update Cust set Tel='', CDTel='', HomeTel=''"));
+            db::run(QStringLiteral("update Cust set %1=:Stored where id='A002'")
+                        .arg(QLatin1String(column)),
+                    {{QStringLiteral("Stored"), QString::fromUtf8(c.stored)}});
+            quick->clear();
+            typeText(quick, QString::fromUtf8(c.typed));
+            EXPECT_EQ(listedIds(), c.found ? QStringList{"A002"} : QStringList{})
+                << column << ": " << c.typed << " in " << c.stored;
+        }
+    }
+}
+
 TEST_F(MemberSearchWindowTest, NewSearchClearsTheMarker) {
     searchAll();
     clickTitle(QStringLiteral("name"));

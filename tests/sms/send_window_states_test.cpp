@@ -3,6 +3,7 @@
 // window closes, whatever ended the run.
 #include "sms/gateway_config.h"
 #include "sms/signatures.h"
+#include "tests/sms/raw_gateway.h"
 #include "tests/sms/send_window_fixture.h"
 #include "tests/support/refusing_trigger.h"
 
@@ -31,6 +32,45 @@ protected:
         ini.write("RefusedAnswer=" + expression + "\n");
     }
 };
+
+// A run that a misbehaving gateway breaks off on the second message: the
+// credit box is asked again afterwards and shows what the gateway says now,
+// or that it cannot say, never the figure from before the run.
+TEST_F(SmsSendWindowStates, TheCreditIsAskedAgainAfterARunThatFailed) {
+    using Fault = RawGateway::Fault;
+    using Then = RawGateway::Then;
+    const struct {
+        Fault fault;
+        Then then;
+        const char* credit;
+    } cases[] = {
+        {Fault::CloseAfterRead, Then::Answer, "100"},
+        {Fault::PartialStatusLine, Then::Answer, "100"},
+        {Fault::ResetDuringBody, Then::Answer, "100"},
+        {Fault::ResetDuringBody, Then::Hang, "(無法取得)"},
+    };
+    addThreeMembers();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.fault) * 10 + int(c.then));
+        RawGateway gateway(c.fault, c.then, "0900000002");
+        QFile ini(GatewayConfig::iniPath());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[Gateway]\nSendHost=" + gateway.host().toUtf8() +
+                  "\nAccountHost=" + gateway.host().toUtf8() + "\nTimeout=1\n");
+        ini.close();
+        openWindow();
+        addEveryMember();
+        writeMessage("通知");
+        auto* credit = child<QLineEdit>("Edit3");
+        ASSERT_EQ(credit->text(), "100");
+        credit->setText("96"); // what the box said before the run
+        m_prompt.expect("發送中斷﹗", true, true);
+        click("BtnSend");
+        EXPECT_EQ(m_prompt.pending(), 0);
+        EXPECT_EQ(credit->text(), QString::fromUtf8(c.credit));
+        EXPECT_EQ(gateway.timesRead("0900000002"), 1);
+    }
+}
 
 // Saving the new signature fails after every message went out: the lines
 // still show what went, the credit is asked again, the report says what
