@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -391,4 +392,22 @@ TEST_F(MemberTabClickTest, RefusedSaveFocusesTheFieldInError) {
     QApplication::setActiveWindow(mainWindow.get());
     QWidget* now = focused();
     EXPECT_EQ(now, child<QWidget>("DBEdit1")) << (now ? qPrintable(now->objectName()) : "none");
+}
+
+// The value box of a criterion without a list is a plain text box: its text
+// runs to its right edge, with no empty button after it.
+TEST_F(MemberTabClickTest, PlainValueBoxShowsNoEmptyButton) {
+    openFromMenu();
+    chooseCriterion(0);
+    auto* box = child<QComboBox>("ComboBox2");
+    ASSERT_TRUE(box->isVisible());
+    ASSERT_NE(box->lineEdit(), nullptr);
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = true;
+    const QRect arrow =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
+    EXPECT_LE(arrow.width(), 0);
+    EXPECT_GE(box->lineEdit()->geometry().right(), box->width() - 5)
+        << box->lineEdit()->geometry().right() << " of " << box->width();
 }
