@@ -2,6 +2,7 @@
 #include "base/program_title.h"
 
 #include "base/errors.h"
+#include "base/focus_frame_style.h"
 #include "base/keyboard_navigation.h"
 #include "base/message_table.h"
 #include "base/prompt.h"
@@ -21,6 +22,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(icon);
     installQtTranslation();
     keyboard::installFilter();
+    FocusFrameStyle::install();
 }
 
 QString Application::qtTranslationName(int localeId) {

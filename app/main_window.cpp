@@ -170,9 +170,12 @@ void TFrmMain::openMembers() {
 }
 
 void TFrmMain::openKinds() {
-    windows::openChild(m_mdiArea, QStringLiteral("FrmKind"), [] { return new TFrmKind; })
-        ->parentWidget()
-        ->showMaximized();
+    // One narrow column: sized to its content rather than the whole area.
+    QWidget* frame = windows::openChild(m_mdiArea, QStringLiteral("FrmKind"), [] {
+                         return new TFrmKind;
+                     })->parentWidget();
+    frame->showNormal();
+    frame->adjustSize();
 }
 
 void TFrmMain::openSalutations() {

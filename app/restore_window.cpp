@@ -5,6 +5,7 @@
 #include "db/backup.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,10 +33,12 @@ QString restoreQuestion(const QString& backupPath, const QString& intro, const Q
     for (const db::BackupInfo& backup : db::listBackups()) {
         if (QDir::cleanPath(backup.path) != QDir::cleanPath(backupPath))
             continue;
+        // The file's own name too, whole: it tells copies of the same second
+        // apart and is what the backup folder shows.
         return intro +
-               QStringLiteral("要用 %1 的備份（%2 位會員）還原資料庫嗎﹖\n")
+               QStringLiteral("要用 %1 的備份 %2（%3 位會員）還原資料庫嗎﹖\n")
                    .arg(backup.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
-                        membersText(backup.members)) +
+                        QFileInfo(backup.path).fileName(), membersText(backup.members)) +
                outro;
     }
     return intro +

@@ -12,7 +12,13 @@ void DropDownBox::setPlain(bool on) {
     m_plain = on;
     if (on)
         setList({});
-    setStyleSheet(on ? QStringLiteral("QComboBox::drop-down { width: 0px; border: none; }"
+    // The box itself is drawn from the sheet too: a style draws the button
+    // area of an editable box from its own metrics otherwise, an empty grey
+    // button after the text.
+    setStyleSheet(on ? QStringLiteral("QComboBox { border: 1px solid palette(mid); "
+                                      "border-radius: 2px; background: palette(base); "
+                                      "padding: 1px 2px; }"
+                                      "QComboBox::drop-down { width: 0px; border: none; }"
                                       "QComboBox::down-arrow { image: none; }")
                      : QString());
 }

@@ -4,6 +4,7 @@
 #include "base/keyboard_navigation.h"
 #include "base/prompt.h"
 #include "base/window_opener.h"
+#include "db/connection.h"
 #include "db/dataset.h"
 #include "db/dataset_grid.h"
 #include "db/dataset_model.h"
@@ -17,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -27,7 +30,8 @@ const int kNameBytes = 16;
 } // namespace
 
 NameListWindow::NameListWindow(const Setup& setup, QWidget* parent)
-    : QWidget(parent), m_emptyMessage(setup.emptyMessage) {
+    : QWidget(parent), m_emptyMessage(setup.emptyMessage), m_field(setup.field),
+      m_missingNames(setup.missingNames) {
     setObjectName(QLatin1String(setup.objectName));
     setWindowTitle(setup.caption);
     ADOQuery1 = new db::Dataset(this);
@@ -46,15 +50,21 @@ NameListWindow::NameListWindow(const Setup& setup, QWidget* parent)
     editorRow->addWidget(new QLabel(setup.label, this));
     editorRow->addWidget(DBEdit1);
     editorRow->addStretch();
+    if (!m_missingNames.isEmpty()) {
+        m_addMissing = new QPushButton(setup.addMissingButton, this);
+        m_addMissing->setObjectName(QStringLiteral("BtnAddMissing"));
+        connect(m_addMissing, &QPushButton::clicked, this, &NameListWindow::addMissingNames);
+        editorRow->addWidget(m_addMissing);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBGridEh1, 1);
     layout->addLayout(editorRow);
     buildButtons();
     connect(ADOQuery1, &db::Dataset::stateChanged, this, &NameListWindow::onStateChanged);
+    connect(ADOQuery1, &db::Dataset::movedTo, this, &NameListWindow::onStateChanged);
     onStateChanged();
     keyboard::install(this);
-    resize(480, 400);
 }
 
 NameListWindow::~NameListWindow() = default;
@@ -71,6 +81,10 @@ void NameListWindow::buildGrid(const Setup& setup) {
     if (!setup.hiddenField.isEmpty())
         DBGridEh1->setColumnHidden(DataSource1->columnOf(setup.hiddenField), true);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(setup.field), setup.width);
+    // As wide as the name column and a vertical scroll bar, no wider.
+    DBGridEh1->setMinimumWidth(setup.width + DBGridEh1->verticalHeader()->sizeHint().width() +
+                               DBGridEh1->verticalScrollBar()->sizeHint().width() +
+                               2 * DBGridEh1->frameWidth());
 }
 
 void NameListWindow::buildButtons() {
@@ -122,6 +136,29 @@ bool NameListWindow::checkName() {
 void NameListWindow::onStateChanged() {
     const bool editing = ADOQuery1->isEditing();
     m_movement->setEnabled(!editing, !editing);
+    if (m_addMissing != nullptr)
+        m_addMissing->setEnabled(!editing && ADOQuery1->isOpen() && !missingNames().isEmpty());
+}
+
+QStringList NameListWindow::missingNames() const {
+    QStringList names;
+    QSqlQuery query = db::run(m_missingNames);
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
+// Adds every missing name as its own row, then shows the list again; the
+// button stays off until a name is missing again (another desk may have added
+// them meanwhile, so there may be none left).
+void NameListWindow::addMissingNames() {
+    const QStringList names = missingNames();
+    const QString insert =
+        QStringLiteral("insert into %1(%2) values(:name)").arg(ADOQuery1->baseTable(), m_field);
+    for (const QString& name : names)
+        db::run(insert, {{QStringLiteral("name"), name}});
+    ADOQuery1->refresh();
+    onStateChanged();
 }
 
 void NameListWindow::showEvent(QShowEvent* event) {
@@ -144,12 +181,18 @@ TFrmKind::TFrmKind(QWidget* parent)
     : NameListWindow({"FrmKind", QStringLiteral("類別建檔"), QStringLiteral("select * from Kinds"),
                       QStringLiteral("Kinds"), QStringLiteral("KindName"), QString(),
                       QStringLiteral("類別名稱"), 219, QStringLiteral("類別名稱﹕"),
-                      QStringLiteral("類別名稱不能為空")},
+                      QStringLiteral("類別名稱不能為空"),
+                      QStringLiteral("select distinct Kind from Cust where Kind is not null and "
+                                     "trim(Kind) <> '' and Kind not in "
+                                     "(select KindName from Kinds where KindName is not null) "
+                                     "order by Kind"),
+                      QStringLiteral("加入會員已使用的類別")},
                      parent) {}
 
 TFrmName::TFrmName(QWidget* parent)
     : NameListWindow({"FrmName", QStringLiteral("稱謂建檔"),
                       QStringLiteral("select * from CWNames"), QStringLiteral("CWNames"),
                       QStringLiteral("Name"), QStringLiteral("Id"), QStringLiteral("稱謂名稱"), 220,
-                      QStringLiteral("稱謂名稱﹕"), QStringLiteral("稱謂名稱不能為空")},
+                      QStringLiteral("稱謂名稱﹕"), QStringLiteral("稱謂名稱不能為空"), QString(),
+                      QString()},
                      parent) {}

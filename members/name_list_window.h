@@ -4,6 +4,7 @@
 #include <memory>
 
 class QLineEdit;
+class QPushButton;
 class QTableView;
 class RecordButtons;
 struct MovementButtons;
@@ -31,6 +32,11 @@ public:
         int width;           // of the name column
         QString label;       // before the editor
         QString emptyMessage;
+        // Names in use elsewhere that the list lacks (a select of one
+        // column) and the button that adds them; both empty when the list
+        // offers no such button.
+        QString missingNames;
+        QString addMissingButton;
     };
 
     NameListWindow(const Setup& setup, QWidget* parent = nullptr);
@@ -48,8 +54,13 @@ private:
     void cancel();
     bool checkName();
     void onStateChanged();
+    QStringList missingNames() const;
+    void addMissingNames();
 
     QString m_emptyMessage;
+    QString m_field;
+    QString m_missingNames;
+    QPushButton* m_addMissing = nullptr;
     db::Dataset* ADOQuery1;
     db::DatasetModel* DataSource1;
     db::FieldBinder* m_binder;

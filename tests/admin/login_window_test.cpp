@@ -5,6 +5,7 @@
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -267,6 +268,38 @@ TEST_F(LoginTest, TypedUserIdIsNotCompletedFromTheList) {
     QTest::mouseClick(child<QPushButton>("BtnOK"), Qt::LeftButton);
     EXPECT_TRUE(signedIn());
     EXPECT_EQ(LoginSession::current().UserID, QStringLiteral("A1"));
+}
+
+} // namespace
+
+namespace {
+
+// What a button looks like on screen.
+QImage look(QWidget* widget) {
+    return widget->grab().toImage();
+}
+
+// A keyboard user sees where the focus is: the focused default button and a
+// focused check box look different from the same control without the focus.
+TEST_F(LoginTest, FocusedButtonAndCheckBoxShowAFocusFrame) {
+    showLogin();
+    login->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(login.get()));
+    auto* ok = child<QPushButton>("BtnOK");
+    password()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(ok->isDefault());
+    const QImage without = look(ok);
+    ok->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(ok->hasFocus());
+    EXPECT_NE(look(ok), without);
+
+    QCheckBox box(QStringLiteral("有效會員"), login.get());
+    box.show();
+    password()->setFocus(Qt::TabFocusReason);
+    const QImage boxWithout = look(&box);
+    box.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(box.hasFocus());
+    EXPECT_NE(look(&box), boxWithout);
 }
 
 } // namespace

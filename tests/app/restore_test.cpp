@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -86,6 +87,10 @@ TEST_F(RestoreTest, WindowListsTheBackupsAndRestoresTheChosenOneAfterAskingWithN
         restore->BtnRestore->click();
         ASSERT_EQ(prompt.shown().size(), 1);
         EXPECT_EQ(prompt.shown().last().defaultButton, Prompt::No);
+        const QString name = QFileInfo(backup.path).fileName();
+        EXPECT_TRUE(name.contains(QLatin1Char('_'))) << qPrintable(name);
+        EXPECT_TRUE(prompt.shown().last().text.contains(QStringLiteral(" %1（").arg(name)))
+            << qPrintable(prompt.shown().last().text);
         EXPECT_EQ(members(), 5) << "Enter restores nothing";
 
         prompt.expect(kQuestion, true, true);

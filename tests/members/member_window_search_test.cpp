@@ -1,5 +1,6 @@
 #include "tests/members/member_window_fixture.h"
 
+#include "app/main_window.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "members/grid_footer.h"
@@ -7,6 +8,7 @@
 #include "members/sort_marker_header.h"
 #include "tests/support/typing.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -14,8 +16,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -374,3 +381,71 @@ TEST_F(MemberSearchWindowTest, AddBeforeAnySearchListsEveryMember) {
 }
 
 } // namespace
+
+// Answers the next boxes with Enter as they show, keeping their texts.
+void answerBoxesWithEnter(int boxes, QStringList* texts, int triesLeft = 300) {
+    QTimer::singleShot(10, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            if (triesLeft > 0)
+                answerBoxesWithEnter(boxes, texts, triesLeft - 1);
+            else
+                ADD_FAILURE() << "a box never showed";
+            return;
+        }
+        texts->append(box->text());
+        if (boxes > 1)
+            answerBoxesWithEnter(boxes - 1, texts);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+}
+
+// Clicking the title of the list's tab while editing asks to save first; a
+// refused save leaves the cursor in the field at fault, ready to correct it.
+// Real boxes: closing one gives the focus back to the window.
+class MemberTabClickTest : public MemberWindowTest {};
+
+TEST_F(MemberTabClickTest, RefusedSaveFocusesTheFieldInError) {
+    addMember("A001", "陳大文");
+    addMember("A002", "林小美");
+    openFromMenu();
+    searchAll();
+    press("SbEdit");
+    auto* pages = child<QTabWidget>("PageControl1");
+    ASSERT_EQ(pages->currentWidget(), child<QWidget>("TabSheet2"));
+    type("DBEdit1", QString());
+    QApplication::setActiveWindow(mainWindow.get());
+    child<QWidget>("DBEdit2")->setFocus();
+    ASSERT_EQ(focused(), child<QWidget>("DBEdit2"));
+    Prompt::install(nullptr);
+    QStringList texts;
+    answerBoxesWithEnter(2, &texts);
+    QTabBar* titles = pages->tabBar();
+    QTest::mouseClick(titles, Qt::LeftButton, Qt::NoModifier, titles->tabRect(0).center());
+    Prompt::install(&prompt);
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("資料尚未儲存﹐是否儲存﹖"),
+                                  QStringLiteral("編號不能為空﹐請重新輸入!")}));
+    EXPECT_TRUE(window->memberQuery()->isEditing());
+    EXPECT_EQ(pages->currentWidget(), child<QWidget>("TabSheet2"));
+    QApplication::setActiveWindow(mainWindow.get());
+    QWidget* now = focused();
+    EXPECT_EQ(now, child<QWidget>("DBEdit1")) << (now ? qPrintable(now->objectName()) : "none");
+}
+
+// The value box of a criterion without a list is a plain text box: its text
+// runs to its right edge, with no empty button after it.
+TEST_F(MemberTabClickTest, PlainValueBoxShowsNoEmptyButton) {
+    openFromMenu();
+    chooseCriterion(0);
+    auto* box = child<QComboBox>("ComboBox2");
+    ASSERT_TRUE(box->isVisible());
+    ASSERT_NE(box->lineEdit(), nullptr);
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = true;
+    const QRect arrow =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box);
+    EXPECT_LE(arrow.width(), 0);
+    EXPECT_GE(box->lineEdit()->geometry().right(), box->width() - 5)
+        << box->lineEdit()->geometry().right() << " of " << box->width();
+}

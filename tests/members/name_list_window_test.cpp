@@ -1,3 +1,4 @@
+#include "app/main_window.h"
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "members/name_list_window.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -154,6 +157,87 @@ TEST_F(CategoryListTest, TwinDiffersInTableTitleAndMessage) {
     QSqlQuery stored = db::run(QStringLiteral("select KindName from Kinds"));
     ASSERT_TRUE(stored.next());
     EXPECT_EQ(stored.value(0).toString(), QStringLiteral("一二三四五六七八"));
+}
+
+// 類別建檔 as users open it, from the main window's menu.
+class CategoryMenuTest : public testing::Test {
+protected:
+    QMdiSubWindow* openFromMenu() {
+        main.resize(1600, 1000);
+        main.show();
+        QApplication::setActiveWindow(&main);
+        auto* item = main.findChild<QAction*>(QStringLiteral("N8"));
+        EXPECT_NE(item, nullptr);
+        if (item != nullptr)
+            item->trigger();
+        return main.mdiArea()->activeSubWindow();
+    }
+    static QStringList categories() {
+        QSqlQuery query = db::run(QStringLiteral("select KindName from Kinds"));
+        QStringList names;
+        while (query.next())
+            names << query.value(0).toString();
+        names.sort();
+        return names;
+    }
+
+    TempDatabase database;
+    ScriptedPrompt prompt;
+    TFrmMain main;
+};
+
+TEST_F(CategoryMenuTest, OpensAtTheSizeOfItsContentNotTheWholeArea) {
+    QMdiSubWindow* frame = openFromMenu();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_LT(frame->width(), main.mdiArea()->viewport()->width() / 2);
+    EXPECT_LT(frame->height(), main.mdiArea()->viewport()->height() / 2);
+    // Nothing of it is cut off.
+    EXPECT_GE(frame->widget()->width(), frame->widget()->minimumSizeHint().width());
+    EXPECT_GE(frame->widget()->height(), frame->widget()->minimumSizeHint().height());
+    auto* grid = frame->widget()->findChild<QTableView*>(QStringLiteral("DBGridEh1"));
+    ASSERT_NE(grid, nullptr);
+    // The name column is not cut off.
+    EXPECT_GE(grid->viewport()->width(), grid->columnWidth(0));
+}
+
+TEST_F(CategoryMenuTest, AddsTheCategoriesMembersUseThatTheListLacksOnce) {
+    db::run(QStringLiteral("insert into Kinds(KindName) values('一般')"));
+    db::run(QStringLiteral("insert into Cust(id, name, Kind) values('1', '甲', '金卡'), "
+                           "('2', '乙', '一般'), ('3', '丙', 'VIP'), ('4', '丁', '金卡'), "
+                           "('5', '戊', ''), ('6', '己', null)"));
+    QMdiSubWindow* frame = openFromMenu();
+    ASSERT_NE(frame, nullptr);
+    auto* button = frame->widget()->findChild<QPushButton*>(QStringLiteral("BtnAddMissing"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("加入會員已使用的類別"));
+    ASSERT_TRUE(button->isEnabled());
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Space);
+    EXPECT_EQ(categories(), (QStringList{"VIP", "一般", "金卡"}));
+    auto* grid = frame->widget()->findChild<QTableView*>(QStringLiteral("DBGridEh1"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_FALSE(button->isEnabled());
+
+    // Deleting a category members still use offers the button again.
+    db::run(QStringLiteral("insert into Cust(id, name, Kind) values('7', '庚', '白金')"));
+    auto* del = frame->widget()->findChild<QPushButton*>(QStringLiteral("SbDel"));
+    ASSERT_NE(del, nullptr);
+    QTest::mouseClick(del, Qt::LeftButton);
+    EXPECT_EQ(categories().size(), 2);
+    ASSERT_TRUE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(categories(), (QStringList{"VIP", "一般", "白金", "金卡"}));
+}
+
+TEST_F(CategoryMenuTest, SalutationsOfferNoSuchButton) {
+    main.show();
+    main.findChild<QAction*>(QStringLiteral("N9"))->trigger();
+    QMdiSubWindow* frame = main.mdiArea()->activeSubWindow();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->widget()->objectName(), QStringLiteral("FrmName"));
+    EXPECT_EQ(frame->widget()->findChild<QPushButton*>(QStringLiteral("BtnAddMissing")), nullptr);
 }
 
 } // namespace
