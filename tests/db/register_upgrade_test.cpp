@@ -6,6 +6,7 @@
 #include "db/connection.h"
 #include "db/copy_database.h"
 #include "db/register_upgrade.h"
+#include "tests/support/peer_process.h"
 
 #include <QSqlDatabase>
 #include <QTemporaryDir>
@@ -75,4 +76,13 @@ TEST_F(DbTest, AnOlderRegisterCopiesWithTheNewColumnsEmpty) {
     EXPECT_EQ(count(QStringLiteral("Sign")), 0);
     db::closeConnection();
     db::setDatabaseTarget(m_database.target());
+}
+
+TEST_F(DbTest, TwoProgramsOpeningAnOlderRegisterAtOnceAddEverythingOnce) {
+    makeOlder();
+    PeerProcess first(m_database.path(), {QStringLiteral("count")});
+    PeerProcess second(m_database.path(), {QStringLiteral("count")});
+    EXPECT_EQ(first.finish(), QStringLiteral("1"));
+    EXPECT_EQ(second.finish(), QStringLiteral("1"));
+    EXPECT_TRUE(db::upgradeStatements(currentShape(), db::engine()).isEmpty());
 }
