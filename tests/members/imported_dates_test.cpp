@@ -23,7 +23,7 @@ TEST_F(ImportedDatesTest, MinguoDatesOfASheetPassTheWindowsChecksOnTheFirstSave)
         ASSERT_EQ(window->currentCustId(), QLatin1String(id));
         press("SbEdit");
         type("DBEdit3", QStringLiteral("02-2345-6789"));
-        prompt.expect(QStringLiteral("保存成功!"));
+        prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
         press("SbSave");
         const QString member = QLatin1String(id);
         EXPECT_EQ(stored(member, QStringLiteral("Tel")).toString(), QStringLiteral("02-2345-6789"));
