@@ -33,14 +33,43 @@ std::shared_ptr<ServerRowStream> streamOf(PGconn* server) {
 constexpr int kBatchRows = 1000;
 constexpr int kMostParameters = 65535;
 
-// Prepares text on the server under name. Throws DatabaseError.
-void prepare(PGconn* server, const QByteArray& name, const QByteArray& text, int parameters) {
-    PGresult* result = PQprepare(server, name.constData(), text.constData(), parameters, nullptr);
+// Prepares text on the server under name, with the parameters' types
+// (none: as the server infers them). Throws DatabaseError.
+void prepare(PGconn* server, const QByteArray& name, const QByteArray& text, int parameters,
+             const std::vector<Oid>& types = {}) {
+    PGresult* result = PQprepare(server, name.constData(), text.constData(), parameters,
+                                 types.empty() ? nullptr : types.data());
     const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
     const QString error = ok ? QString() : serverRefusalText(server, result);
     PQclear(result);
     if (!ok)
         throw DatabaseError(QStringLiteral("資料庫錯誤: %1").arg(error));
+}
+
+// The types the server gives the parameters of the statement name, with
+// text for citext: the server reads a text with a function of its own, but
+// a citext with the extension's, which it looks up anew for every value;
+// a text goes into a citext column as it is. Empty when no parameter is a
+// citext.
+std::vector<Oid> parameterTypes(PGconn* server, const QByteArray& name) {
+    constexpr Oid kText = 25;
+    PGresult* citext = PQexec(server, "select oid from pg_type where typname = 'citext'");
+    const Oid citextType = PQresultStatus(citext) == PGRES_TUPLES_OK && PQntuples(citext) == 1
+                               ? Oid(QByteArray(PQgetvalue(citext, 0, 0)).toUInt())
+                               : 0;
+    PQclear(citext);
+    PGresult* described = PQdescribePrepared(server, name.constData());
+    std::vector<Oid> types;
+    bool anyCitext = false;
+    if (PQresultStatus(described) == PGRES_COMMAND_OK) {
+        for (int parameter = 0; parameter < PQnparams(described); ++parameter) {
+            const Oid type = PQparamtype(described, parameter);
+            anyCitext = anyCitext || (citextType != 0 && type == citextType);
+            types.push_back(type == citextType && citextType != 0 ? kText : type);
+        }
+    }
+    PQclear(described);
+    return anyCitext ? types : std::vector<Oid>();
 }
 
 } // namespace
@@ -69,6 +98,11 @@ void MemberInsert::prepareOnServer(const QString& sql) {
     m_insert.parameters = int(names.size());
     m_insert.single = name;
     prepare(m_server, name, text.toUtf8(), m_insert.parameters);
+    m_insert.types = parameterTypes(m_server, name);
+    if (!m_insert.types.empty()) {
+        PQclear(PQexec(m_server, ("DEALLOCATE " + name).constData()));
+        prepare(m_server, name, text.toUtf8(), m_insert.parameters, m_insert.types);
+    }
     m_insert.text = text;
     if (m_insert.parameters > 0 && !batchStatement(text, m_insert.parameters, 1).isEmpty())
         m_insert.batchRows = qMin(kBatchRows, kMostParameters / m_insert.parameters);

@@ -178,8 +178,12 @@ void ServerRowStream::sendKept(bool batched) {
             insert.batch = insert.single + "_batch";
             const QByteArray text =
                 batchStatement(insert.text, insert.parameters, insert.batchRows);
+            std::vector<Oid> types;
+            for (int row = 0; row < insert.batchRows; ++row)
+                types.insert(types.end(), insert.types.cbegin(), insert.types.cend());
             sent = PQsendPrepare(m_server, insert.batch.constData(), text.constData(),
-                                 insert.parameters * insert.batchRows, nullptr) == 1;
+                                 insert.parameters * insert.batchRows,
+                                 types.empty() ? nullptr : types.data()) == 1;
             ++group.answers;
         }
         const std::vector<const char*> values = rows.parameters(0, rows.size(), insert.parameters);

@@ -38,6 +38,7 @@ struct ServerInsert {
     QByteArray single;
     QString text;
     int parameters = 0;
+    std::vector<unsigned int> types; // of the parameters; empty: as the server infers them
     int batchRows = 0;
     QByteArray batch;
 };
