@@ -8,6 +8,7 @@
 #include "members/import/member_insert.h"
 #include "members/salutations.h"
 
+#include <QSet>
 #include <optional>
 
 namespace members {
@@ -83,18 +84,31 @@ void bindRow(MemberInsert& insert, int row, const QList<QStringView>& cells) {
     }
 }
 
-// Stores the row bound to insert; a refusal of the database is thrown on
-// naming the row and, where it tells, the cell.
-void execute(MemberInsert& insert, int row, const QList<QStringView>& cells) {
-    if (insert.execute())
-        return;
-    const Refusal refusal = refusalOf(insert.error());
+// Throws the database's refusal of a row, naming the row and, where it
+// tells, the cell.
+[[noreturn]] void throwRefusal(const RefusedRow& refused) {
+    const QList<QStringView> cells(refused.cells.cbegin(), refused.cells.cend());
+    const Refusal refusal = refusalOf(refused.error);
     for (int column = 1; column <= int(std::size(kColumns)); ++column) {
         if (refusal.column.compare(QLatin1String(kColumns[column - 1]), Qt::CaseInsensitive) == 0)
-            throw DatabaseError(
-                cellErrorText(row, column, refusalText(refusal, columnText(cells, column))));
+            throw DatabaseError(cellErrorText(refused.row, column,
+                                              refusalText(refusal, columnText(cells, column))));
     }
-    throw DatabaseError(QStringLiteral("第 %1 列%2").arg(row).arg(refusalText(refusal, QString())));
+    throw DatabaseError(
+        QStringLiteral("第 %1 列%2").arg(refused.row).arg(refusalText(refusal, QString())));
+}
+
+// Stores the row bound to insert; a refusal of it or of a row stored
+// before is thrown on.
+void execute(MemberInsert& insert, int row, const QList<QStringView>& cells) {
+    if (!insert.send(row, cells))
+        throwRefusal(insert.refused());
+}
+
+// Waits for the rows stored so far; a refusal of one is thrown on.
+void finishRows(MemberInsert& insert) {
+    if (!insert.finish())
+        throwRefusal(insert.refused());
 }
 
 } // namespace
@@ -116,30 +130,46 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
         if (window)
             withEnabled.emplace(kWindowInsert.join('\n'));
         SheetCursor sheet(reader);
-        for (int row = firstDataRow(path);; ++row) {
-            const QList<QStringView>& cells = sheet.row(row);
-            if (cells.isEmpty() || cells.first().isEmpty())
-                break;
-            if (!window) {
-                const QStringView salutation = trimBlanks(cells.value(kSalutationColumn - 1));
-                if (!salutation.isEmpty())
-                    insertSalutationIfAbsent(salutation.toString());
+        QSet<QString> salutationsAdded;
+        try {
+            for (int row = firstDataRow(path);; ++row) {
+                const QList<QStringView>& cells = sheet.row(row);
+                if (cells.isEmpty() || cells.first().isEmpty())
+                    break;
+                if (!window) {
+                    const QString salutation =
+                        trimBlanks(cells.value(kSalutationColumn - 1)).toString();
+                    // Each salutation once: the list is written between the
+                    // rows, which waits for the rows sent before.
+                    if (!salutation.isEmpty() && !salutationsAdded.contains(salutation)) {
+                        finishRows(withoutEnabled);
+                        insertSalutationIfAbsent(salutation);
+                        salutationsAdded.insert(salutation);
+                    }
+                }
+                const std::optional<int> enabled =
+                    window
+                        ? inCell(row, kEnabledColumn,
+                                 [&] {
+                                     return yesNoValue(trimBlanks(cells.value(kEnabledColumn - 1)));
+                                 })
+                        : std::nullopt;
+                MemberInsert& insert = enabled ? *withEnabled : withoutEnabled;
+                bindRow(insert, row, cells);
+                if (enabled)
+                    insert.bindInt(kEnabledParameter, *enabled);
+                execute(insert, row, cells);
+                ++imported;
+                if (progress)
+                    progress(row + 1);
             }
-            const std::optional<int> enabled =
-                window ? inCell(row, kEnabledColumn,
-                                [&] {
-                                    return yesNoValue(trimBlanks(cells.value(kEnabledColumn - 1)));
-                                })
-                       : std::nullopt;
-            MemberInsert& insert = enabled ? *withEnabled : withoutEnabled;
-            bindRow(insert, row, cells);
-            if (enabled)
-                insert.bindInt(kEnabledParameter, *enabled);
-            execute(insert, row, cells);
-            ++imported;
-            if (progress)
-                progress(row + 1);
+        } catch (const LunmarkError&) {
+            // A row stored before the failing one may have been refused: that
+            // refusal is the one told, as when each row waits for its answer.
+            finishRows(withoutEnabled);
+            throw;
         }
+        finishRows(withoutEnabled);
     }
     transaction.commit();
     return imported;
