@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -55,6 +56,8 @@ TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window), m_folder(guid
     layout->addWidget(splitter);
     resize(960, 680);
 
+    // Esc closes the guide as it closes the program's other windows.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     connect(m_contents, &QTreeWidget::itemActivated, this, &TFrmHelp::contentsClicked);
     connect(m_contents, &QTreeWidget::itemClicked, this, &TFrmHelp::contentsClicked);
     connect(m_search, &QLineEdit::textChanged, this, &TFrmHelp::searchChanged);

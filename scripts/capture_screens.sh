@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# Takes the pictures of the user's guide (docs/guide/images) and of the
+# README (docs/*.png) from the real program: Lunmark runs under Xvfb with the
+# openbox window manager on a register made by its own command line from
+# scripts/capture/members.csv, and is driven with xdotool through the menu and
+# the keys the guide names. Each step waits for the window the guide shows;
+# when one does not open, the script stops with the step's name.
+#
+#   scripts/capture_screens.sh [--check] [--program PATH]
+#
+# --check walks the same way and takes the pictures into a temporary folder,
+# leaving the guide's pictures alone (the test command runs it so).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+check=0
+program="$root/build/lunmark"
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --check) check=1 ;;
+    --program) program="$2"; shift ;;
+    *) echo "usage: $0 [--check] [--program PATH]" >&2; exit 2 ;;
+    esac
+    shift
+done
+for tool in Xvfb openbox xdotool import; do
+    command -v "$tool" >/dev/null || { echo "$0: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+[ -x "$program" ] || { echo "$0: no program at $program (build it first)" >&2; exit 1; }
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    [ -f "$work/lunmark.log" ] && sed 's/^/lunmark: /' "$work/lunmark.log" >&2
+    exit 1
+}
+if [ "$check" = 1 ]; then
+    images="$work/images" readme="$work/readme"
+else
+    images="$root/docs/guide/images" readme="$root/docs"
+fi
+mkdir -p "$images" "$readme"
+
+# A display of our own: Xvfb picks a free number and writes it to fd 3.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -1 "$work/display")"
+exec 3>&-
+openbox --config-file /dev/null >"$work/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+# The register: the fixture imported by the program's own command line.
+cd "$work"
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
+unset LUNMARK_GUIDE_DIR
+"$program" --database db.sqlite --create-database --import "$here/capture/members.csv" >/dev/null ||
+    fail "the register could not be made"
+"$program" --database db.sqlite >"$work/lunmark.log" 2>&1 &
+pids+=($!)
+
+# Waits until the active window's title matches the pattern; prints its id.
+active() {
+    local pattern="$1" step="$2" id name
+    for _ in $(seq 100); do
+        id="$(xdotool getactivewindow 2>/dev/null || true)"
+        if [ -n "$id" ]; then
+            name="$(xdotool getwindowname "$id" 2>/dev/null || true)"
+            if [[ "$name" =~ $pattern ]]; then
+                echo "$id"
+                return
+            fi
+        fi
+        sleep 0.1
+    done
+    fail "$step: no window titled /$pattern/ (the active one is \"${name:-none}\")"
+}
+# The window (with its frame) or the whole screen as a picture.
+shoot() {
+    local what="$1" file="$2"
+    sleep 0.6 # let the window paint
+    if [ "$what" = screen ]; then
+        import -window root "$file"
+    else
+        import -frame -window "$what" "$file"
+    fi
+    echo "  $(basename "$file")"
+}
+keys() { xdotool key --delay 120 "$@"; sleep 0.3; }
+# Opens the menu at position top (0 = 基本資料) and its item (0 = first).
+menu() {
+    local top="$1" item="$2" moves=()
+    keys alt
+    for _ in $(seq "$top"); do moves+=(Right); done
+    moves+=(Down)
+    for _ in $(seq "$item"); do moves+=(Down); done
+    keys "${moves[@]}" Return
+}
+main='^會員管理\(本公司\)$'
+
+echo "== 第一次使用"
+id="$(active '^登入$' '登入')"
+shoot "$id" "$images/sign-in.png"
+xdotool type --delay 60 Admin
+keys Return Return Return
+active "$main" 'Admin 以空白密碼登入' >/dev/null
+keys alt Down
+shoot screen "$images/main-window.png"
+keys Escape Escape
+menu 2 2
+id="$(active '^修改密碼$' '系統維護 › 修改密碼')"
+shoot "$id" "$images/change-password.png"
+keys Escape
+active "$main" '關閉修改密碼' >/dev/null
+
+echo "== 會員資料"
+menu 0 0
+active '\[會員管理\]$' '基本資料 › 會員資料' >/dev/null
+keys ctrl+f
+xdotool type --delay 60 0
+shoot screen "$images/member-window.png"
+cp "$images/member-window.png" "$readme/member-window.png"
+cp "$images/main-window.png" "$readme/main-window.png"
+
+echo "== 列印名冊"
+keys ctrl+p
+id="$(active '^會員名冊$' '會員視窗的 預覽 (Ctrl+P)')"
+shoot "$id" "$images/list-preview.png"
+keys Escape
+active '\[會員管理\]$' '關閉預覽' >/dev/null
+
+echo "== 使用說明"
+keys F1
+id="$(active '^使用說明$' '會員視窗中按 F1')"
+shoot "$id" "$images/help-window.png"
+keys Escape
+active '\[會員管理\]$' '關閉使用說明' >/dev/null
+keys Escape
+active "$main" '會員視窗的 離開 (Esc)' >/dev/null
+
+echo "== 匯入會員"
+menu 2 3
+id="$(active '^客戶資料導入$' '系統維護 › 客戶資料導入')"
+shoot "$id" "$images/customer-import.png"
+keys Escape
+active "$main" '關閉客戶資料導入' >/dev/null
+
+echo "== 備份與還原"
+menu 2 4
+id="$(active '^還原備份$' '系統維護 › 還原備份')"
+shoot "$id" "$images/restore-window.png"
+keys Escape
+active "$main" '關閉還原備份' >/dev/null
+
+echo "== 發送簡訊"
+menu 1 1
+id="$(active '^簡訊註冊$' '簡訊作業 › 簡訊註冊')"
+shoot "$id" "$images/sms-account.png"
+keys Escape
+active "$main" '關閉簡訊註冊' >/dev/null
+menu 1 0
+active '^提示$' '發送簡訊 (沒有帳號時先提醒)' >/dev/null
+keys Return
+id="$(active '^發送簡訊$' '簡訊作業 › 發送簡訊')"
+shoot "$id" "$images/send-window.png"
+cp "$images/send-window.png" "$readme/send-window.png"
+keys Escape
+active "$main" '關閉發送簡訊' >/dev/null
+
+echo "every window of the guide opened as it says"
