@@ -6,7 +6,7 @@
 # the keys the guide names. Each step waits for the window the guide shows;
 # when one does not open, the script stops with the step's name.
 #
-#   scripts/capture_screens.sh [--check] [--program PATH]
+#   scripts/capture_screens.sh [--check] [--program PATH] [--simulator PATH]
 #
 # --check walks the same way and takes the pictures into a temporary folder,
 # leaving the guide's pictures alone (the test command runs it so).
@@ -15,18 +15,22 @@ here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 check=0
 program="$root/build/lunmark"
+simulator="$root/build/tools/gateway_sim/lunmark-gateway-sim"
 while [ $# -gt 0 ]; do
     case "$1" in
     --check) check=1 ;;
     --program) program="$2"; shift ;;
-    *) echo "usage: $0 [--check] [--program PATH]" >&2; exit 2 ;;
+    --simulator) simulator="$2"; shift ;;
+    *) echo "usage: $0 [--check] [--program PATH] [--simulator PATH]" >&2; exit 2 ;;
     esac
     shift
 done
 for tool in Xvfb openbox xdotool import; do
     command -v "$tool" >/dev/null || { echo "$0: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
-[ -x "$program" ] || { echo "$0: no program at $program (build it first)" >&2; exit 1; }
+for built in "$program" "$simulator"; do
+    [ -x "$built" ] || { echo "$0: no program at $built (build it first)" >&2; exit 1; }
+done
 
 work="$(mktemp -d)"
 pids=()
@@ -37,6 +41,14 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAILED: $*" >&2
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "windows shown:" >&2
+        for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+            echo "  $(xdotool getwindowname "$w" 2>/dev/null)" >&2
+        done
+        import -window root "$root/build/capture-failed.png" 2>/dev/null &&
+            echo "the screen: build/capture-failed.png" >&2
+    fi
     [ -f "$work/lunmark.log" ] && sed 's/^/lunmark: /' "$work/lunmark.log" >&2
     exit 1
 }
@@ -65,12 +77,22 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
 unset LUNMARK_GUIDE_DIR
 "$program" --database db.sqlite --create-database --import "$here/capture/members.csv" >/dev/null ||
     fail "the register could not be made"
+# The SMS gateway: the simulator, with the account the guide types in.
+"$simulator" --port 0 --cust-id C123 --cust-pwd secret --cust-name 小店 \
+    --log "$work/messages.jsonl" >"$work/sim.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do grep -q listening "$work/sim.log" && break; sleep 0.1; done
+gateway="$(sed -n 's/.*listening on //p' "$work/sim.log")"
+[ -n "$gateway" ] || fail "the gateway simulator did not start: $(cat "$work/sim.log")"
+printf '[Gateway]\nSendHost=%s\nAccountHost=%s\n' "$gateway" "$gateway" >lunmark.ini
 "$program" --database db.sqlite >"$work/lunmark.log" 2>&1 &
 pids+=($!)
 
 # Waits until the active window's title matches the pattern; prints its id.
+# A window that opened without the focus (the window manager may keep it
+# from a window that is just closing) is given the focus, as a click would.
 active() {
-    local pattern="$1" step="$2" id name
+    local pattern="$1" step="$2" id name shown
     for _ in $(seq 100); do
         id="$(xdotool getactivewindow 2>/dev/null || true)"
         if [ -n "$id" ]; then
@@ -80,6 +102,9 @@ active() {
                 return
             fi
         fi
+        for shown in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
+            xdotool windowactivate "$shown" 2>/dev/null || true
+        done
         sleep 0.1
     done
     fail "$step: no window titled /$pattern/ (the active one is \"${name:-none}\")"
@@ -163,13 +188,18 @@ active "$main" '關閉還原備份' >/dev/null
 
 echo "== 發送簡訊"
 menu 1 1
-id="$(active '^簡訊註冊$' '簡訊作業 › 簡訊註冊')"
-shoot "$id" "$images/sms-account.png"
-keys Escape
-active "$main" '關閉簡訊註冊' >/dev/null
-menu 1 0
-active '^提示$' '發送簡訊 (沒有帳號時先提醒)' >/dev/null
+active '^簡訊註冊$' '簡訊作業 › 簡訊註冊' >/dev/null
+keys Return # 修改
+xdotool type --delay 60 C123
 keys Return
+xdotool type --delay 60 secret
+keys Return
+xdotool type --delay 60 小店
+id="$(active '^簡訊註冊$' '簡訊註冊 修改')"
+shoot "$id" "$images/sms-account.png"
+keys ctrl+s Escape
+active "$main" '簡訊註冊 保存 (Ctrl+S) 後離開 (Esc)' >/dev/null
+menu 1 0
 id="$(active '^發送簡訊$' '簡訊作業 › 發送簡訊')"
 shoot "$id" "$images/send-window.png"
 cp "$images/send-window.png" "$readme/send-window.png"
