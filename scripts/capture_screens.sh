@@ -8,6 +8,7 @@
 #
 #   scripts/capture_screens.sh [--check] [--program PATH] [--simulator PATH]
 #
+# CAPTURE_KEEP=1 keeps the register and logs it made, for a look.
 # --check walks the same way and takes the pictures into a temporary folder,
 # leaving the guide's pictures alone (the test command runs it so).
 set -euo pipefail
@@ -36,7 +37,7 @@ work="$(mktemp -d)"
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
+    if [ -n "${CAPTURE_KEEP:-}" ]; then echo "kept $work" >&2; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
 fail() {
@@ -121,6 +122,11 @@ shoot() {
     echo "  $(basename "$file")"
 }
 keys() { xdotool key --delay 120 "$@"; sleep 0.3; }
+# Clicks at x, y inside the window.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1 || fail "could not click at $2,$3"
+    sleep 0.5
+}
 # Opens the menu at position top (0 = 基本資料) and its item (0 = first).
 menu() {
     local top="$1" item="$2" moves=()
@@ -154,6 +160,17 @@ keys ctrl+f
 xdotool type --delay 60 0
 shoot screen "$images/member-window.png"
 cp "$images/member-window.png" "$readme/member-window.png"
+keys ctrl+n
+xdotool type --delay 60 A007
+keys Return
+xdotool type --delay 60 吳建國
+keys Return
+xdotool type --delay 60 先生
+shoot screen "$images/member-new.png"
+keys ctrl+s
+active '^提示$' '新增會員 保存 (Ctrl+S): 保存成功!' >/dev/null
+keys Return
+active '\[會員管理\]$' '保存成功 之後' >/dev/null
 cp "$images/main-window.png" "$readme/main-window.png"
 
 echo "== 列印名冊"
@@ -197,12 +214,29 @@ keys Return
 xdotool type --delay 60 小店
 id="$(active '^簡訊註冊$' '簡訊註冊 修改')"
 shoot "$id" "$images/sms-account.png"
-keys ctrl+s Escape
-active "$main" '簡訊註冊 保存 (Ctrl+S) 後離開 (Esc)' >/dev/null
+click "$id" 156 110 # 保存
+keys Escape
+active "$main" '簡訊註冊 保存 後離開 (Esc)' >/dev/null
 menu 1 0
 id="$(active '^發送簡訊$' '簡訊作業 › 發送簡訊')"
+# The send window's buttons have no keys of their own: clicked where they are.
+click "$id" 837 54    # 查詢
+click "$id" 432 577   # 全選
+click "$id" 836 577   # 加入接收人
+active '^提示$' '加入接收人: 2 位會員沒有手機號碼' >/dev/null
+keys Return
+active '^發送簡訊$' '沒有手機號碼的提示之後' >/dev/null
+click "$id" 192 409   # 簡訊內容
+xdotool type --delay 60 本週六公休一天
 shoot "$id" "$images/send-window.png"
 cp "$images/send-window.png" "$readme/send-window.png"
+click "$id" 676 619   # 發送簡訊
+active '^提示$' '發送簡訊: 發送完畢' >/dev/null
+shoot "$(active '^提示$' '發送完畢')" "$images/send-done.png"
+keys Return
+sent="$(wc -l <"$work/messages.jsonl" 2>/dev/null || echo 0)"
+[ "$sent" = 5 ] || fail "the simulator took $sent messages, not one for each of the 5 members with a mobile"
+active '^發送簡訊$' '發送完畢 之後' >/dev/null
 keys Escape
 active "$main" '關閉發送簡訊' >/dev/null
 
