@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QUrl>
@@ -21,6 +23,40 @@ constexpr int FileRole = Qt::UserRole;
 constexpr int FindRole = Qt::UserRole + 1; // the text to show on the page
 
 const QString helpName = QStringLiteral("FrmHelp");
+constexpr int pictureWidth = 600; // wider screenshots are shown smaller
+
+// A picture of the page as loaded, whatever form the document keeps it in.
+QImage pictureOf(QTextDocument* document, const QString& name) {
+    const QVariant resource = document->resource(QTextDocument::ImageResource, QUrl(name));
+    if (resource.typeId() == QMetaType::QByteArray)
+        return QImage::fromData(resource.toByteArray());
+    return resource.value<QImage>();
+}
+
+// Shows every picture wider than pictureWidth at that width, so that a page
+// reads without scrolling sideways.
+void fitPictures(QTextBrowser* page) {
+    QTextDocument* document = page->document();
+    QList<std::pair<QTextFragment, QTextImageFormat>> wide;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat picture = it.fragment().charFormat().toImageFormat();
+            if (!picture.isValid())
+                continue;
+            const QImage image = pictureOf(document, picture.name());
+            if (image.width() > pictureWidth)
+                wide.append({it.fragment(), picture});
+        }
+    for (auto [fragment, picture] : wide) {
+        const QImage image = pictureOf(document, picture.name());
+        picture.setWidth(pictureWidth);
+        picture.setHeight(double(image.height()) * pictureWidth / image.width());
+        QTextCursor cursor(document);
+        cursor.setPosition(fragment.position());
+        cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(picture);
+    }
+}
 
 } // namespace
 
@@ -90,8 +126,10 @@ void TFrmHelp::showPage(const QString& file) {
     if (m_folder.isEmpty())
         return;
     const QUrl url = QUrl::fromLocalFile(QDir(m_folder).filePath(file));
-    if (m_page->source() != url)
+    if (m_page->source() != url) {
         m_page->setSource(url, QTextDocument::MarkdownResource);
+        fitPictures(m_page);
+    }
     m_page->moveCursor(QTextCursor::Start);
     for (int i = 0; i < m_contents->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_contents->topLevelItem(i);

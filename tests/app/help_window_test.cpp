@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -189,6 +191,28 @@ TEST_F(HelpWindowTest, ContentsListEveryPageWithItsSectionsAndOpenThem) {
     EXPECT_EQ(
         help->findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->textCursor().selectedText(),
         section->text(0));
+}
+
+// The screenshots are wider than the page: each shows at a width that
+// reads without scrolling sideways, at its own proportions.
+TEST_F(HelpWindowTest, PicturesAreShownNoWiderThanThePage) {
+    TFrmHelp* help = TFrmHelp::openFor(nullptr, &window);
+    help->showPage(QStringLiteral("members.md"));
+    QTextDocument* page = help->findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->document();
+    int pictures = 0;
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat picture = it.fragment().charFormat().toImageFormat();
+            if (!picture.isValid())
+                continue;
+            ++pictures;
+            const QImage image(QDir(guide::folder()).filePath(picture.name()));
+            ASSERT_FALSE(image.isNull()) << picture.name().toStdString();
+            ASSERT_GT(image.width(), 600); // the window's screenshot
+            EXPECT_EQ(picture.width(), 600);
+            EXPECT_NEAR(picture.height(), image.height() * 600.0 / image.width(), 1);
+        }
+    EXPECT_GE(pictures, 2);
 }
 
 // Links between pages and pictures all lead somewhere: a renamed page or a
