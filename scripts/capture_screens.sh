@@ -180,6 +180,30 @@ shoot "$id" "$images/list-preview.png"
 keys Escape
 active '\[會員管理\]$' '關閉預覽' >/dev/null
 
+echo "== 印標籤"
+xdotool mousemove 185 725 click 1 # 標籤列印
+id="$(active '^標籤列印$' '會員視窗的 標籤列印')"
+shoot "$id" "$images/label-paper.png"
+click "$id" 63 234 # 列印
+for _ in $(seq 50); do
+    preview="$(active '^標籤列印$' '標籤列印 › 列印: 預覽')"
+    [ "$preview" != "$id" ] && break
+    sleep 0.1
+done
+[ "$preview" != "$id" ] || fail "標籤列印 › 列印: no preview opened"
+shoot "$preview" "$images/label-preview.png"
+click "$preview" 730 21 # 匯出 PDF
+active '^匯出 PDF$' '預覽的 匯出 PDF' >/dev/null
+keys ctrl+a
+xdotool type --delay 30 "$work/labels.pdf"
+keys Return
+active '^提示$' '匯出 PDF: 已匯出 PDF 檔案' >/dev/null
+keys Return
+[ -s "$work/labels.pdf" ] || fail "匯出 PDF wrote no $work/labels.pdf"
+active '^標籤列印$' '已匯出 PDF 之後' >/dev/null
+keys Escape
+active '\[會員管理\]$' '關閉標籤的預覽' >/dev/null
+
 echo "== 使用說明"
 keys F1
 id="$(active '^使用說明$' '會員視窗中按 F1')"
