@@ -217,6 +217,22 @@ echo "== 匯入會員"
 menu 2 3
 id="$(active '^客戶資料導入$' '系統維護 › 客戶資料導入')"
 shoot "$id" "$images/customer-import.png"
+keys Return # 從Excel檔轉入資料到客戶管理
+for _ in $(seq 50); do
+    chooser="$(xdotool getactivewindow 2>/dev/null || true)"
+    [ -n "$chooser" ] && [ "$chooser" != "$id" ] && break
+    sleep 0.1
+done
+[ "$chooser" != "$id" ] || fail "從Excel檔轉入資料到客戶管理 opened no file dialog"
+xdotool type --delay 30 "$here/capture/more-members.csv"
+keys Return
+active '^提示$' '匯入: 是否刪除舊資料﹖' >/dev/null
+shoot "$(active '^提示$' '是否刪除舊資料﹖')" "$images/import-question.png"
+keys Return # 否, the default
+done_box="$(active '^管理軟體$' '匯入: 導入成功')"
+shoot "$done_box" "$images/import-done.png"
+keys Return
+active '^客戶資料導入$' '導入成功 之後' >/dev/null
 keys Escape
 active "$main" '關閉客戶資料導入' >/dev/null
 
@@ -259,7 +275,7 @@ active '^提示$' '發送簡訊: 發送完畢' >/dev/null
 shoot "$(active '^提示$' '發送完畢')" "$images/send-done.png"
 keys Return
 sent="$(wc -l <"$work/messages.jsonl" 2>/dev/null || echo 0)"
-[ "$sent" = 5 ] || fail "the simulator took $sent messages, not one for each of the 5 members with a mobile"
+[ "$sent" = 7 ] || fail "the simulator took $sent messages, not one for each of the 7 members with a mobile"
 active '^發送簡訊$' '發送完畢 之後' >/dev/null
 keys Escape
 active "$main" '關閉發送簡訊' >/dev/null
