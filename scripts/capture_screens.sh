@@ -3,8 +3,13 @@
 # README (docs/*.png) from the real program: Lunmark runs under Xvfb with the
 # openbox window manager on a register made by its own command line from
 # scripts/capture/members.csv, and is driven with xdotool through the menu and
-# the keys the guide names. Each step waits for the window the guide shows;
-# when one does not open, the script stops with the step's name.
+# the keys the guide names, doing the tasks a new user does with the guide:
+# sign in, add a member, print the list and labels (to PDF), import a
+# workbook, enter the SMS account and send a message to the gateway
+# simulator. Each step waits for the window the guide shows; when one does
+# not open, the script stops with the step's name and leaves a picture of
+# the screen in build/capture-failed.png. Buttons without keys of their own
+# are clicked where they are on the 1024×768 screen.
 #
 #   scripts/capture_screens.sh [--check] [--program PATH] [--simulator PATH]
 #
@@ -94,7 +99,7 @@ pids+=($!)
 # from a window that is just closing) is given the focus, as a click would.
 active() {
     local pattern="$1" step="$2" id name shown
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         id="$(xdotool getactivewindow 2>/dev/null || true)"
         if [ -n "$id" ]; then
             name="$(xdotool getwindowname "$id" 2>/dev/null || true)"
