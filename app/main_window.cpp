@@ -6,6 +6,7 @@
 #include "admin/system_settings_window.h"
 #include "admin/users_window.h"
 #include "app/about_window.h"
+#include "app/help_window.h"
 #include "app/restore_window.h"
 #include "base/prompt.h"
 #include "base/text_helpers.h"
@@ -24,6 +25,7 @@
 #include "sms/normal_window.h"
 #include "sms/send_message_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -105,7 +107,11 @@ void TFrmMain::buildMenu() {
     addItem(system, "N16", QStringLiteral("客戶資料導入"), &TFrmMain::openCustomerImport);
     addItem(system, "RestoreBackup", QStringLiteral("還原備份"), &TFrmMain::openRestore);
     addItem(nullptr, "N6", QStringLiteral("離開"), &TFrmMain::exitProgram);
-    addItem(nullptr, "N13", QStringLiteral("說明"), &TFrmMain::openAbout);
+    QMenu* help = addSubmenu("N13", QStringLiteral("說明"));
+    addItem(help, "HelpGuide", QStringLiteral("使用說明"), &TFrmMain::openGuide)
+        ->setShortcut(Qt::Key_F1);
+    addItem(help, "About", QStringLiteral("關於"), &TFrmMain::openAbout);
+    installHelpKey(this);
 }
 
 bool TFrmMain::signIn() {
@@ -239,6 +245,10 @@ void TFrmMain::openRestore() {
 
 void TFrmMain::exitProgram() {
     close();
+}
+
+void TFrmMain::openGuide() {
+    TFrmHelp::openFor(QApplication::focusWidget(), this);
 }
 
 void TFrmMain::openAbout() {

@@ -54,6 +54,7 @@ private:
     void openChangePassword();
     void openCustomerImport();
     void openRestore();
+    void openGuide();
     void openAbout();
     void exitProgram();
 

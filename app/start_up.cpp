@@ -5,6 +5,7 @@
 #include "app/command_line_send.h"
 #include "app/database_start.h"
 #include "app/main_window.h"
+#include "app/user_guide.h"
 #include "base/errors.h"
 #include "base/message_table.h"
 #include "base/program_title.h"
@@ -14,6 +15,7 @@
 #include "db/new_register.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -46,22 +48,35 @@ StartOptions parseStartOptions(const QStringList& arguments) {
 
 QString startUsage() {
     return QStringLiteral(
-        "用法: lunmark [--database PATH|URL] [--create-database] [--restore BACKUP]\n"
-        "  --database PATH     資料庫檔案（預設為工作目錄中的 db.sqlite﹐\n"
-        "                      或 lunmark.ini 的 [Database] 所指的伺服器）\n"
-        "  --database postgresql://使用者:密碼@主機:埠號/資料庫\n"
-        "                      使用 PostgreSQL 伺服器上的資料庫（多台電腦共用）\n"
-        "  --create-database   PATH 不存在時建立新的空白資料庫﹔\n"
-        "                      對 PostgreSQL 的空白資料庫﹕建立資料表後結束\n"
-        "  --copy-database FROM TO  把整個資料庫從 FROM 複製到 TO（各為 SQLite\n"
-        "                      檔案或 postgresql:// 位址﹔TO 須為新檔案或空白資料庫）\n"
-        "  --restore BACKUP    以備份取代資料庫（會先詢問）\n"
-        "  --import FILE [--replace]  從 .xls、.xlsx 或 .csv 檔匯入會員；\n"
-        "                      --replace 先刪除舊會員（之前自動備份）\n"
-        "  --import-list FILE  從列印的會員名冊文字檔匯入會員\n"
-        "  --send --to PHONE[,PHONE…] --message TEXT [--name NAME] [--sign TEXT] [--yes]\n"
-        "                      不開視窗發送簡訊（未加 --yes 時先詢問）\n"
-        "  --help              顯示這些說明\n");
+               "用法: lunmark [--database PATH|URL] [--create-database] [--restore BACKUP]\n"
+               "  --database PATH     資料庫檔案（預設為工作目錄中的 db.sqlite﹐\n"
+               "                      或 lunmark.ini 的 [Database] 所指的伺服器）\n"
+               "  --database postgresql://使用者:密碼@主機:埠號/資料庫\n"
+               "                      使用 PostgreSQL 伺服器上的資料庫（多台電腦共用）\n"
+               "  --create-database   PATH 不存在時建立新的空白資料庫﹔\n"
+               "                      對 PostgreSQL 的空白資料庫﹕建立資料表後結束\n"
+               "  --copy-database FROM TO  把整個資料庫從 FROM 複製到 TO（各為 SQLite\n"
+               "                      檔案或 postgresql:// 位址﹔TO 須為新檔案或空白資料庫）\n"
+               "  --restore BACKUP    以備份取代資料庫（會先詢問）\n"
+               "  --import FILE [--replace]  從 .xls、.xlsx 或 .csv 檔匯入會員；\n"
+               "                      --replace 先刪除舊會員（之前自動備份）\n"
+               "  --import-list FILE  從列印的會員名冊文字檔匯入會員\n"
+               "  --send --to PHONE[,PHONE…] --message TEXT [--name NAME] [--sign TEXT] [--yes]\n"
+               "                      不開視窗發送簡訊（未加 --yes 時先詢問）\n"
+               "  --help              顯示這些說明\n")
+        .append(guideNotice());
+}
+
+QString guideNotice() {
+    // The man page is made from --help with LUNMARK_GUIDE_DIR naming the
+    // packaged place, which need not exist where it is made.
+    const QString folder = qEnvironmentVariableIsSet("LUNMARK_GUIDE_DIR")
+                               ? qEnvironmentVariable("LUNMARK_GUIDE_DIR")
+                               : guide::folder();
+    return QStringLiteral("\n使用說明﹕在程式中按 F1﹐或選 說明 › 使用說明。\n"
+                          "使用說明的頁面﹕%1\n")
+        .arg(folder.isEmpty() ? QStringLiteral("（找不到﹐請重新安裝 lunmark）")
+                              : QDir(folder).filePath(QStringLiteral("index.md")));
 }
 
 db::DatabaseTarget startTarget(const StartOptions& options) {

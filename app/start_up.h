@@ -19,8 +19,11 @@ struct StartOptions {
 
 StartOptions parseStartOptions(const QStringList& arguments);
 
-// The text of --help.
+// The text of --help, ending with guideNotice().
 QString startUsage();
+
+// Where the user's guide is: F1, the menu item and the folder of its pages.
+QString guideNotice();
 
 // The database the options name: --database (a file or a postgresql://
 // address), else [Database] of lunmark.ini in the working directory, else

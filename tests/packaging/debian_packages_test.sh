@@ -6,9 +6,9 @@
 # in ~/Lunmark, the man pages cover every option of --help, and a C program
 # builds against libqv-dev through pkg-config and runs on libqv.
 #
-# debian_packages_test.sh BUILD_DIR C_COMPILER C_PROGRAM
+# debian_packages_test.sh BUILD_DIR C_COMPILER C_PROGRAM GUIDE_DIR
 set -euo pipefail
-build="$1" cc="$2" program="$3"
+build="$1" cc="$2" program="$3" guide_source="$4"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -32,12 +32,14 @@ lintian --fail-on error "$work"/debs/*.deb || fail "lintian reports errors"
 
 echo "== contents"
 docs() { echo "usr/share/doc/$1/changelog.Debian.gz usr/share/doc/$1/copyright"; }
+# The user's guide: every page and picture of docs/guide.
+guide="$(cd "$guide_source" && find . -name '*.md' -o -name '*.png' | sed 's|^\./|usr/share/lunmark/guide/|')"
 declare -A expected=(
     [lunmark]="usr/bin/lunmark usr/share/applications/lunmark.desktop
         usr/share/icons/hicolor/48x48/apps/lunmark.png
         usr/share/icons/hicolor/256x256/apps/lunmark.png
         usr/share/icons/hicolor/scalable/apps/lunmark.svg
-        usr/share/man/man1/lunmark.1.gz $(docs lunmark)"
+        usr/share/man/man1/lunmark.1.gz $(docs lunmark) $guide"
     [lunmark-tools]="usr/bin/lunmark-gateway-sim usr/share/man/man1/lunmark-gateway-sim.1.gz
         $(docs lunmark-tools)"
     [libqv]="$lib/libqv.so.1 $lib/libqv.so.1.0.0 $(docs libqv)"
@@ -84,6 +86,9 @@ done
 
 "$dev/usr/bin/lunmark" --help >"$work/lunmark.help" || fail "lunmark --help failed"
 grep -q -- '--database' "$work/lunmark.help" || fail "lunmark --help: $(cat "$work/lunmark.help")"
+# The installed program names its installed guide, whatever the build tree holds.
+grep -qF "$dev/usr/share/lunmark/guide/index.md" "$work/lunmark.help" ||
+    fail "lunmark --help does not name the installed guide: $(tail -2 "$work/lunmark.help")"
 LD_LIBRARY_PATH="$dev/$lib" "$dev/usr/bin/qvctl" --list >"$work/qvctl.list" || fail "qvctl --list failed"
 grep -q '^QVOpenPort ' "$work/qvctl.list" || fail "qvctl --list does not list QVOpenPort"
 # Without the development link and without LD_LIBRARY_PATH, qvctl finds
@@ -95,6 +100,8 @@ echo "== man pages"
 for p in lunmark lunmark-gateway-sim qvctl; do
     page="$dev/usr/share/man/man1/$p.1.gz"
     LC_ALL=C.UTF-8 lexgrog "$page" >/dev/null || fail "$p(1) has no NAME line"
+    [ "$p" != lunmark ] || zcat "$page" | grep -qF /usr/share/lunmark/guide/index.md ||
+        fail "lunmark(1) does not say where the user's guide is"
     roff="$(zcat "$page" | sed 's/\\-/-/g')"
     for option in $("$dev/usr/bin/$p" --help | grep -oE -- '--[a-z][a-z0-9-]*' | sort -u); do
         grep -qF -- "$option" <<<"$roff" || fail "$p(1) does not describe $option"
