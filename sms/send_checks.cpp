@@ -30,12 +30,46 @@ std::optional<QString> lineRefusal(int index, const Recipient& recipient,
     return std::nullopt;
 }
 
+// Every recipient a field of the message has no value for, listed with the
+// fields (the first twenty of them, then how many more).
+std::optional<QString> emptyFieldsRefusal(const QList<Recipient>& lines,
+                                          const Composition& composition) {
+    if (composition.blankEmptyFields || !hasFields(composition.message))
+        return std::nullopt;
+    constexpr int kListed = 20;
+    QStringList listed;
+    int refused = 0;
+    for (const Recipient& recipient : lines) {
+        const Merged merged = merge(composition.message, mergeValues(recipient));
+        if (merged.empty.isEmpty())
+            continue;
+        if (++refused <= kListed)
+            listed << QStringLiteral("%1﹕{%2}").arg(
+                          recipientLine(recipient), merged.empty.join(QStringLiteral("}{")));
+    }
+    if (refused == 0)
+        return std::nullopt;
+    if (refused > kListed)
+        listed << QStringLiteral("…另有%1位").arg(refused - kListed);
+    return QStringLiteral("下列%1位接收人的欄位沒有資料﹕\n%2\n請補上資料、刪除這些接收人﹐"
+                          "或勾選「欄位無資料時留空」後再發送﹗")
+        .arg(refused)
+        .arg(listed.join(QLatin1Char('\n')));
+}
+
 } // namespace
 
 std::optional<QString> sendRefusal(const QList<Recipient>& lines, const Composition& composition) {
     if (!lines.isEmpty() && composition.signature.size() > history::kSignLength)
         return QStringLiteral("署名超過%1個字﹐無法記入發送歷史﹐請修改後再發送﹗")
             .arg(history::kSignLength);
+    if (const QStringList unknown = unknownFields(composition.message, composition.fieldNames);
+        !unknown.isEmpty())
+        return QStringLiteral("簡訊內容有不認得的欄位﹕{%1}﹐可用的欄位是﹕{%2}﹐請修改後再發送﹗")
+            .arg(unknown.join(QStringLiteral("}、{")),
+                 composition.fieldNames.join(QStringLiteral("}、{")));
+    if (std::optional<QString> refusal = emptyFieldsRefusal(lines, composition))
+        return refusal;
     for (int i = 0; i < lines.size(); ++i) {
         if (std::optional<QString> refusal = lineRefusal(i + 1, lines[i], composition))
             return refusal;
