@@ -19,8 +19,8 @@ protected:
     void pointGatewayAt(const QString& host) {
         QFile ini(GatewayConfig::iniPath());
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write("[Gateway]\nSendHost=" + host.toUtf8() + "\nAccountHost=" + host.toUtf8() +
-                  "\nConnectTimeout=2\nTimeout=2\n[Sms]\nQuietHours=" + m_quietHours + "\n");
+        ini.write("[Sms]\nQuietHours=" + m_quietHours + "\n[Gateway]\nSendHost=" + host.toUtf8() +
+                  "\nAccountHost=" + host.toUtf8() + "\nConnectTimeout=2\nTimeout=2\n");
     }
     ShellRun send(const QStringList& arguments, const QByteArray& answer = {}) {
         db::closeConnection(); // the program opens the register itself

@@ -58,10 +58,12 @@ TEST(SmsQuietHours, TheSettingIsReadOrRefusedSayingHowToWriteIt) {
         SCOPED_TRACE(c.text);
         const std::optional<sms::QuietHours> quiet = sms::QuietHours::parse(c.text);
         ASSERT_EQ(quiet.has_value(), c.readable);
-        if (c.quietAt)
+        if (c.quietAt) {
             EXPECT_TRUE(quiet->contains(at(c.quietAt)));
-        if (c.freeAt)
+        }
+        if (c.freeAt) {
             EXPECT_FALSE(quiet->contains(at(c.freeAt)));
+        }
     }
     // Round the clock there is no next allowed time.
     EXPECT_EQ(sms::QuietHours::parse("00:00-24:00")->nextAllowed(at("10:00:00")), std::nullopt);

@@ -54,7 +54,10 @@ protected:
             sms::recipientStatement(typed, search::memberNumberBounds());
         db::Dataset result;
         result.open(statement.lines, statement.params);
-        EXPECT_EQ(result.fieldNames(), (QStringList{"name", "Name1", "CDTel", "IsSelected"}));
+        EXPECT_EQ(result.fieldNames(),
+                  (QStringList{"name", "Name1", "CDTel", "IsSelected", "NoSms", "id", "MGBirthday",
+                               "Kind", "EnterDate", "date1", "Memo", "Memo1", "Memo2", "Memo3",
+                               "Memo4"}));
         QStringList names;
         for (int row = 0; row < result.rowCount(); ++row)
             names << result.value(row, 0).toString();

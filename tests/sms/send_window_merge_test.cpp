@@ -40,14 +40,16 @@ protected:
 };
 
 TEST_F(SmsSendWindowMergeTest, InsertFieldPutsTheChosenFieldAtTheCursor) {
-    db::run("insert into SystemSet(CW, EnterDate, Memo1) values('類別', '入會日', '公司')");
+    // Captions left empty show their defaults, as fields too.
+    db::run("insert into SystemSet(CW, EnterDate, Memo1) values('分類', '入會日', '公司')");
     openWindow();
     auto* fields = child<QComboBox>("cbInsertField");
     QStringList offered;
     for (int i = 0; i < fields->count(); ++i)
         offered << fields->itemText(i);
     EXPECT_EQ(offered, (QStringList{"插入欄位", "{姓名}", "{稱謂}", "{會員編號}", "{生日}",
-                                    "{類別}", "{入會日}", "{公司}"}));
+                                    "{類別}", "{分類}", "{入會日}", "{其他日期}", "{公司}",
+                                    "{備註二}", "{備註三}", "{備註四}", "{備註五}"}));
     auto* memo = child<QPlainTextEdit>("Memo1");
     memo->setPlainText("您好");
     QTextCursor cursor = memo->textCursor();
@@ -55,8 +57,8 @@ TEST_F(SmsSendWindowMergeTest, InsertFieldPutsTheChosenFieldAtTheCursor) {
     memo->setTextCursor(cursor);
     fields->setCurrentIndex(1);
     emit fields->activated(1);
-    fields->setCurrentIndex(7);
-    emit fields->activated(7);
+    fields->setCurrentIndex(9);
+    emit fields->activated(9);
     EXPECT_EQ(memo->toPlainText(), "{姓名}{公司}您好");
     EXPECT_EQ(fields->currentIndex(), 0);
 }
