@@ -96,7 +96,8 @@ QStringList TFrmCust::designStatement() {
     return {QStringLiteral("SELECT id, name, Name1, Tel, CDTel, HomeTel,Fax,Kind"),
             QStringLiteral("             , birthday, MGBirthday AS b, Identity,EnterDate, Address"),
             QStringLiteral("             , Memo, Memo1,Memo2 ,Memo3,Memo4,Memo5"),
-            QStringLiteral("             ,date1,photo,isEnabled,NoSms"), QStringLiteral("FROM Cust;")};
+            QStringLiteral("             ,date1,photo,isEnabled,NoSms"),
+            QStringLiteral("FROM Cust;")};
 }
 
 QString TFrmCust::gridLayoutPath() {

@@ -6,8 +6,8 @@
 
 namespace sms {
 
-QList<PreviewLine> previewLines(const QList<Recipient>& recipients,
-                                const Composition& composition, bool scheduled) {
+QList<PreviewLine> previewLines(const QList<Recipient>& recipients, const Composition& composition,
+                                bool scheduled) {
     QList<PreviewLine> lines;
     lines.reserve(recipients.size());
     for (const Recipient& recipient : recipients) {

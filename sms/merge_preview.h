@@ -18,7 +18,7 @@ struct PreviewLine {
     QString problem; // fields without a value, characters Big5 lacks; or empty
 };
 
-QList<PreviewLine> previewLines(const QList<Recipient>& recipients,
-                                const Composition& composition, bool scheduled);
+QList<PreviewLine> previewLines(const QList<Recipient>& recipients, const Composition& composition,
+                                bool scheduled);
 
 } // namespace sms

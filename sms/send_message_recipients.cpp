@@ -161,11 +161,12 @@ void TFrmSendMessage::addMarkedMembers() {
             ++withoutMobile;
             continue;
         }
-        marked << sms::Recipient{Qry_Customer->value(row, name).toString() +
-                                     Qry_Customer->value(row, salutation).toString(),
-                                 mobile, sms::memberValues(fields, [&](const QString& column) {
-                                     return Qry_Customer->value(row, Qry_Customer->fieldIndex(column)).toString();
-                                 })};
+        marked << sms::Recipient{
+            Qry_Customer->value(row, name).toString() +
+                Qry_Customer->value(row, salutation).toString(),
+            mobile, sms::memberValues(fields, [&](const QString& column) {
+                return Qry_Customer->value(row, Qry_Customer->fieldIndex(column)).toString();
+            })};
     }
     const Added added = addLines(marked);
     optedOut += added.optedOut;

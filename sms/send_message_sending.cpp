@@ -65,10 +65,9 @@ bool TFrmSendMessage::confirmQuietHours() {
     if (!quiet.contains(when))
         return true;
     const std::optional<QDateTime> next = quiet.nextAllowed(when);
-    const QString later =
-        next ? QStringLiteral("\n按「否」改為預約在 %1 發送。")
-                   .arg(next->toString(QStringLiteral("yyyy/MM/dd HH:mm")))
-             : QString();
+    const QString later = next ? QStringLiteral("\n按「否」改為預約在 %1 發送。")
+                                     .arg(next->toString(QStringLiteral("yyyy/MM/dd HH:mm")))
+                               : QString();
     if (ConfirmBox(QStringLiteral("%1 在簡訊靜默時段(%2)內﹐確定要在這時發送嗎﹖%3")
                        .arg(when.toString(QStringLiteral("yyyy/MM/dd HH:mm")), quiet.text(), later),
                    Prompt::No))

@@ -13,8 +13,8 @@
 #include "sms/current_send_window.h"
 #include "sms/gateway_config.h"
 #include "sms/merge_fields.h"
-#include "sms/merge_preview_window.h"
 #include "sms/merge_preview.h"
+#include "sms/merge_preview_window.h"
 #include "sms/normal_window.h"
 #include "sms/send_history_window.h"
 #include "sms/signatures.h"
@@ -342,12 +342,9 @@ void TFrmSendMessage::updatePartsCount() {
         return;
     }
     const long long after = *credit - count.totalParts;
-    lblCost->setText(after >= 0 ? QStringLiteral("簡訊剩餘通數﹕%1  發送後剩﹕%2")
-                                      .arg(*credit)
-                                      .arg(after)
-                                : QStringLiteral("簡訊剩餘通數﹕%1  不足﹕%2則")
-                                      .arg(*credit)
-                                      .arg(-after));
+    lblCost->setText(after >= 0
+                         ? QStringLiteral("簡訊剩餘通數﹕%1  發送後剩﹕%2").arg(*credit).arg(after)
+                         : QStringLiteral("簡訊剩餘通數﹕%1  不足﹕%2則").arg(*credit).arg(-after));
     lblCost->setStyleSheet(after >= 0 ? QString() : QStringLiteral("color: red;"));
 }
 
@@ -364,7 +361,8 @@ void TFrmSendMessage::showPreview() {
     const sms::Composition message = composition();
     if (const QStringList unknown = sms::unknownFields(message.message, message.fieldNames);
         !unknown.isEmpty()) {
-        InfoBox(QStringLiteral("簡訊內容有不認得的欄位﹕{%1}").arg(unknown.join(QStringLiteral("}、{"))));
+        InfoBox(QStringLiteral("簡訊內容有不認得的欄位﹕{%1}")
+                    .arg(unknown.join(QStringLiteral("}、{"))));
         return;
     }
     TFrmSmsPreview preview(sms::previewLines(m_recipients->all(), message, CheckBox3->isChecked()),

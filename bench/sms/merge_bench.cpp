@@ -25,12 +25,11 @@ QList<sms::Recipient> recipients() {
             {QStringLiteral("id"), QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'))},
             {QStringLiteral("MGBirthday"), QStringLiteral("70/05/%1").arg(i % 28 + 1)},
             {QStringLiteral("Kind"), i % 3 ? QStringLiteral("一般") : QStringLiteral("VIP")}};
-        list << sms::Recipient{columns.value(QStringLiteral("name")) +
-                                   columns.value(QStringLiteral("Name1")),
-                               QStringLiteral("0912%1").arg(i, 6, 10, QLatin1Char('0')),
-                               sms::memberValues(fields, [&](const QString& column) {
-                                   return columns.value(column);
-                               })};
+        list << sms::Recipient{
+            columns.value(QStringLiteral("name")) + columns.value(QStringLiteral("Name1")),
+            QStringLiteral("0912%1").arg(i, 6, 10, QLatin1Char('0')),
+            sms::memberValues(fields,
+                              [&](const QString& column) { return columns.value(column); })};
     }
     return list;
 }

@@ -115,15 +115,19 @@ TEST_F(CommandLineSendTest, NumbersMatchedToMembersAreMergedAndMarkedOnesLeftOut
                               const char* mobile, const char* tel, int noSms) {
         db::run("insert into Cust(id, name, Name1, CDTel, Tel, Kind, NoSms) "
                 "values(:id, :name, :s, :m, :t, 'VIP', :n)",
-                {{"id", id}, {"name", name}, {"s", salutation}, {"m", mobile}, {"t", tel},
+                {{"id", id},
+                 {"name", name},
+                 {"s", salutation},
+                 {"m", mobile},
+                 {"t", tel},
                  {"n", noSms}});
     };
     addMember("A01", "林", "先生", "0912000001", "", 0);
     addMember("A02", "王", "小姐", "0912000002", "", 1);
     addMember("A03", "陳", "", "", "04-2345 6789", 0);
-    const ShellRun run = send({"--to", "+886 912 000 001,0912-000-002,0423456789,0912000009",
-                               "--message", "{姓名}{稱謂}您好({會員編號})", "--blank-empty-fields",
-                               "--yes"});
+    const ShellRun run =
+        send({"--to", "+886 912 000 001,0912-000-002,0423456789,0912000009", "--message",
+              "{姓名}{稱謂}您好({會員編號})", "--blank-empty-fields", "--yes"});
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_TRUE(run.output.contains("0912-000-002\t不接收簡訊﹐略過")) << run.output.toStdString();
     QStringList received;
@@ -172,7 +176,8 @@ TEST_F(CommandLineSendTest, InsideTheQuietHoursNothingIsSentUnlessIgnored) {
     const QStringList arguments{"--to", "0912000001", "--message", "你好", "--yes"};
     const ShellRun refused = send(arguments);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.errors.contains("是簡訊靜默時段(00:00-24:00)﹐沒有發送")) << refused.errors.toStdString();
+    EXPECT_TRUE(refused.errors.contains("是簡訊靜默時段(00:00-24:00)﹐沒有發送"))
+        << refused.errors.toStdString();
     EXPECT_TRUE(refused.errors.contains("--ignore-quiet-hours"));
     EXPECT_TRUE(sim.loggedMessages().isEmpty());
     const ShellRun sent = send(arguments + QStringList{"--ignore-quiet-hours"});

@@ -29,10 +29,12 @@ members::search::Captions captions() {
 // A member as the send window lists one.
 sms::Recipient member(const QString& name, const QString& salutation, const QString& phone,
                       const QString& birthday = "60/05/03", const QString& kind = "VIP") {
-    const QHash<QString, QString> columns{
-        {"name", name}, {"Name1", salutation}, {"id", "A01"},    {"MGBirthday", birthday},
-        {"Kind", kind}, {"EnterDate", "2020/01/02"}, {"date1", ""}, {"Memo", " 大華公司 "},
-        {"Memo1", ""},  {"Memo2", "x"},         {"Memo3", ""},     {"Memo4", ""}};
+    const QHash<QString, QString> columns{{"name", name}, {"Name1", salutation},
+                                          {"id", "A01"},  {"MGBirthday", birthday},
+                                          {"Kind", kind}, {"EnterDate", "2020/01/02"},
+                                          {"date1", ""},  {"Memo", " 大華公司 "},
+                                          {"Memo1", ""},  {"Memo2", "x"},
+                                          {"Memo3", ""},  {"Memo4", ""}};
     return {name + salutation, phone,
             sms::memberValues(sms::mergeFields(captions()),
                               [&](const QString& column) { return columns.value(column); })};
@@ -169,7 +171,8 @@ TEST(SmsMergeFields, TheCountIsOfEachRecipientsMergedText) {
 
 TEST(SmsMergeFields, ThePreviewShowsEachTextAndWhatKeepsItBack) {
     const QList<sms::Recipient> lines{member("林", "先生", "0911000001"),
-                                      member("刘", "", "0911000002", ""), {"阿明", "0911000003"}};
+                                      member("刘", "", "0911000002", ""),
+                                      {"阿明", "0911000003"}};
     const QList<sms::PreviewLine> preview =
         sms::previewLines(lines, withFields("{姓名}{稱謂}生日{生日}"), false);
     ASSERT_EQ(preview.size(), 3);

@@ -9,23 +9,13 @@
 #include "tests/sms/send_window_fixture.h"
 
 #include <QJsonObject>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 
 namespace {
-
-template <class T> T* part(QWidget* window, const char* name) {
-    T* widget = window->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-void press(QWidget* window, const char* button) {
-    QTest::mouseClick(part<QPushButton>(window, button), Qt::LeftButton);
-}
 
 class SmsOptOutTest : public SmsSendWindowTest {
 protected:
@@ -64,7 +54,8 @@ TEST_F(SmsOptOutTest, LinesFromTheHistoryOrTypedInAreCheckedByTelephone) {
             const QPoint at = grid->visualRect(grid->model()->index(row, 0)).center();
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
             if (row == 0)
-                m_prompt.expect("「許小姐(+886 900 000 002)」的電話屬於不接收簡訊的會員﹐沒有加入。");
+                m_prompt.expect(
+                    "「許小姐(+886 900 000 002)」的電話屬於不接收簡訊的會員﹐沒有加入。");
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
         }
         window->close();
@@ -143,6 +134,23 @@ TEST_F(SmsOptOutTest, ACopiedRegisterKeepsTheMark) {
     }
     QSqlDatabase::removeDatabase("opt-out-copy");
     EXPECT_EQ(marks, (QStringList{"A01=0", "A02=1", "A03=0"}));
+}
+
+// A register made before the mark existed gains it, unset for every member,
+// when it is opened; the send window then works as before.
+TEST_F(SmsOptOutTest, AnOlderRegisterGainsTheMarkWhenOpened) {
+    addThreeMembers();
+    db::run("alter table Cust drop column NoSms");
+    db::closeConnection();
+    openWindow();
+    addEveryMember();
+    EXPECT_EQ(lines().size(), 3);
+    EXPECT_EQ(count("select count(*) from Cust where NoSms=0"), 3);
+    db::run("update Cust set NoSms=1 where id='A01'");
+    child<QPlainTextEdit>("Memo1")->setPlainText("通知");
+    m_prompt.expect("1位接收人已標記為不接收簡訊", true, true);
+    m_prompt.expect("發送完畢﹗\n共:2筆﹗");
+    click("BtnSend");
 }
 
 } // namespace

@@ -90,7 +90,8 @@ TEST(SmsQuietHours, TheFileGivesTheRangesOrTheDefault) {
         sms::QuietHours::load(path);
         FAIL() << "read";
     } catch (const ConversionError& error) {
-        EXPECT_TRUE(error.text().contains("[Sms] QuietHours「晚上」無法讀取")) << error.text().toStdString();
+        EXPECT_TRUE(error.text().contains("[Sms] QuietHours「晚上」無法讀取"))
+            << error.text().toStdString();
         EXPECT_TRUE(error.text().contains(sms::kDefaultQuietHours));
     }
 }

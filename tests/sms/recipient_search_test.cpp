@@ -93,7 +93,9 @@ TEST_F(SmsRecipientSearchTest, EnabledMembersMatchingTheCriterion) {
 TEST_F(SmsRecipientSearchTest, OnlyEnabledMembersAreAsked) {
     const search::Statement statement =
         sms::recipientStatement(input(search::Name, "陳"), search::memberNumberBounds());
-    EXPECT_EQ(statement.lines.value(0), "SELECT name, Name1,CDTel,IsSelected,NoSms,id,MGBirthday,Kind,EnterDate,date1,Memo,Memo1,Memo2,Memo3,Memo4 FROM Cust ");
+    EXPECT_EQ(statement.lines.value(0), "SELECT name, "
+                                        "Name1,CDTel,IsSelected,NoSms,id,MGBirthday,Kind,EnterDate,"
+                                        "date1,Memo,Memo1,Memo2,Memo3,Memo4 FROM Cust ");
     EXPECT_EQ(statement.lines.value(1), " Where IsEnabled=:IsEnabled ");
     EXPECT_EQ(statement.params.value("IsEnabled"), QVariant(true));
     // The typed value is bound, never part of the statement.

@@ -77,9 +77,9 @@ TEST_F(SmsSendWindowMergeTest, EachMemberReceivesAndTheHistoryKeepsItsOwnText) {
     child<QCheckBox>("CheckBoxBlank")->setChecked(true);
     m_prompt.expect("發送完畢﹗\n共:3筆﹗");
     click("BtnSend");
-    EXPECT_EQ(history(), (QStringList{"0900000001 林先生(VIP)生日60/05/03",
-                                      "0900000002 許功蓋小姐(一般)生日70/12/31",
-                                      "0900000003 王(VIP)生日"}));
+    EXPECT_EQ(history(),
+              (QStringList{"0900000001 林先生(VIP)生日60/05/03",
+                           "0900000002 許功蓋小姐(一般)生日70/12/31", "0900000003 王(VIP)生日"}));
 }
 
 TEST_F(SmsSendWindowMergeTest, UnknownFieldsAreRefusedByName) {

@@ -14,9 +14,9 @@ protected:
         const QString path = file(QStringLiteral("members.csv"));
         writeFile(path, csv);
         db::closeConnection();
-        return runWithoutDisplay(QStringLiteral(LUNMARK_PROGRAM),
-                                 {QStringLiteral("--import"), path, QStringLiteral("--database"),
-                                  database.path()});
+        return runWithoutDisplay(
+            QStringLiteral(LUNMARK_PROGRAM),
+            {QStringLiteral("--import"), path, QStringLiteral("--database"), database.path()});
     }
     // The heading row: the 22 columns the import reads, then more.
     static QByteArray headings(const QByteArray& after) {
@@ -37,7 +37,8 @@ TEST_F(OptOutImportTest, TheMarkIsReadFromItsHeadingOrLeftAtItsDefault) {
          headings(",不接收簡訊") + row("A1", ",是") + row("A2", ",") + row("A3", ",否") +
              row("A4", ",TRUE"),
          {"A1=1", "A2=0", "A3=0", "A4=1"}},
-        {"further on, the heading with blanks", headings(",備用, 不接收簡訊 ") + row("B1", ",x,1"),
+        {"further on, the heading with blanks",
+         headings(",備用, 不接收簡訊 ") + row("B1", ",x,1"),
          {"B1=1"}},
         {"no such heading", headings(",備用") + row("C1", ",是"), {"C1=0"}},
     };
