@@ -4,7 +4,12 @@
 #include "base/errors.h"
 #include "base/phone_number.h"
 #include "db/database_target.h"
+#include "members/member_search.h"
 #include "sms/gateway_client.h"
+#include "sms/gateway_config.h"
+#include "sms/merge_fields.h"
+#include "sms/quiet_hours.h"
+#include "sms/register_phones.h"
 #include "sms/send_checks.h"
 #include "sms/send_run.h"
 #include "sms/sms_parts.h"
@@ -23,6 +28,8 @@ struct SendOptions {
     QString name;
     QString sign;
     bool yes = false;
+    bool ignoreQuietHours = false;
+    bool blankEmptyFields = false;
     QString databasePath = QStringLiteral("db.sqlite");
     bool databaseGiven = false;
     QString error;
@@ -40,6 +47,10 @@ SendOptions parseSendOptions(const QStringList& arguments) {
             continue;
         if (word == QLatin1String("--yes"))
             options.yes = true;
+        else if (word == QLatin1String("--ignore-quiet-hours"))
+            options.ignoreQuietHours = true;
+        else if (word == QLatin1String("--blank-empty-fields"))
+            options.blankEmptyFields = true;
         else if (word == QLatin1String("--to") && hasValue)
             options.phones += arguments.at(++i).split(QLatin1Char(','), Qt::SkipEmptyParts);
         else if (word == QLatin1String("--message") && hasValue)
@@ -127,6 +138,50 @@ bool confirmed(GatewayClient& gateway, const QList<sms::Recipient>& recipients,
     return said == QLatin1String("y") || said == QLatin1String("yes");
 }
 
+// Each --to number matched to a member by telephone supplies the member's
+// fields and, without --name, the member's name for the history; numbers
+// of members marked 不接收簡訊 are left out and printed. (A saved search,
+// --search NAME, would add its members here, matched the same way.)
+struct Gathered {
+    QList<sms::Recipient> recipients;
+    QStringList optedOut;
+};
+
+Gathered gatherRecipients(const SendOptions& options) {
+    const QHash<QString, sms::RegisterMember> members = sms::membersByPhone();
+    const QSet<QString> optedOut = sms::optedOutPhones();
+    Gathered gathered;
+    for (const QString& typed : options.phones) {
+        const QString phone = typed.trimmed();
+        const QString key = phone::key(phone);
+        if (optedOut.contains(key)) {
+            gathered.optedOut << phone;
+            continue;
+        }
+        sms::Recipient recipient{options.name, phone};
+        if (const auto found = members.constFind(key); found != members.cend()) {
+            recipient.fields = found->fields;
+            if (options.name.isEmpty())
+                recipient.name = found->listedName;
+        }
+        gathered.recipients << recipient;
+    }
+    return gathered;
+}
+
+// Inside the quiet hours nothing goes out unless --ignore-quiet-hours says so.
+std::optional<QString> quietHoursRefusal(const SendOptions& options) {
+    if (options.ignoreQuietHours)
+        return std::nullopt;
+    const sms::QuietHours quiet = sms::QuietHours::load(GatewayConfig::iniPath());
+    const QDateTime now = QDateTime::currentDateTime();
+    if (!quiet.contains(now))
+        return std::nullopt;
+    return QStringLiteral("現在(%1)是簡訊靜默時段(%2)﹐沒有發送﹔一定要現在發送請加 "
+                          "--ignore-quiet-hours")
+        .arg(now.toString(QStringLiteral("HH:mm")), quiet.text());
+}
+
 int report(const QList<sms::Recipient>& recipients, const sms::RunResult& result) {
     for (qsizetype i = 0; i < recipients.size(); ++i)
         print(stdout,
@@ -162,18 +217,30 @@ int runCommandLineSend(int argc, char** argv) {
     if (!options.error.isEmpty()) {
         print(stderr, QStringLiteral("lunmark: %1\n用法: lunmark --send --to 手機號碼[,手機號碼…] "
                                      "--message 內容 [--name 姓名] [--sign 署名] [--yes] "
+                                     "[--ignore-quiet-hours] [--blank-empty-fields] "
                                      "[--database 路徑]")
                           .arg(options.error));
         return 1;
     }
     try {
         openRegister(options);
-        QList<sms::Recipient> recipients;
-        for (const QString& phone : options.phones)
-            recipients << sms::Recipient{options.name, phone.trimmed()};
-        const sms::Composition composition{!options.name.isEmpty(), options.message,
-                                           !options.sign.isEmpty(), options.sign};
+        const Gathered gathered = gatherRecipients(options);
+        for (const QString& phone : gathered.optedOut)
+            print(stdout, QStringLiteral("%1\t不接收簡訊﹐略過").arg(phone));
+        const QList<sms::Recipient>& recipients = gathered.recipients;
+        if (recipients.isEmpty()) {
+            print(stderr, QStringLiteral("lunmark: 沒有可以發送的接收人"));
+            return 1;
+        }
+        sms::Composition composition{!options.name.isEmpty(), options.message,
+                                     !options.sign.isEmpty(), options.sign};
+        composition.fieldNames = sms::fieldNames(sms::mergeFields(members::search::readCaptions()));
+        composition.blankEmptyFields = options.blankEmptyFields;
         if (const std::optional<QString> refusal = sms::sendRefusal(recipients, composition)) {
+            print(stderr, QStringLiteral("lunmark: %1").arg(*refusal));
+            return 1;
+        }
+        if (const std::optional<QString> refusal = quietHoursRefusal(options)) {
             print(stderr, QStringLiteral("lunmark: %1").arg(*refusal));
             return 1;
         }

@@ -63,6 +63,7 @@ QString startUsage() {
                "  --import-list FILE  從列印的會員名冊文字檔匯入會員\n"
                "  --send --to PHONE[,PHONE…] --message TEXT [--name NAME] [--sign TEXT] [--yes]\n"
                "                      不開視窗發送簡訊（未加 --yes 時先詢問）\n"
+               "                      [--ignore-quiet-hours] 靜默時段內也發送\n"
                "  --help              顯示這些說明\n")
         .append(guideNotice());
 }

@@ -63,7 +63,8 @@ CREATE TABLE Cust (
   date1       TEXT COLLATE NOCASE CHECK (length(date1) <= 50),
   photo       TEXT COLLATE NOCASE CHECK (length(photo) <= 254),
   isEnabled   INTEGER NOT NULL DEFAULT 1 CHECK (isEnabled IN (0, 1)),
-  IsSelected  INTEGER NOT NULL DEFAULT 0 CHECK (IsSelected IN (0, 1))
+  IsSelected  INTEGER NOT NULL DEFAULT 0 CHECK (IsSelected IN (0, 1)),
+  NoSms       INTEGER NOT NULL DEFAULT 0 CHECK (NoSms IN (0, 1))
 );
 CREATE INDEX CustById ON Cust (id);
 CREATE INDEX CustByName ON Cust (name);
@@ -109,3 +110,6 @@ CREATE TABLE File (
   Memo        TEXT COLLATE NOCASE,
   Path1       TEXT COLLATE NOCASE CHECK (length(Path1) <= 200)
 );
+
+-- Cust.NoSms (不接收簡訊): the member asked to receive no SMS; the send window,
+-- lunmark --send and the imports honour it. Older registers gain it on start.

@@ -216,7 +216,7 @@ Clause criterionClause(const Input& input, const Bounds& range) {
 QString memberColumnsLine() {
     return QStringLiteral("SELECT id, name, Name1, Tel, CDTel, HomeTel,Fax,Kind, "
                           "birthday,MGBirthday AS b, Identity,EnterDate,Address, Memo, "
-                          "Memo1,Memo2,Memo3,Memo4,Memo5,date1,photo,IsEnabled FROM Cust ");
+                          "Memo1,Memo2,Memo3,Memo4,Memo5,date1,photo,IsEnabled,NoSms FROM Cust ");
 }
 
 Statement memberStatement(const Clause& clause, bool activeMembers) {

@@ -142,7 +142,8 @@ QStringList TFrmCust::designStatement() {
     return {QStringLiteral("SELECT id, name, Name1, Tel, CDTel, HomeTel,Fax,Kind"),
             QStringLiteral("             , birthday, MGBirthday AS b, Identity,EnterDate, Address"),
             QStringLiteral("             , Memo, Memo1,Memo2 ,Memo3,Memo4,Memo5"),
-            QStringLiteral("             ,date1,photo,isEnabled"), QStringLiteral("FROM Cust;")};
+            QStringLiteral("             ,date1,photo,isEnabled,NoSms"),
+            QStringLiteral("FROM Cust;")};
 }
 
 QString TFrmCust::gridLayoutPath() {
@@ -262,7 +263,13 @@ QWidget* TFrmCust::buildDetailsPage() {
     DBCheckBox1 = new QCheckBox(QStringLiteral("有效會員"), this);
     DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
     m_binder->bind(DBCheckBox1, QStringLiteral("isEnabled"));
-    grid->addWidget(DBCheckBox1, row++, 1);
+    grid->addWidget(DBCheckBox1, row, 1);
+    // The member asked for no SMS: the send window and lunmark --send leave
+    // the member out until the mark is removed. Saved as every change is.
+    DBCheckBoxNoSms = new QCheckBox(QStringLiteral("不接收簡訊"), this);
+    DBCheckBoxNoSms->setObjectName(QStringLiteral("DBCheckBoxNoSms"));
+    m_binder->bind(DBCheckBoxNoSms, QStringLiteral("NoSms"));
+    grid->addWidget(DBCheckBoxNoSms, row++, 2);
 
     DBMemo1 = new MemoEdit(255, this);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));

@@ -149,6 +149,7 @@ private:
     DropDownBox* DBComboBox1;
     DropDownBox* DBComboBox2;
     QCheckBox* DBCheckBox1;
+    QCheckBox* DBCheckBoxNoSms;
     MemoEdit* DBMemo1;
     QLabel* Image1;
     QPushButton* BtnSelectPhoto;

@@ -54,6 +54,7 @@ const GridColumn kGridColumns[] = {
     {"Memo3", "", 100},
     {"Memo4", "", 100},
     {"date1", "", 80},
+    {"NoSms", "不接收簡訊", 80},
 };
 
 } // namespace
@@ -144,6 +145,10 @@ void TFrmCust::buildGrid() {
     Dts_Master->setFieldFormatter(QStringLiteral("birthday"), [](const QVariant& value) {
         const std::optional<QDateTime> when = db::storedDateTime(value);
         return when ? members::minguoText(when->date()) : value.toString();
+    });
+    // The opt-out mark reads 是 where set and stays empty elsewhere.
+    Dts_Master->setFieldFormatter(QStringLiteral("NoSms"), [](const QVariant& value) {
+        return value.toInt() != 0 ? QStringLiteral("是") : QString();
     });
     connect(m_header, &QHeaderView::sectionClicked, this, &TFrmCust::sortByColumn);
     connect(DBGridEh1, &QAbstractItemView::doubleClicked, this,

@@ -2,6 +2,12 @@
 
 namespace sms {
 
+MergeValues mergeValues(const Recipient& recipient) {
+    if (!recipient.fields.isEmpty())
+        return recipient.fields;
+    return {{kNameField, recipient.name}};
+}
+
 ComposedMessage compose(const Recipient& recipient, const Composition& composition) {
     ComposedMessage composed;
     composed.listedName = recipient.name;
@@ -9,7 +15,10 @@ ComposedMessage compose(const Recipient& recipient, const Composition& compositi
     if (composition.namePrefix)
         composed.name = composed.listedName + ':';
     const QString signature = composition.withSignature ? composition.signature : QString();
-    composed.text = composed.name + ' ' + composition.message + QStringLiteral("  ") + signature;
+    composed.message = hasFields(composition.message)
+                           ? merge(composition.message, mergeValues(recipient)).text
+                           : composition.message;
+    composed.text = composed.name + ' ' + composed.message + QStringLiteral("  ") + signature;
     return composed;
 }
 

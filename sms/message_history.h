@@ -14,7 +14,8 @@ namespace sms::history {
 struct SentMessage {
     QString name;    // the recipient line's name part
     QString phone;   // the recipient's telephone
-    QString message; // the message box's text, without name prefix and signature
+    QString message; // the message as this recipient got it (its fields filled
+                     // in), without name prefix and signature
     QDateTime sentAt;
     QString sign; // the signature box's text, ticked or not
     QString memo; // the gateway's answer, or why delivery is unconfirmed

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 // One recipient of a send run, as the recipient list carries it: the name
@@ -11,6 +12,9 @@ namespace sms {
 struct Recipient {
     QString name;
     QString phone;
+    // A member's values for the message's fields (sms/merge_fields.h); empty
+    // for a line typed in or taken from the history, which has only {姓名}.
+    QHash<QString, QString> fields{};
     bool operator==(const Recipient&) const = default;
 };
 

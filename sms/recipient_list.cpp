@@ -12,6 +12,7 @@ namespace {
 constexpr int kNameRole = Qt::UserRole;
 constexpr int kPhoneRole = Qt::UserRole + 1;
 constexpr int kStateRole = Qt::UserRole + 2;
+constexpr int kFieldsRole = Qt::UserRole + 3;
 
 void showState(QListWidgetItem* item, Delivery state) {
     switch (state) {
@@ -56,6 +57,8 @@ int RecipientList::add(const QList<Recipient>& recipients) {
         QListWidgetItem* item = m_view->item(first + int(k));
         item->setData(kNameRole, added[k].name);
         item->setData(kPhoneRole, added[k].phone);
+        if (!added[k].fields.isEmpty())
+            item->setData(kFieldsRole, QVariant::fromValue(added[k].fields));
     }
     changed();
     return int(recipients.size() - added.size());
@@ -82,7 +85,8 @@ int RecipientList::size() const {
 }
 
 Recipient RecipientList::at(const QListWidgetItem* item) {
-    return {item->data(kNameRole).toString(), item->data(kPhoneRole).toString()};
+    return {item->data(kNameRole).toString(), item->data(kPhoneRole).toString(),
+            item->data(kFieldsRole).value<QHash<QString, QString>>()};
 }
 
 Recipient RecipientList::at(int row) const {

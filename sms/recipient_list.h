@@ -12,7 +12,8 @@ class QListWidget;
 class QListWidgetItem;
 
 // The send window's recipient list, the one owner of its lines: each line
-// carries its recipient's name and telephone and the state the last run left
+// carries its recipient's name, telephone and (for a member) the values of
+// the message's fields, and the state the last run left
 // on it as data of its list item; the text shown is only for the eye. The
 // member search, the history and the custom-recipient window add to it; the
 // send run reads it and marks it. States stay until the list is emptied.

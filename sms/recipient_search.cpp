@@ -5,7 +5,9 @@ namespace sms {
 namespace search = members::search;
 
 QString recipientColumnsLine() {
-    return QStringLiteral("SELECT name, Name1,CDTel,IsSelected FROM Cust ");
+    return QStringLiteral("SELECT name, "
+                          "Name1,CDTel,IsSelected,NoSms,id,MGBirthday,Kind,EnterDate,date1,Memo,"
+                          "Memo1,Memo2,Memo3,Memo4 FROM Cust ");
 }
 
 search::Statement recipientStatement(const search::Input& input, const search::Bounds& stored) {

@@ -3,7 +3,8 @@
 #include "members/member_search.h"
 
 // The send window's member search: the criteria of the member window, over
-// the name, salutation, mobile number and selection mark of enabled members.
+// the name, salutation, mobile number, selection mark, opt-out mark and the
+// message fields' columns of enabled members.
 namespace sms {
 
 // The statement's first line.

@@ -57,8 +57,9 @@ void TFrmSelectSingle::showEvent(QShowEvent* event) {
 
 // Blanks count as a name: only an empty one is refused. The number must be
 // one a gateway can take. The line stays in the list even when registering
-// the member fails. A handset already listed is neither listed again nor
-// registered a second time. The typed text stays in the boxes.
+// the member fails. A handset already listed, or one of a member marked
+// 不接收簡訊, is neither listed nor registered. The typed text stays in the
+// boxes.
 void TFrmSelectSingle::add() {
     const QString name = Edit1->text();
     const QString phone = Edit2->text().trimmed();
@@ -76,10 +77,16 @@ void TFrmSelectSingle::add() {
                     .arg(phone));
         return;
     }
-    if (TFrmSendMessage* sendWindow = sms::currentSendWindow();
-        sendWindow && !sendWindow->addRecipient({name, phone})) {
-        InfoBox(QStringLiteral("電話 %1 已在接收人清單中﹐沒有再加入。").arg(phone));
-        return;
+    if (TFrmSendMessage* sendWindow = sms::currentSendWindow()) {
+        const TFrmSendMessage::Added added = sendWindow->addLines({{name, phone}});
+        if (added.optedOut > 0) {
+            InfoBox(QStringLiteral("電話 %1 屬於不接收簡訊的會員﹐沒有加入。").arg(phone));
+            return;
+        }
+        if (added.repeated > 0) {
+            InfoBox(QStringLiteral("電話 %1 已在接收人清單中﹐沒有再加入。").arg(phone));
+            return;
+        }
     }
     sms::registerMember(name, phone, m_clock());
 }

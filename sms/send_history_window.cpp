@@ -102,8 +102,9 @@ void TFrmSendHistory::search() {
 }
 
 // Nothing happens while the result is closed or empty. A recipient whose
-// telephone is already listed is not added twice; the message and the
-// signature are taken all the same.
+// telephone is already listed is not added twice, nor one whose telephone
+// belongs to a member marked 不接收簡訊; the message and the signature are
+// taken all the same.
 void TFrmSendHistory::resend() {
     TFrmSendMessage* sendWindow = sms::currentSendWindow();
     if (sendWindow == nullptr || Qry_MsgHistory->currentRow() < 0)
@@ -112,10 +113,13 @@ void TFrmSendHistory::resend() {
         return Qry_MsgHistory->value(QLatin1String(field)).toString();
     };
     const sms::Recipient recipient{text("CustName"), text("Tel")};
-    const bool added = sendWindow->addRecipient(recipient);
+    const TFrmSendMessage::Added added = sendWindow->addLines({recipient});
     sendWindow->appendMessageLine(text("Message"));
     sendWindow->setSignatureText(text("Sign"));
-    if (!added)
+    if (added.optedOut > 0)
+        InfoBox(QStringLiteral("「%1」的電話屬於不接收簡訊的會員﹐沒有加入。")
+                    .arg(sms::recipientLine(recipient)));
+    else if (added.repeated > 0)
         InfoBox(QStringLiteral("「%1」的電話已在接收人清單中﹐略過1位﹐沒有再加入。")
                     .arg(sms::recipientLine(recipient)));
 }

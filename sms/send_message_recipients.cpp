@@ -7,7 +7,9 @@
 #include "db/dataset_model.h"
 #include "members/criterion_row.h"
 #include "members/member_search.h"
+#include "sms/merge_fields.h"
 #include "sms/recipient_search.h"
+#include "sms/register_phones.h"
 #include "sms/select_single_window.h"
 #include "sms/send_message_window.h"
 
@@ -128,9 +130,10 @@ void TFrmSendMessage::setAllMarks(bool marked) {
 }
 
 // Every marked member with a number a gateway can take becomes a line:
-// name and salutation with the mobile number as its data. Members without
-// one, and members whose handset is already listed, are left out, and the
-// user is told how many were.
+// name and salutation with the mobile number and the member's field values
+// as its data. Members without one, members marked 不接收簡訊 and members
+// whose handset is already listed are left out, and the user is told how
+// many were.
 void TFrmSendMessage::addMarkedMembers() {
     if (!Qry_Customer->isOpen()) {
         InfoBox(QStringLiteral("請先查詢﹐選擇姓名後﹐再添加﹗"));
@@ -141,28 +144,41 @@ void TFrmSendMessage::addMarkedMembers() {
     const int salutation = Qry_Customer->fieldIndex(QStringLiteral("Name1"));
     const int phone = Qry_Customer->fieldIndex(QStringLiteral("CDTel"));
     const int mark = Qry_Customer->fieldIndex(kMark);
+    const int noSms = Qry_Customer->fieldIndex(QStringLiteral("NoSms"));
+    const QList<sms::MergeField> fields = sms::mergeFields(members::search::readCaptions());
     QList<sms::Recipient> marked;
     int withoutMobile = 0;
+    int optedOut = 0;
     for (int row = 0; row < Qry_Customer->rowCount(); ++row) {
         if (Qry_Customer->value(row, mark).toInt() == 0)
             continue;
+        if (Qry_Customer->value(row, noSms).toInt() != 0) {
+            ++optedOut;
+            continue;
+        }
         const QString mobile = Qry_Customer->value(row, phone).toString().trimmed();
         if (!phone::isDialable(mobile)) {
             ++withoutMobile;
             continue;
         }
-        marked << sms::Recipient{Qry_Customer->value(row, name).toString() +
-                                     Qry_Customer->value(row, salutation).toString(),
-                                 mobile};
+        marked << sms::Recipient{
+            Qry_Customer->value(row, name).toString() +
+                Qry_Customer->value(row, salutation).toString(),
+            mobile, sms::memberValues(fields, [&](const QString& column) {
+                return Qry_Customer->value(row, Qry_Customer->fieldIndex(column)).toString();
+            })};
     }
-    const int skipped = addRecipients(marked);
+    const Added added = addLines(marked);
+    optedOut += added.optedOut;
     Qry_Customer->last();
     DBGridEh1->setUpdatesEnabled(true);
     QStringList notes;
     if (withoutMobile > 0)
         notes << QStringLiteral("%1 位會員沒有手機號碼﹐未加入").arg(withoutMobile);
-    if (skipped > 0)
-        notes << QStringLiteral("%1位會員的電話已在接收人清單中﹐沒有再加入。").arg(skipped);
+    if (optedOut > 0)
+        notes << QStringLiteral("%1 位會員不接收簡訊﹐未加入").arg(optedOut);
+    if (added.repeated > 0)
+        notes << QStringLiteral("%1位會員的電話已在接收人清單中﹐沒有再加入。").arg(added.repeated);
     if (!notes.isEmpty())
         InfoBox(notes.join(QLatin1Char('\n')));
 }
@@ -172,7 +188,19 @@ bool TFrmSendMessage::addRecipient(const sms::Recipient& recipient) {
 }
 
 int TFrmSendMessage::addRecipients(const QList<sms::Recipient>& recipients) {
-    return m_recipients->add(recipients);
+    const Added added = addLines(recipients);
+    return added.repeated + added.optedOut;
+}
+
+// Every way into the list passes here, so a line whose telephone belongs to
+// a member marked 不接收簡訊 never gets in, whoever typed or found it.
+TFrmSendMessage::Added TFrmSendMessage::addLines(const QList<sms::Recipient>& recipients) {
+    const sms::OptOutSplit split = sms::splitOptedOut(recipients, sms::optedOutPhones());
+    Added added;
+    added.optedOut = int(split.left.size());
+    added.repeated = m_recipients->add(split.kept);
+    added.listed = int(split.kept.size()) - added.repeated;
+    return added;
 }
 
 // Nothing stays selected afterwards, so a second press deletes nothing the

@@ -5,27 +5,79 @@
 #include "base/errors.h"
 #include "base/message_table.h"
 #include "base/prompt.h"
+#include "sms/gateway_config.h"
+#include "sms/register_phones.h"
 #include "sms/send_checks.h"
 #include "sms/send_message_window.h"
 #include "sms/sms_parts.h"
 
 #include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 
-// Asks only when the credit box holds a number and the run needs more.
+namespace {
+
+// A run this large is confirmed whatever the credit.
+constexpr int kLargeRun = 100;
+
+} // namespace
+
+// Asks when the credit box holds a number and the run needs more, or when
+// the run takes more than a hundred messages.
 bool TFrmSendMessage::confirmCredit(const QList<sms::Recipient>& recipients,
                                     const sms::Composition& composition) {
     const std::optional<long long> credit = sms::plainNumber(Edit3->text());
-    if (!credit)
-        return true;
     const int needed = sms::countParts(recipients, composition, CheckBox3->isChecked()).totalParts;
-    if (needed <= *credit)
+    if (credit && needed > *credit)
+        return ConfirmBox(
+            QStringLiteral("本次發送共需%1則簡訊﹐簡訊剩餘通數只有%2則﹐確定要發送嗎﹖")
+                .arg(needed)
+                .arg(*credit));
+    if (needed > kLargeRun)
+        return ConfirmBox(QStringLiteral("本次發送給%1位接收人﹐共需%2則簡訊﹐確定要發送嗎﹖")
+                              .arg(recipients.size())
+                              .arg(needed));
+    return true;
+}
+
+void TFrmSendMessage::dropOptedOut() {
+    const QSet<QString> optedOut = sms::optedOutPhones();
+    if (optedOut.isEmpty())
+        return;
+    int dropped = 0;
+    for (int row = m_recipients->size() - 1; row >= 0; --row) {
+        if (!sms::splitOptedOut({m_recipients->at(row)}, optedOut).left.isEmpty()) {
+            m_recipients->removeAt(row);
+            ++dropped;
+        }
+    }
+    if (dropped > 0)
+        InfoBox(QStringLiteral("%1位接收人已標記為不接收簡訊﹐已從清單刪除﹐不會發送給他們。")
+                    .arg(dropped));
+}
+
+// The scheduled time when one is set, else now.
+bool TFrmSendMessage::confirmQuietHours() {
+    const sms::QuietHours quiet = sms::QuietHours::load(GatewayConfig::iniPath());
+    const QDateTime when = scheduledAt().value_or(m_clock());
+    if (!quiet.contains(when))
         return true;
-    return ConfirmBox(QStringLiteral("本次發送共需%1則簡訊﹐簡訊剩餘通數只有%2則﹐確定要發送嗎﹖")
-                          .arg(needed)
-                          .arg(*credit));
+    const std::optional<QDateTime> next = quiet.nextAllowed(when);
+    const QString later = next ? QStringLiteral("\n按「否」改為預約在 %1 發送。")
+                                     .arg(next->toString(QStringLiteral("yyyy/MM/dd HH:mm")))
+                               : QString();
+    if (ConfirmBox(QStringLiteral("%1 在簡訊靜默時段(%2)內﹐確定要在這時發送嗎﹖%3")
+                       .arg(when.toString(QStringLiteral("yyyy/MM/dd HH:mm")), quiet.text(), later),
+                   Prompt::No))
+        return true;
+    if (next) {
+        CheckBox3->setChecked(true);
+        DBDateTimeEditEh1->setDateTime(*next);
+        DBDateTimeEditEh1->setFocus();
+    }
+    return false;
 }
 
 // After any earlier run, sending the whole list again would pay twice for
@@ -64,13 +116,14 @@ bool TFrmSendMessage::afterRun() const {
 }
 
 void TFrmSendMessage::send() {
+    dropOptedOut();
     const QList<sms::Recipient> recipients = m_recipients->all();
     const sms::Composition message = composition();
     if (const std::optional<QString> refusal = sms::sendRefusal(recipients, message)) {
         InfoBox(*refusal);
         return;
     }
-    if (!confirmSendingAgain() || !confirmCredit(recipients, message))
+    if (!confirmQuietHours() || !confirmSendingAgain() || !confirmCredit(recipients, message))
         return;
     m_recipients->forgetStates();
     QList<int> rows;
@@ -82,6 +135,7 @@ void TFrmSendMessage::send() {
 // Only the lines no run reached (refused ones among them), and lines added
 // since.
 void TFrmSendMessage::continueSending() {
+    dropOptedOut();
     const QList<int> rows = m_recipients->leftRows();
     QList<sms::Recipient> recipients;
     for (const int row : rows)
@@ -91,7 +145,7 @@ void TFrmSendMessage::continueSending() {
         InfoBox(*refusal);
         return;
     }
-    if (!confirmCredit(recipients, message))
+    if (!confirmQuietHours() || !confirmCredit(recipients, message))
         return;
     runOver(rows, message);
 }

@@ -12,6 +12,9 @@
 #include "members/member_search.h"
 #include "sms/current_send_window.h"
 #include "sms/gateway_config.h"
+#include "sms/merge_fields.h"
+#include "sms/merge_preview.h"
+#include "sms/merge_preview_window.h"
 #include "sms/normal_window.h"
 #include "sms/send_history_window.h"
 #include "sms/signatures.h"
@@ -146,6 +149,13 @@ QGroupBox* TFrmSendMessage::buildContentArea() {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     lblParts = new QLabel(group);
     lblParts->setObjectName(QStringLiteral("lblParts"));
+    lblCost = new QLabel(group);
+    lblCost->setObjectName(QStringLiteral("lblCost"));
+    cbInsertField = new QComboBox(group);
+    cbInsertField->setObjectName(QStringLiteral("cbInsertField"));
+    cbInsertField->setToolTip(QStringLiteral("在游標處插入欄位﹐每位接收人收到自己的資料"));
+    CheckBoxBlank = makeCheckBox("CheckBoxBlank", QStringLiteral("欄位無資料時留空"), group);
+    BtnPreview = makeButton("BtnPreview", QStringLiteral("預覽"), group);
     BtnNormal = makeButton("BtnNormal", QStringLiteral("選擇常用片語"), group);
     BitBtn4 = makeButton("BitBtn4", QStringLiteral("清除簡訊內容"), group);
     CheckBox1 = makeCheckBox("CheckBox1", QStringLiteral("名字+稱謂"), group);
@@ -166,6 +176,9 @@ QGroupBox* TFrmSendMessage::buildContentArea() {
 
     connect(BtnNormal, &QPushButton::clicked, this, &TFrmSendMessage::pickPhrase);
     connect(BitBtn4, &QPushButton::clicked, Memo1, &QPlainTextEdit::clear);
+    connect(cbInsertField, &QComboBox::activated, this, &TFrmSendMessage::insertField);
+    connect(BtnPreview, &QPushButton::clicked, this, &TFrmSendMessage::showPreview);
+    connect(Edit3, &QLineEdit::textChanged, this, &TFrmSendMessage::updatePartsCount);
     connect(CheckBox2, &QCheckBox::toggled, DBComboBoxEh1, &QWidget::setEnabled);
     connect(CheckBox3, &QCheckBox::toggled, this, &TFrmSendMessage::scheduleToggled);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TFrmSendMessage::updatePartsCount);
@@ -178,13 +191,17 @@ QGroupBox* TFrmSendMessage::buildContentArea() {
     auto* grid = new QGridLayout(group);
     grid->addWidget(Memo1, 0, 0, 1, 4);
     grid->addWidget(lblParts, 1, 0, 1, 4);
-    grid->addWidget(BtnNormal, 2, 0);
-    grid->addWidget(BitBtn4, 2, 1);
-    grid->addWidget(CheckBox1, 3, 0);
-    grid->addWidget(CheckBox2, 4, 0);
-    grid->addWidget(DBComboBoxEh1, 4, 1, 1, 3);
-    grid->addWidget(CheckBox3, 5, 0);
-    grid->addWidget(DBDateTimeEditEh1, 5, 1, 1, 3);
+    grid->addWidget(lblCost, 2, 0, 1, 4);
+    grid->addWidget(BtnNormal, 3, 0);
+    grid->addWidget(BitBtn4, 3, 1);
+    grid->addWidget(cbInsertField, 3, 2);
+    grid->addWidget(BtnPreview, 3, 3);
+    grid->addWidget(CheckBox1, 4, 0);
+    grid->addWidget(CheckBoxBlank, 4, 1, 1, 3);
+    grid->addWidget(CheckBox2, 5, 0);
+    grid->addWidget(DBComboBoxEh1, 5, 1, 1, 3);
+    grid->addWidget(CheckBox3, 6, 0);
+    grid->addWidget(DBDateTimeEditEh1, 6, 1, 1, 3);
     return group;
 }
 
@@ -224,8 +241,15 @@ void TFrmSendMessage::prepareOnShow() {
     Edit3->clear();
     DBComboBoxEh1->clearEditText();
 
-    m_criteria->reset(members::search::criterionNames(members::search::readCaptions()));
+    const members::search::Captions captions = members::search::readCaptions();
+    m_criteria->reset(members::search::criterionNames(captions));
     m_criteria->choose(0);
+    m_fieldNames = sms::fieldNames(sms::mergeFields(captions));
+    cbInsertField->clear();
+    cbInsertField->addItem(QStringLiteral("插入欄位"));
+    for (const QString& name : m_fieldNames)
+        cbInsertField->addItem(QLatin1Char('{') + name + QLatin1Char('}'));
+    CheckBoxBlank->setChecked(false);
 
     // The newest signature shows; none when there is none.
     DBComboBoxEh1->clear();
@@ -263,6 +287,8 @@ sms::Composition TFrmSendMessage::composition() const {
     composition.message = Memo1->toPlainText().replace('\n', QStringLiteral("\r\n"));
     composition.withSignature = CheckBox2->isChecked();
     composition.signature = DBComboBoxEh1->currentText();
+    composition.fieldNames = m_fieldNames;
+    composition.blankEmptyFields = CheckBoxBlank->isChecked();
     return composition;
 }
 
@@ -296,13 +322,52 @@ std::optional<QDateTime> TFrmSendMessage::scheduledAt() const {
     return DBDateTimeEditEh1->dateTime();
 }
 
+// A message with fields is merged for every line; one without is counted
+// from the kept totals. The cost line sets the total against the credit.
 void TFrmSendMessage::updatePartsCount() {
+    const sms::Composition message = composition();
+    const bool scheduled = CheckBox3->isChecked();
     const sms::PartsCount count =
-        sms::countKeptParts(m_recipients->totals(), composition(), CheckBox3->isChecked());
+        sms::hasFields(message.message)
+            ? sms::countParts(m_recipients->all(), message, scheduled)
+            : sms::countKeptParts(m_recipients->totals(), message, scheduled);
     lblParts->setText(QStringLiteral("字數﹕%1  則數﹕%2  全部接收人共﹕%3則")
                           .arg(count.characters)
                           .arg(count.parts)
                           .arg(count.totalParts));
+    const std::optional<long long> credit = sms::plainNumber(Edit3->text());
+    if (!credit) {
+        lblCost->setText(QStringLiteral("簡訊剩餘通數﹕(未取得)"));
+        lblCost->setStyleSheet(QString());
+        return;
+    }
+    const long long after = *credit - count.totalParts;
+    lblCost->setText(after >= 0
+                         ? QStringLiteral("簡訊剩餘通數﹕%1  發送後剩﹕%2").arg(*credit).arg(after)
+                         : QStringLiteral("簡訊剩餘通數﹕%1  不足﹕%2則").arg(*credit).arg(-after));
+    lblCost->setStyleSheet(after >= 0 ? QString() : QStringLiteral("color: red;"));
+}
+
+// The chosen field goes in at the cursor; the box shows its title again.
+void TFrmSendMessage::insertField(int index) {
+    if (index > 0) {
+        Memo1->insertPlainText(cbInsertField->itemText(index));
+        Memo1->setFocus();
+    }
+    cbInsertField->setCurrentIndex(0);
+}
+
+void TFrmSendMessage::showPreview() {
+    const sms::Composition message = composition();
+    if (const QStringList unknown = sms::unknownFields(message.message, message.fieldNames);
+        !unknown.isEmpty()) {
+        InfoBox(QStringLiteral("簡訊內容有不認得的欄位﹕{%1}")
+                    .arg(unknown.join(QStringLiteral("}、{"))));
+        return;
+    }
+    TFrmSmsPreview preview(sms::previewLines(m_recipients->all(), message, CheckBox3->isChecked()),
+                           this);
+    preview.exec();
 }
 
 QStringList TFrmSendMessage::recipientLines() const {

@@ -2,6 +2,7 @@
 
 #include "sms/gateway_client.h"
 #include "sms/message_composer.h"
+#include "sms/quiet_hours.h"
 #include "sms/recipient_list.h"
 #include "sms/send_run.h"
 
@@ -42,9 +43,16 @@ public:
     ~TFrmSendMessage() override;
 
     // What the other windows do here. A recipient whose handset is already
-    // listed is not added again: false, or the number of recipients skipped.
+    // listed is not added again, nor one whose telephone belongs to a member
+    // marked 不接收簡訊: false, or the number of recipients skipped.
     bool addRecipient(const sms::Recipient& recipient);
     int addRecipients(const QList<sms::Recipient>& recipients);
+    struct Added {
+        int listed = 0;
+        int repeated = 0; // the handset was listed already
+        int optedOut = 0; // the member asked for no SMS
+    };
+    Added addLines(const QList<sms::Recipient>& recipients);
     // Adds text as a new last line of the message; the text there stays.
     void appendMessageLine(const QString& text);
     void setSignatureText(const QString& text);
@@ -55,6 +63,9 @@ public:
     QList<sms::Recipient> recipients() const;
     // The composition controls as the send run reads them.
     sms::Composition composition() const;
+    // The time the quiet hours are checked against; now unless a test
+    // gives a clock of its own.
+    void setClock(sms::Clock clock) { m_clock = std::move(clock); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,6 +103,14 @@ private:
     void scheduleToggled(bool on);
     std::optional<QDateTime> scheduledAt() const;
     void updatePartsCount();
+    void insertField(int index);
+    void showPreview();
+    // Takes out the listed lines whose member has been marked 不接收簡訊
+    // since they were added, saying how many.
+    void dropOptedOut();
+    // Outside the quiet hours, or the user sends anyway; otherwise the
+    // scheduled-sending box is set to the next allowed time.
+    bool confirmQuietHours();
     bool confirmCredit(const QList<sms::Recipient>& recipients,
                        const sms::Composition& composition);
     bool confirmSendingAgain();
@@ -106,6 +125,8 @@ private:
 
     GatewayClient m_gateway;
     QString m_pickedPhrase;
+    QStringList m_fieldNames = sms::fixedFieldNames();
+    sms::Clock m_clock = [] { return QDateTime::currentDateTime(); };
     // The one owner of the recipient lines, their data and their states.
     std::unique_ptr<sms::RecipientList> m_recipients;
 
@@ -126,6 +147,10 @@ private:
     // Content.
     QPlainTextEdit* Memo1;
     QLabel* lblParts;
+    QLabel* lblCost;
+    QComboBox* cbInsertField;
+    QCheckBox* CheckBoxBlank;
+    QPushButton* BtnPreview;
     QPushButton* BtnNormal;
     QPushButton* BitBtn4;
     QCheckBox* CheckBox1;

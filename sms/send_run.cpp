@@ -89,7 +89,7 @@ private:
     // A row that cannot be stored keeps the message from going out.
     std::optional<qint64> recordBeforeSending(const ComposedMessage& composed) {
         try {
-            return history::record({composed.listedName, composed.phone, m_composition.message,
+            return history::record({composed.listedName, composed.phone, composed.message,
                                     QDateTime::currentDateTime(), m_composition.signature,
                                     history::kBeingSent});
         } catch (const DatabaseError& error) {

@@ -40,8 +40,36 @@ int bodyCharacters(const Composition& composition, bool scheduled) {
     return characterCount(deliveredText(compose(Recipient{}, withoutName).text, scheduled));
 }
 
+namespace {
+
+// Each recipient's own merged text: the longest body and the parts of every
+// whole text.
+PartsCount countMergedParts(const QList<Recipient>& recipients, const Composition& composition,
+                            bool scheduled) {
+    PartsCount count;
+    Composition withoutName = composition;
+    withoutName.namePrefix = false;
+    for (const Recipient& recipient : recipients) {
+        const ComposedMessage composed = compose(recipient, composition);
+        const int whole = characterCount(deliveredText(composed.text, scheduled));
+        int body = whole;
+        if (composition.namePrefix)
+            body = characterCount(deliveredText(compose(recipient, withoutName).text, scheduled));
+        count.characters = std::max(count.characters, body);
+        count.totalParts += partCount(whole);
+    }
+    if (recipients.isEmpty())
+        count.characters = bodyCharacters(composition, scheduled);
+    count.parts = partCount(count.characters);
+    return count;
+}
+
+} // namespace
+
 PartsCount countParts(const QList<Recipient>& recipients, const Composition& composition,
                       bool scheduled) {
+    if (hasFields(composition.message))
+        return countMergedParts(recipients, composition, scheduled);
     RecipientTotals totals;
     for (const Recipient& recipient : recipients)
         totals.add(recipient);

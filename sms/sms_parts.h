@@ -32,17 +32,20 @@ QString deliveredText(const QString& composed, bool scheduled);
 int bodyCharacters(const Composition& composition, bool scheduled);
 
 struct PartsCount {
-    int characters = 0; // of the composed text without a name prefix
+    int characters = 0; // of the composed text without a name prefix; with
+                        // fields in the message, of the longest merged one
     int parts = 0;      // of the same
     int totalParts = 0; // over all lines, each with its own name prefix
 };
 
 // The count shown under the message box. The name prefix differs from one
 // recipient to the next, so the single count leaves it out and the total
-// counts every recipient's own text.
+// counts every recipient's own text. A message with fields is merged for
+// every recipient.
 PartsCount countParts(const QList<Recipient>& recipients, const Composition& composition,
                       bool scheduled);
-// The same for the lines the totals were kept for, without walking them.
+// The same for the lines the totals were kept for, without walking them;
+// only for a message without fields.
 PartsCount countKeptParts(const RecipientTotals& totals, const Composition& composition,
                           bool scheduled);
 

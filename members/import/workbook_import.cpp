@@ -27,23 +27,36 @@ constexpr int kEnabledColumn = 22;
 const QStringList kWindowInsert = {
     QStringLiteral("Insert Into cust([ID],[Name],Name1,[Tel],CDTel,HomeTel,Fax,Kind,Birthday,"
                    "MGBirthday,[Identity],EnterDate,Address"),
-    QStringLiteral(",[Memo],Memo1,Memo2,Memo3,Memo4,Date1,IsEnabled) "),
+    QStringLiteral(",[Memo],Memo1,Memo2,Memo3,Memo4,Date1,IsEnabled,NoSms) "),
     QStringLiteral(" values(:ID,:Name,:Name1,:Tel,:CDTel,:HomeTel,:Fax,:Kind,:Birthday,"
                    ":MGBirthday,:Identity,:EnterDate,:Address"),
-    QStringLiteral(",:Memo,:Memo1,:Memo2,:Memo3,:Memo4,:Date1,:IsEnabled) ")};
+    QStringLiteral(",:Memo,:Memo1,:Memo2,:Memo3,:Memo4,:Date1,:IsEnabled,:NoSms) ")};
 
 // Also the window's statement for a row whose column 22 is empty, so that
 // the column keeps the database's default.
 const QStringList kMenuInsert = {
     QStringLiteral("Insert Into cust(ID,Name,Name1,Tel,CDTel,HomeTel,Fax,Kind,Birthday,"
                    "MGBirthday,Identity,EnterDate,Address"),
-    QStringLiteral(",Memo,Memo1,Memo2,Memo3,Memo4,Date1) "),
+    QStringLiteral(",Memo,Memo1,Memo2,Memo3,Memo4,Date1,NoSms) "),
     QStringLiteral(" values(:ID,:Name,:Name1,:Tel,:CDTel,:HomeTel,:Fax,:Kind,:Birthday,"
                    ":MGBirthday,:Identity,:EnterDate,:Address"),
-    QStringLiteral(",:Memo,:Memo1,:Memo2,:Memo3,:Memo4,:Date1) ")};
+    QStringLiteral(",:Memo,:Memo1,:Memo2,:Memo3,:Memo4,:Date1,:NoSms) ")};
 
-// Parameters are bound by position: :ID is 1, :Date1 19, :IsEnabled 20.
+// Parameters are bound by position: :ID is 1, :Date1 19, :IsEnabled 20,
+// and :NoSms last.
 constexpr int kEnabledParameter = 20;
+
+// The optional column, found by its heading anywhere in the heading row,
+// that marks members who receive no SMS; 0 when the sheet has none.
+const QString kNoSmsHeading = QStringLiteral("不接收簡訊");
+
+int headingColumn(const QList<QStringView>& headings, const QString& heading) {
+    for (int column = 1; column <= int(headings.size()); ++column) {
+        if (trimBlanks(headings.at(column - 1)) == heading)
+            return column;
+    }
+    return 0;
+}
 
 // The text a column of a row gives, as it is stored (untrimmed for the
 // member number, which keeps its spaces); a view of the row's cell.
@@ -131,6 +144,7 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
             withEnabled.emplace(kWindowInsert.join('\n'));
         SheetCursor sheet(reader);
         QSet<QString> salutationsAdded;
+        const int noSmsColumn = headingColumn(sheet.row(firstDataRow(path) - 1), kNoSmsHeading);
         try {
             for (int row = firstDataRow(path);; ++row) {
                 const QList<QStringView>& cells = sheet.row(row);
@@ -158,6 +172,11 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
                 bindRow(insert, row, cells);
                 if (enabled)
                     insert.bindInt(kEnabledParameter, *enabled);
+                const std::optional<int> noSms =
+                    noSmsColumn == 0 ? std::nullopt : inCell(row, noSmsColumn, [&] {
+                        return yesNoValue(trimBlanks(cells.value(noSmsColumn - 1)));
+                    });
+                insert.bindInt(kEnabledParameter + (enabled ? 1 : 0), noSms.value_or(0));
                 execute(insert, row, cells);
                 ++imported;
                 if (progress)

@@ -19,8 +19,8 @@ protected:
     void pointGatewayAt(const QString& host) {
         QFile ini(GatewayConfig::iniPath());
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write("[Gateway]\nSendHost=" + host.toUtf8() + "\nAccountHost=" + host.toUtf8() +
-                  "\nConnectTimeout=2\nTimeout=2\n");
+        ini.write("[Sms]\nQuietHours=" + m_quietHours + "\n[Gateway]\nSendHost=" + host.toUtf8() +
+                  "\nAccountHost=" + host.toUtf8() + "\nConnectTimeout=2\nTimeout=2\n");
     }
     ShellRun send(const QStringList& arguments, const QByteArray& answer = {}) {
         db::closeConnection(); // the program opens the register itself
@@ -38,6 +38,8 @@ protected:
     }
 
     TempDatabase m_database;
+    // None unless a test sets its own: sending is tested at any hour.
+    QByteArray m_quietHours;
 };
 
 TEST_F(CommandLineSendTest, EveryMessageSentPrintsItsLineAndExitsZero) {
@@ -101,6 +103,86 @@ TEST_F(CommandLineSendTest, NothingIsSentWithoutAYesOrWithBadInput) {
     }
     EXPECT_TRUE(sim.loggedMessages().isEmpty());
     EXPECT_TRUE(history().isEmpty());
+}
+
+// --to numbers are matched to members by telephone (the one phone rule): a
+// member gives its fields and its opt-out mark, any other number only the
+// --name; each history row keeps the merged text.
+TEST_F(CommandLineSendTest, NumbersMatchedToMembersAreMergedAndMarkedOnesLeftOut) {
+    GatewaySimProcess sim;
+    pointGatewayAt(sim.host());
+    const auto addMember = [](const char* id, const char* name, const char* salutation,
+                              const char* mobile, const char* tel, int noSms) {
+        db::run("insert into Cust(id, name, Name1, CDTel, Tel, Kind, NoSms) "
+                "values(:id, :name, :s, :m, :t, 'VIP', :n)",
+                {{"id", id},
+                 {"name", name},
+                 {"s", salutation},
+                 {"m", mobile},
+                 {"t", tel},
+                 {"n", noSms}});
+    };
+    addMember("A01", "林", "先生", "0912000001", "", 0);
+    addMember("A02", "王", "小姐", "0912000002", "", 1);
+    addMember("A03", "陳", "", "", "04-2345 6789", 0);
+    const ShellRun run =
+        send({"--to", "+886 912 000 001,0912-000-002,0423456789,0912000009", "--message",
+              "{姓名}{稱謂}您好({會員編號})", "--blank-empty-fields", "--yes"});
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.output.contains("0912-000-002\t不接收簡訊﹐略過")) << run.output.toStdString();
+    QStringList received;
+    for (const QJsonObject& message : sim.loggedMessages())
+        received << message["movetel"].toString() + ' ' + message["message"].toString();
+    EXPECT_EQ(received, (QStringList{"0912000001  林先生您好(A01)", "0423456789  陳您好(A03)",
+                                     "0912000009  您好()"}));
+    QStringList merged;
+    QSqlQuery query = db::run("select CustName, Message from MessageHistory order by ID");
+    while (query.next())
+        merged << query.value(0).toString() + '|' + query.value(1).toString();
+    EXPECT_EQ(merged, (QStringList{"林先生|林先生您好(A01)", "陳|陳您好(A03)", "|您好()"}));
+}
+
+// Fields are refused before anything goes out: unknown ones, and ones a
+// recipient has no value for unless --blank-empty-fields is given; only
+// marked members leave nothing to send.
+TEST_F(CommandLineSendTest, FieldsAreCheckedAndMarkedMembersAloneSendNothing) {
+    GatewaySimProcess sim;
+    pointGatewayAt(sim.host());
+    db::run("insert into Cust(id, name, CDTel, NoSms) values('A01', '林', '0912000001', 1)");
+    const struct {
+        QStringList arguments;
+        const char* said;
+    } cases[] = {
+        {{"--to", "0912000005", "--message", "{電話}"}, "不認得的欄位﹕{電話}"},
+        {{"--to", "0912000005", "--message", "{姓名}{生日}", "--name", "會員"},
+         "下列1位接收人的欄位沒有資料﹕\n會員(0912000005)﹕{生日}"},
+        {{"--to", "0912000001", "--message", "你好"}, "沒有可以發送的接收人"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        const ShellRun run = send(c.arguments + QStringList{"--yes"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.said))) << run.errors.toStdString();
+    }
+    EXPECT_TRUE(sim.loggedMessages().isEmpty());
+    EXPECT_TRUE(history().isEmpty());
+}
+
+// Round-the-clock quiet hours: nothing goes out unless told to ignore them.
+TEST_F(CommandLineSendTest, InsideTheQuietHoursNothingIsSentUnlessIgnored) {
+    GatewaySimProcess sim;
+    m_quietHours = "00:00-24:00";
+    pointGatewayAt(sim.host());
+    const QStringList arguments{"--to", "0912000001", "--message", "你好", "--yes"};
+    const ShellRun refused = send(arguments);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.errors.contains("是簡訊靜默時段(00:00-24:00)﹐沒有發送"))
+        << refused.errors.toStdString();
+    EXPECT_TRUE(refused.errors.contains("--ignore-quiet-hours"));
+    EXPECT_TRUE(sim.loggedMessages().isEmpty());
+    const ShellRun sent = send(arguments + QStringList{"--ignore-quiet-hours"});
+    EXPECT_EQ(sent.exitCode, 0) << sent.errors.toStdString();
+    EXPECT_EQ(sim.loggedMessages().size(), 1);
 }
 
 } // namespace

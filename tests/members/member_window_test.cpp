@@ -467,7 +467,10 @@ TEST_F(MemberWindowTest, LayoutFileRoundTrip) {
 
     const auto entries =
         members::ini::readSection(TFrmCust::gridLayoutPath(), TFrmCust::gridLayoutSection());
-    EXPECT_EQ(entries.size(), 20);
+    EXPECT_EQ(entries.size(), 21);
+    // The opt-out mark is a column of the layout like the others, shown.
+    EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.NoSms")),
+              QStringLiteral("19,80,0,1,0,7,0"));
     EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.Address")),
               QStringLiteral("0,220,0,1,0,7,0"));
     EXPECT_EQ(members::ini::value(entries, QStringLiteral("DBGridEh1.id")),

@@ -26,8 +26,12 @@ TEST_F(SmsRecipientData, TheRunSendsToTheNumberTheLineCarriesWhateverTheNameHold
     m_prompt.expect("3 位會員沒有手機號碼﹐未加入\n1位會員的電話已在接收人清單中﹐沒有再加入。");
     addEveryMember();
     EXPECT_EQ(lines(), (QStringList{"陳大文(Peter)先生(0912345678)", "歐陽(+886 922000001)"}));
-    EXPECT_EQ(m_window->recipients(), (QList<sms::Recipient>{{"陳大文(Peter)先生", "0912345678"},
-                                                             {"歐陽", "+886 922000001"}}));
+    QStringList carried;
+    for (const sms::Recipient& recipient : m_window->recipients())
+        carried << recipient.name + '|' + recipient.phone + '|' +
+                       recipient.fields.value("會員編號") + '|' + recipient.fields.value("姓名");
+    EXPECT_EQ(carried, (QStringList{"陳大文(Peter)先生|0912345678|A01|陳大文(Peter)",
+                                    "歐陽|+886 922000001|A05|歐陽"}));
     EXPECT_EQ(countLabel(), "共﹕2人");
 
     child<QPlainTextEdit>("Memo1")->setPlainText("通知");

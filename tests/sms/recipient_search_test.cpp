@@ -54,7 +54,10 @@ protected:
             sms::recipientStatement(typed, search::memberNumberBounds());
         db::Dataset result;
         result.open(statement.lines, statement.params);
-        EXPECT_EQ(result.fieldNames(), (QStringList{"name", "Name1", "CDTel", "IsSelected"}));
+        EXPECT_EQ(result.fieldNames(),
+                  (QStringList{"name", "Name1", "CDTel", "IsSelected", "NoSms", "id", "MGBirthday",
+                               "Kind", "EnterDate", "date1", "Memo", "Memo1", "Memo2", "Memo3",
+                               "Memo4"}));
         QStringList names;
         for (int row = 0; row < result.rowCount(); ++row)
             names << result.value(row, 0).toString();
@@ -90,7 +93,9 @@ TEST_F(SmsRecipientSearchTest, EnabledMembersMatchingTheCriterion) {
 TEST_F(SmsRecipientSearchTest, OnlyEnabledMembersAreAsked) {
     const search::Statement statement =
         sms::recipientStatement(input(search::Name, "陳"), search::memberNumberBounds());
-    EXPECT_EQ(statement.lines.value(0), "SELECT name, Name1,CDTel,IsSelected FROM Cust ");
+    EXPECT_EQ(statement.lines.value(0), "SELECT name, "
+                                        "Name1,CDTel,IsSelected,NoSms,id,MGBirthday,Kind,EnterDate,"
+                                        "date1,Memo,Memo1,Memo2,Memo3,Memo4 FROM Cust ");
     EXPECT_EQ(statement.lines.value(1), " Where IsEnabled=:IsEnabled ");
     EXPECT_EQ(statement.params.value("IsEnabled"), QVariant(true));
     // The typed value is bound, never part of the statement.

@@ -29,7 +29,8 @@ protected:
     static QList<QVariantMap> rows(const QString& sql);
     static int count(const QString& sql);
 
-    // Writes lunmark.ini so that both hosts are the simulator's.
+    // Writes lunmark.ini so that both hosts are the simulator's, without
+    // quiet hours.
     void pointGatewayAt(const GatewaySimProcess& sim);
 
     TempDatabase m_database;

@@ -20,16 +20,6 @@
 
 namespace {
 
-template <class T> T* part(QWidget* window, const char* name) {
-    T* widget = window->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-void press(QWidget* window, const char* button) {
-    QTest::mouseClick(part<QPushButton>(window, button), Qt::LeftButton);
-}
-
 using SmsCustomRecipientWindow = SmsSendWindowTest;
 
 TEST_F(SmsCustomRecipientWindow, TypedPeopleBecomeLinesAndMembers) {
