@@ -4,7 +4,9 @@
 #include "base/errors.h"
 #include "base/phone_number.h"
 #include "db/database_target.h"
+#include "members/saved_search.h"
 #include "sms/gateway_client.h"
+#include "sms/recipient_search.h"
 #include "sms/send_checks.h"
 #include "sms/send_run.h"
 #include "sms/sms_parts.h"
@@ -22,6 +24,7 @@ struct SendOptions {
     QString message;
     QString name;
     QString sign;
+    QString search; // --search: the members a saved search finds
     bool yes = false;
     QString databasePath = QStringLiteral("db.sqlite");
     bool databaseGiven = false;
@@ -46,6 +49,8 @@ SendOptions parseSendOptions(const QStringList& arguments) {
             options.message = arguments.at(++i), messageGiven = true;
         else if (word == QLatin1String("--name") && hasValue)
             options.name = arguments.at(++i);
+        else if (word == QLatin1String("--search") && hasValue)
+            options.search = arguments.at(++i);
         else if (word == QLatin1String("--sign") && hasValue)
             options.sign = arguments.at(++i);
         else if (word == QLatin1String("--database") && hasValue)
@@ -57,7 +62,7 @@ SendOptions parseSendOptions(const QStringList& arguments) {
     }
     if (!options.error.isEmpty())
         return options;
-    if (options.phones.isEmpty())
+    if (options.phones.isEmpty() && options.search.isEmpty())
         options.error = QStringLiteral("請以 --to 給至少一個手機號碼");
     else if (!messageGiven || options.message.trimmed().isEmpty())
         options.error = QStringLiteral("請以 --message 給簡訊內容");
@@ -100,6 +105,17 @@ void openRegister(const SendOptions& options) {
             QStringLiteral("找不到資料庫 %1").arg(QFileInfo(target.path).absoluteFilePath()));
     db::setDatabaseTarget(target);
     LoginSession::current().readGatewayCredentials();
+}
+
+// The members a saved search finds, each under their own name.
+QList<sms::Recipient> searchRecipients(const QString& name) {
+    const std::optional<members::saved::SavedSearch> search = members::saved::findSearch(name);
+    if (!search)
+        throw DatabaseError(QStringLiteral("找不到常用查詢「%1」").arg(name));
+    const sms::SearchRecipients found = sms::savedSearchRecipients(*search);
+    if (found.withoutMobile > 0)
+        print(stderr, QStringLiteral("%1 位會員沒有手機號碼﹐未加入").arg(found.withoutMobile));
+    return found.recipients;
 }
 
 // The count and the credit, then the question; only "y" or "yes" sends.
@@ -160,10 +176,12 @@ int runCommandLineSend(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const SendOptions options = parseSendOptions(app.arguments());
     if (!options.error.isEmpty()) {
-        print(stderr, QStringLiteral("lunmark: %1\n用法: lunmark --send --to 手機號碼[,手機號碼…] "
-                                     "--message 內容 [--name 姓名] [--sign 署名] [--yes] "
-                                     "[--database 路徑]")
-                          .arg(options.error));
+        print(stderr,
+              QStringLiteral(
+                  "lunmark: %1\n用法: lunmark --send --to 手機號碼[,手機號碼…] | --search 查詢名稱 "
+                  "--message 內容 [--name 姓名] [--sign 署名] [--yes] "
+                  "[--database 路徑]")
+                  .arg(options.error));
         return 1;
     }
     try {
@@ -171,6 +189,8 @@ int runCommandLineSend(int argc, char** argv) {
         QList<sms::Recipient> recipients;
         for (const QString& phone : options.phones)
             recipients << sms::Recipient{options.name, phone.trimmed()};
+        if (!options.search.isEmpty())
+            recipients += searchRecipients(options.search);
         const sms::Composition composition{!options.name.isEmpty(), options.message,
                                            !options.sign.isEmpty(), options.sign};
         if (const std::optional<QString> refusal = sms::sendRefusal(recipients, composition)) {
