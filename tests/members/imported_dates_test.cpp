@@ -1,8 +1,8 @@
 // Members imported from a workbook whose dates are in Minguo formats: the
 // member window saves them after an edit without their dates retyped, since
 // the import kept the dates as the sheet showed them.
+#include "formats/workbook_reader.h"
 #include "members/import/workbook_import.h"
-#include "members/import/workbook_reader.h"
 #include "tests/members/member_window_fixture.h"
 
 namespace {
