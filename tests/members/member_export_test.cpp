@@ -4,6 +4,7 @@
 #include "tests/members/member_window_fixture.h"
 
 #include "db/connection.h"
+#include "members/member_search.h"
 
 #include <QAction>
 #include <QDir>

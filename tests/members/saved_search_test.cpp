@@ -8,6 +8,7 @@
 #include "db/copy_database.h"
 #include "members/saved_search.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QScopeGuard>
 #include <QSqlQuery>
@@ -169,6 +170,19 @@ TEST_F(SavedSearchTest, CopiedRegisterKeepsItsSavedSearches) {
     db::copyDatabase(database.target(), copy);
     db::setDatabaseTarget(copy);
     const auto restore = qScopeGuard([this] { db::setDatabaseTarget(database.target()); });
+    EXPECT_EQ(saved::storedSearches(), QList<saved::SavedSearch>{chosen});
+}
+
+// A register of an earlier Lunmark has no table of saved searches: opening it
+// adds one, and the window's list and saving work at once.
+TEST_F(SavedSearchTest, OlderRegisterGainsTheTableWhenOpened) {
+    db::run(QStringLiteral("drop table SavedSearch"));
+    db::closeConnection();
+    openFromMenu();
+    EXPECT_EQ(window->findChild<QComboBox*>(QStringLiteral("ComboSaved"))->count(), 4);
+    saved::SavedSearch chosen;
+    chosen.name = QStringLiteral("舊資料庫");
+    saved::saveSearch(chosen, false);
     EXPECT_EQ(saved::storedSearches(), QList<saved::SavedSearch>{chosen});
 }
 
