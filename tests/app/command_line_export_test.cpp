@@ -139,7 +139,8 @@ TEST_F(CommandLineExportTest, TextFileHasByteOrderMarkAndTheImportHeadings) {
 }
 
 TEST_F(CommandLineExportTest, SearchSavedByAnotherDeskChoosesTheMembers) {
-    // This process is the other desk: it stores the search in the register.
+    // This process is the other desk: it stores the searches in the register.
+    // The telephone search lists in telephone order.
     members::saved::SavedSearch search;
     search.name = QStringLiteral("電話零開頭");
     search.input.criterion = members::search::Tel;
@@ -147,14 +148,15 @@ TEST_F(CommandLineExportTest, SearchSavedByAnotherDeskChoosesTheMembers) {
     members::saved::saveSearch(search, false);
     members::saved::SavedSearch all;
     all.name = QStringLiteral("停用會員");
-    all.input.criterion = members::search::Number;
+    all.input.criterion = members::search::Name;
+    all.input.value = QStringLiteral("林");
     all.activeMembers = false;
     members::saved::saveSearch(all, false);
 
     struct Case {
         const char* search;
         QStringList ids;
-    } cases[] = {{"電話零開頭", {"00123", "1E5"}}, {"停用會員", {" M001 "}}};
+    } cases[] = {{"電話零開頭", {"1E5", "00123"}}, {"停用會員", {" M001 "}}};
     for (const Case& c : cases) {
         const QString file = QDir(m_database.folder()).filePath("found.csv");
         const ShellRun run = lunmark({"--export", file, "--search", QString::fromUtf8(c.search),
