@@ -1,6 +1,6 @@
 #include "members/export/import_layout.h"
 
-#include "db/connection.h"
+#include "db/forward_query.h"
 
 #include <QSqlQuery>
 
@@ -68,7 +68,7 @@ search::Statement importLayoutStatement(const search::Clause& clause, bool activ
 }
 
 int exportImportLayout(const QString& path, const search::Statement& statement) {
-    QSqlQuery query = db::run(statement.lines, statement.params);
+    QSqlQuery query = db::runForwardOnly(statement.lines, statement.params);
     const int count = int(std::size(kLayout));
     return writeTable(path, importLayoutColumns(), [&](QVariantList& values) {
         if (!query.next())
