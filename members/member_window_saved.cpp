@@ -37,11 +37,9 @@ exporting::RowSource datasetRows(const db::Dataset& dataset, const QList<int>& f
 } // namespace
 
 members::SavedSearchBar* TFrmCust::buildSavedSearchBar(QWidget* parent) {
-    auto* bar = new members::SavedSearchBar(
+    return new members::SavedSearchBar(
         {[this] { return currentSearch(); }, [this](const saved::SavedSearch& s) { runSaved(s); }},
         parent);
-    bar->reload();
-    return bar;
 }
 
 saved::SavedSearch TFrmCust::currentSearch() const {

@@ -56,6 +56,11 @@ SavedSearchBar::SavedSearchBar(Hooks hooks, QWidget* parent)
     row->addWidget(manage);
 }
 
+void SavedSearchBar::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    reload();
+}
+
 void SavedSearchBar::reload() {
     const QString shown = m_box->currentText();
     m_box->setList(searchNames());

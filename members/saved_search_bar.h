@@ -36,6 +36,10 @@ public:
 
     DropDownBox* searchBox() const { return m_box; }
 
+protected:
+    // The list is read as the window shows, not when it is made.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void saveCurrent();
     void manage();

@@ -101,23 +101,21 @@ void TFrmSendMessage::buildResultGrid(QWidget* parent) {
 // 常用查詢: the criteria are stored as the member window stores them; a saved
 // search lists the enabled members it finds, as 查詢 does.
 QWidget* TFrmSendMessage::buildSavedSearches(QWidget* parent) {
-    auto* bar = new members::SavedSearchBar(
-        {[this] {
-             members::saved::SavedSearch current;
-             current.input = m_criteria->input();
-             return current;
-         },
-         [this](const members::saved::SavedSearch& saved) {
-             if (saved.builtIn == members::saved::BuiltIn::None)
-                 m_criteria->setInput(saved.input);
-             Qry_Customer->close();
-             const search::Statement statement =
-                 sms::recipientStatement(members::saved::clauseOf(saved));
-             Qry_Customer->open(statement.lines, statement.params);
-         }},
-        parent);
-    bar->reload();
-    return bar;
+    return new members::SavedSearchBar({[this] {
+                                            members::saved::SavedSearch current;
+                                            current.input = m_criteria->input();
+                                            return current;
+                                        },
+                                        [this](const members::saved::SavedSearch& saved) {
+                                            if (saved.builtIn == members::saved::BuiltIn::None)
+                                                m_criteria->setInput(saved.input);
+                                            Qry_Customer->close();
+                                            const search::Statement statement =
+                                                sms::recipientStatement(
+                                                    members::saved::clauseOf(saved));
+                                            Qry_Customer->open(statement.lines, statement.params);
+                                        }},
+                                       parent);
 }
 
 // A failed search leaves the result closed.
