@@ -5,10 +5,12 @@
 #include "base/phone_number.h"
 #include "db/database_target.h"
 #include "members/member_search.h"
+#include "members/saved_search.h"
 #include "sms/gateway_client.h"
 #include "sms/gateway_config.h"
 #include "sms/merge_fields.h"
 #include "sms/quiet_hours.h"
+#include "sms/recipient_search.h"
 #include "sms/register_phones.h"
 #include "sms/send_checks.h"
 #include "sms/send_run.h"
@@ -27,6 +29,7 @@ struct SendOptions {
     QString message;
     QString name;
     QString sign;
+    QString search; // --search: the members a saved search finds
     bool yes = false;
     bool ignoreQuietHours = false;
     bool blankEmptyFields = false;
@@ -57,6 +60,8 @@ SendOptions parseSendOptions(const QStringList& arguments) {
             options.message = arguments.at(++i), messageGiven = true;
         else if (word == QLatin1String("--name") && hasValue)
             options.name = arguments.at(++i);
+        else if (word == QLatin1String("--search") && hasValue)
+            options.search = arguments.at(++i);
         else if (word == QLatin1String("--sign") && hasValue)
             options.sign = arguments.at(++i);
         else if (word == QLatin1String("--database") && hasValue)
@@ -68,7 +73,7 @@ SendOptions parseSendOptions(const QStringList& arguments) {
     }
     if (!options.error.isEmpty())
         return options;
-    if (options.phones.isEmpty())
+    if (options.phones.isEmpty() && options.search.isEmpty())
         options.error = QStringLiteral("請以 --to 給至少一個手機號碼");
     else if (!messageGiven || options.message.trimmed().isEmpty())
         options.error = QStringLiteral("請以 --message 給簡訊內容");
@@ -113,6 +118,17 @@ void openRegister(const SendOptions& options) {
     LoginSession::current().readGatewayCredentials();
 }
 
+// The members a saved search finds, each under their own name.
+QList<sms::Recipient> searchRecipients(const QString& name) {
+    const std::optional<members::saved::SavedSearch> search = members::saved::findSearch(name);
+    if (!search)
+        throw DatabaseError(QStringLiteral("找不到常用查詢「%1」").arg(name));
+    const sms::SearchRecipients found = sms::savedSearchRecipients(*search);
+    if (found.withoutMobile > 0)
+        print(stderr, QStringLiteral("%1 位會員沒有手機號碼﹐未加入").arg(found.withoutMobile));
+    return found.recipients;
+}
+
 // The count and the credit, then the question; only "y" or "yes" sends.
 bool confirmed(GatewayClient& gateway, const QList<sms::Recipient>& recipients,
                const sms::Composition& composition) {
@@ -140,8 +156,8 @@ bool confirmed(GatewayClient& gateway, const QList<sms::Recipient>& recipients,
 
 // Each --to number matched to a member by telephone supplies the member's
 // fields and, without --name, the member's name for the history; numbers
-// of members marked 不接收簡訊 are left out and printed. (A saved search,
-// --search NAME, would add its members here, matched the same way.)
+// of members marked 不接收簡訊 are left out and printed. The members of a saved
+// search (--search NAME) are matched the same way.
 struct Gathered {
     QList<sms::Recipient> recipients;
     QStringList optedOut;
@@ -165,6 +181,18 @@ Gathered gatherRecipients(const SendOptions& options) {
                 recipient.name = found->listedName;
         }
         gathered.recipients << recipient;
+    }
+    if (!options.search.isEmpty()) {
+        for (sms::Recipient recipient : searchRecipients(options.search)) {
+            const QString key = phone::key(recipient.phone);
+            if (optedOut.contains(key)) {
+                gathered.optedOut << recipient.phone;
+                continue;
+            }
+            if (const auto found = members.constFind(key); found != members.cend())
+                recipient.fields = found->fields;
+            gathered.recipients << recipient;
+        }
     }
     return gathered;
 }
@@ -215,11 +243,12 @@ int runCommandLineSend(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const SendOptions options = parseSendOptions(app.arguments());
     if (!options.error.isEmpty()) {
-        print(stderr, QStringLiteral("lunmark: %1\n用法: lunmark --send --to 手機號碼[,手機號碼…] "
-                                     "--message 內容 [--name 姓名] [--sign 署名] [--yes] "
-                                     "[--ignore-quiet-hours] [--blank-empty-fields] "
-                                     "[--database 路徑]")
-                          .arg(options.error));
+        print(stderr,
+              QStringLiteral(
+                  "lunmark: %1\n用法: lunmark --send --to 手機號碼[,手機號碼…] | --search 查詢名稱 "
+                  "--message 內容 [--name 姓名] [--sign 署名] [--yes] "
+                  "[--ignore-quiet-hours] [--blank-empty-fields] [--database 路徑]")
+                  .arg(options.error));
         return 1;
     }
     try {

@@ -6,6 +6,10 @@
 //   lunmark --send --to PHONE[,PHONE…] --message TEXT [--name NAME]
 //           [--sign TEXT] [--yes] [--ignore-quiet-hours]
 //           [--blank-empty-fields] [--database PATH|URL]
+//   lunmark --send --search SEARCH --message TEXT …
+// --search sends to the enabled members a saved or built-in search finds
+// (each under their own name, with their mobile number), as the send
+// window's search adds them.
 // The same run as the send window's (composition, Big5 check, history rows,
 // unconfirmed and refused messages, the new signature), with the gateway
 // settings of the same lunmark.ini and the account of SystemSet. --name

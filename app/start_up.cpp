@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include "app/application.h"
+#include "app/command_line_export.h"
 #include "app/command_line_import.h"
 #include "app/command_line_send.h"
 #include "app/database_start.h"
@@ -64,6 +65,8 @@ QString startUsage() {
                "  --send --to PHONE[,PHONE…] --message TEXT [--name NAME] [--sign TEXT] [--yes]\n"
                "                      不開視窗發送簡訊（未加 --yes 時先詢問）\n"
                "                      [--ignore-quiet-hours] 靜默時段內也發送\n"
+               "  --export FILE [--search NAME]  把會員寫入 .xlsx 或 .csv 檔（匯入格式﹐\n"
+               "                      可再匯入）﹔--search 只寫常用查詢找到的會員\n"
                "  --help              顯示這些說明\n")
         .append(guideNotice());
 }
@@ -173,6 +176,8 @@ int runProgram(int argc, char** argv) {
         return runCommandLineImport(argc, argv); // without windows
     if (isCommandLineSend(arguments))
         return runCommandLineSend(argc, argv); // without windows
+    if (isCommandLineExport(arguments))
+        return runCommandLineExport(argc, argv); // without windows
     const StartOptions options = parseStartOptions(arguments);
     const bool understood = !options.help && options.error.isEmpty();
     if (!options.copyFrom.isEmpty() && understood)

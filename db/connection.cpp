@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "db/database_target.h"
+#include "db/forward_query.h"
 #include "db/postgres.h"
 #include "db/register_upgrade.h"
 #include "db/sql_functions.h"
@@ -230,13 +231,16 @@ void raise(const QSqlDatabase& database, const QSqlError& error) {
     raiseOn(database, error);
 }
 
-QSqlQuery run(const QString& sql, const QVariantMap& params) {
+namespace {
+
+QSqlQuery runStatement(const QString& sql, const QVariantMap& params, bool forwardOnly) {
     QSqlDatabase database = connection();
     const bool server = isServer(database);
     const bool savepoint = needsStatementSavepoint(database);
     if (savepoint)
         execOrThrow(database, "SAVEPOINT " + kStatementSavepoint);
     QSqlQuery query(database);
+    query.setForwardOnly(forwardOnly);
     bool ok = false;
     if (server && !hasParameters(sql)) {
         // The server prepares only queries and changes of rows; a statement
@@ -262,8 +266,18 @@ QSqlQuery run(const QString& sql, const QVariantMap& params) {
     return query;
 }
 
+} // namespace
+
+QSqlQuery run(const QString& sql, const QVariantMap& params) {
+    return runStatement(sql, params, false);
+}
+
 QSqlQuery run(const QStringList& lines, const QVariantMap& params) {
     return run(lines.join('\n'), params);
+}
+
+QSqlQuery runForwardOnly(const QStringList& lines, const QVariantMap& params) {
+    return runStatement(lines.join('\n'), params, true);
 }
 
 QVariant boundValue(const QVariant& value) {

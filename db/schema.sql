@@ -113,3 +113,18 @@ CREATE TABLE File (
 
 -- Cust.NoSms (不接收簡訊): the member asked to receive no SMS; the send window,
 -- lunmark --send and the imports honour it. Older registers gain it on start.
+
+-- Member searches saved under a name, shared by every desk: the criterion row's inputs and the sort.
+CREATE TABLE SavedSearch (
+  Name           TEXT COLLATE NOCASE NOT NULL CHECK (length(Name) <= 30),
+  Criterion      INTEGER NOT NULL DEFAULT -1,
+  Value          TEXT COLLATE NOCASE CHECK (length(Value) <= 80),
+  Upper          TEXT COLLATE NOCASE CHECK (length(Upper) <= 80),
+  Year           TEXT COLLATE NOCASE CHECK (length(Year) <= 10),
+  Month          TEXT COLLATE NOCASE CHECK (length(Month) <= 10),
+  Day            TEXT COLLATE NOCASE CHECK (length(Day) <= 10),
+  ActiveMembers  INTEGER NOT NULL DEFAULT 1 CHECK (ActiveMembers IN (0, 1)),
+  SortField      TEXT COLLATE NOCASE CHECK (length(SortField) <= 30),
+  SortDescending INTEGER NOT NULL DEFAULT 0 CHECK (SortDescending IN (0, 1))
+);
+CREATE UNIQUE INDEX SavedSearchByName ON SavedSearch (Name);

@@ -143,4 +143,16 @@ search::Input CriterionRow::input() const {
     return input;
 }
 
+void CriterionRow::setInput(const search::Input& input) {
+    if (input.criterion < 0 || input.criterion >= m_criterion->count())
+        return;
+    m_criterion->setCurrentIndex(input.criterion);
+    choose(input.criterion);
+    m_value->setEditText(input.value);
+    m_upper->setText(input.upper);
+    m_year->setEditText(input.year);
+    m_month->setEditText(input.month);
+    m_day->setEditText(input.day);
+}
+
 } // namespace members

@@ -41,6 +41,8 @@ public:
 
     // What the user typed, for the statement builders.
     search::Input input() const;
+    // Shows a saved search's inputs as if the user had chosen and typed them.
+    void setInput(const search::Input& input);
 
     QComboBox* criterionBox() const { return m_criterion; }
     DropDownBox* valueBox() const { return m_value; }

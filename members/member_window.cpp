@@ -28,6 +28,7 @@
 #include "members/report/member_reports.h"
 #include "members/sort_marker_header.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -37,6 +38,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShortcut>
@@ -297,6 +299,18 @@ void TFrmCust::buildButtonBar() {
     SbPreview->setObjectName(QStringLiteral("SbPreview"));
     bar->addWidget(BitBtn2);
     bar->addWidget(SbPreview);
+    // 匯出 offers the grid's columns or the import's layout.
+    BtnExport = new QPushButton(QStringLiteral("匯出"), this);
+    BtnExport->setObjectName(QStringLiteral("BtnExport"));
+    auto* exportMenu = new QMenu(BtnExport);
+    QAction* gridColumns = exportMenu->addAction(QStringLiteral("畫面欄位..."));
+    gridColumns->setObjectName(QStringLiteral("ActExportGrid"));
+    connect(gridColumns, &QAction::triggered, this, [this] { exportMembers(false); });
+    QAction* importLayout = exportMenu->addAction(QStringLiteral("匯入格式..."));
+    importLayout->setObjectName(QStringLiteral("ActExportImport"));
+    connect(importLayout, &QAction::triggered, this, [this] { exportMembers(true); });
+    BtnExport->setMenu(exportMenu);
+    bar->addWidget(BtnExport);
     // Exit is made here: unlike the other record buttons it stays enabled
     // while editing (closing is then refused with a message).
     m_buttons = new RecordButtons(Qry_Master, this,

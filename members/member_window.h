@@ -29,8 +29,12 @@ class FieldBinder;
 namespace members {
 class CriterionRow;
 class GridLayout;
+class SavedSearchBar;
 namespace search {
 struct Statement;
+}
+namespace saved {
+struct SavedSearch;
 }
 } // namespace members
 
@@ -69,6 +73,11 @@ public:
     // The photo chooser; a file dialog unless a test replaces it. An empty
     // name means cancelled.
     void setPictureChooser(std::function<QString()> choose) { m_choosePicture = std::move(choose); }
+    // The file 匯出 writes; a file dialog unless a test replaces it. An empty
+    // name means cancelled.
+    void setExportFileChooser(std::function<QString()> choose) {
+        m_chooseExportFile = std::move(choose);
+    }
 
     static QStringList designStatement();
     // The grid layout file, in the working directory.
@@ -124,6 +133,14 @@ private:
     void showStatement(const members::search::Statement& statement);
     void sortByColumn(int logicalIndex);
 
+    // Saved searches and export (member_window_saved.cpp).
+    members::SavedSearchBar* buildSavedSearchBar(QWidget* parent);
+    members::saved::SavedSearch currentSearch() const;
+    void runSaved(const members::saved::SavedSearch& search);
+    // Writes the listed members: the grid's visible columns, or the
+    // import's layout.
+    void exportMembers(bool importLayout);
+
     db::Dataset* Qry_Master;
     db::DatasetModel* Dts_Master;
     db::FieldBinder* m_binder;
@@ -136,6 +153,7 @@ private:
     QCheckBox* CheckBox1;
     QPushButton* BitBtn1;
     QLineEdit* EditQuick;
+    members::SavedSearchBar* m_savedSearches;
 
     QTableView* DBGridEh1;
     SortMarkerHeader* m_header;
@@ -161,6 +179,7 @@ private:
     std::unique_ptr<MovementButtons> m_movement;
     QPushButton* BitBtn2;
     QPushButton* SbPreview;
+    QPushButton* BtnExport;
     RecordButtons* m_buttons;
     QPushButton* SbExit;
 
@@ -176,4 +195,5 @@ private:
     QString m_enterDateCaption;
     QString m_date1Caption;
     std::function<QString()> m_choosePicture;
+    std::function<QString()> m_chooseExportFile;
 };

@@ -8,6 +8,7 @@
 #include "members/grid_layout.h"
 #include "members/member_search.h"
 #include "members/member_window.h"
+#include "members/saved_search_bar.h"
 #include "members/minguo_date.h"
 #include "members/sort_marker_header.h"
 
@@ -107,6 +108,9 @@ QGroupBox* TFrmCust::buildSearchGroup() {
     connect(EditQuick, &QLineEdit::textEdited, this, &TFrmCust::quickSearch);
     quickRow->addWidget(quickLabel);
     quickRow->addWidget(EditQuick);
+    m_savedSearches = buildSavedSearchBar(group);
+    quickRow->addSpacing(20);
+    quickRow->addWidget(m_savedSearches);
     quickRow->addStretch();
     auto* rows = new QVBoxLayout(group);
     rows->addLayout(row);

@@ -1,5 +1,11 @@
 #include "sms/recipient_search.h"
 
+#include "base/phone_number.h"
+#include "db/connection.h"
+
+#include <QSet>
+#include <QSqlQuery>
+
 namespace sms {
 
 namespace search = members::search;
@@ -11,8 +17,10 @@ QString recipientColumnsLine() {
 }
 
 search::Statement recipientStatement(const search::Input& input, const search::Bounds& stored) {
-    const search::Clause clause =
-        search::criterionClause(input, search::numberRange(input, stored));
+    return recipientStatement(search::criterionClause(input, search::numberRange(input, stored)));
+}
+
+search::Statement recipientStatement(const search::Clause& clause) {
     search::Statement statement;
     statement.lines << recipientColumnsLine() << QStringLiteral(" Where IsEnabled=:IsEnabled ");
     if (!clause.line.isEmpty())
@@ -21,6 +29,26 @@ search::Statement recipientStatement(const search::Input& input, const search::B
     // Only enabled members receive messages.
     statement.params.insert(QStringLiteral("IsEnabled"), true);
     return statement;
+}
+
+SearchRecipients savedSearchRecipients(const members::saved::SavedSearch& saved) {
+    const search::Statement statement = recipientStatement(members::saved::clauseOf(saved));
+    QSqlQuery query = db::run(statement.lines, statement.params);
+    SearchRecipients found;
+    QSet<QString> listed;
+    while (query.next()) {
+        const QString mobile = query.value(2).toString().trimmed();
+        if (!phone::isDialable(mobile)) {
+            ++found.withoutMobile;
+            continue;
+        }
+        if (listed.contains(mobile))
+            continue;
+        listed.insert(mobile);
+        found.recipients << Recipient{query.value(0).toString() + query.value(1).toString(),
+                                      mobile};
+    }
+    return found;
 }
 
 } // namespace sms

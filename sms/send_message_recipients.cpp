@@ -7,6 +7,7 @@
 #include "db/dataset_model.h"
 #include "members/criterion_row.h"
 #include "members/member_search.h"
+#include "members/saved_search_bar.h"
 #include "sms/merge_fields.h"
 #include "sms/recipient_search.h"
 #include "sms/register_phones.h"
@@ -74,6 +75,7 @@ QWidget* TFrmSendMessage::buildSearchInputs(QWidget* parent) {
     row->addWidget(new QLabel(QStringLiteral("條件﹕"), inputs));
     row->addWidget(m_criteria);
     row->addWidget(btnSearch);
+    row->addWidget(buildSavedSearches(inputs));
     row->addStretch();
     return inputs;
 }
@@ -96,6 +98,26 @@ void TFrmSendMessage::buildResultGrid(QWidget* parent) {
         if (index.column() == DataSource1->columnOf(kMark))
             toggleMark(index.row());
     });
+}
+
+// 常用查詢: the criteria are stored as the member window stores them; a saved
+// search lists the enabled members it finds, as 查詢 does.
+QWidget* TFrmSendMessage::buildSavedSearches(QWidget* parent) {
+    return new members::SavedSearchBar({[this] {
+                                            members::saved::SavedSearch current;
+                                            current.input = m_criteria->input();
+                                            return current;
+                                        },
+                                        [this](const members::saved::SavedSearch& saved) {
+                                            if (saved.builtIn == members::saved::BuiltIn::None)
+                                                m_criteria->setInput(saved.input);
+                                            Qry_Customer->close();
+                                            const search::Statement statement =
+                                                sms::recipientStatement(
+                                                    members::saved::clauseOf(saved));
+                                            Qry_Customer->open(statement.lines, statement.params);
+                                        }},
+                                       parent);
 }
 
 // A failed search leaves the result closed.

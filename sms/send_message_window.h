@@ -79,6 +79,7 @@ private:
     QGroupBox* buildContentArea();
     QGroupBox* buildSearchArea();
     QWidget* buildSearchInputs(QWidget* parent);
+    QWidget* buildSavedSearches(QWidget* parent);
     void buildResultGrid(QWidget* parent);
     QWidget* buildBottomButtons();
 

@@ -15,6 +15,8 @@ void poll(const std::function<void(QWidget*)>& inspect, int triesLeft) {
     if (modal == nullptr)
         return;
     inspect(modal);
+    if (!modal->isVisible())
+        return; // inspect answered it (its answer stays)
     if (auto* dialog = qobject_cast<QDialog*>(modal))
         dialog->reject();
     else
