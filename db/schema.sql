@@ -109,3 +109,20 @@ CREATE TABLE File (
   Memo        TEXT COLLATE NOCASE,
   Path1       TEXT COLLATE NOCASE CHECK (length(Path1) <= 200)
 );
+
+-- CustHistory: every change to a member, recorded in the transaction of the change.
+CREATE TABLE CustHistory (
+  ID         INTEGER PRIMARY KEY AUTOINCREMENT,
+  ChangeTime TEXT,
+  UserID     TEXT COLLATE NOCASE,
+  Host       TEXT COLLATE NOCASE,
+  CustRowid  INTEGER,
+  CustID     TEXT COLLATE NOCASE,
+  Action     TEXT COLLATE NOCASE,
+  Field      TEXT COLLATE NOCASE,
+  OldValue   TEXT,
+  NewValue   TEXT,
+  BatchID    INTEGER
+);
+CREATE INDEX CustHistoryByMember ON CustHistory (CustID, ChangeTime);
+CREATE INDEX CustHistoryByTime ON CustHistory (ChangeTime);

@@ -121,6 +121,7 @@ private:
     void quickSearch(const QString& typed);
     void printList();
     void printLabels();
+    void showChangeHistory();
     void showStatement(const members::search::Statement& statement);
     void sortByColumn(int logicalIndex);
 
@@ -160,6 +161,7 @@ private:
     std::unique_ptr<MovementButtons> m_movement;
     QPushButton* BitBtn2;
     QPushButton* SbPreview;
+    QPushButton* BtnHistory;
     RecordButtons* m_buttons;
     QPushButton* SbExit;
 
