@@ -48,7 +48,7 @@ QString shown(const QVariant& value) {
 TFrmCustHistory::TFrmCustHistory(const QString& member, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmCustHistory"));
     setWindowTitle(member.isEmpty() ? kCaption : kCaption + QStringLiteral(" - ") + member);
-    m_captions = search::readCaptions();
+    m_captions = members::search::readCaptions();
 
     const QDate today = QDate::currentDate();
     ChkDate = new QCheckBox(QStringLiteral("日期"), this);
@@ -117,10 +117,10 @@ void TFrmCustHistory::buildGrid() {
                              {QStringLiteral("NewValue"), QStringLiteral("新值")}});
     // The field's caption, or what became of a whole member.
     DataSource1->setFieldFormatter(QStringLiteral("FieldShown"), [this](const QVariant& value) {
-        return changes::shownField(value.toString(), m_captions);
+        return members::changes::shownField(value.toString(), m_captions);
     });
-    DataSource1->setFieldFormatter(QStringLiteral("OldValue"), &changes::valueText);
-    DataSource1->setFieldFormatter(QStringLiteral("NewValue"), &changes::valueText);
+    DataSource1->setFieldFormatter(QStringLiteral("OldValue"), &members::changes::valueText);
+    DataSource1->setFieldFormatter(QStringLiteral("NewValue"), &members::changes::valueText);
     DBGridEh1 = db::newDatasetGrid(DataSource1, this);
     DBGridEh1->setColumnWidth(0, 150);
     DBGridEh1->setColumnWidth(DataSource1->columnOf(QStringLiteral("OldValue")), 220);
@@ -129,7 +129,7 @@ void TFrmCustHistory::buildGrid() {
 }
 
 void TFrmCustHistory::search() {
-    changes::Filter filter;
+    members::changes::Filter filter;
     if (ChkDate->isChecked()) {
         filter.from = DateFrom->date();
         filter.to = DateTo->date();
@@ -137,10 +137,11 @@ void TFrmCustHistory::search() {
     filter.user = EdtUser->text().trimmed();
     filter.member = EdtMember->text().trimmed();
     Qry_History->close();
-    Qry_History->open(changes::statementLines(filter), changes::statementParams(filter));
+    Qry_History->open(members::changes::statementLines(filter),
+                      members::changes::statementParams(filter));
     const int count = Qry_History->rowCount();
     LblCount->setText(
-        count >= changes::kShownRecords
+        count >= members::changes::kShownRecords
             ? QStringLiteral("顯示最新的 %1 筆﹐請以日期、用戶或會員縮小範圍").arg(count)
             : QStringLiteral("共 %1 筆").arg(count));
     onCurrentChanged();
@@ -163,7 +164,7 @@ void TFrmCustHistory::revertChange() {
     if (Qry_History->currentRow() < 0)
         return;
     const qint64 id = Qry_History->value(QStringLiteral("ID")).toLongLong();
-    const changes::Record record = changes::readRecord(id);
+    const members::changes::Record record = members::changes::readRecord(id);
     if (record.action == QLatin1String(db::history::kDelete)) {
         restoreMember();
         return;
@@ -174,7 +175,7 @@ void TFrmCustHistory::revertChange() {
                 QStringLiteral("復原這筆新增會把會員 %1 刪除。\n確實要刪除嗎﹖").arg(record.member),
                 Prompt::No))
             return;
-        changes::removeAddedMember(record);
+        members::changes::removeAddedMember(record);
         afterChange();
         return;
     }
@@ -182,15 +183,15 @@ void TFrmCustHistory::revertChange() {
 }
 
 void TFrmCustHistory::revertField(qint64 id) {
-    const changes::Record record = changes::readRecord(id);
-    const changes::Standing now = changes::standing(record);
+    const members::changes::Record record = members::changes::readRecord(id);
+    const members::changes::Standing now = members::changes::standing(record);
     if (now.memberGone) {
         Prompt::current().message(
             Prompt::Icon::Warning, kCaption,
             QStringLiteral("會員 %1 已被刪除﹐無法復原此變更。").arg(record.member));
         return;
     }
-    const QString field = changes::fieldCaption(record.field, m_captions);
+    const QString field = members::changes::fieldCaption(record.field, m_captions);
     QString question;
     Prompt::DefaultButton safe = Prompt::Yes;
     if (now.changedSince) {
@@ -206,18 +207,18 @@ void TFrmCustHistory::revertField(qint64 id) {
     }
     if (!Prompt::current().question(kCaption, question, safe))
         return;
-    changes::putBack(record, record.oldValue, now.current);
+    members::changes::putBack(record, record.oldValue, now.current);
     afterChange();
 }
 
 void TFrmCustHistory::restoreMember() {
     if (Qry_History->currentRow() < 0)
         return;
-    const changes::Record record =
-        changes::readRecord(Qry_History->value(QStringLiteral("ID")).toLongLong());
+    const members::changes::Record record =
+        members::changes::readRecord(Qry_History->value(QStringLiteral("ID")).toLongLong());
     if (record.action != QLatin1String(db::history::kDelete))
         return;
-    changes::restoreMember(record);
+    members::changes::restoreMember(record);
     Prompt::current().message(Prompt::Icon::Information, kCaption,
                               QStringLiteral("會員 %1 已還原。").arg(record.member));
     afterChange();

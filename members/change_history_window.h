@@ -53,5 +53,5 @@ private:
 
     db::Dataset* Qry_History;
     db::DatasetModel* DataSource1;
-    search::Captions m_captions;
+    members::search::Captions m_captions;
 };

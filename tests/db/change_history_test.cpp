@@ -37,12 +37,15 @@ protected:
     }
     void TearDown() override { db::history::setUser(QString()); }
 
+public:
+    QString databasePath() const { return m_database.path(); }
     void editTo(const QVariantMap& values) {
         m_members.edit();
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             m_members.setValue(it.key(), it.value());
     }
 
+protected:
     db::Dataset m_members;
 };
 
@@ -131,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{"ConflictWithAnotherDeskRecordsOnlyTheOtherDesksChange",
                                 [](ChangeHistoryTest& test, db::Dataset& members) {
                                     test.editTo({{"name", "Lin"}});
-                                    PeerProcess::run(test.m_database.path(), {"rename", "7", "Wu"});
+                                    PeerProcess::run(test.databasePath(), {"rename", "7", "Wu"});
                                     EXPECT_THROW(members.post(), DatabaseError);
                                 },
                                 {"update|name|Chen|Wu"}},
@@ -184,6 +187,20 @@ TEST_F(ChangeHistoryTest, RegisterWithoutTheTableIsWrittenWithoutRecords) {
     EXPECT_EQ(count("Cust"), 0);
     db::history::ImportRecord import;
     EXPECT_EQ(import.finish(), 0);
+}
+
+// A register an older Lunmark made, without the table: opening it adds the
+// table, keeps the members and records from the first change on.
+TEST_F(ChangeHistoryTest, OlderRegisterGainsTheTableOnOpeningAndRecordsFromThen) {
+    m_members.close();
+    exec("DROP TABLE CustHistory");
+    db::closeConnection();
+    EXPECT_TRUE(db::history::available());
+    EXPECT_EQ(count("CustHistory"), 0);
+    m_members.open(QStringLiteral("select id, name from Cust"));
+    editTo({{"name", "Lin"}});
+    ASSERT_TRUE(m_members.post());
+    EXPECT_EQ(records(), QStringList{"update|name|Chen|Lin"});
 }
 
 TEST_F(ChangeHistoryTest, ImportRecordsOneBatchAndEachStoredMember) {
