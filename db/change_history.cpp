@@ -191,7 +191,7 @@ qint64 ImportRecord::finish() {
                            "Action, NewValue, BatchID) SELECT :t, :u, :h, rowid, id, 'import', "
                            "name, :b FROM Cust WHERE rowid > :m"),
             params);
-    run(QStringLiteral("UPDATE CustHistory SET NewValue = :n, BatchID = :b WHERE ID = :b"),
+    run(QStringLiteral("UPDATE CustHistory SET NewValue = :n WHERE ID = :b"),
         {{QStringLiteral("n"), QString::number(rows.numRowsAffected())},
          {QStringLiteral("b"), batchId}});
     return batchId;

@@ -58,8 +58,9 @@ QVariantMap rowFromText(const QString& text);
 
 // The records of one import: made inside the import's transaction before
 // its first member is stored, finished before it commits. finish() writes
-// one record for the batch and one per member the import stored, in one
-// statement over the stored rows, and returns the batch's ID (0 without
+// one record for the batch (its NewValue the number of members) and one
+// per member the import stored, in one statement over the stored rows,
+// whose BatchID is the batch record's ID; it returns that ID (0 without
 // history). On a server it holds the members' write lock from its making,
 // so that no desk's new member is taken for an imported one.
 class ImportRecord {

@@ -111,6 +111,8 @@ CREATE TABLE File (
 );
 
 -- CustHistory: every change to a member, recorded in the transaction of the change.
+-- The members an import stored carry its batch record's ID in BatchID; by time
+-- only the batch record itself is listed.
 CREATE TABLE CustHistory (
   ID         INTEGER PRIMARY KEY AUTOINCREMENT,
   ChangeTime TEXT,
@@ -125,4 +127,4 @@ CREATE TABLE CustHistory (
   BatchID    INTEGER
 );
 CREATE INDEX CustHistoryByMember ON CustHistory (CustID, ChangeTime);
-CREATE INDEX CustHistoryByTime ON CustHistory (ChangeTime);
+CREATE INDEX CustHistoryByTime ON CustHistory (ChangeTime) WHERE BatchID IS NULL;

@@ -12,8 +12,9 @@ QStringList statementLines(const Filter& filter) {
                                      "Action, Field, OldValue, NewValue, BatchID,"),
                       QStringLiteral("       coalesce(Field, '*' || Action) AS FieldShown"),
                       QStringLiteral("  FROM CustHistory WHERE 1 = 1")};
-    if (!filter.member.isEmpty())
-        lines << QStringLiteral("   AND CustID = :Member");
+    // Without a member, an import is its batch record alone.
+    lines << (filter.member.isEmpty() ? QStringLiteral("   AND BatchID IS NULL")
+                                      : QStringLiteral("   AND CustID = :Member"));
     if (filter.from)
         lines << QStringLiteral("   AND ChangeTime >= :From");
     if (filter.to)

@@ -23,10 +23,10 @@ struct Filter {
     QString member;            // the member number, exact; empty for every member
 };
 
-// The statement and its parameters. It reads ID, ChangeTime, UserID, Host,
-// CustID, CustRowid, Action, Field, OldValue, NewValue, BatchID and
-// FieldShown: the field, or "*" and the action for a record of a whole
-// member.
+// The statement and its parameters. For every member an import shows as
+// its batch record; for one member, as the member's own record. It reads ID, ChangeTime, UserID,
+// Host, CustID, CustRowid, Action, Field, OldValue, NewValue, BatchID and FieldShown: the field, or
+// "*" and the action for a record of a whole member.
 QStringList statementLines(const Filter& filter);
 QVariantMap statementParams(const Filter& filter);
 

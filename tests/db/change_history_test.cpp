@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     members.setValue("name", "Wang");
                                     ASSERT_TRUE(members.post());
                                 },
-                                {"insert|||<row>"}},
+                                {"insert||<null>|<row>"}},
                       WriteCase{"UpdateRecordsEachChangedColumnOnly",
                                 [](ChangeHistoryTest& test, db::Dataset& members) {
                                     test.editTo({{"name", "Lin"}, {"Kind", "A"}, {"Tel", "0912"}});
@@ -215,7 +215,7 @@ TEST_F(ChangeHistoryTest, ImportRecordsOneBatchAndEachStoredMember) {
                          "case when BatchID = " +
                          QString::number(batch) +
                          " then 1 else 0 end from CustHistory order by ID"),
-                  (QStringList{"-|2|1", "8|Wang|1", "9|Lee|1"}));
+                  (QStringList{"-|2|0", "8|Wang|1", "9|Lee|1"}));
     }
     EXPECT_EQ(column("select distinct Action from CustHistory"), QStringList{"import"});
 }

@@ -9,6 +9,8 @@
 #include "db/connection.h"
 #include "db/dataset.h"
 #include "members/change_history_window.h"
+#include "members/import/workbook_import.h"
+#include "members/import/workbook_import_flow.h"
 #include "tests/support/modal.h"
 #include "tests/support/peer_process.h"
 #include "tests/support/typing.h"
@@ -232,6 +234,24 @@ TEST_F(ChangeHistoryWindowTest, DeletedMemberIsRestoredWholeOnce) {
     });
     // The member window lists the member again.
     EXPECT_EQ(listedIds(), QStringList{"1"});
+}
+
+// An import is one line among all members' changes and the member's own
+// record under the member.
+TEST_F(ChangeHistoryWindowTest, ImportShowsAsOneBatchAndUnderEachMember) {
+    addMember("1", "Chen");
+    const auto reader = members::openWorkbook(QStringLiteral(MEMBER_IMPORT_DATA "/big5.csv"));
+    ASSERT_EQ(members::importWorkbookRows(*reader, members::WorkbookImportPath::Window, false), 1);
+    openFromMenu();
+
+    fromMenu([](TFrmCustHistory* history) {
+        EXPECT_EQ(shownRows(history), QStringList{"|(匯入)||1"});
+        EXPECT_FALSE(history->BtnRevert->isEnabled());
+        EXPECT_FALSE(history->BtnRestore->isEnabled());
+        history->EdtMember->setText(QStringLiteral("F1"));
+        history->search();
+        EXPECT_EQ(shownRows(history), QStringList{"F1|(匯入)||陳大文"});
+    });
 }
 
 } // namespace
