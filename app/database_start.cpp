@@ -7,6 +7,7 @@
 #include "db/backup.h"
 #include "db/connection.h"
 #include "db/database_target.h"
+#include "db/history_retention.h"
 
 #include <QDir>
 
@@ -37,8 +38,11 @@ bool offerNewestBackup(const QString& problem) {
 // A server database: reachable, and holding the register's tables.
 bool checkServerAtStart() {
     try {
-        if (db::hasRegisterTables())
+        if (db::hasRegisterTables()) {
+            // A server has no daily backup: the expired changes go at start.
+            db::history::pruneRecords(db::history::keepDays());
             return true;
+        }
         reportError(
             QStringLiteral("資料庫 %1 裡還沒有會員資料庫的資料表。\n"
                            "請先在命令列執行 lunmark --create-database 建立資料表"

@@ -12,10 +12,12 @@
 #include "base/text_helpers.h"
 #include "base/window_opener.h"
 #include "db/backup.h"
+#include "db/change_history.h"
 #include "db/connection.h"
 #include "db/database_target.h"
 #include "db/default_settings.h"
 #include "documents/file_manager_window.h"
+#include "members/change_history_window.h"
 #include "members/import/customer_import_window.h"
 #include "members/import/text_import.h"
 #include "members/import/workbook_import_flow.h"
@@ -94,6 +96,7 @@ void TFrmMain::buildMenu() {
     addItem(basics, "N8", QStringLiteral("類別建檔"), &TFrmMain::openKinds);
     addItem(basics, "N9", QStringLiteral("稱謂建檔"), &TFrmMain::openSalutations);
     addItem(basics, "N3", QStringLiteral("常用片語"), &TFrmMain::openPhrases);
+    addItem(basics, "CustHistory", QStringLiteral("修改紀錄"), &TFrmMain::openChangeHistory);
     QMenu* sms = addSubmenu("N11", QStringLiteral("簡訊作業"));
     addItem(sms, "N14", QStringLiteral("發送簡訊"), &TFrmMain::openSendMessage);
     addItem(sms, "N15", QStringLiteral("簡訊註冊"), &TFrmMain::openSmsAccount);
@@ -126,6 +129,7 @@ bool TFrmMain::signIn() {
 }
 
 void TFrmMain::showSignedInUser() {
+    db::history::setUser(LoginSession::current().UserID);
     m_userPanel->setText(QStringLiteral("登入用戶﹕%1").arg(LoginSession::current().UserID));
 }
 
@@ -188,6 +192,10 @@ void TFrmMain::openSalutations() {
     windows::openChild(m_mdiArea, QStringLiteral("FrmName"), [] { return new TFrmName; })
         ->parentWidget()
         ->showMaximized();
+}
+
+void TFrmMain::openChangeHistory() {
+    windows::openModal<TFrmCustHistory>(this, QString());
 }
 
 void TFrmMain::openPhrases() {

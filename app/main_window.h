@@ -45,6 +45,7 @@ private:
     void openMembers();
     void openKinds();
     void openSalutations();
+    void openChangeHistory();
     void openPhrases();
     void openSendMessage();
     void openSmsAccount();

@@ -4,6 +4,7 @@
 #include "db/connection.h"
 #include "db/copy_database.h"
 #include "db/database_target.h"
+#include "db/history_retention.h"
 #include "db/sqlite_file.h"
 
 #include <QCoreApplication>
@@ -199,6 +200,7 @@ QString takeBackup(const QStringList& alsoKeep) {
 }
 
 // A server keeps its own backups (pg_dump, its administrator's schedule).
+// The change history drops its expired records once the day's copy holds them.
 QString takeDailyBackup() {
     if (engine() != Engine::Sqlite || backupsToKeep() == 0 || !QFileInfo(databasePath()).isFile())
         return {};
@@ -207,7 +209,9 @@ QString takeDailyBackup() {
         if (copy.taken.date() == today)
             return {};
     }
-    return takeBackup();
+    const QString path = takeBackup();
+    history::pruneRecords(history::keepDays());
+    return path;
 }
 
 QList<BackupInfo> listBackups() {

@@ -3,6 +3,7 @@
 #include "db/dataset.h"
 
 #include "base/errors.h"
+#include "db/change_history.h"
 #include "db/dataset_sql.h"
 
 #include <QDate>
@@ -176,8 +177,8 @@ bool Dataset::remove() {
     const bool wasEditing = m_state == State::Edit;
     if (!m_batch) {
         const Row& read = wasEditing ? m_original : m_rows[size_t(m_current)];
-        const auto result =
-            dataset_sql::deleteRowIfUnchanged(m_baseTable, read.rowid, columnValues(read));
+        const auto result = dataset_sql::deleteRowIfUnchanged(
+            m_baseTable, read.rowid, columnValues(read), history::recorder(m_baseTable));
         if (result != dataset_sql::WriteResult::Written)
             reloadAfterConflict(result);
         markDeletedHere(read.rowid, true);
@@ -243,8 +244,8 @@ dataset_sql::ColumnValues Dataset::assignedValues() const {
 bool Dataset::writeInsert(const dataset_sql::WriteCheck& check) {
     if (m_baseTable.isEmpty())
         throw noBaseTable();
-    const std::optional<qint64> rowid =
-        dataset_sql::insertRow(m_baseTable, assignedValues(), check);
+    const std::optional<qint64> rowid = dataset_sql::insertRow(m_baseTable, assignedValues(), check,
+                                                               history::recorder(m_baseTable));
     if (!rowid)
         return false;
     markDeletedHere(*rowid, false); // SQLite may give a deleted row's rowid again
@@ -269,8 +270,9 @@ bool Dataset::writeUpdate(const dataset_sql::WriteCheck& check) {
     if (m_assigned.isEmpty())
         return true;
     const qint64 rowid = m_rows[size_t(m_current)].rowid;
-    const auto result = dataset_sql::updateRowIfUnchanged(
-        m_baseTable, rowid, columnValues(m_original), assignedValues(), check);
+    const auto result =
+        dataset_sql::updateRowIfUnchanged(m_baseTable, rowid, columnValues(m_original),
+                                          assignedValues(), check, history::recorder(m_baseTable));
     if (result == dataset_sql::WriteResult::Refused)
         return false;
     if (result == dataset_sql::WriteResult::Gone)

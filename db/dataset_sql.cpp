@@ -84,8 +84,6 @@ void Select::appendValue(int column, PackedValues& values) const {
     m_rows->appendValue(column, values);
 }
 
-namespace {
-
 // A write with a check holds the table's write lock while it checks: on
 // SQLite the writer's lock on the whole file (BEGIN IMMEDIATE), on a server
 // a transaction-level advisory lock named after the table, which every
@@ -96,6 +94,8 @@ void holdWriteLock(const QString& table) {
         run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(:name))"),
             {{QStringLiteral("name"), QStringLiteral("lunmark write ") + table.toLower()}});
 }
+
+namespace {
 
 // RETURNING gives the new row's identity on both engines.
 qint64 runInsert(const QString& table, const ColumnValues& values) {
@@ -122,14 +122,17 @@ qint64 runInsert(const QString& table, const ColumnValues& values) {
 } // namespace
 
 std::optional<qint64> insertRow(const QString& table, const ColumnValues& values,
-                                const WriteCheck& check) {
-    if (!check)
+                                const WriteCheck& check, const AfterWrite& after) {
+    if (!check && !after)
         return runInsert(table, values);
     Transaction transaction(Transaction::Kind::Write);
-    holdWriteLock(table);
-    if (!check())
+    if (check)
+        holdWriteLock(table);
+    if (check && !check())
         return std::nullopt;
     const qint64 rowid = runInsert(table, values);
+    if (after)
+        after(rowid, {});
     transaction.commit();
     return rowid;
 }
@@ -152,7 +155,8 @@ namespace {
 // In one transaction that holds the write lock: compares the stored row
 // with expected and, when they agree, runs the write and commits.
 WriteResult writeIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
-                             const std::function<void()>& write, const WriteCheck& check = {}) {
+                             const std::function<void()>& write, const WriteCheck& check,
+                             const AfterWrite& after) {
     Transaction transaction(Transaction::Kind::Write);
     if (check)
         holdWriteLock(table);
@@ -164,6 +168,8 @@ WriteResult writeIfUnchanged(const QString& table, qint64 rowid, const ColumnVal
     if (check && !check())
         return WriteResult::Refused;
     write();
+    if (after)
+        after(rowid, stored);
     transaction.commit();
     return WriteResult::Written;
 }
@@ -171,7 +177,8 @@ WriteResult writeIfUnchanged(const QString& table, qint64 rowid, const ColumnVal
 } // namespace
 
 WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
-                                 const ColumnValues& values, const WriteCheck& check) {
+                                 const ColumnValues& values, const WriteCheck& check,
+                                 const AfterWrite& after) {
     return writeIfUnchanged(
         table, rowid, expected,
         [&] {
@@ -180,14 +187,18 @@ WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const Colum
             run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = :rowid").arg(quotedName(table), set),
                 params);
         },
-        check);
+        check, after);
 }
 
-WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected) {
-    return writeIfUnchanged(table, rowid, expected, [&] {
-        run(QStringLiteral("DELETE FROM %1 WHERE rowid = :rowid").arg(quotedName(table)),
-            {{QStringLiteral("rowid"), rowid}});
-    });
+WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
+                                 const AfterWrite& after) {
+    return writeIfUnchanged(
+        table, rowid, expected,
+        [&] {
+            run(QStringLiteral("DELETE FROM %1 WHERE rowid = :rowid").arg(quotedName(table)),
+                {{QStringLiteral("rowid"), rowid}});
+        },
+        {}, after);
 }
 
 } // namespace db::dataset_sql

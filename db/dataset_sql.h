@@ -61,10 +61,21 @@ using ColumnValues = QList<QPair<QString, QVariant>>;
 // just before writing; false refuses the write. An empty one checks nothing.
 using WriteCheck = std::function<bool()>;
 
+// Told inside a write's transaction, just after the write: the row's rowid
+// and the stored row before it (empty for an insert), so that what it
+// writes (the change history) commits or rolls back with the write. An
+// empty one is not told.
+using AfterWrite = std::function<void(qint64 rowid, const QVariantMap& before)>;
+
+// Takes the write lock that a table's checked writes take first (on a
+// server a transaction-level advisory lock named after the table; SQLite's
+// writer holds the whole file already). Inside a transaction.
+void holdWriteLock(const QString& table);
+
 // Inserts one row with the given columns (the others take their defaults)
 // and returns its rowid; nothing when check refused it.
 std::optional<qint64> insertRow(const QString& table, const ColumnValues& values,
-                                const WriteCheck& check = {});
+                                const WriteCheck& check = {}, const AfterWrite& after = {});
 
 // The stored row of table with that rowid, keyed by lower-case column name;
 // empty when it is gone. Inside a transaction on a server the row stays
@@ -80,7 +91,9 @@ enum class WriteResult { Written, Changed, Gone, Refused };
 // given) passes. Values compare as the engines give them back (a number and
 // its text alike).
 WriteResult updateRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
-                                 const ColumnValues& values, const WriteCheck& check = {});
-WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected);
+                                 const ColumnValues& values, const WriteCheck& check = {},
+                                 const AfterWrite& after = {});
+WriteResult deleteRowIfUnchanged(const QString& table, qint64 rowid, const ColumnValues& expected,
+                                 const AfterWrite& after = {});
 
 } // namespace db::dataset_sql

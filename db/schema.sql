@@ -128,3 +128,22 @@ CREATE TABLE SavedSearch (
   SortDescending INTEGER NOT NULL DEFAULT 0 CHECK (SortDescending IN (0, 1))
 );
 CREATE UNIQUE INDEX SavedSearchByName ON SavedSearch (Name);
+
+-- CustHistory: every change to a member, recorded in the transaction of the change.
+-- The members an import stored carry its batch record's ID in BatchID; by time
+-- only the batch record itself is listed.
+CREATE TABLE CustHistory (
+  ID         INTEGER PRIMARY KEY AUTOINCREMENT,
+  ChangeTime TEXT,
+  UserID     TEXT COLLATE NOCASE,
+  Host       TEXT COLLATE NOCASE,
+  CustRowid  INTEGER,
+  CustID     TEXT COLLATE NOCASE,
+  Action     TEXT COLLATE NOCASE,
+  Field      TEXT COLLATE NOCASE,
+  OldValue   TEXT,
+  NewValue   TEXT,
+  BatchID    INTEGER
+);
+CREATE INDEX CustHistoryByMember ON CustHistory (CustID, ChangeTime);
+CREATE INDEX CustHistoryByTime ON CustHistory (ChangeTime) WHERE BatchID IS NULL;

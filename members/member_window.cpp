@@ -17,6 +17,7 @@
 #include "db/field_binder.h"
 #include "db/file_dialog.h"
 #include "db/record_buttons.h"
+#include "members/change_history_window.h"
 #include "members/criterion_row.h"
 #include "members/drop_down_box.h"
 #include "members/grid_footer.h"
@@ -311,6 +312,9 @@ void TFrmCust::buildButtonBar() {
     connect(importLayout, &QAction::triggered, this, [this] { exportMembers(true); });
     BtnExport->setMenu(exportMenu);
     bar->addWidget(BtnExport);
+    BtnHistory = new QPushButton(QStringLiteral("修改紀錄"), this);
+    BtnHistory->setObjectName(QStringLiteral("BtnHistory"));
+    bar->addWidget(BtnHistory);
     // Exit is made here: unlike the other record buttons it stays enabled
     // while editing (closing is then refused with a message).
     m_buttons = new RecordButtons(Qry_Master, this,
@@ -323,10 +327,11 @@ void TFrmCust::buildButtonBar() {
     keyboard::setEscapeButton(SbExit);
     records->insertWidget(records->count() - 1, SbExit);
     bar->addLayout(records, 1);
-    for (QPushButton* button : {BitBtn2, SbPreview})
+    for (QPushButton* button : {BitBtn2, SbPreview, BtnHistory})
         button->setAutoDefault(false);
     connect(SbPreview, &QPushButton::clicked, this, &TFrmCust::printList);
     connect(BitBtn2, &QPushButton::clicked, this, &TFrmCust::printLabels);
+    connect(BtnHistory, &QPushButton::clicked, this, &TFrmCust::showChangeHistory);
     connect(m_buttons->SbAdd, &QPushButton::clicked, this, &TFrmCust::addMember);
     connect(m_buttons->SbEdit, &QPushButton::clicked, this, &TFrmCust::editMember);
     connect(m_buttons->SbDel, &QPushButton::clicked, this, &TFrmCust::deleteMember);
@@ -607,6 +612,12 @@ void TFrmCust::printList() {
 void TFrmCust::printLabels() {
     if (confirmLeaveRow())
         members::report::previewLabels(*Qry_Master, this);
+}
+
+// The changes of the current member; a member being typed is left first.
+void TFrmCust::showChangeHistory() {
+    if (confirmLeaveRow())
+        windows::openModal<TFrmCustHistory>(this, m_currentCustId);
 }
 
 void TFrmCust::choosePhoto() {

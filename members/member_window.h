@@ -130,6 +130,7 @@ private:
     void quickSearch(const QString& typed);
     void printList();
     void printLabels();
+    void showChangeHistory();
     void showStatement(const members::search::Statement& statement);
     void sortByColumn(int logicalIndex);
 
@@ -180,6 +181,7 @@ private:
     QPushButton* BitBtn2;
     QPushButton* SbPreview;
     QPushButton* BtnExport;
+    QPushButton* BtnHistory;
     RecordButtons* m_buttons;
     QPushButton* SbExit;
 

@@ -4,6 +4,7 @@
 #include "base/data_changes.h"
 #include "base/errors.h"
 #include "base/prompt.h"
+#include "db/change_history.h"
 #include "db/connection.h"
 #include "formats/import_errors.h"
 #include "members/import/import_hooks.h"
@@ -90,6 +91,7 @@ void store(QSqlQuery& insert, const ListedMember& member) {
 int importMemberList(const QByteArray& text) {
     db::Transaction transaction;
     const QList<ListedMember> members = readMemberList(text);
+    db::history::ImportRecord history;
     {
         QSqlQuery insert(db::connection());
         if (!insert.prepare(kInsert.join('\n')))
@@ -97,6 +99,7 @@ int importMemberList(const QByteArray& text) {
         for (const ListedMember& member : members)
             store(insert, member);
     }
+    history.finish();
     transaction.commit();
     return int(members.size());
 }

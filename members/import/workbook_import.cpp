@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/text_helpers.h"
+#include "db/change_history.h"
 #include "db/connection.h"
 #include "formats/import_errors.h"
 #include "members/import/import_values.h"
@@ -135,6 +136,7 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
     db::Transaction transaction;
     if (deleteOld)
         db::run(QStringLiteral("Delete from cust"));
+    db::history::ImportRecord history;
     int imported = 0;
     {
         const bool window = path == WorkbookImportPath::Window;
@@ -190,6 +192,7 @@ int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool del
         }
         finishRows(withoutEnabled);
     }
+    history.finish();
     transaction.commit();
     return imported;
 }

@@ -11,7 +11,7 @@ using namespace dbtest;
 namespace {
 
 // How a column is stored. Text(n) refuses more than n characters.
-enum class Kind { Text, LongText, Date, YesNo, Counter };
+enum class Kind { Text, LongText, Date, YesNo, Counter, Number };
 
 struct ColumnCase {
     const char* table;
@@ -112,6 +112,18 @@ const std::vector<ColumnCase>& columns() {
         {"File", "ContentName", K::Text, 200},
         {"File", "Memo", K::LongText},
         {"File", "Path1", K::Text, 200},
+
+        {"CustHistory", "ID", K::Counter},
+        {"CustHistory", "ChangeTime", K::Date},
+        {"CustHistory", "UserID", K::LongText},
+        {"CustHistory", "Host", K::LongText},
+        {"CustHistory", "CustRowid", K::Number},
+        {"CustHistory", "CustID", K::LongText},
+        {"CustHistory", "Action", K::LongText},
+        {"CustHistory", "Field", K::LongText},
+        {"CustHistory", "OldValue", K::LongText},
+        {"CustHistory", "NewValue", K::LongText},
+        {"CustHistory", "BatchID", K::Number},
     };
     return cases;
 }
@@ -126,7 +138,8 @@ QStringList expectedColumns(const QString& table) {
 }
 
 const char* declaredType(Kind kind) {
-    return kind == Kind::YesNo || kind == Kind::Counter ? "INTEGER" : "TEXT";
+    return kind == Kind::YesNo || kind == Kind::Counter || kind == Kind::Number ? "INTEGER"
+                                                                                : "TEXT";
 }
 
 QString insertOne(const ColumnCase& c) {

@@ -145,7 +145,7 @@ TEST_F(ServerTest, CatalogMatchesTheSqliteOneTableByTableColumnByColumn) {
     db::createDatabase(file);
     const Catalog sqlite = sqliteCatalog(file);
     const Catalog server = serverCatalog();
-    ASSERT_EQ(sqlite.size(), 9u);
+    ASSERT_EQ(sqlite.size(), 10u);
     for (const auto& [table, columns] : sqlite) {
         SCOPED_TRACE(table.toStdString());
         ASSERT_EQ(server.count(table), 1u);
@@ -266,6 +266,9 @@ void fillRegister() {
         exec(QStringLiteral("insert into Sign(Name) values(:n)"), {{"n", QString::fromUtf8(sign)}});
     exec(QStringLiteral("delete from Sign where Name = '甲'"));
     exec(QStringLiteral("insert into Users(UserID, UserPwd) values('Admin', '')"));
+    exec(QStringLiteral("insert into CustHistory(ChangeTime, CustID, Action, Field, OldValue, "
+                        "NewValue) values('2026-01-02 10:00:00', '1', 'update', 'name', '甲', "
+                        "'會員1')"));
 }
 
 QStringList rows(const QString& table, const QString& columns) {
@@ -277,23 +280,27 @@ TEST_F(ServerTest, CopyToSqliteAndBackKeepsEveryRowWithItsRowidAndCounters) {
     fillRegister();
     const QStringList members = rows("Cust", "id || name");
     const QStringList signs = rows("Sign", "ID || Name");
+    const QStringList changes = rows("CustHistory", "ID || CustID || OldValue || NewValue");
+    ASSERT_EQ(changes.size(), 1);
     QTemporaryDir folder;
     db::DatabaseTarget file;
     file.path = folder.filePath(QStringLiteral("copy.sqlite"));
     const QList<db::TableCount> counts = db::copyDatabase(database().target(), file);
-    ASSERT_EQ(counts.size(), 9);
+    ASSERT_EQ(counts.size(), 10);
     for (const db::TableCount& count : counts)
         EXPECT_EQ(count.source, count.copied) << count.table.toStdString();
 
     db::setDatabaseTarget(file);
     EXPECT_EQ(rows("Cust", "id || name"), members);
     EXPECT_EQ(rows("Sign", "ID || Name"), signs);
+    EXPECT_EQ(rows("CustHistory", "ID || CustID || OldValue || NewValue"), changes);
 
     const db::DatabaseTarget back = TempDatabase::createEmptyServerDatabase();
     db::copyDatabase(file, back);
     db::setDatabaseTarget(back);
     EXPECT_EQ(rows("Cust", "id || name"), members);
     EXPECT_EQ(rows("Sign", "ID || Name"), signs);
+    EXPECT_EQ(rows("CustHistory", "ID || CustID || OldValue || NewValue"), changes);
     // New rows continue after the copied ones.
     exec(QStringLiteral("insert into Sign(Name) values('丁')"));
     EXPECT_EQ(scalar(QStringLiteral("select ID from Sign where Name = '丁'")).toInt(), 4);

@@ -24,6 +24,7 @@
 //   lunmark_db_peer DATABASE exec SQL               runs one statement
 #include "base/errors.h"
 #include "db/backup.h"
+#include "db/change_history.h"
 #include "db/connection.h"
 #include "db/database_target.h"
 #include "db/dataset.h"
@@ -182,6 +183,8 @@ int main(int argc, char** argv) {
         return lockOwner(args.at(1));
     try {
         db::setDatabaseTarget(db::parseDatabaseArgument(args.at(1)));
+        // The other desk's user, as its change history names it.
+        db::history::setUser(QStringLiteral("peer"));
         if (command == QLatin1String("exec") && args.size() >= 4) {
             db::run(args.at(3));
             return 0;
