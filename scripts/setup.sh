@@ -11,6 +11,8 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-arphic-uming fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xvfb xauth
+  # the X side of the qv.dll screen tests: xwd captures the root window
+  x11-apps
   lintian help2man dpkg-dev desktop-file-utils man-db file
   qt6-translations-l10n libsodium-dev
   # PostgreSQL: the Qt driver, libpq, and the server for the tests

@@ -1,5 +1,4 @@
-// The screen on Windows: the desktop's device context, taken for each call
-// and given back before it returns.
+// The screen on Windows: the desktop's device context.
 
 #include "screen_canvas.h"
 
@@ -14,39 +13,36 @@ namespace {
 constexpr COLORREF kTextColour = RGB(0, 0, 255);
 constexpr COLORREF kTextBackground = RGB(255, 255, 255);
 
-// The screen's device context; clipped, it reaches (0, 0)-(800, 600) only.
-class ScreenDc {
-public:
-    explicit ScreenDc(bool clipped) : m_dc(GetDC(nullptr)) {
-        if (m_dc == nullptr || !clipped)
-            return;
-        HRGN region = CreateRectRgn(0, 0, kPictureWidth, kPictureHeight);
-        if (region != nullptr) {
-            SelectClipRgn(m_dc, region); // the context keeps its own copy
-            DeleteObject(region);
-        }
-    }
-    ~ScreenDc() {
-        if (m_dc != nullptr)
-            ReleaseDC(nullptr, m_dc);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
+// Waits until what was drawn on dc is on the display. GDI may batch drawing
+// calls, and under Wine so does the connection to the X server, which a
+// program without a message loop (a point-of-sale program waiting on its
+// devices) would otherwise never send: reading a pixel waits for both.
+void finish(HDC dc) {
+    GdiFlush();
+    GetPixel(dc, 0, 0);
+}
 
-    HDC get() const { return m_dc; }
+// The screen's context for text and pixels, clipped to (0, 0)-(800, 600):
+// taken at the first use and kept, as the drawing surface it is; nullptr
+// while the platform gives none.
+HDC g_clippedScreen = nullptr;
 
-    // Waits until what was drawn is on the display. GDI may batch drawing
-    // calls, and under Wine so does the connection to the X server, which
-    // a program without a message loop (a point-of-sale program waiting on
-    // its devices) would otherwise never send: reading a pixel waits for both.
-    void finish() const {
-        GdiFlush();
-        GetPixel(m_dc, 0, 0);
+HDC clippedScreen() {
+    if (g_clippedScreen != nullptr)
+        return g_clippedScreen;
+    HDC dc = GetDC(nullptr);
+    if (dc == nullptr)
+        return nullptr;
+    HRGN region = CreateRectRgn(0, 0, kPictureWidth, kPictureHeight);
+    if (region == nullptr) {
+        ReleaseDC(nullptr, dc);
+        return nullptr;
     }
-
-private:
-    HDC m_dc;
-};
+    SelectClipRgn(dc, region); // the context keeps its own copy
+    DeleteObject(region);
+    g_clippedScreen = dc;
+    return dc;
+}
 
 std::wstring utf16(const std::u32string& text) {
     std::wstring out;
@@ -59,41 +55,43 @@ std::wstring utf16(const std::u32string& text) {
 } // namespace
 
 std::optional<TextExtent> drawScreenText(Font& font, int x, int y, const char* text) {
-    ScreenDc screen(true);
-    if (screen.get() == nullptr)
+    HDC dc = clippedScreen();
+    if (dc == nullptr)
         return std::nullopt;
     const std::wstring wide = utf16(decodeBig5(text));
     const int length = static_cast<int>(wide.size());
-    HGDIOBJ previous = SelectObject(screen.get(), font.face()->font);
-    SetTextColor(screen.get(), kTextColour);
-    SetBkColor(screen.get(), kTextBackground);
-    SetBkMode(screen.get(), OPAQUE);
+    HGDIOBJ previous = SelectObject(dc, font.face()->font);
+    SetTextColor(dc, kTextColour);
+    SetBkColor(dc, kTextBackground);
+    SetBkMode(dc, OPAQUE);
     SIZE size{};
-    const bool drawn = TextOutW(screen.get(), x, y, wide.c_str(), length) != FALSE &&
-                       GetTextExtentPoint32W(screen.get(), wide.c_str(), length, &size) != FALSE;
-    screen.finish();
-    SelectObject(screen.get(), previous);
+    const bool drawn = TextOutW(dc, x, y, wide.c_str(), length) != FALSE &&
+                       GetTextExtentPoint32W(dc, wide.c_str(), length, &size) != FALSE;
+    finish(dc);
+    SelectObject(dc, previous); // the font may be released before the next call
     if (!drawn)
         return std::nullopt;
     return TextExtent{static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 
 bool drawScreenFrame(int left, int top, int right, int bottom, EdgeStyle style) {
-    ScreenDc screen(false);
-    if (screen.get() == nullptr)
+    // Frames reach the whole screen.
+    HDC dc = GetDC(nullptr);
+    if (dc == nullptr)
         return false;
     RECT rect{left, top, right, bottom};
     const UINT edge = style == EdgeStyle::SunkenInner ? BDR_SUNKENINNER : EDGE_RAISED;
-    const bool drawn = DrawEdge(screen.get(), &rect, edge, BF_RECT) != FALSE;
-    screen.finish();
+    const bool drawn = DrawEdge(dc, &rect, edge, BF_RECT) != FALSE;
+    finish(dc);
+    ReleaseDC(nullptr, dc);
     return drawn;
 }
 
 std::int32_t screenPixel(int x, int y) {
-    ScreenDc screen(true);
-    if (screen.get() == nullptr)
+    HDC dc = clippedScreen();
+    if (dc == nullptr)
         return kNoColour;
-    const COLORREF colour = GetPixel(screen.get(), x, y);
+    const COLORREF colour = GetPixel(dc, x, y); // invalid outside the clipping
     if (colour == CLR_INVALID)
         return kNoColour;
     return static_cast<std::int32_t>(colour);
