@@ -195,6 +195,21 @@ TEST_F(DllScreen, LaterCallsDrawWithTheFirstCallsFont) {
     EXPECT_NE(xSide(second).values(), drawn.values());
 }
 
+TEST_F(DllScreen, FaceNamesAreBig5) {
+    // 新細明體 in Big5; the Wine prefix offers AR PL UMing TW under that name.
+    const char* const mingLiU = "\xB7\x73\xB2\xD3\xA9\xFA\xC5\xE9";
+    const Box box{300, 500, 70, 30};
+    auto drawnWith = [&](const char* face) {
+        paint(box, kGrey);
+        EXPECT_EQ(jSetFont(box.top, box.left, 400, 24, face, "AB\xA4\xA4", 1), 1);
+        return xSide(box).values();
+    };
+    const std::vector<std::uint32_t> big5Name = drawnWith(mingLiU);
+    ASSERT_FALSE(big5Name.empty());
+    EXPECT_EQ(drawnWith("AR PL UMing TW"), big5Name);
+    EXPECT_NE(drawnWith("DejaVu Sans"), big5Name);
+}
+
 TEST_F(DllScreen, TextAndPixelsStayInsideTheDrawingArea) {
     // The screen is 1024 x 768; the drawing exports reach (0, 0)-(800, 600).
     const Box area{770, 100, 60, 40};
