@@ -9,6 +9,7 @@ set(QV_WIN32_SOURCES
   src/win32_font.cpp
   src/win32_mode_string.cpp
   src/win32_screen.cpp
+  src/win32_screen_canvas.cpp
   src/win32_system.cpp
   src/win32_tcp.cpp
 )

@@ -13,6 +13,8 @@ packages=(
   poppler-utils xvfb xauth
   # the user's guide's pictures: a window manager, keys and screen captures
   openbox xdotool imagemagick
+  # the X side of the qv.dll screen tests: xwd captures the root window
+  x11-apps
   lintian help2man dpkg-dev desktop-file-utils man-db file
   qt6-translations-l10n libsodium-dev
   # PostgreSQL: the Qt driver, libpq, and the server for the tests

@@ -371,20 +371,24 @@ QV_API int32_t QV_CALL LcdOpenBox(int32_t port) QV_NOEXCEPT; /* 1B 47 0D */
 /* ---------------------------------------------------------------------------
  * Screen, drawing, graphic display and cash drawer.
  *
- * The screen: no window system lets a library draw over the whole screen, so
- * "the screen" is a monochrome picture of 800 x 600 dots that the library
- * owns for its whole life and nothing displays. jSetFont draws on it in blue;
- * jGetPixel reads its set dots as blue (0x00FF0000) and its clear dots as
- * white (0x00FFFFFF); DrawBottom draws its frames on it. jSetFontN and
- * D304Show draw white on black (0x00FFFFFF on 0) into an 800 x 600 picture of
- * the surface's own. Either way drawing is clipped to (0, 0)-(800, 600).
- * Coordinates: x to the right, y downward; the drawing exports take y first.
+ * The screen: in qv.dll, the desktop's device context. jSetFont and JTextOut
+ * draw blue text (0x00FF0000) on a white cell there, jGetPixel reads the
+ * screen's pixels, and DrawBottom draws the platform's 3-D edges with the
+ * system's edge colours. On Linux, where no window system lets a library draw
+ * over the whole screen, "the screen" is a monochrome picture of 800 x 600
+ * dots that the library owns for its whole life and nothing displays:
+ * jGetPixel reads its set dots as blue and its clear dots as white
+ * (0x00FFFFFF), and DrawBottom sets or clears dots for the shadowed and lit
+ * sides. jSetFontN and D304Show draw white on black (0x00FFFFFF on 0) into an
+ * 800 x 600 picture of the surface's own. Text and pixels are limited to
+ * (0, 0)-(800, 600) either way. Coordinates: x to the right, y downward; the
+ * drawing exports take y first.
  *
  * Texts are Big5 (code page 950) bytes ending in NUL; a byte that starts no
  * valid character is drawn as '?'. Fonts are found through fontconfig by the
- * face name, preferring faces that cover Traditional Chinese: an unknown
- * name gets such a face, and characters a named face lacks are drawn from
- * one. height > 0 is the character cell's height in pixels, height < 0 the
+ * face name (in qv.dll by the platform, the Big5 name read as code page
+ * 950), preferring faces that cover Traditional Chinese: an unknown name gets
+ * such a face, and characters a named face lacks are drawn from one. height > 0 is the character cell's height in pixels, height < 0 the
  * em height, 0 a cell of 16; char width > 0 the average character width, 0
  * in proportion; sizes are limited to 1024. A weight asked for but not
  * installed is made by emboldening. Texts are drawn with the cell's top-left
@@ -425,10 +429,11 @@ QV_API int32_t QV_CALL JGetRgb(int32_t k) QV_NOEXCEPT;
  * when there is no display or the pointer is on another screen. */
 QV_API int32_t QV_CALL JGetCursorPos(int32_t k) QV_NOEXCEPT;
 /* A frame on the border of the rectangle (left, top)-(right, bottom), right
- * and bottom excluded, on the screen picture: style 1 one sunken ring (top
- * and left set, bottom and right cleared), other styles two raised rings
- * (top and left cleared, bottom and right set). 1 drawn, 0 for an empty
- * rectangle. */
+ * and bottom excluded, on the screen: style 1 a sunken inner edge
+ * (BDR_SUNKENINNER), other styles a raised edge (EDGE_RAISED); on the Linux
+ * picture, one ring (top and left set, bottom and right cleared) or two
+ * (top and left cleared, bottom and right set). Non-zero when drawn; on Linux
+ * 0 for an empty rectangle. */
 QV_API int32_t QV_CALL DrawBottom(int32_t top, int32_t left, int32_t bottom, int32_t right,
                                   int32_t style) QV_NOEXCEPT;
 QV_API int32_t QV_CALL ScreenXRes(void) QV_NOEXCEPT;

@@ -1,14 +1,15 @@
 #include "drawing_surface.h"
 
+#include "screen_canvas.h"
+
 namespace qv {
 namespace {
 
-std::int32_t inkColour(SurfaceKind kind) {
-    return kind == SurfaceKind::Screen ? kBlue : kWhite;
-}
-
-std::int32_t paperColour(SurfaceKind kind) {
-    return kind == SurfaceKind::Screen ? kWhite : kBlack;
+// The colour of a memory surface's pixel: white text on black.
+std::int32_t memoryPixel(const MonoPicture* picture, int x, int y) {
+    if (picture == nullptr || !MonoPicture::contains(x, y))
+        return kNoColour;
+    return picture->dot(x, y) ? kWhite : kBlack;
 }
 
 } // namespace
@@ -16,20 +17,6 @@ std::int32_t paperColour(SurfaceKind kind) {
 DrawingState& drawing() {
     static DrawingState instance;
     return instance;
-}
-
-MonoPicture& screenPicture() {
-    DrawingState& d = drawing();
-    if (!d.screen)
-        d.screen = std::make_unique<MonoPicture>();
-    return *d.screen;
-}
-
-MonoPicture* surfacePicture() {
-    DrawingState& d = drawing();
-    if (!d.DrawDcReady)
-        return nullptr;
-    return d.kind == SurfaceKind::Screen ? &screenPicture() : d.picture.get();
 }
 
 void makeScreenSurface(std::unique_ptr<Font> font) {
@@ -58,10 +45,12 @@ void replaceFontAndPicture(std::unique_ptr<Font> font) {
 std::int32_t readSurfacePixel(int x, int y) {
     DrawingState& d = drawing();
     d.LastRgb = {-1, -1, -1};
-    const MonoPicture* picture = surfacePicture();
-    if (picture == nullptr || !MonoPicture::contains(x, y))
+    if (!d.DrawDcReady)
         return kNoColour;
-    std::int32_t colour = picture->dot(x, y) ? inkColour(d.kind) : paperColour(d.kind);
+    const std::int32_t colour =
+        d.kind == SurfaceKind::Screen ? screenPixel(x, y) : memoryPixel(d.picture.get(), x, y);
+    if (colour == kNoColour)
+        return kNoColour;
     d.LastRgb = {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
     return colour;
 }

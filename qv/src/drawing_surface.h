@@ -2,11 +2,9 @@
 // The drawing surface shared by the text and pixel exports and the graphic
 // display's text rendering, with the pixel last read and the dot table.
 //
-// "The screen" is a monochrome picture of 800 x 600 that the library owns for
-// its whole life: no window system lets a library draw over the whole
-// screen. Its set dots read as blue (the text colour of the screen surface),
-// its clear dots as white. A memory surface draws white text on black into a
-// picture of its own, which is released when the surface is remade.
+// The screen surface draws blue text on the screen (screen_canvas.h). A
+// memory surface draws white text on black into a monochrome picture of its
+// own, which is released when the surface is remade.
 
 #include "font.h"
 #include "mono_picture.h"
@@ -39,19 +37,13 @@ struct DrawingState {
     SurfaceKind kind = SurfaceKind::Screen;
     std::unique_ptr<Font> font;           // the surface's font; none when it could not be made
     std::unique_ptr<MonoPicture> picture; // a memory surface's picture
-    std::unique_ptr<MonoPicture> screen;  // the screen, made on first use
+    std::unique_ptr<MonoPicture> screen;  // where there is no screen to draw on, its stand-in
     Rgb LastRgb;                          // the pixel last read
     std::array<std::array<std::uint8_t, kDotRowBytes>, kDotRows> DotTable{};
 };
 
 // The state; a default-constructed DrawingState holds the load-time values.
 DrawingState& drawing();
-
-// The screen picture, made on first use.
-MonoPicture& screenPicture();
-
-// The picture the surface draws on; nullptr before any surface is made.
-MonoPicture* surfacePicture();
 
 // Makes the surface the screen, with a new font.
 void makeScreenSurface(std::unique_ptr<Font> font);

@@ -20,6 +20,9 @@ struct FontRequest {
     int width = 0;
     int weight = 400;
     std::string face;
+    // For text drawn on the whole screen: where the platform draws it itself,
+    // with its default character set and quality instead of one bit a dot.
+    bool screen = false;
 };
 
 inline constexpr int kDefaultCellHeight = 16;

@@ -1,7 +1,6 @@
 // The three-dimensional frame drawn on the screen.
 
-#include "drawing_surface.h"
-#include "edge_frame.h"
+#include "screen_canvas.h"
 
 #include "qv.h"
 
@@ -10,5 +9,5 @@ using namespace qv;
 int32_t DrawBottom(int32_t top, int32_t left, int32_t bottom, int32_t right,
                    int32_t style) noexcept {
     EdgeStyle edge = style == 1 ? EdgeStyle::SunkenInner : EdgeStyle::Raised;
-    return drawEdgeFrame(screenPicture(), left, top, right, bottom, edge) ? 1 : 0;
+    return drawScreenFrame(left, top, right, bottom, edge) ? 1 : 0;
 }

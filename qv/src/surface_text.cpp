@@ -2,15 +2,20 @@
 
 #include "big5_text.h"
 #include "drawing_surface.h"
+#include "screen_canvas.h"
 
 namespace qv {
 
 std::optional<TextExtent> drawSurfaceText(int x, int y, const char* text) {
-    MonoPicture* picture = surfacePicture();
-    Font* font = drawing().font.get();
-    if (picture == nullptr || font == nullptr || text == nullptr)
+    DrawingState& d = drawing();
+    Font* font = d.font.get();
+    if (!d.DrawDcReady || font == nullptr || text == nullptr)
         return std::nullopt;
-    return drawText(*picture, *font, x, y, decodeBig5(text));
+    if (d.kind == SurfaceKind::Screen)
+        return drawScreenText(*font, x, y, text);
+    if (d.picture == nullptr)
+        return std::nullopt;
+    return drawText(*d.picture, *font, x, y, decodeBig5(text));
 }
 
 TextExtent measureSurfaceText(const char* text) {

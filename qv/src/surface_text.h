@@ -9,7 +9,7 @@ namespace qv {
 
 // Draws text with its top-left corner at (x, y) and gives its extent, so
 // callers need not measure it again; empty when there is no surface, no font
-// or no text.
+// or no text, or the platform refused.
 std::optional<TextExtent> drawSurfaceText(int x, int y, const char* text);
 
 // The extent of text in the surface's font; 0 x 0 without a font or text.

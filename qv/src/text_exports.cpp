@@ -17,8 +17,8 @@ int32_t usableWeight(int32_t weight) {
     return weight < 200 || weight > 900 ? 400 : weight;
 }
 
-std::unique_ptr<Font> makeFont(int32_t height, int32_t weight, const char* face) {
-    return Font::create({height, 0, usableWeight(weight), face != nullptr ? face : ""});
+std::unique_ptr<Font> makeFont(int32_t height, int32_t weight, const char* face, bool screen) {
+    return Font::create({height, 0, usableWeight(weight), face != nullptr ? face : "", screen});
 }
 
 bool needsNewSurface(int32_t reinit) {
@@ -30,7 +30,7 @@ bool needsNewSurface(int32_t reinit) {
 int32_t jSetFont(int32_t y, int32_t x, int32_t weight, int32_t height, const char* face,
                  const char* text, int32_t reinit) noexcept {
     if (needsNewSurface(reinit))
-        makeScreenSurface(makeFont(height, weight, face));
+        makeScreenSurface(makeFont(height, weight, face, true));
     drawSurfaceText(x, y, text);
     return reinit;
 }
@@ -39,7 +39,7 @@ int32_t jSetFontN(int32_t y, int32_t x, int32_t weight, int32_t height, const ch
                   const char* text, int32_t reinit) noexcept {
     if (needsNewSurface(reinit)) {
         makeMemorySurface();
-        replaceFontAndPicture(makeFont(height, weight, face));
+        replaceFontAndPicture(makeFont(height, weight, face, false));
     }
     const auto drawn = drawSurfaceText(x, y, text);
     const TextExtent extent = drawn ? *drawn : measureSurfaceText(text);

@@ -4,21 +4,12 @@
 // system does not know), with each glyph rendered one bit a dot by GDI.
 
 #include "font.h"
+#include "win32_gdi_face.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <vector>
-#include <windows.h>
 
 namespace qv {
-
-struct GdiFace {
-    HDC dc = nullptr;
-    HFONT font = nullptr;
-    HGDIOBJ previous = nullptr;
-    std::vector<unsigned char> dots; // the last rendered glyph
-};
-
 namespace {
 
 constexpr UINT kBig5 = 950;
@@ -40,9 +31,13 @@ HFONT makeFont(const FontRequest& request) {
     int height = request.height == 0 ? kDefaultCellHeight : limited(request.height);
     int width = std::abs(limited(request.width));
     std::wstring face = faceName(request.face);
-    return CreateFontW(height, width, 0, 0, request.weight, FALSE, FALSE, FALSE,
-                       CHINESEBIG5_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       NONANTIALIASED_QUALITY, DEFAULT_PITCH, face.c_str());
+    // Glyphs rendered one bit a dot are asked for in Traditional Chinese;
+    // the screen's text is drawn as the platform draws any text.
+    const DWORD charset = request.screen ? DEFAULT_CHARSET : CHINESEBIG5_CHARSET;
+    const DWORD quality = request.screen ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY;
+    return CreateFontW(height, width, 0, 0, request.weight, FALSE, FALSE, FALSE, charset,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH,
+                       face.c_str());
 }
 
 // GDI takes one UTF-16 unit; characters beyond it are drawn as '?'.

@@ -88,4 +88,21 @@ TerminalLine DeviceLine::line() {
     return line;
 }
 
+std::vector<std::uint32_t> DeviceLine::screen(int x, int y, int width, int height) {
+    std::ostringstream command;
+    command << "screen " << x << ' ' << y << ' ' << width << ' ' << height;
+    std::string reply = request(command.str());
+    if (reply.rfind("screen ", 0) != 0) {
+        ADD_FAILURE() << "the device player cannot capture the screen: " << reply;
+        return {};
+    }
+    Bytes rgb = fromHex(reply.substr(7));
+    std::vector<std::uint32_t> pixels;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+        pixels.push_back(std::uint32_t{rgb[i]} | std::uint32_t{rgb[i + 1]} << 8 |
+                         std::uint32_t{rgb[i + 2]} << 16);
+    EXPECT_EQ(pixels.size(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    return pixels;
+}
+
 } // namespace qv::test

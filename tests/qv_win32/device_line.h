@@ -9,6 +9,8 @@
 //                       it answers ANS (hexadecimal, no blanks; ANS may be -)
 //   take                what the device received since the last take or clear
 //   line                the line settings of the device's terminal
+//   screen X Y W H      the pixels of that box of the X display's root
+//                       window, as xwd captures it now
 
 #include <cstdint>
 #include <string>
@@ -31,6 +33,9 @@ public:
     void answer(const Bytes& request, const Bytes& reply);
     Bytes take();
     TerminalLine line();
+    // The box's pixels as 0x00BBGGRR (GetPixel's form), rows top first;
+    // empty, and the test fails, when the player cannot capture the screen.
+    std::vector<std::uint32_t> screen(int x, int y, int width, int height);
 
 private:
     DeviceLine();

@@ -7,11 +7,13 @@
 // meanwhile, and its exit status is the player's. The terminals stay open
 // until the Wine server has ended: it holds them, and a terminal whose other
 // side goes away hangs up on its holder.
+// Asked for the screen, it captures the X display's root window (DISPLAY).
 // WINELOADER names the Wine loader (wine when unset). When the kernel cannot
 // run the loader (a 32-bit Wine on a kernel without 32-bit support) the tests
 // are skipped: the exit status is then 77.
 
 #include "hex_text.h"
+#include "root_capture.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -157,6 +159,8 @@ private:
             return "line " + std::to_string(baudOf(cfgetospeed(&t))) + " " +
                    ((t.c_cflag & CSTOPB) != 0 ? "2" : "1");
         }
+        if (command.rfind("screen ", 0) == 0)
+            return screen(command.substr(7));
         if (command.rfind("answer ", 0) == 0) {
             std::size_t gap = command.find(' ', 7);
             if (gap == std::string::npos)
@@ -167,6 +171,30 @@ private:
             return "ok";
         }
         return "error";
+    }
+
+    // "screen X Y W H": the root window's pixels of that box, captured now,
+    // three bytes (red, green, blue) a pixel, rows top first.
+    static std::string screen(const std::string& box) {
+        int x = 0, y = 0, w = 0, h = 0;
+        if (std::sscanf(box.c_str(), "%d %d %d %d", &x, &y, &w, &h) != 4)
+            return "error the box is not X Y W H";
+        qv::test::RootCapture capture;
+        std::string error;
+        if (!qv::test::captureRoot(capture, error))
+            return "error " + error;
+        if (x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > capture.width || y + h > capture.height)
+            return "error the box leaves the screen";
+        Bytes rgb;
+        for (int row = y; row < y + h; ++row) {
+            for (int column = x; column < x + w; ++column) {
+                const std::uint32_t pixel = capture.at(column, row);
+                rgb.push_back(static_cast<std::uint8_t>(pixel >> 16));
+                rgb.push_back(static_cast<std::uint8_t>(pixel >> 8));
+                rgb.push_back(static_cast<std::uint8_t>(pixel));
+            }
+        }
+        return "screen " + qv::test::hexText(rgb);
     }
 
     Terminal& m_device;
