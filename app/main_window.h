@@ -53,6 +53,7 @@ private:
     void openUsers();
     void openChangePassword();
     void openCustomerImport();
+    void undoLastImport();
     void openRestore();
     void openAbout();
     void exitProgram();
