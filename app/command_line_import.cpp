@@ -5,7 +5,7 @@
 #include "db/connection.h"
 #include "db/database_target.h"
 #include "db/new_register.h"
-#include "members/import/file_bytes.h"
+#include "formats/file_bytes.h"
 #include "members/import/import_undo.h"
 #include "members/import/member_import.h"
 #include "members/import/text_import.h"

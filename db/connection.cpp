@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "db/database_target.h"
 #include "db/postgres.h"
+#include "db/register_upgrade.h"
 #include "db/sql_functions.h"
 
 #include <QDate>
@@ -85,14 +86,18 @@ QSqlDatabase openSqlite(const QString& connectionName, const QString& path) {
 
 QSqlDatabase openShared() {
     const DatabaseTarget target = databaseTarget();
-    if (target.engine == Engine::Postgresql)
-        return openPostgres(kConnectionName, target, busyTimeoutSetting());
+    if (target.engine == Engine::Postgresql) {
+        QSqlDatabase database = openPostgres(kConnectionName, target, busyTimeoutSetting());
+        upgradeRegister(database, Engine::Postgresql);
+        return database;
+    }
     // SQLite would quietly make an empty file; a missing database is an error.
     if (!QFileInfo(target.path).isFile())
         throw DatabaseError(QStringLiteral("資料庫錯誤: 找不到資料庫檔案 %1")
                                 .arg(QFileInfo(target.path).absoluteFilePath()));
     QSqlDatabase database = openSqlite(kConnectionName, target.path);
     execOrThrow(database, QStringLiteral("PRAGMA journal_mode=WAL"));
+    upgradeRegister(database, Engine::Sqlite);
     return database;
 }
 

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "db/connection.h"
 #include "db/new_register.h"
+#include "db/register_upgrade.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -64,8 +65,14 @@ private:
     bool m_owned;
 };
 
-void copyTable(Side& from, Side& to, const SchemaTable& table) {
-    QStringList columns = table.columns;
+void copyTable(Side& from, Side& to, const SchemaTable& table, const RegisterShape& source) {
+    // A register made by an earlier Lunmark lacks the newer columns: the
+    // copy gives them their defaults.
+    QStringList columns;
+    for (const QString& column : table.columns) {
+        if (source.hasColumn(table.name, column))
+            columns << column;
+    }
     // The rowid goes along, except where on SQLite it is the counter itself.
     const bool withRowid = !(table.rowidIsCounter && !to.server());
     QStringList sourceColumns;
@@ -121,14 +128,20 @@ QList<TableCount> copyInto(Side& from, Side& to) {
                             : QStringLiteral("BEGIN"));
     QList<TableCount> counts;
     try {
+        const RegisterShape shape =
+            readRegisterShape(from.database(), from.server() ? Engine::Postgresql : Engine::Sqlite);
         for (const SchemaTable& table : schemaTables()) {
+            if (!shape.hasTable(table.name)) {
+                counts.append({table.name, 0, 0});
+                continue;
+            }
             const qint64 source = from.count(table.name);
             qint64 started = to.count(table.name);
             if (started > 0 && source > 0) {
                 to.exec(QStringLiteral("DELETE FROM %1").arg(to.name(table.name)));
                 started = 0;
             }
-            copyTable(from, to, table);
+            copyTable(from, to, table, shape);
             if (to.server())
                 continueCounters(to, table);
             counts.append({table.name, source, to.count(table.name) - started});

@@ -93,6 +93,7 @@ void Dataset::replaceContents(Contents contents, int current) {
             m_fieldIndex.insert(key, i);
     }
     m_current = current;
+    m_replacedHere = false;
     emit wasReset();
 }
 

@@ -18,9 +18,11 @@ namespace db {
 // written back to one base table by its row identity (rowid).
 //
 // A save or delete first compares the stored row with what was read: when
-// another desk changed or deleted it meanwhile, nothing is written, the row
-// is reloaded (or dropped when gone), editing ends and DatabaseError says
-// so (另一台電腦已修改此筆資料).
+// another desk changed it meanwhile, nothing is written, the row is
+// reloaded, editing ends and DatabaseError says so (另一台電腦已修改此筆資料)
+// and lists the values typed. A save that finds the row deleted (by another
+// desk, or by this program: another dataset or an import) writes nothing
+// and keeps the typed values: see setGoneRowQuestion.
 //
 // Rows are numbered from 0 (currentRow) for code and from 1 (rowNumber, and
 // the movedTo signal) for what a window shows; -1 and 0 mean "no row".
@@ -136,6 +138,29 @@ public:
     // still being edited. Unless set, the row is posted.
     void setLeaveRowQuestion(Check ask);
 
+    // Who deleted a row that a save found gone.
+    enum class DeletedBy { ThisProgram, AnotherDesk };
+    // Asked when a save finds the row being edited deleted meanwhile, with
+    // nothing written: true stores the typed values as a new row (state
+    // Insert, under the checks of any new row); false keeps them in Edit,
+    // where saving asks again and cancelling drops the row. Unless set, the
+    // save throws DatabaseError saying who deleted the row and keeps the
+    // typed values the same way.
+    using GoneRowQuestion = std::function<bool(DeletedBy)>;
+    void setGoneRowQuestion(GoneRowQuestion ask);
+    // The sentence that says who deleted a row.
+    static QString deletedText(DeletedBy by);
+    // This program replaced the stored rows of the base table beneath the
+    // dataset (an import): until the next open or refresh, a row a save finds
+    // gone was deleted here, not by another desk.
+    void noteRowsReplacedHere() { m_replacedHere = true; }
+
+    // The names the user knows the fields by (field name -> title), for the
+    // message that lists the typed values another desk's change kept from
+    // being written. Once titles are given, fields without one are not
+    // listed; without any, fields are listed by name.
+    void setFieldTitles(const QHash<QString, QString>& titles);
+
     // In batch mode posts and deletes change only the rows in memory. Without
     // a base table a dataset is read-only unless in batch mode.
     void setBatchMode(bool on) { m_batch = on; }
@@ -193,6 +218,12 @@ private:
     dataset_sql::ColumnValues assignedValues() const;
     dataset_sql::ColumnValues columnValues(const Row& row) const;
     [[noreturn]] void reloadAfterConflict(dataset_sql::WriteResult result);
+    DeletedBy deletedBy(qint64 rowid) const;
+    bool offerGoneRow(const dataset_sql::WriteCheck& check);
+    void becomeNewRow();
+    void dropGoneRow();
+    QString typedValuesText() const;
+    void markDeletedHere(qint64 rowid, bool deleted) const;
 
     QString m_baseTable;
     QString m_statement;
@@ -215,6 +246,10 @@ private:
     };
     std::vector<WriteCheck> m_writeChecks;
     Check m_leaveRowQuestion;
+    GoneRowQuestion m_goneRowQuestion;
+    bool m_rowGone = false;                // the row being edited was found deleted
+    bool m_replacedHere = false;           // see noteRowsReplacedHere
+    QHash<QString, QString> m_fieldTitles; // lower-case field name -> title
     bool m_batch = false;
     QString m_sortField;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

@@ -35,14 +35,6 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a.typeId() == b.typeId() && a == b;
 }
 
-// Another desk (or another program on the same file) changed or deleted the
-// row since it was read: nothing was written.
-DatabaseError conflict(bool gone) {
-    return DatabaseError(QStringLiteral("另一台電腦已修改此筆資料﹐這次的修改沒有寫入。\n%1")
-                             .arg(gone ? QStringLiteral("此筆資料已被刪除﹐已從清單移除。")
-                                       : QStringLiteral("已重新載入此筆資料的最新內容。")));
-}
-
 DatabaseError noBaseTable() {
     return DatabaseError(QStringLiteral("資料庫錯誤: 資料集沒有指定寫入的資料表"));
 }
@@ -107,6 +99,7 @@ void Dataset::append() {
     m_current = row;
     emit rowInserted(row);
     m_assigned.clear();
+    m_rowGone = false;
     setState(State::Insert);
     for (auto it = m_defaults.cbegin(); it != m_defaults.cend(); ++it) {
         if (hasField(it.key()))
@@ -128,6 +121,7 @@ void Dataset::edit() {
     }
     m_original = m_rows[size_t(m_current)];
     m_assigned.clear();
+    m_rowGone = false;
     setState(State::Edit);
 }
 
@@ -147,7 +141,9 @@ bool Dataset::post() {
 }
 
 void Dataset::cancel() {
-    if (m_state == State::Edit) {
+    if (m_state == State::Edit && m_rowGone) {
+        dropGoneRow();
+    } else if (m_state == State::Edit) {
         m_rows[size_t(m_current)] = m_original;
         m_assigned.clear();
         setState(State::Browse);
@@ -184,6 +180,7 @@ bool Dataset::remove() {
             dataset_sql::deleteRowIfUnchanged(m_baseTable, read.rowid, columnValues(read));
         if (result != dataset_sql::WriteResult::Written)
             reloadAfterConflict(result);
+        markDeletedHere(read.rowid, true);
     }
     m_state = State::Browse;
     m_assigned.clear();
@@ -250,6 +247,7 @@ bool Dataset::writeInsert(const dataset_sql::WriteCheck& check) {
         dataset_sql::insertRow(m_baseTable, assignedValues(), check);
     if (!rowid)
         return false;
+    markDeletedHere(*rowid, false); // SQLite may give a deleted row's rowid again
     Row& row = m_rows[size_t(m_current)];
     row.rowid = *rowid;
     // Read back what the database filled in: counters and column defaults.
@@ -275,6 +273,8 @@ bool Dataset::writeUpdate(const dataset_sql::WriteCheck& check) {
         m_baseTable, rowid, columnValues(m_original), assignedValues(), check);
     if (result == dataset_sql::WriteResult::Refused)
         return false;
+    if (result == dataset_sql::WriteResult::Gone)
+        return offerGoneRow(check);
     if (result != dataset_sql::WriteResult::Written)
         reloadAfterConflict(result);
     shareWrittenValues();
@@ -289,33 +289,6 @@ dataset_sql::ColumnValues Dataset::columnValues(const Row& row) const {
             values.append({m_fields[size_t(i)].column, row.values.at(i)});
     }
     return values;
-}
-
-// Shows the row as it is stored now (or drops it when it is gone), leaves
-// editing and says why nothing was written.
-void Dataset::reloadAfterConflict(dataset_sql::WriteResult result) {
-    const bool gone = result == dataset_sql::WriteResult::Gone;
-    const bool wasEditing = isEditing();
-    m_state = State::Browse;
-    m_assigned.clear();
-    if (gone) {
-        removeRowAt(m_current);
-    } else {
-        Row& row = m_rows[size_t(m_current)];
-        const QVariantMap stored = dataset_sql::readRow(m_baseTable, row.rowid);
-        QVariantList values = (wasEditing ? m_original : row).values.toList();
-        for (int i = 0; i < fieldCount(); ++i) {
-            const auto it = stored.constFind(m_fields[size_t(i)].column.toLower());
-            if (!m_fields[size_t(i)].column.isEmpty() && it != stored.cend())
-                values[i] = *it;
-        }
-        row.values = PackedValues(values);
-        emit dataChanged(m_current, -1);
-    }
-    if (wasEditing)
-        emit stateChanged(m_state);
-    emitMoved();
-    throw conflict(gone);
 }
 
 // Fields that show the same column (a column and its alias) take the value

@@ -8,9 +8,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIcon>
 #include <QIdentityProxyModel>
 #include <QMimeDatabase>
+#include <QTreeView>
+#include <algorithm>
 
 namespace filedialog {
 namespace {
@@ -61,10 +64,21 @@ public:
         return QIdentityProxyModel::data(index, role);
     }
 
-private:
     static constexpr int kSizeColumn = 1;
     static constexpr int kDateColumn = 3;
 };
+
+// The date column wide enough to show a date and time whole.
+void widenDateColumn(QFileDialog& dialog) {
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (list == nullptr)
+        return;
+    const QString widest = dateText(QDateTime(QDate(2088, 12, 28), QTime(20, 58)));
+    const int width = list->fontMetrics().horizontalAdvance(widest) + 24;
+    QHeaderView* titles = list->header();
+    if (titles->sectionSize(ChineseColumns::kDateColumn) < width)
+        titles->resizeSection(ChineseColumns::kDateColumn, width);
+}
 
 } // namespace
 
@@ -104,7 +118,14 @@ void startAt(QFileDialog& dialog, const QString& start) {
 // or the user cancels.
 QString ask(QWidget* parent, const QString& caption, const QString& filter, const QString& start,
             QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, caption, QString(), filter);
+    // Without a caption of the caller's, a Chinese one: Qt's own would be
+    // English where its translations are missing.
+    const QString title = !caption.trimmed().isEmpty()      ? caption
+                          : mode == QFileDialog::AcceptOpen ? QStringLiteral("開啟檔案")
+                                                            : QStringLiteral("另存新檔");
+    QFileDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setNameFilter(filter);
     startAt(dialog, start);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -113,6 +134,9 @@ QString ask(QWidget* parent, const QString& caption, const QString& filter, cons
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setIconProvider(iconProvider());
     dialog.setProxyModel(new ChineseColumns(&dialog));
+    widenDateColumn(dialog);
+    // Wide enough for every column of the file list without scrolling.
+    dialog.resize(std::max(dialog.width(), 820), std::max(dialog.height(), 480));
     while (dialog.exec() == QDialog::Accepted) {
         const QString chosen = dialog.selectedFiles().value(0);
         if (!db::isDatabaseFile(chosen))

@@ -43,6 +43,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -55,6 +56,51 @@ const QString kUnsaved = QStringLiteral("資料尚未儲存﹐是否儲存﹖");
 QString pictureFromDialog(QWidget* parent) {
     return filedialog::openFile(
         parent, QStringLiteral("圖片 (*.bmp *.jpg *.jpeg *.png *.gif *.ico);;所有檔案 (*)"));
+}
+
+// A save found the member deleted meanwhile and wrote nothing. Yes stores
+// what is typed as a new member; No leaves it in the editors, to be saved
+// again or given up with 取消. Nothing moves to another member.
+bool offerAsNewMember(db::Dataset::DeletedBy by) {
+    return Prompt::current().question(
+        kCaption,
+        db::Dataset::deletedText(by) +
+            QStringLiteral("﹐此會員已不存在﹐這次的修改沒有寫入。\n"
+                           "要把輸入的資料存為新會員嗎﹖\n"
+                           "(選「否」時輸入的資料仍留在畫面上﹐按取消即放棄。)"),
+        Prompt::No);
+}
+
+// The names the details tab gives the fields, for the list of typed values
+// a conflict kept from being written. The stored calendar birthday is
+// typed as 生日 (b) and not listed of its own.
+QHash<QString, QString> fieldTitles(const members::search::Captions& captions) {
+    const auto caption = [](const QString& set, const char* standard) {
+        return set.trimmed().isEmpty() ? QString::fromUtf8(standard) : set.trimmed();
+    };
+    QHash<QString, QString> titles{
+        {QStringLiteral("id"), QStringLiteral("編號")},
+        {QStringLiteral("name"), QStringLiteral("姓名")},
+        {QStringLiteral("Name1"), QStringLiteral("稱謂")},
+        {QStringLiteral("Tel"), QStringLiteral("電話")},
+        {QStringLiteral("CDTel"), QStringLiteral("行動電話")},
+        {QStringLiteral("HomeTel"), QStringLiteral("家裡電話")},
+        {QStringLiteral("Fax"), QStringLiteral("傳真")},
+        {QStringLiteral("Kind"), caption(captions.category, "類別")},
+        {QStringLiteral("b"), QStringLiteral("生日")},
+        {QStringLiteral("Identity"), QStringLiteral("身份証號")},
+        {QStringLiteral("date1"), caption(captions.date1, "日期")},
+        {QStringLiteral("EnterDate"), caption(captions.enterDate, "入會日期")},
+        {QStringLiteral("Address"), QStringLiteral("地址")},
+        {QStringLiteral("Memo5"), QStringLiteral("經歷")},
+        {QStringLiteral("photo"), QStringLiteral("照片路徑")},
+        {QStringLiteral("isEnabled"), QStringLiteral("有效會員")}};
+    const char* memoFields[] = {"Memo", "Memo1", "Memo2", "Memo3", "Memo4"};
+    const char* memoTitles[] = {"備註一", "備註二", "備註三", "備註四", "備註五"};
+    for (int i = 0; i < 5; ++i)
+        titles.insert(QLatin1String(memoFields[i]),
+                      caption(captions.memos.value(i), memoTitles[i]));
+    return titles;
 }
 
 } // namespace
@@ -115,6 +161,7 @@ void TFrmCust::buildQueries() {
                               [this] { refuseDuplicateNumber(); });
     Qry_Master->addBeforeDelete([this] { return confirmDelete(); });
     Qry_Master->setLeaveRowQuestion([this] { return confirmLeaveRow(); });
+    Qry_Master->setGoneRowQuestion([](db::Dataset::DeletedBy by) { return offerAsNewMember(by); });
     m_binder = new db::FieldBinder(Qry_Master, this);
 }
 
@@ -271,10 +318,20 @@ void TFrmCust::buildButtonBar() {
 
 // An import changed the stored members: the list, its count and the record
 // counter show them as they are now. A member being typed stays as typed;
-// saving it then meets the usual checks against the stored row.
+// saving it then meets the usual checks against the stored row, and one the
+// import deleted is said to be deleted here. The list is read again once the
+// member is stored or given up.
 void TFrmCust::reloadMembers() {
-    if (Qry_Master->isOpen() && !Qry_Master->isEditing())
-        Qry_Master->refresh();
+    if (!Qry_Master->isOpen())
+        return;
+    m_reloadAfterEditing = Qry_Master->isEditing();
+    if (m_reloadAfterEditing) {
+        Qry_Master->noteRowsReplacedHere();
+        return;
+    }
+    if (m_restateSearch)
+        m_restateSearch();
+    Qry_Master->refresh();
 }
 
 // The keys press the buttons themselves, so they ask what the buttons ask.
@@ -316,6 +373,7 @@ void TFrmCust::prepareOnShow() {
     m_date1Label->setText(m_date1Caption + QStringLiteral("﹕"));
     m_kindLabel->setText(captions.category + QStringLiteral("﹕"));
     m_enterDateLabel->setText(captions.enterDate + QStringLiteral("﹕"));
+    Qry_Master->setFieldTitles(fieldTitles(captions));
     PageControl1->setCurrentWidget(TabSheet1);
     m_criteria->valueBox()->setPlain(true);
     m_criteria->valueBox()->clearEditText();
@@ -335,6 +393,11 @@ void TFrmCust::onStateChanged() {
         PageControl1->setCurrentWidget(TabSheet2);
     else
         m_isAppending = false;
+    if (!editing && m_reloadAfterEditing) {
+        m_reloadAfterEditing = false;
+        // Once the dataset has finished the save or cancel that ended editing.
+        QTimer::singleShot(0, this, &TFrmCust::reloadMembers);
+    }
     showStoredBirthday();
 }
 
@@ -439,7 +502,8 @@ bool TFrmCust::confirmDelete() {
 void TFrmCust::saveMember() {
     if (!Qry_Master->isEditing() || !storeMember())
         return;
-    Prompt::current().message(Prompt::Icon::Information, kHint, QStringLiteral("保存成功!"));
+    Prompt::current().message(Prompt::Icon::Information, kHint,
+                              QStringLiteral("保存成功﹕共 1 筆"));
 }
 
 bool TFrmCust::storeMember() {

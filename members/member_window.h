@@ -164,6 +164,10 @@ private:
     QPushButton* SbExit;
 
     bool m_isAppending = false;
+    bool m_reloadAfterEditing = false; // an import replaced the members meanwhile
+    // Sets the member query's statement for the last 查詢 again (its number
+    // bounds read anew); empty when the list came from anything else.
+    std::function<void()> m_restateSearch;
     QString m_currentCustId;
     // The birthday box shows the stored calendar birthday, in the form it
     // is typed, when the member has no typed birthday; this is that text.

@@ -162,6 +162,7 @@ void TFrmCust::quickSearch(const QString& typed) {
 
 // Lists the members the statement finds, in its order.
 void TFrmCust::showStatement(const members::search::Statement& statement) {
+    m_restateSearch = nullptr;
     Qry_Master->close();
     Qry_Master->setStatement(statement.lines);
     Qry_Master->setParams(statement.params);
@@ -175,11 +176,21 @@ void TFrmCust::search() {
     if (!confirmLeaveRow())
         return;
     const search::Input input = m_criteria->input();
-    const search::Bounds range = search::numberRange(input, search::memberNumberBounds());
+    const bool active = CheckBox1->isChecked();
+    // An empty number bound stands for the lowest or highest number stored
+    // when the list is read, also when it is read again after an import.
+    const auto statement = [input, active] {
+        const search::Bounds range = search::numberRange(input, search::memberNumberBounds());
+        return search::memberStatement(search::criterionClause(input, range), active);
+    };
     // The old list goes first, also when the criterion turns out unreadable.
     Qry_Master->close();
-    showStatement(
-        search::memberStatement(search::criterionClause(input, range), CheckBox1->isChecked()));
+    showStatement(statement());
+    m_restateSearch = [this, statement] {
+        const search::Statement again = statement();
+        Qry_Master->setStatement(again.lines);
+        Qry_Master->setParams(again.params);
+    };
 }
 
 // Descending first, then alternating; the rows already listed are sorted in

@@ -7,8 +7,8 @@
 // made); scripts/bench_engines.sh runs it on a throwaway server.
 #include "db/connection.h"
 #include "db/database_target.h"
+#include "formats/workbook_reader.h"
 #include "members/import/workbook_import.h"
-#include "members/import/workbook_reader.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "members/import/import_values.h"
 
 #include "base/errors.h"
-#include "members/import/date_digits.h"
+#include "formats/date_digits.h"
 #include "members/minguo_date.h"
 
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 #include "base/errors.h"
 #include "base/text_helpers.h"
 #include "db/connection.h"
-#include "members/import/import_errors.h"
+#include "formats/import_errors.h"
 #include "members/import/import_row_check.h"
 #include "members/import/member_insert.h"
 #include "members/import/workbook_import_flow.h"

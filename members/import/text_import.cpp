@@ -5,7 +5,7 @@
 #include "base/errors.h"
 #include "base/prompt.h"
 #include "db/connection.h"
-#include "members/import/import_errors.h"
+#include "formats/import_errors.h"
 #include "members/import/import_hooks.h"
 #include "members/import/import_values.h"
 #include "members/import/workbook_import_flow.h"

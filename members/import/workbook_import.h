@@ -1,6 +1,6 @@
 #pragma once
 
-#include "members/import/workbook_reader.h"
+#include "formats/workbook_reader.h"
 
 #include <QStringList>
 #include <functional>

@@ -18,12 +18,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -45,6 +48,15 @@ template <class Window> void whenShows(std::function<void(Window*)> inspect, int
         if (window->isVisible())
             window->reject();
     });
+}
+
+// A title a user can read: not empty, no English (the window manager would
+// otherwise show the program's file name or "···").
+// Names of file types stay as they are.
+bool isChineseTitle(QString title) {
+    static const QRegularExpression names(QStringLiteral(R"(\b(PDF|CSV|Excel)\b)"));
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    return !title.trimmed().isEmpty() && !title.remove(names).contains(latin);
 }
 
 void waitFor(const std::function<bool()>& done, int milliseconds = 5000) {
@@ -98,6 +110,14 @@ protected:
     // Shows the next file dialog in the database's folder, then cancels it.
     void browseNextFileDialog() {
         whenShows<QFileDialog>([this](QFileDialog* dialog) {
+            EXPECT_TRUE(isChineseTitle(dialog->windowTitle()))
+                << dialog->windowTitle().toStdString();
+            // The file list shows a date and time whole.
+            auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_NE(list, nullptr);
+            const QString date =
+                filedialog::dateText(QDateTime(QDate(2026, 12, 28), QTime(20, 58)));
+            EXPECT_GT(list->header()->sectionSize(3), list->fontMetrics().horizontalAdvance(date));
             browse(dialog, database.folder());
             ++dialogsShown;
         });
@@ -155,6 +175,8 @@ public:
     void pdfExport() {
         QWidget* members = memberWindow();
         whenShows<QPrintPreviewDialog>([this](QPrintPreviewDialog* preview) {
+            EXPECT_TRUE(isChineseTitle(preview->windowTitle()))
+                << preview->windowTitle().toStdString();
             browseNextFileDialog();
             preview->findChild<QAction*>(QStringLiteral("exportPdf"))->trigger();
         });

@@ -156,7 +156,7 @@ TEST_F(KeyboardJourneyTest, SignInAddSaveFindAndDeleteAMember) {
     EXPECT_FALSE(enabled->isChecked());
     press(Qt::Key_Return);
     EXPECT_TRUE(enabled->isChecked());
-    answerBox(QStringLiteral("保存成功!"), QMessageBox::Ok, [] { press(Qt::Key_Return); });
+    answerBox(QStringLiteral("保存成功﹕共 1 筆"), QMessageBox::Ok, [] { press(Qt::Key_Return); });
     press(Qt::Key_S, Qt::ControlModifier);
     QApplication::setActiveWindow(&window); // back from the box
     EXPECT_EQ(storedMembers(QStringLiteral("K001")), 1);

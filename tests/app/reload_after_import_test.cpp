@@ -30,11 +30,15 @@ QStringList listedIds(db::Dataset* query) {
 }
 
 TEST(ReloadAfterImport, TheOpenMemberWindowShowsTheImportedMembers) {
+    // searched: listed by 查詢 on the number with both bounds empty, which
+    // stand for the lowest and highest numbers stored when the list is read.
     const struct {
         bool deleteOld;
+        bool searched;
         QStringList ids;
-    } cases[] = {{false, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}},
-                 {true, {QStringLiteral("3")}}};
+    } cases[] = {{false, false, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}},
+                 {true, false, {QStringLiteral("3")}},
+                 {false, true, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}}};
     for (const auto& c : cases) {
         TempDatabase database;
         ScriptedPrompt prompt;
@@ -45,7 +49,10 @@ TEST(ReloadAfterImport, TheOpenMemberWindowShowsTheImportedMembers) {
         window.findChild<QAction*>(QStringLiteral("N7"))->trigger();
         auto* members = dynamic_cast<TFrmCust*>(window.mdiArea()->activeSubWindow()->widget());
         ASSERT_NE(members, nullptr);
-        members->openIfClosed(); // every member
+        if (c.searched)
+            members->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        else
+            members->openIfClosed(); // every member
         db::Dataset* query = members->memberQuery();
         ASSERT_EQ(listedIds(query), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
         query->last(); // stands on 2, which a deleting import removes
@@ -65,7 +72,7 @@ TEST(ReloadAfterImport, TheOpenMemberWindowShowsTheImportedMembers) {
         window.findChild<QAction*>(QStringLiteral("N16"))->trigger();
         members::setImportFileChooser({});
 
-        EXPECT_EQ(listedIds(query), c.ids) << c.deleteOld;
+        EXPECT_EQ(listedIds(query), c.ids) << c.deleteOld << c.searched;
         auto* footer = members->findChild<GridFooter*>(QStringLiteral("DBGridEh1Footer"));
         ASSERT_NE(footer, nullptr);
         QStringList footerTexts;

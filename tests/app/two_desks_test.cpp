@@ -130,7 +130,7 @@ TEST_F(TwoDesksTest, BothAddAThousandThenTheSecondSaveOfOneMemberIsRefused) {
     // The change can be made again, on top of the other desk's.
     click(child, "SbEdit");
     typeName(child, QStringLiteral("甲桌改"));
-    prompt.expect(QStringLiteral("保存成功!"));
+    prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
     click(child, "SbSave");
     EXPECT_EQ(prompt.pending(), 0);
     EXPECT_EQ(storedName(QStringLiteral("A0500")), QStringLiteral("甲桌改"));

@@ -40,7 +40,7 @@ QStringList shownTexts(const QString& source) {
     static const QRegularExpression call(QStringLiteral(
         R"(\b(setWindowTitle|setText|setToolTip|setPlaceholderText|addTab|)"
         R"(QPushButton|QCheckBox|QLabel|QGroupBox|QRadioButton|addItem|addAction|)"
-        R"(addMenu|addSubmenu|addButton|addKey|setLabelText|message|question)\(([^;]*))"));
+        R"(addMenu|addSubmenu|addButton|addKey|setLabelText|message|question|askToSave)\(([^;]*))"));
     static const QRegularExpression literal(
         QStringLiteral(R"re((\w*)\(?\s*QStringLiteral\(\s*"((?:[^"\\]|\\.)*)"\))re"));
     QStringList texts;
@@ -70,6 +70,38 @@ QStringList filterTitles(const QString& source) {
     return titles;
 }
 
+// Message boxes and dialogs that would show an empty title (the window
+// manager then writes the program's file name, or "···") or Qt's English
+// one: a blank caption handed to a title or a prompt, Qt's ready-made boxes
+// and dialogs (their titles and buttons are Qt's), and a dialog made in a
+// file that never gives a window its title.
+QStringList untitled(const QString& source) {
+    static const QRegularExpression blank(QStringLiteral(
+        R"re(\b(setWindowTitle|message|question|askToSave)\(\s*(Prompt::Icon::\w+\s*,\s*)?)re"
+        R"re((QString\(\)|\{\}|""|QStringLiteral\(""\)|QLatin1String\(""\))\s*[,)])re"));
+    static const QRegularExpression readyMade(QStringLiteral(
+        R"re(\b(QMessageBox::(information|warning|critical|question|about|aboutQt)|)re"
+        R"re(QInputDialog::get\w+|QFileDialog::get\w+|QColorDialog::getColor|)re"
+        R"re(QFontDialog::getFont)\s*\()re"));
+    static const QString dialogs = QStringLiteral(
+        "(QMessageBox|QProgressDialog|QInputDialog|QColorDialog|QFontDialog|QFileDialog|"
+        "QPrintDialog|QPageSetupDialog|QPrintPreviewDialog|QErrorMessage|QDialog)");
+    static const QRegularExpression made(
+        QStringLiteral(R"re(new\s+%1\s*\(|make_unique<\s*%1\s*>|)re"
+                       R"re(\b%1\s+\w+\s*[({])re")
+            .arg(dialogs));
+    QStringList found;
+    for (auto it = blank.globalMatch(source); it.hasNext();)
+        found << it.next().captured(0);
+    for (auto it = readyMade.globalMatch(source); it.hasNext();)
+        found << it.next().captured(0);
+    if (!source.contains(QStringLiteral("setWindowTitle("))) {
+        for (auto it = made.globalMatch(source); it.hasNext();)
+            found << it.next().captured(0);
+    }
+    return found;
+}
+
 TEST(VisibleTexts, ChineseIsAllTheUserReads) {
     int files = 0;
     for (const char* folder : kFolders) {
@@ -84,6 +116,8 @@ TEST(VisibleTexts, ChineseIsAllTheUserReads) {
             for (const QString& text : shownTexts(source) + filterTitles(source))
                 EXPECT_TRUE(englishWords(text).isEmpty())
                     << path.toStdString() << ": \"" << text.toStdString() << '"';
+            for (const QString& call : untitled(source))
+                ADD_FAILURE() << path.toStdString() << ": no Chinese title: " << call.toStdString();
         }
     }
     EXPECT_GT(files, 50) << "the sources were not found";
@@ -107,6 +141,8 @@ TEST(VisibleTexts, FindsEnglishWhereItIsShown) {
         {R"src(return QStringLiteral("Excel 或 CSV 檔案 (*.xls *.csv);;所有檔案 (*)");)src", false},
         {R"src(setToolTip(QStringLiteral("%1 (Esc)").arg(caption));)src", false},
         {R"src(db::run(QStringLiteral("select * from Cust"));)src", false},
+        {R"src(message(Prompt::Icon::Information, QStringLiteral("Saved"), text);)src", true},
+        {R"src(askToSave(QStringLiteral("Members"), kUnsaved);)src", true},
     };
     for (const auto& c : cases) {
         const QString source = QString::fromUtf8(c.source);
@@ -115,6 +151,31 @@ TEST(VisibleTexts, FindsEnglishWhereItIsShown) {
             english = english || !englishWords(text).isEmpty();
         EXPECT_EQ(english, c.english) << c.source;
     }
+}
+
+// The reading of titles, on sources of each kind.
+TEST(VisibleTexts, FindsDialogsWithoutATitle) {
+    const struct {
+        const char* source;
+        bool untitled;
+    } cases[] = {
+        {R"src(Prompt::current().message(Prompt::Icon::Information, QString(), text);)src", true},
+        {R"src(Prompt::current().question({}, QStringLiteral("要取消嗎﹖"));)src", true},
+        {R"src(box.setWindowTitle(QStringLiteral(""));)src", true},
+        {R"src(Prompt::current().message(Prompt::Icon::Information, kCaption, text);)src", false},
+        {R"src(QMessageBox::information(this, QStringLiteral("提示"), text);)src", true},
+        {R"src(const QString name = QInputDialog::getText(this, title, label);)src", true},
+        {R"src(QString f = QFileDialog::getOpenFileName(this);)src", true},
+        {R"src(m_dialog = std::make_unique<QProgressDialog>(owner);)src", true},
+        {R"src(m_dialog = std::make_unique<QProgressDialog>(owner);
+               m_dialog->setWindowTitle(QStringLiteral("數據導入"));)src",
+         false},
+        {R"src(QPrintPreviewDialog dialog(&printer, parent);)src", true},
+        {R"src(void startAt(QFileDialog& dialog, const QString& start) {)src", false},
+        {R"src(auto* d = qobject_cast<QFileDialog*>(widget);)src", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(!untitled(QString::fromUtf8(c.source)).isEmpty(), c.untitled) << c.source;
 }
 
 } // namespace

@@ -312,8 +312,9 @@ TEST_P(RefusedPostTest, KeepsEditingWithTheTypedValues) {
 INSTANTIATE_TEST_SUITE_P(EditAndInsert, RefusedPostTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Insert" : "Edit"; });
 
-// Another program deleted the row: nothing is written back, the row leaves
-// the list and the user is told why.
+// Another program deleted the row: nothing is written back, the user is
+// told why, and the typed values stay on the row until the edit is
+// cancelled, which gives the row up.
 TEST_F(DatasetEditingTest, UpdateOfARowGoneMeanwhileIsRefused) {
     const int rows = m_members.rowCount();
     exec("delete from Cust where id = '1'");
@@ -323,9 +324,14 @@ TEST_F(DatasetEditingTest, UpdateOfARowGoneMeanwhileIsRefused) {
         m_members.post();
         ADD_FAILURE() << "the save of a deleted row went through";
     } catch (const DatabaseError& error) {
-        EXPECT_TRUE(error.text().contains(QStringLiteral("另一台電腦已修改此筆資料")))
+        EXPECT_TRUE(error.text().startsWith(QStringLiteral("另一台電腦已刪除此筆資料")))
             << error.text().toStdString();
     }
+    EXPECT_EQ(m_members.state(), Dataset::State::Edit);
+    EXPECT_EQ(m_members.rowCount(), rows);
+    EXPECT_EQ(m_members.value("name").toString(), QStringLiteral("Wu"));
+    EXPECT_EQ(count("Cust where name = 'Wu'"), 0);
+    m_members.cancel();
     EXPECT_EQ(m_members.state(), Dataset::State::Browse);
     EXPECT_EQ(m_members.rowCount(), rows - 1);
     EXPECT_EQ(count("Cust where name = 'Wu'"), 0);

@@ -10,6 +10,7 @@
 #include "tests/support/peer_process.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSqlQuery>
 
 using namespace dbtest;
@@ -224,15 +225,203 @@ TEST_P(TwoDesksConflictTest, SavingARowChangedMeanwhileWritesNothingAndReloadsIt
     EXPECT_EQ(column("select name || '/' || Kind from Cust where id = '1'"), QStringList{"Wu/Z"});
 }
 
-TEST_P(TwoDesksConflictTest, SavingARowDeletedMeanwhileRemovesItFromTheList) {
+// A save finds the row deleted meanwhile, by another desk or by this
+// program (another dataset over the table, or an import that replaced the
+// rows): nothing is written, the typed values stay on the same row, the
+// user learns who deleted it, and the values become a new row only when
+// the question says so. Cancelling then gives the row up.
+TEST_P(TwoDesksConflictTest, SavingARowDeletedMeanwhileKeepsTheTypedValues) {
+    using By = db::Dataset::DeletedBy;
+    enum class Deleter { OtherDesk, OtherDataset, Import };
+    enum class Answer { NotAsked, No, Yes };
+    const struct {
+        Deleter deleter;
+        By said;
+    } deleters[] = {{Deleter::OtherDesk, By::AnotherDesk},
+                    {Deleter::OtherDataset, By::ThisProgram},
+                    {Deleter::Import, By::ThisProgram}};
+    int round = 0;
+    for (const auto& d : deleters) {
+        for (const Answer answer : {Answer::NotAsked, Answer::No, Answer::Yes}) {
+            // Members of their own each round; deleting never the last
+            // one, whose rowid SQLite would give again.
+            const QString prefix = QStringLiteral("r%1-").arg(++round);
+            const QString first = prefix + QStringLiteral("1");
+            SCOPED_TRACE(first.toStdString());
+            addMember(first, "Chen", "A");
+            addMember(prefix + QStringLiteral("2"), "Lin", "B");
+            const QString select =
+                QStringLiteral("select id, name, Kind from Cust where id like :p order by id");
+            const QVariantMap params{{QStringLiteral("p"), prefix + QStringLiteral("%")}};
+            db::Dataset members;
+            members.setBaseTable("Cust");
+            members.open(select, params);
+            QList<By> asked;
+            if (answer != Answer::NotAsked) {
+                members.setGoneRowQuestion([&](By by) {
+                    asked << by;
+                    return answer == Answer::Yes;
+                });
+            }
+            members.edit();
+            members.setValue("name", "Wu");
+
+            switch (d.deleter) {
+            case Deleter::OtherDesk:
+                otherDesk(QStringLiteral("delete from Cust where id = '%1'").arg(first));
+                break;
+            case Deleter::OtherDataset: {
+                db::Dataset other;
+                other.setBaseTable("Cust");
+                other.open(select, params);
+                ASSERT_TRUE(other.remove());
+                break;
+            }
+            case Deleter::Import:
+                exec(QStringLiteral("delete from Cust where id = '%1'").arg(first));
+                members.noteRowsReplacedHere();
+                break;
+            }
+
+            bool saved = false;
+            if (answer == Answer::NotAsked) {
+                try {
+                    members.post();
+                    ADD_FAILURE() << "the save of a deleted row went through";
+                } catch (const DatabaseError& error) {
+                    EXPECT_TRUE(error.text().startsWith(db::Dataset::deletedText(d.said)))
+                        << error.text().toStdString();
+                }
+            } else {
+                saved = members.post();
+                EXPECT_EQ(asked, QList<By>{d.said});
+            }
+            EXPECT_EQ(saved, answer == Answer::Yes);
+            // Still the same row, as typed.
+            EXPECT_EQ(members.rowCount(), 2);
+            EXPECT_EQ(members.value("id").toString(), first);
+            EXPECT_EQ(members.value("name").toString(), QStringLiteral("Wu"));
+            const QString stored =
+                QStringLiteral("select name || '/' || Kind from Cust where id = '%1'").arg(first);
+            if (answer == Answer::Yes) {
+                EXPECT_EQ(members.state(), db::Dataset::State::Browse);
+                EXPECT_EQ(column(stored), QStringList{"Wu/A"});
+                // The new row is edited under its own identity.
+                members.edit();
+                members.setValue("Kind", "C");
+                ASSERT_TRUE(members.post());
+                EXPECT_EQ(column(stored), QStringList{"Wu/C"});
+                continue;
+            }
+            EXPECT_EQ(members.state(), db::Dataset::State::Edit);
+            EXPECT_EQ(count(QStringLiteral("Cust where id = '%1'").arg(first)), 0);
+            if (answer == Answer::No) {
+                // Saving again asks again.
+                EXPECT_FALSE(members.post());
+                EXPECT_EQ(asked.size(), 2);
+            }
+            members.cancel();
+            EXPECT_EQ(members.state(), db::Dataset::State::Browse);
+            EXPECT_EQ(members.rowCount(), 1);
+            EXPECT_EQ(members.value("id").toString(), prefix + QStringLiteral("2"));
+            EXPECT_EQ(count(QStringLiteral("Cust where id = '%1'").arg(first)), 0);
+        }
+    }
+}
+
+// A member typed into a deleted row is stored as new only under the checks
+// every new row meets: a number another member took meanwhile is refused by
+// the write check, and the typed values stay in a new row.
+TEST_P(TwoDesksConflictTest, ADeletedRowStoredAsNewMeetsTheWriteChecks) {
     m_members.open(QStringLiteral("select id, name from Cust order by id"));
-    otherDesk(QStringLiteral("delete from Cust where id = '1'"));
+    int refusals = 0;
+    m_members.addWriteCheck(
+        [this] {
+            return count(QStringLiteral("Cust where id = '%1'")
+                             .arg(m_members.value("id").toString())) == 0;
+        },
+        [&refusals] { ++refusals; });
+    m_members.setGoneRowQuestion([](db::Dataset::DeletedBy) { return true; });
     m_members.edit();
     m_members.setValue("name", "Wu");
-    expectConflict([this] { m_members.post(); }, "已從清單移除");
-    EXPECT_EQ(m_members.rowCount(), 1);
-    EXPECT_EQ(m_members.value("id").toString(), QStringLiteral("2"));
-    EXPECT_EQ(count("Cust"), 1);
+    otherDesk(QStringLiteral("delete from Cust where id = '1'"));
+    otherDesk(QStringLiteral("insert into Cust(id, name) values('1', 'Other')"));
+    EXPECT_FALSE(m_members.post());
+    EXPECT_EQ(refusals, 1);
+    EXPECT_EQ(m_members.state(), db::Dataset::State::Insert);
+    EXPECT_EQ(m_members.value("name").toString(), QStringLiteral("Wu"));
+    EXPECT_EQ(column("select name from Cust where id = '1'"), QStringList{"Other"});
+    m_members.setValue("id", "3");
+    ASSERT_TRUE(m_members.post());
+    EXPECT_EQ(column("select name from Cust where id = '3'"), QStringList{"Wu"});
+}
+
+// Deleting a row another desk or this program already deleted drops it
+// from the list and says who did.
+TEST_P(TwoDesksConflictTest, DeletingARowDeletedMeanwhileSaysWhoDeletedIt) {
+    for (const bool here : {false, true}) {
+        SCOPED_TRACE(here);
+        m_members.open(QStringLiteral("select id, name from Cust order by id"));
+        if (here) {
+            db::Dataset other;
+            other.setBaseTable("Cust");
+            other.open(QStringLiteral("select id, name from Cust order by id"));
+            ASSERT_TRUE(other.remove());
+        } else {
+            otherDesk(QStringLiteral("delete from Cust where id = '1'"));
+        }
+        try {
+            m_members.remove();
+            ADD_FAILURE() << "the deleted row was deleted again";
+        } catch (const DatabaseError& error) {
+            const auto by =
+                here ? db::Dataset::DeletedBy::ThisProgram : db::Dataset::DeletedBy::AnotherDesk;
+            EXPECT_TRUE(error.text().startsWith(db::Dataset::deletedText(by)))
+                << error.text().toStdString();
+        }
+        EXPECT_EQ(m_members.rowCount(), 1);
+        EXPECT_EQ(m_members.value("id").toString(), QStringLiteral("2"));
+        addMember("1", "Chen", "A");
+    }
+}
+
+// The message of a save another desk's change kept from being written lists
+// what was typed and differs from what was read, field by field, under the
+// titles the window gives (then only titled fields), else the field names.
+TEST_P(TwoDesksConflictTest, TheTypedValuesOfASaveChangedMeanwhileAreListed) {
+    const QHash<QString, QString> titled{{QStringLiteral("name"), QStringLiteral("姓名")},
+                                         {QStringLiteral("Tel"), QStringLiteral("電話")}};
+    const struct {
+        QHash<QString, QString> titles;
+        const char* tel; // typed
+        QStringList lines;
+    } cases[] = {
+        {{}, "0912", {"name﹕Wu", "Tel﹕0912"}},
+        {titled, "0912", {"姓名﹕Wu", "電話﹕0912"}},
+        {titled, "", {"姓名﹕Wu", "電話﹕(空白)"}},
+        {titled, "02-1234", {"姓名﹕Wu"}}, // Tel typed as it was read
+    };
+    exec("update Cust set Tel = '02-1234' where id = '1'");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tel);
+        m_members.open(QStringLiteral("select id, name, Tel, Kind from Cust order by id"));
+        m_members.setFieldTitles(c.titles);
+        m_members.edit();
+        m_members.setValue("name", "Wu");
+        m_members.setValue("Kind", "A"); // as read: not listed
+        m_members.setValue("Tel", *c.tel ? QVariant(QString::fromUtf8(c.tel)) : QVariant());
+        otherDesk(QStringLiteral("update Cust set Kind = 'Q' where id = '1'"));
+        try {
+            m_members.post();
+            ADD_FAILURE() << "the save went through";
+        } catch (const DatabaseError& error) {
+            const QString text = error.text();
+            const QString typed = text.mid(text.indexOf(QStringLiteral("輸入內容﹕\n")) + 6);
+            EXPECT_EQ(typed.split('\n'), c.lines) << text.toStdString();
+        }
+        EXPECT_EQ(m_members.value("name").toString(), QStringLiteral("Chen"));
+        exec("update Cust set Kind = 'A' where id = '1'");
+    }
 }
 
 TEST_P(TwoDesksConflictTest, DeletingARowChangedMeanwhileKeepsIt) {

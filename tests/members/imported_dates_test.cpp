@@ -1,8 +1,8 @@
 // Members imported from a workbook whose dates are in Minguo formats: the
 // member window saves them after an edit without their dates retyped, since
 // the import kept the dates as the sheet showed them.
+#include "formats/workbook_reader.h"
 #include "members/import/workbook_import.h"
-#include "members/import/workbook_reader.h"
 #include "tests/members/member_window_fixture.h"
 
 namespace {
@@ -23,7 +23,7 @@ TEST_F(ImportedDatesTest, MinguoDatesOfASheetPassTheWindowsChecksOnTheFirstSave)
         ASSERT_EQ(window->currentCustId(), QLatin1String(id));
         press("SbEdit");
         type("DBEdit3", QStringLiteral("02-2345-6789"));
-        prompt.expect(QStringLiteral("保存成功!"));
+        prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
         press("SbSave");
         const QString member = QLatin1String(id);
         EXPECT_EQ(stored(member, QStringLiteral("Tel")).toString(), QStringLiteral("02-2345-6789"));

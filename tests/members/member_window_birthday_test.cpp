@@ -21,7 +21,7 @@
 
 namespace {
 
-const QString kSaved = QStringLiteral("保存成功!");
+const QString kSaved = QStringLiteral("保存成功﹕共 1 筆");
 
 class MemberWindowBirthdayTest : public MemberWindowTest {
 protected:

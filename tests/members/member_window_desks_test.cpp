@@ -41,7 +41,7 @@ TEST_F(MemberWindowTest, TwoDesksAddingOneNumberAtOnceStoreItOnce) {
         if (c.refused)
             prompt.expect(QStringLiteral("編號重複﹐請重新輸入!"));
         else
-            prompt.expect(QStringLiteral("保存成功!"));
+            prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
         press("SbSave");
         EXPECT_TRUE(peer.finish().endsWith(QStringLiteral("done")));
         EXPECT_EQ(prompt.pending(), 0);

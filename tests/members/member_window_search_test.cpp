@@ -363,7 +363,7 @@ TEST_F(MemberSearchWindowTest, SearchDuringAnAddAsksAndNotSavingDropsTheNewRow) 
     EXPECT_FALSE(window->isAppending());
     EXPECT_EQ(listedIds(), (QStringList{"A001", "A002", "A003"}));
     press("SbEdit");
-    prompt.expect(QStringLiteral("保存成功!"));
+    prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
     press("SbSave");
 }
 

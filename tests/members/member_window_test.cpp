@@ -24,7 +24,7 @@
 
 namespace {
 
-const QString kSaved = QStringLiteral("保存成功!");
+const QString kSaved = QStringLiteral("保存成功﹕共 1 筆");
 
 void addSettings() {
     db::run(QStringLiteral(

@@ -104,7 +104,7 @@ protected:
         salutationBox->clearEditText();
         typeText(salutationBox->lineEdit(), salutation);
         type(members, "DBEdit4", mobile);
-        m_prompt.expect("保存成功!");
+        m_prompt.expect("保存成功﹕共 1 筆");
         press(members, "SbSave");
     }
 

@@ -14,12 +14,12 @@
 #include "base/big5.h"
 #include "base/prompt.h"
 #include "db/connection.h"
+#include "formats/zip_archive.h"
 #include "members/import/import_hooks.h"
 #include "members/import/import_values.h"
 #include "members/import/workbook_import.h"
 #include "members/import/workbook_import_flow.h"
-#include "members/import/zip_archive.h"
-#include "tests/members/import/xls_file.h"
+#include "tests/formats/xls_file.h"
 
 #include <QApplication>
 #include <QDate>

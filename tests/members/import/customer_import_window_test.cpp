@@ -3,8 +3,8 @@
 #include "members/import/customer_import_window.h"
 #include "members/import/import_hooks.h"
 #include "members/import/import_progress.h"
+#include "tests/formats/workbook_files.h"
 #include "tests/members/import/import_fixture.h"
-#include "tests/members/import/workbook_files.h"
 #include "tests/support/modal.h"
 
 #include <QElapsedTimer>

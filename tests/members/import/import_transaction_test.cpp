@@ -1,7 +1,7 @@
 #include "db/connection.h"
 #include "members/import/workbook_import.h"
+#include "tests/formats/workbook_files.h"
 #include "tests/members/import/import_fixture.h"
-#include "tests/members/import/workbook_files.h"
 
 #include <csignal>
 

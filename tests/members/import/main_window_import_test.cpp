@@ -2,9 +2,9 @@
 #include "base/big5.h"
 #include "db/connection.h"
 #include "members/import/customer_import_window.h"
+#include "tests/formats/workbook_files.h"
 #include "tests/members/import/import_fixture.h"
 #include "tests/members/import/member_list_text.h"
-#include "tests/members/import/workbook_files.h"
 #include "tests/support/modal.h"
 
 #include <QAction>
