@@ -205,4 +205,18 @@ TEST_F(ImportMatchingTest, OnlyTheLastTenImportsAreKept) {
     EXPECT_EQ(memberIds().size(), 3);
 }
 
+// A register from before the import record gains its tables when the
+// command line opens it, keeps its members, and the import can be taken back.
+TEST_F(ImportMatchingTest, RegisterFromBeforeTheRecordGainsItsTables) {
+    addMember(QStringLiteral("OLD"));
+    db::run(QStringLiteral("drop table ImportLogRow"));
+    db::run(QStringLiteral("drop table ImportLog"));
+    const ShellRun import = lunmark({QStringLiteral("--import"), kFirst});
+    ASSERT_EQ(import.exitCode, 0) << import.errors.toStdString();
+    EXPECT_EQ(imports(), 1);
+    const ShellRun undo = lunmark({QStringLiteral("--undo-import")}, "y\n");
+    EXPECT_EQ(undo.exitCode, 0) << undo.errors.toStdString();
+    EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")});
+}
+
 } // namespace
