@@ -219,4 +219,22 @@ TEST_F(ImportMatchingTest, RegisterFromBeforeTheRecordGainsItsTables) {
     EXPECT_EQ(memberIds(), QStringList{QStringLiteral("OLD")});
 }
 
+// --copy-database takes the record along: the copy can take the import back.
+TEST_F(ImportMatchingTest, CopiedRegisterKeepsTheRecord) {
+    importFirst();
+    const QString copy = file(QStringLiteral("copy.sqlite"));
+    db::closeConnection();
+    const ShellRun copied =
+        runWithoutDisplay(QStringLiteral(LUNMARK_PROGRAM),
+                          {QStringLiteral("--copy-database"), database.path(), copy});
+    ASSERT_EQ(copied.exitCode, 0) << copied.errors.toStdString();
+    const ShellRun undo = runWithoutDisplay(
+        QStringLiteral(LUNMARK_PROGRAM),
+        {QStringLiteral("--undo-import"), QStringLiteral("--database"), copy}, "y\n");
+    EXPECT_EQ(undo.exitCode, 0) << undo.errors.toStdString();
+    EXPECT_TRUE(undo.output.contains(QStringLiteral("刪除新增的會員 3 筆")))
+        << undo.output.toStdString();
+    EXPECT_EQ(memberIds().size(), 3) << "the original keeps its members";
+}
+
 } // namespace
