@@ -19,6 +19,8 @@
 #include "documents/file_manager_window.h"
 #include "members/change_history_window.h"
 #include "members/import/customer_import_window.h"
+#include "members/import/import_log.h"
+#include "members/import/import_undo.h"
 #include "members/import/text_import.h"
 #include "members/import/workbook_import_flow.h"
 #include "members/member_window.h"
@@ -108,6 +110,7 @@ void TFrmMain::buildMenu() {
     addItem(system, "N12", QStringLiteral("用戶資料管理"), &TFrmMain::openUsers);
     addItem(system, "N17", QStringLiteral("修改密碼"), &TFrmMain::openChangePassword);
     addItem(system, "N16", QStringLiteral("客戶資料導入"), &TFrmMain::openCustomerImport);
+    addItem(system, "UndoImport", QStringLiteral("復原上次導入"), &TFrmMain::undoLastImport);
     addItem(system, "RestoreBackup", QStringLiteral("還原備份"), &TFrmMain::openRestore);
     addItem(nullptr, "N6", QStringLiteral("離開"), &TFrmMain::exitProgram);
     QMenu* help = addSubmenu("N13", QStringLiteral("說明"));
@@ -170,6 +173,7 @@ void TFrmMain::importText() {
 }
 
 void TFrmMain::importWorkbook() {
+    members::setImportUser(LoginSession::current().UserID);
     members::importMembersFromWorkbook(this, members::WorkbookImportPath::Menu);
 }
 
@@ -233,7 +237,12 @@ void TFrmMain::openChangePassword() {
 }
 
 void TFrmMain::openCustomerImport() {
+    members::setImportUser(LoginSession::current().UserID);
     windows::openModal<TFrmCustomerFromExcel>(this);
+}
+
+void TFrmMain::undoLastImport() {
+    members::undoLastImport();
 }
 
 // Restoring replaces what open windows show, so they are closed first. A

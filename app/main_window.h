@@ -54,6 +54,7 @@ private:
     void openUsers();
     void openChangePassword();
     void openCustomerImport();
+    void undoLastImport();
     void openRestore();
     void openGuide();
     void openAbout();

@@ -147,3 +147,48 @@ CREATE TABLE CustHistory (
 );
 CREATE INDEX CustHistoryByMember ON CustHistory (CustID, ChangeTime);
 CREATE INDEX CustHistoryByTime ON CustHistory (ChangeTime) WHERE BatchID IS NULL;
+
+-- The last ten member imports and what each changed, so the last one can be
+-- taken back. Mode is add, update, skip or replace; Action of a row is
+-- inserted or updated (the member's values after the import) or replaced
+-- (the values an update overwrote).
+CREATE TABLE ImportLog (
+  ID         INTEGER PRIMARY KEY AUTOINCREMENT,
+  ImportedAt TEXT,
+  UserName   TEXT COLLATE NOCASE,
+  Host       TEXT COLLATE NOCASE,
+  FileName   TEXT COLLATE NOCASE,
+  Mode       TEXT COLLATE NOCASE,
+  Added      INTEGER NOT NULL DEFAULT 0,
+  Updated    INTEGER NOT NULL DEFAULT 0,
+  Skipped    INTEGER NOT NULL DEFAULT 0,
+  Duplicates INTEGER NOT NULL DEFAULT 0,
+  BackupPath TEXT COLLATE NOCASE
+);
+
+CREATE TABLE ImportLogRow (
+  ImportID   INTEGER NOT NULL DEFAULT 0,
+  CustRowid  INTEGER NOT NULL DEFAULT 0,
+  Action     TEXT COLLATE NOCASE,
+  id         TEXT COLLATE NOCASE,
+  name       TEXT COLLATE NOCASE,
+  Name1      TEXT COLLATE NOCASE,
+  Tel        TEXT COLLATE NOCASE,
+  CDTel      TEXT COLLATE NOCASE,
+  HomeTel    TEXT COLLATE NOCASE,
+  Fax        TEXT COLLATE NOCASE,
+  Kind       TEXT COLLATE NOCASE,
+  birthday   TEXT,
+  MGBirthday TEXT COLLATE NOCASE,
+  Identity   TEXT COLLATE NOCASE,
+  EnterDate  TEXT COLLATE NOCASE,
+  Address    TEXT COLLATE NOCASE,
+  Memo       TEXT COLLATE NOCASE,
+  Memo1      TEXT COLLATE NOCASE,
+  Memo2      TEXT COLLATE NOCASE,
+  Memo3      TEXT COLLATE NOCASE,
+  Memo4      TEXT COLLATE NOCASE,
+  date1      TEXT COLLATE NOCASE,
+  isEnabled  INTEGER
+);
+CREATE INDEX ImportLogRowByImport ON ImportLogRow (ImportID, Action);

@@ -2,6 +2,7 @@
 
 #include "formats/workbook_reader.h"
 
+#include <QStringList>
 #include <functional>
 
 // Storing the members of a workbook's first sheet in Cust, one member a row.
@@ -27,7 +28,7 @@ int firstDataRow(WorkbookImportPath path);
 // be empty or a date, column 22 empty or yes/no (empty leaves the column to
 // its default). After each member progress gets the number of the next row.
 // Any error rolls everything back, the delete included, and is thrown on.
-// Returns the number of members stored.
+// Returns the number of members stored. (importMembers with mode Add.)
 int importWorkbookRows(WorkbookReader& reader, WorkbookImportPath path, bool deleteOld,
                        const std::function<void(int nextRow)>& progress = {});
 

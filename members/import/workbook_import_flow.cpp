@@ -7,15 +7,40 @@
 #include "base/prompt.h"
 #include "db/backup.h"
 #include "members/import/import_hooks.h"
+#include "members/import/import_preview_window.h"
 #include "members/import/import_progress.h"
+#include "members/import/member_import.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace members {
 namespace {
 
 constexpr int kCaptionMilliseconds = 100;
+
+// Shows the import window's preview of file; the choice it was confirmed
+// with, or nullopt when cancelled. preview keeps what it showed.
+std::optional<ImportChoice> confirmedChoice(QWidget* owner, const QString& file, bool deleteOld,
+                                            ImportPreview& preview) {
+    TFrmImportPreview window(
+        owner,
+        [&](ImportMode mode) {
+            const std::unique_ptr<WorkbookReader> reader = openWorkbook(file);
+            return previewWorkbook(*reader, WorkbookImportPath::Window, mode, deleteOld);
+        },
+        deleteOld);
+    window.exec();
+    if (!window.confirmed())
+        return std::nullopt;
+    preview = window.preview();
+    ImportChoice choice;
+    choice.mode = preview.mode;
+    choice.deleteOld = deleteOld;
+    choice.file = QFileInfo(file).absoluteFilePath();
+    return choice;
+}
 
 } // namespace
 
@@ -34,9 +59,21 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
     const bool deleteOld =
         window && Prompt::current().question(MessageTable::current().CaptionHint,
                                              QStringLiteral("是否刪除舊資料﹖"), Prompt::No);
+    ImportPreview preview;
+    ImportChoice choice;
+    choice.deleteOld = deleteOld;
+    choice.file = QFileInfo(file).absoluteFilePath();
+    if (window) {
+        const std::optional<ImportChoice> confirmed =
+            confirmedChoice(owner, file, deleteOld, preview);
+        if (!confirmed)
+            return; // cancelled: nothing changed
+        choice = *confirmed;
+        choice.preview = &preview;
+    }
     try {
         if (deleteOld)
-            db::takeBackup();
+            choice.backupPath = db::takeBackup();
     } catch (const DatabaseError& error) {
         Prompt::current().message(Prompt::Icon::Warning, programTitle(),
                                   QStringLiteral("刪除舊資料前無法備份資料庫﹐這次導入已取消﹐"
@@ -45,7 +82,7 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
         return;
     }
     QString failure;
-    int imported = 0;
+    ImportResult result;
     const QString caption = owner->windowTitle();
     {
         ImportProgress progress(owner, firstDataRow(path), reader->lastRowHint());
@@ -55,7 +92,7 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
         sinceCaption.start();
         int lastRow = 0;
         try {
-            imported = importWorkbookRows(*reader, path, deleteOld, [&](int nextRow) {
+            result = importMembers(*reader, path, choice, [&](int nextRow) {
                 lastRow = nextRow;
                 if (window && sinceCaption.elapsed() >= kCaptionMilliseconds) {
                     owner->setWindowTitle(QString::number(nextRow));
@@ -74,7 +111,7 @@ void importMembersFromWorkbook(QWidget* owner, WorkbookImportPath path) {
     if (failure.isNull()) {
         DataChanges::instance().announce();
         Prompt::current().message(Prompt::Icon::Information, programTitle(),
-                                  importSuccessText(imported));
+                                  importResultText(result));
     } else {
         Prompt::current().message(Prompt::Icon::Warning, programTitle(),
                                   importFailureText(failure));

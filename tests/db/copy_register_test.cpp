@@ -81,7 +81,7 @@ TEST(CopyRegister, FailedCopyLeavesNothingAndTheFixedSourceCopiesCleanly) {
         } catch (const DatabaseError& error) {
             ADD_FAILURE() << "the copy after the fix: " << error.text().toStdString();
         }
-        ASSERT_EQ(counts.size(), 10);
+        ASSERT_EQ(counts.size(), db::schemaTables().size());
         for (const db::TableCount& count : counts)
             EXPECT_EQ(count.copied, count.source) << count.table.toStdString();
         db::setDatabaseTarget(target);

@@ -14,6 +14,13 @@ for source in sources/*.fods; do
     soffice --headless --convert-to "$kind" --outdir . "$source" >/dev/null
   done
 done
+# The monthly lists of the matching imports: LibreOffice reads the .csv
+# sources with every column as text but I (the birthday), then saves .xlsx.
+columns=$(for c in $(seq 1 21); do [ "$c" = 9 ] && printf '%s/1/' "$c" || printf '%s/2/' "$c"; done)
+for source in sources/first_import.csv sources/second_import.csv; do
+  soffice --headless --infilter="CSV:44,34,76,1,${columns%/}" --convert-to xlsx --outdir . \
+    "$source" >/dev/null
+done
 # Gnumeric's own .xls of the same sheet.
 ssconvert --export-type=Gnumeric_Excel:excel_biff8 minguo.xlsx minguo_gnumeric.xls 2>/dev/null
 /usr/bin/python3 make_script_workbooks.py .
