@@ -6,6 +6,7 @@
 #include "db/connection.h"
 #include "formats/import_errors.h"
 #include "members/import/import_row_check.h"
+#include "members/import/import_values.h"
 #include "members/import/member_insert.h"
 #include "members/import/workbook_import_flow.h"
 #include "members/salutations.h"
