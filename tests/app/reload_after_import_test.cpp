@@ -67,6 +67,7 @@ TEST(ReloadAfterImport, TheOpenMemberWindowShowsTheImportedMembers) {
         prompt.expect(QStringLiteral("是否刪除舊資料﹖"), c.deleteOld);
         prompt.expect(QStringLiteral("導入成功﹕共 1 筆"));
         whenModalShows([](QWidget* importer) {
+            confirmNextImportPreview();
             importer->findChild<QPushButton*>(QStringLiteral("btnExcel"))->click();
         });
         window.findChild<QAction*>(QStringLiteral("N16"))->trigger();

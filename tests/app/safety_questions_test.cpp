@@ -5,6 +5,7 @@
 #include "db/backup.h"
 #include "db/connection.h"
 #include "members/import/import_hooks.h"
+#include "tests/support/modal.h"
 #include "tests/support/scripted_prompt.h"
 #include "tests/support/temp_database.h"
 
@@ -112,7 +113,10 @@ protected:
         file.write("ID,Name\n3,Wang\n");
         file.close();
         members::setImportFileChooser([sheet](QWidget*, const QString&) { return sheet; });
-        whenDialogShows([](QDialog* importer) { button(importer, "btnExcel")->click(); });
+        whenDialogShows([](QDialog* importer) {
+            confirmNextImportPreview();
+            button(importer, "btnExcel")->click();
+        });
         item("N16")->trigger();
     }
 

@@ -116,6 +116,11 @@ Catalog serverCatalog() {
                                               : QStringLiteral("text");
         column.notNull = columns.value(3).toString() == QLatin1String("NO");
         column.defaultValue = columns.value(4).toString();
+        // A negative default comes back as a cast text: '-1'::integer.
+        static const QRegularExpression castNumber(QStringLiteral(R"(^'(-?\d+)'::\w+$)"));
+        if (const QRegularExpressionMatch number = castNumber.match(column.defaultValue);
+            number.hasMatch())
+            column.defaultValue = number.captured(1);
         catalog[columns.value(0).toString()][columns.value(1).toString()] = column;
     }
     QSqlQuery checks =

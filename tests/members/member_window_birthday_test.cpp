@@ -36,6 +36,7 @@ protected:
         whenModalShows([](QWidget* importWindow) {
             auto* button = importWindow->findChild<QPushButton*>(QStringLiteral("btnExcel"));
             ASSERT_NE(button, nullptr);
+            confirmNextImportPreview();
             QTest::mouseClick(button, Qt::LeftButton);
         });
         mainWindow->findChild<QAction*>(QStringLiteral("N16"))->trigger();

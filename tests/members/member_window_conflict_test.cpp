@@ -51,6 +51,7 @@ protected:
         prompt.expect(QStringLiteral("是否刪除舊資料﹖"), true);
         prompt.expect(QStringLiteral("導入成功﹕共 1 筆"));
         whenModalShows([](QWidget* importer) {
+            confirmNextImportPreview();
             importer->findChild<QPushButton*>(QStringLiteral("btnExcel"))->click();
         });
         mainWindow->findChild<QAction*>(QStringLiteral("N16"))->trigger();

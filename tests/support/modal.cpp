@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -27,4 +29,28 @@ void poll(const std::function<void(QWidget*)>& inspect, int triesLeft) {
 
 void whenModalShows(const std::function<void(QWidget*)>& inspect) {
     QTimer::singleShot(0, [inspect] { poll(inspect, 200); });
+}
+
+namespace {
+
+void pollPreview(int triesLeft) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if ((modal == nullptr || modal->objectName() != QLatin1String("FrmImportPreview")) &&
+        triesLeft > 0) {
+        QTimer::singleShot(10, [triesLeft] { pollPreview(triesLeft - 1); });
+        return;
+    }
+    if (modal == nullptr || modal->objectName() != QLatin1String("FrmImportPreview"))
+        return;
+    auto* confirm = modal->findChild<QPushButton*>(QStringLiteral("btnImport"));
+    if (confirm != nullptr && confirm->isDefault())
+        QTest::keyClick(modal, Qt::Key_Return);
+    if (modal->isVisible())
+        modal->close(); // no default 導入: the import is refused
+}
+
+} // namespace
+
+void confirmNextImportPreview() {
+    QTimer::singleShot(0, [] { pollPreview(500); });
 }
