@@ -50,12 +50,16 @@ constexpr WindowPage windowPages[] = {
     {"FrmCust", "members.md"},
     {"FrmKind", "members.md"},
     {"FrmName", "members.md"},
+    {"FrmCustHistory", "members.md"},
+    {"TFrmSavedSearches", "members.md"},
     {"FrmPrint", "printing.md"},
     {"FrmCustomerFromExcel", "import.md"},
+    {"FrmImportPreview", "import.md"},
     {"FrmSendMessage", "sms.md"},
     {"FrmCustRegister", "sms.md"},
     {"FrmNormal", "sms.md"},
     {"FrmSendHistory", "sms.md"},
+    {"FrmSmsPreview", "sms.md"},
     {"FrmRestore", "backup.md"},
 };
 

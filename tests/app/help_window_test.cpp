@@ -110,8 +110,10 @@ TEST_F(HelpWindowTest, F1InAChildWindowOpensItsPage) {
 
 // A modal window blocks every other window, so its guide opens above it.
 TEST_F(HelpWindowTest, F1InAModalWindowOpensItsPageAboveIt) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"N15", "sms.md"}, {"N12", "first-use.md"}, {"N17", "first-use.md"}};
+    const std::pair<const char*, const char*> cases[] = {{"N15", "sms.md"},
+                                                         {"N12", "first-use.md"},
+                                                         {"N17", "first-use.md"},
+                                                         {"CustHistory", "members.md"}};
     for (const auto& [menuItem, page] : cases) {
         QString opened;
         bool aboveModal = false;
