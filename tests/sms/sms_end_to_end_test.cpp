@@ -177,6 +177,10 @@ struct SaveWay {
     void (*save)(QPushButton* saveButton, QLineEdit* editor);
 };
 
+void PrintTo(const SaveWay& way, std::ostream* out) {
+    *out << way.name;
+}
+
 class SmsAccountSaved : public SmsEndToEnd, public ::testing::WithParamInterface<SaveWay> {};
 
 // The account typed in 簡訊註冊 is the one the next send uses, however it
