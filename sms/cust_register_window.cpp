@@ -67,8 +67,9 @@ void TFrmCustRegister::showEvent(QShowEvent* event) {
     Qry_Query->open();
 }
 
-// The session takes the new values only once the row is stored; a refused
-// row leaves the window editing and the session as it was.
+// The one way the row is stored: Ctrl+S and Enter on 保存 press the button
+// itself. The session takes the new values only once the row is stored; a
+// refused row leaves the window editing and the session as it was.
 void TFrmCustRegister::save() {
     if (!Qry_Query->post())
         return;

@@ -13,6 +13,7 @@
 #include "tests/support/typing.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -27,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -167,6 +169,104 @@ TEST_F(SmsEndToEnd, TwoNewMembersReceiveAMessageThatTheHistoryShows) {
     EXPECT_EQ(historyNames, (QStringList{"林志明先生", "許美蓋小姐"}));
     EXPECT_EQ(historyMessages, (QStringList{message, message}));
 }
+
+// The ways a user stores the row in 簡訊註冊: Ctrl+S in the editor, Enter
+// on the focused 保存, a click on it. Each stores the same way.
+struct SaveWay {
+    const char* name;
+    void (*save)(QPushButton* saveButton, QLineEdit* editor);
+};
+
+void PrintTo(const SaveWay& way, std::ostream* out) {
+    *out << way.name;
+}
+
+class SmsAccountSaved : public SmsEndToEnd, public ::testing::WithParamInterface<SaveWay> {};
+
+// The account typed in 簡訊註冊 is the one the next send uses, however it
+// was stored: the session read an outdated account at sign-in, which the
+// gateway refuses. Enter presses the focused button, Esc cancels while
+// editing and closes the window otherwise; no button is the default.
+TEST_P(SmsAccountSaved, TheNextSendUsesTheStoredAccount) {
+    db::run("insert into SystemSet(CustID, CustPwd, CustName) values('C123', 'old', '林小姐')");
+    db::run("insert into Cust(id, name, CDTel, isEnabled) values('M1', '王小明', '0912000001', 1)");
+    signIn();
+    ASSERT_EQ(LoginSession::current().CustPwd, "old");
+
+    bool closedByEsc = false;
+    onNextModal([&](QWidget* account) {
+        account->activateWindow(); // the window manager's part
+        ASSERT_TRUE(QTest::qWaitForWindowActive(account));
+        auto* edit = part<QPushButton>(account, "SbEdit");
+        auto* save = part<QPushButton>(account, "SbSave");
+        for (auto* button : account->findChildren<QPushButton*>())
+            EXPECT_FALSE(button->isDefault() || button->autoDefault())
+                << button->objectName().toStdString();
+        auto* password = part<QLineEdit>(account, "DBEdit18");
+
+        // Typed and then dropped with Esc: nothing changes.
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        ASSERT_TRUE(save->isEnabled());
+        password->setFocus();
+        password->clear();
+        typeText(password, "wrong");
+        QTest::keyClick(password, Qt::Key_Escape);
+        EXPECT_FALSE(save->isEnabled());
+        EXPECT_TRUE(account->isVisible());
+        EXPECT_EQ(password->text(), "old");
+
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        password->setFocus();
+        password->clear();
+        typeText(password, "pw");
+        GetParam().save(save, password);
+        EXPECT_FALSE(save->isEnabled()); // stored, no longer editing
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        closedByEsc = !account->isVisible();
+    });
+    item("N15")->trigger();
+    EXPECT_TRUE(closedByEsc);
+    QSqlQuery stored = db::run("select CustPwd from SystemSet");
+    ASSERT_TRUE(stored.next());
+    EXPECT_EQ(stored.value(0).toString(), "pw");
+
+    onNextModal([&](QWidget* send) {
+        press(send, "btnSearch");
+        press(send, "BtnSelectAll");
+        press(send, "BitBtn1");
+        EXPECT_EQ(part<QListWidget>(send, "ListBox1")->count(), 1);
+        typeText(part<QPlainTextEdit>(send, "Memo1"), "週年慶");
+        m_prompt.expect("發送完畢﹗\n共:1筆﹗");
+        press(send, "BtnSend");
+        press(send, "BtnCancel");
+    });
+    item("N14")->trigger();
+
+    const QList<QJsonObject> logged = m_sim.loggedMessages();
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_EQ(logged[0]["movetel"].toString(), "0912000001");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, SmsAccountSaved,
+                         ::testing::Values(SaveWay{"CtrlS",
+                                                   [](QPushButton*, QLineEdit* editor) {
+                                                       QTest::keyClick(editor, Qt::Key_S,
+                                                                       Qt::ControlModifier);
+                                                   }},
+                                           SaveWay{"EnterOnSave",
+                                                   [](QPushButton* button, QLineEdit*) {
+                                                       button->setFocus();
+                                                       QTest::keyClick(button, Qt::Key_Return);
+                                                   }},
+                                           SaveWay{"Click",
+                                                   [](QPushButton* button, QLineEdit*) {
+                                                       QTest::mouseClick(button, Qt::LeftButton);
+                                                   }}),
+                         [](const ::testing::TestParamInfo<SaveWay>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // A gateway that answers the second message only after the client gave up:
 // the run stops naming that recipient, 加入接收人 pressed again adds no one
