@@ -234,6 +234,9 @@ keys Return
 active '^提示$' '匯入: 是否刪除舊資料﹖' >/dev/null
 shoot "$(active '^提示$' '是否刪除舊資料﹖')" "$images/import-question.png"
 keys Return # 否, the default
+preview="$(active '^導入預覽$' '匯入: 導入預覽')"
+shoot "$preview" "$images/import-preview.png"
+keys Return # 導入, the default
 done_box="$(active '^管理軟體$' '匯入: 導入成功')"
 shoot "$done_box" "$images/import-done.png"
 keys Return
@@ -241,8 +244,14 @@ active '^客戶資料導入$' '導入成功 之後' >/dev/null
 keys Escape
 active "$main" '關閉客戶資料導入' >/dev/null
 
-echo "== 備份與還原"
+echo "== 復原上次導入"
 menu 2 4
+shoot "$(active '^提示$' '系統維護 › 復原上次導入: 是否復原上次導入﹖')" "$images/undo-import.png"
+keys Return # 否, the default
+active "$main" '不復原' >/dev/null
+
+echo "== 備份與還原"
+menu 2 5
 id="$(active '^還原備份$' '系統維護 › 還原備份')"
 shoot "$id" "$images/restore-window.png"
 keys Escape

@@ -61,10 +61,14 @@ QGroupBox* TFrmSendMessage::buildSearchArea() {
     return group;
 }
 
+// The criteria with 查詢, and 常用查詢 on a row of its own below them, so that
+// the window still fits a 1024-pixel screen.
 QWidget* TFrmSendMessage::buildSearchInputs(QWidget* parent) {
     auto* inputs = new QWidget(parent);
-    auto* row = new QHBoxLayout(inputs);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* rows = new QVBoxLayout(inputs);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    rows->addLayout(row);
     m_criteria = new members::CriterionRow({.keepsTypedValue = true, .categoryWidensValue = true},
                                            QStringLiteral("值﹕"), inputs);
     m_criteria->criterionBox()->setMinimumWidth(110);
@@ -75,8 +79,11 @@ QWidget* TFrmSendMessage::buildSearchInputs(QWidget* parent) {
     row->addWidget(new QLabel(QStringLiteral("條件﹕"), inputs));
     row->addWidget(m_criteria);
     row->addWidget(btnSearch);
-    row->addWidget(buildSavedSearches(inputs));
     row->addStretch();
+    auto* saved = new QHBoxLayout;
+    saved->addWidget(buildSavedSearches(inputs));
+    saved->addStretch();
+    rows->addLayout(saved);
     return inputs;
 }
 

@@ -55,7 +55,8 @@ TEST_F(MainWindowTest, MenuHasItsItemsInOrder) {
          {{"N7", "會員資料", true},
           {"N8", "類別建檔", true},
           {"N9", "稱謂建檔", true},
-          {"N3", "常用片語", true}}},
+          {"N3", "常用片語", true},
+          {"CustHistory", "修改紀錄", true}}},
         {"N11", {{"N14", "發送簡訊", true}, {"N15", "簡訊註冊", true}}},
         {"N5", {{"Office1", "Office檔案管理", true}}},
         {"N4",
@@ -63,6 +64,7 @@ TEST_F(MainWindowTest, MenuHasItsItemsInOrder) {
           {"N12", "用戶資料管理", true},
           {"N17", "修改密碼", true},
           {"N16", "客戶資料導入", true},
+          {"UndoImport", "復原上次導入", true},
           {"RestoreBackup", "還原備份", true}}},
         {"N13", {{"HelpGuide", "使用說明", true}, {"About", "關於", true}}}};
     for (const auto& [menuName, entries] : submenus) {

@@ -54,7 +54,7 @@ TEST_F(DatasetModelTest, ViewShowsTheRowsUnderTheChosenTitles) {
 
 TEST_F(DatasetModelTest, AllFieldsAreShownWhenNoColumnsAreChosen) {
     DatasetModel all(&m_members);
-    EXPECT_EQ(all.columnCount(), 23);
+    EXPECT_EQ(all.columnCount(), 24);
     EXPECT_EQ(all.headerData(0, Qt::Horizontal).toString(), QStringLiteral("id"));
     m_members.open(QStringLiteral("select id, name from Cust"));
     EXPECT_EQ(all.columnCount(), 2);

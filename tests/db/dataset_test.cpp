@@ -41,7 +41,7 @@ TEST_F(DatasetTest, OpenHoldsRowsAndFieldsWithoutTheRowid) {
     openMembers();
     EXPECT_EQ(m_members.state(), Dataset::State::Browse);
     EXPECT_EQ(m_members.rowCount(), 5);
-    EXPECT_EQ(m_members.fieldCount(), 23);
+    EXPECT_EQ(m_members.fieldCount(), 24);
     EXPECT_EQ(m_members.fieldNames().first(), QStringLiteral("id"));
     EXPECT_FALSE(m_members.hasField("lunmark_rowid"));
     EXPECT_EQ(m_members.currentRow(), 0);

@@ -139,7 +139,7 @@ protected:
 TEST_P(EngineDatasetTest, FieldsAreTheSchemasColumnsInItsSpelling) {
     m_members.open(QStringLiteral("select * from Cust order by id"));
     const QStringList fields = m_members.fieldNames();
-    EXPECT_EQ(fields.size(), 23);
+    EXPECT_EQ(fields.size(), 24);
     EXPECT_FALSE(fields.contains(QStringLiteral("rowid"), Qt::CaseInsensitive));
     EXPECT_EQ(fields.first(), QStringLiteral("id"));
     EXPECT_TRUE(fields.contains(QStringLiteral("isEnabled"))) << fields.join(',').toStdString();

@@ -84,6 +84,7 @@ const std::vector<ColumnCase>& columns() {
         {"Cust", "photo", K::Text, 254},
         {"Cust", "isEnabled", K::YesNo},
         {"Cust", "IsSelected", K::YesNo},
+        {"Cust", "NoSms", K::YesNo},
 
         {"Kinds", "KindName", K::Text, 20},
 
@@ -124,6 +125,53 @@ const std::vector<ColumnCase>& columns() {
         {"CustHistory", "OldValue", K::LongText},
         {"CustHistory", "NewValue", K::LongText},
         {"CustHistory", "BatchID", K::Number},
+
+        {"SavedSearch", "Name", K::Text, 30},
+        {"SavedSearch", "Criterion", K::Number},
+        {"SavedSearch", "Value", K::Text, 80},
+        {"SavedSearch", "Upper", K::Text, 80},
+        {"SavedSearch", "Year", K::Text, 10},
+        {"SavedSearch", "Month", K::Text, 10},
+        {"SavedSearch", "Day", K::Text, 10},
+        {"SavedSearch", "ActiveMembers", K::YesNo},
+        {"SavedSearch", "SortField", K::Text, 30},
+        {"SavedSearch", "SortDescending", K::YesNo},
+
+        {"ImportLog", "ID", K::Counter},
+        {"ImportLog", "ImportedAt", K::Date},
+        {"ImportLog", "UserName", K::LongText},
+        {"ImportLog", "Host", K::LongText},
+        {"ImportLog", "FileName", K::LongText},
+        {"ImportLog", "Mode", K::LongText},
+        {"ImportLog", "Added", K::Number},
+        {"ImportLog", "Updated", K::Number},
+        {"ImportLog", "Skipped", K::Number},
+        {"ImportLog", "Duplicates", K::Number},
+        {"ImportLog", "BackupPath", K::LongText},
+
+        {"ImportLogRow", "ImportID", K::Number},
+        {"ImportLogRow", "CustRowid", K::Number},
+        {"ImportLogRow", "Action", K::LongText},
+        {"ImportLogRow", "id", K::LongText},
+        {"ImportLogRow", "name", K::LongText},
+        {"ImportLogRow", "Name1", K::LongText},
+        {"ImportLogRow", "Tel", K::LongText},
+        {"ImportLogRow", "CDTel", K::LongText},
+        {"ImportLogRow", "HomeTel", K::LongText},
+        {"ImportLogRow", "Fax", K::LongText},
+        {"ImportLogRow", "Kind", K::LongText},
+        {"ImportLogRow", "birthday", K::Date},
+        {"ImportLogRow", "MGBirthday", K::LongText},
+        {"ImportLogRow", "Identity", K::LongText},
+        {"ImportLogRow", "EnterDate", K::LongText},
+        {"ImportLogRow", "Address", K::LongText},
+        {"ImportLogRow", "Memo", K::LongText},
+        {"ImportLogRow", "Memo1", K::LongText},
+        {"ImportLogRow", "Memo2", K::LongText},
+        {"ImportLogRow", "Memo3", K::LongText},
+        {"ImportLogRow", "Memo4", K::LongText},
+        {"ImportLogRow", "date1", K::LongText},
+        {"ImportLogRow", "isEnabled", K::Number},
     };
     return cases;
 }
@@ -143,6 +191,14 @@ const char* declaredType(Kind kind) {
 }
 
 QString insertOne(const ColumnCase& c) {
+    // A saved search needs a name of its own.
+    if (QLatin1String(c.table) == QLatin1String("SavedSearch") &&
+        QLatin1String(c.column) != QLatin1String("Name")) {
+        static int searches = 0;
+        return QStringLiteral("insert into SavedSearch (Name, %1) values ('s%2', :v)")
+            .arg(QLatin1String(c.column))
+            .arg(++searches);
+    }
     return QStringLiteral("insert into %1 (%2) values (:v)").arg(c.table, c.column);
 }
 

@@ -50,7 +50,7 @@ protected:
     void rename(const QString& name) {
         press("SbEdit");
         type("DBEdit2", name);
-        prompt.expect(QStringLiteral("保存成功!"));
+        prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
         press("SbSave");
     }
 
@@ -90,7 +90,7 @@ TEST_F(ChangeHistoryWindowTest, MemberWindowShowsItsMembersChangesWithTheSetting
     rename(QStringLiteral("Wu"));
     press("SbEdit");
     type("DBComboBox1", QStringLiteral("B"));
-    prompt.expect(QStringLiteral("保存成功!"));
+    prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
     press("SbSave");
     db::run(QStringLiteral("update Cust set name = 'Lee' where id = '2'"));
 

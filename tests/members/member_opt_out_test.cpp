@@ -26,7 +26,7 @@ TEST_F(MemberWindowTest, TheOptOutMarkIsSavedRemovedAndShownInTheGrid) {
         SCOPED_TRACE(marked);
         press("SbEdit");
         mark->setChecked(marked);
-        prompt.expect(QStringLiteral("保存成功!"));
+        prompt.expect(QStringLiteral("保存成功﹕共 1 筆"));
         press("SbSave");
         EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("NoSms")).toInt(), marked ? 1 : 0);
         EXPECT_EQ(stored(QStringLiteral("A02"), QStringLiteral("NoSms")).toInt(), 0);

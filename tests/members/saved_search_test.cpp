@@ -18,7 +18,7 @@ namespace {
 namespace saved = members::saved;
 namespace search = members::search;
 
-const QString kSaved = QStringLiteral("保存成功!");
+const QString kSaved = QStringLiteral("保存成功﹕共 1 筆");
 
 class SavedSearchTest : public MemberWindowTest {
 protected:
