@@ -245,34 +245,47 @@ std::vector<std::array<QByteArray, 20>> storedRows(int count, CellsOf cellsOf = 
     return rows;
 }
 
-// The floor: the rows through one prepared statement in one transaction.
-double floorSeconds(const QString& path, const std::vector<std::array<QByteArray, 20>>& rows) {
+using StoredRows = std::vector<std::array<QByteArray, 20>>;
+
+// Runs statement once a row, bound by bind, in one transaction on the
+// database at path: the seconds on the clock, opening it included.
+template <typename Bind>
+double statementSeconds(const QString& path, const char* statement, const StoredRows& rows,
+                        const Bind& bind) {
     sqlite3* database = nullptr;
     QElapsedTimer timer;
     timer.start();
     check(sqlite3_open(QFile::encodeName(path).constData(), &database), database);
     check(sqlite3_exec(database, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), database);
     check(sqlite3_exec(database, "BEGIN", nullptr, nullptr, nullptr), database);
-    sqlite3_stmt* insert = nullptr;
-    check(sqlite3_prepare_v2(database,
-                             "insert into cust(ID,Name,Name1,Tel,CDTel,HomeTel,Fax,Kind,"
-                             "Birthday,MGBirthday,Identity,EnterDate,Address,Memo,Memo1,Memo2,"
-                             "Memo3,Memo4,Date1,IsEnabled) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-                             "?,?,?,?,?)",
-                             -1, &insert, nullptr),
-          database);
+    sqlite3_stmt* prepared = nullptr;
+    check(sqlite3_prepare_v2(database, statement, -1, &prepared, nullptr), database);
     for (const auto& row : rows) {
-        for (int column = 0; column < 19; ++column)
-            sqlite3_bind_text(insert, column + 1, row[size_t(column)].constData(),
-                              int(row[size_t(column)].size()), SQLITE_STATIC);
-        sqlite3_bind_int(insert, 20, row[19] == "1" ? 1 : 0);
-        check(sqlite3_step(insert), database, SQLITE_DONE);
-        sqlite3_reset(insert);
+        bind(prepared, row);
+        check(sqlite3_step(prepared), database, SQLITE_DONE);
+        if (sqlite3_changes(database) != 1)
+            qFatal("member %s not stored", row[0].constData());
+        sqlite3_reset(prepared);
     }
-    sqlite3_finalize(insert);
+    sqlite3_finalize(prepared);
     check(sqlite3_exec(database, "COMMIT", nullptr, nullptr, nullptr), database);
     sqlite3_close(database);
     return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// The floor: the rows through one prepared statement in one transaction.
+double floorSeconds(const QString& path, const StoredRows& rows) {
+    return statementSeconds(
+        path,
+        "insert into cust(ID,Name,Name1,Tel,CDTel,HomeTel,Fax,Kind,Birthday,MGBirthday,Identity,"
+        "EnterDate,Address,Memo,Memo1,Memo2,Memo3,Memo4,Date1,IsEnabled) "
+        "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+        rows, [](sqlite3_stmt* insert, const auto& row) {
+            for (int column = 0; column < 19; ++column)
+                sqlite3_bind_text(insert, column + 1, row[size_t(column)].constData(),
+                                  int(row[size_t(column)].size()), SQLITE_STATIC);
+            sqlite3_bind_int(insert, 20, row[19] == "1" ? 1 : 0);
+        });
 }
 
 // A register of the generated members in the program's schema, made once;
@@ -300,42 +313,26 @@ QString copiedRegister(const QTemporaryDir& folder, const QString& registerFile,
 // The update's floor: the rows through one prepared statement in one
 // transaction, each member found by its number; an empty cell keeps the
 // stored value, as on the import's update.
-double updateFloorSeconds(const QString& path,
-                          const std::vector<std::array<QByteArray, 20>>& rows) {
+double updateFloorSeconds(const QString& path, const StoredRows& rows) {
     QStringList sets;
     for (int column = 2; column <= members::kTextColumns; ++column)
         sets << QStringLiteral("%1=coalesce(?,%1)").arg(QLatin1String(members::custColumn(column)));
     sets << QStringLiteral("IsEnabled=?");
     const QByteArray statement =
         QStringLiteral("update cust set %1 where ID=?").arg(sets.join(',')).toUtf8();
-    sqlite3* database = nullptr;
-    QElapsedTimer timer;
-    timer.start();
-    check(sqlite3_open(QFile::encodeName(path).constData(), &database), database);
-    check(sqlite3_exec(database, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), database);
-    check(sqlite3_exec(database, "BEGIN", nullptr, nullptr, nullptr), database);
-    sqlite3_stmt* update = nullptr;
-    check(sqlite3_prepare_v2(database, statement.constData(), -1, &update, nullptr), database);
-    for (const auto& row : rows) {
-        for (int column = 1; column < 19; ++column) {
-            const QByteArray& value = row[size_t(column)];
-            if (value.isEmpty())
-                sqlite3_bind_null(update, column);
-            else
-                sqlite3_bind_text(update, column, value.constData(), int(value.size()),
-                                  SQLITE_STATIC);
-        }
-        sqlite3_bind_int(update, 19, row[19] == "1" ? 1 : 0);
-        sqlite3_bind_text(update, 20, row[0].constData(), int(row[0].size()), SQLITE_STATIC);
-        check(sqlite3_step(update), database, SQLITE_DONE);
-        if (sqlite3_changes(database) != 1)
-            qFatal("member %s not updated", row[0].constData());
-        sqlite3_reset(update);
-    }
-    sqlite3_finalize(update);
-    check(sqlite3_exec(database, "COMMIT", nullptr, nullptr, nullptr), database);
-    sqlite3_close(database);
-    return double(timer.nsecsElapsed()) / 1e9;
+    return statementSeconds(
+        path, statement.constData(), rows, [](sqlite3_stmt* update, const auto& row) {
+            for (int column = 1; column < 19; ++column) {
+                const QByteArray& value = row[size_t(column)];
+                if (value.isEmpty())
+                    sqlite3_bind_null(update, column);
+                else
+                    sqlite3_bind_text(update, column, value.constData(), int(value.size()),
+                                      SQLITE_STATIC);
+            }
+            sqlite3_bind_int(update, 19, row[19] == "1" ? 1 : 0);
+            sqlite3_bind_text(update, 20, row[0].constData(), int(row[0].size()), SQLITE_STATIC);
+        });
 }
 
 double cpuSeconds() {
