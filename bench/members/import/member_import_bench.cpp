@@ -6,17 +6,26 @@
 // go below, measured in turns with the import. Prints each import's time
 // beside the floor's, their ratio and goal, and the import's peak memory;
 // the time to inflate the .xlsx file's parts alone; then the window's own
-// import of the .xlsx file (caption and progress dialog included) beside
-// the bare one.
+// import of the .xlsx file (caption, preview and progress dialog included)
+// beside the bare one. Last, the command line's matching imports of the UTF-8
+// .csv file: --preview beside the import of the same file, and --update of
+// every row into a register of the same 100,000 generated members beside
+// the same updates through one prepared statement in one transaction.
 //
 //   build/bench/members/import/member_import_bench [--runs N] [--files DIR]
-// (--files keeps the generated files in DIR, to import them by hand.)
+//                                                  [--matching]
+// (--files keeps the generated files in DIR, to import them by hand;
+// --matching measures the preview and the update only.)
 #include "base/big5.h"
 #include "base/prompt.h"
+#include "bench/support/generated_members.h"
 #include "db/connection.h"
 #include "formats/zip_archive.h"
 #include "members/import/import_hooks.h"
+#include "members/import/import_plan.h"
+#include "members/import/import_row_check.h"
 #include "members/import/import_values.h"
+#include "members/import/member_import.h"
 #include "members/import/workbook_import.h"
 #include "members/import/workbook_import_flow.h"
 #include "tests/formats/xls_file.h"
@@ -26,7 +35,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <QtEndian>
 #include <cstdio>
@@ -75,6 +86,17 @@ QStringList memberCells(int i) {
     cells[21] = i % 10 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     return cells;
 }
+
+// The row of the update file for member i: the number of generated member
+// i in the register (bench::insertMembers()) with the values of
+// memberCells(i), most of which differ from the stored ones.
+QStringList updateCells(int i) {
+    QStringList cells = memberCells(i);
+    cells[0] = QStringLiteral("%1").arg(kMembers - i, 6, 10, QChar('0'));
+    return cells;
+}
+
+using CellsOf = QStringList (*)(int);
 
 // The workbook as a spreadsheet program writes it: texts in the shared
 // string table, the birthday as a date cell, column 22 as yes/no cells.
@@ -164,7 +186,7 @@ void writeXls(const QString& path) {
         qFatal("cannot write %s", qPrintable(path));
 }
 
-void writeCsv(const QString& path, bool inBig5) {
+void writeCsv(const QString& path, bool inBig5, CellsOf cellsOf = memberCells) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
@@ -172,7 +194,7 @@ void writeCsv(const QString& path, bool inBig5) {
     const QString heading = QStringLiteral("會員編號\r\n");
     bytes += inBig5 ? big5::encode(heading) : "\xEF\xBB\xBF" + heading.toUtf8();
     for (int i = 0; i < kMembers; ++i) {
-        const QString line = memberCells(i).join(',') + QStringLiteral("\r\n");
+        const QString line = cellsOf(i).join(',') + QStringLiteral("\r\n");
         bytes += inBig5 ? big5::encode(line) : line.toUtf8();
     }
     file.write(bytes);
@@ -213,10 +235,10 @@ void check(int code, sqlite3* database, int wanted = SQLITE_OK) {
 }
 
 // The values of the rows as stored, made before the floor is timed.
-std::vector<std::array<QByteArray, 20>> storedRows(int count) {
+std::vector<std::array<QByteArray, 20>> storedRows(int count, CellsOf cellsOf = memberCells) {
     std::vector<std::array<QByteArray, 20>> rows(size_t(count), std::array<QByteArray, 20>{});
     for (int i = 0; i < count; ++i) {
-        const QStringList cells = memberCells(i);
+        const QStringList cells = cellsOf(i);
         for (int column = 0; column < 19; ++column)
             rows[size_t(i)][size_t(column)] = cells.at(column).toUtf8();
         rows[size_t(i)][8] = members::birthdayValue(cells.at(8)).toString().toUtf8();
@@ -225,34 +247,94 @@ std::vector<std::array<QByteArray, 20>> storedRows(int count) {
     return rows;
 }
 
-// The floor: the rows through one prepared statement in one transaction.
-double floorSeconds(const QString& path, const std::vector<std::array<QByteArray, 20>>& rows) {
+using StoredRows = std::vector<std::array<QByteArray, 20>>;
+
+// Runs statement once a row, bound by bind, in one transaction on the
+// database at path: the seconds on the clock, opening it included.
+template <typename Bind>
+double statementSeconds(const QString& path, const char* statement, const StoredRows& rows,
+                        const Bind& bind) {
     sqlite3* database = nullptr;
     QElapsedTimer timer;
     timer.start();
     check(sqlite3_open(QFile::encodeName(path).constData(), &database), database);
     check(sqlite3_exec(database, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), database);
     check(sqlite3_exec(database, "BEGIN", nullptr, nullptr, nullptr), database);
-    sqlite3_stmt* insert = nullptr;
-    check(sqlite3_prepare_v2(database,
-                             "insert into cust(ID,Name,Name1,Tel,CDTel,HomeTel,Fax,Kind,"
-                             "Birthday,MGBirthday,Identity,EnterDate,Address,Memo,Memo1,Memo2,"
-                             "Memo3,Memo4,Date1,IsEnabled) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-                             "?,?,?,?,?)",
-                             -1, &insert, nullptr),
-          database);
+    sqlite3_stmt* prepared = nullptr;
+    check(sqlite3_prepare_v2(database, statement, -1, &prepared, nullptr), database);
     for (const auto& row : rows) {
-        for (int column = 0; column < 19; ++column)
-            sqlite3_bind_text(insert, column + 1, row[size_t(column)].constData(),
-                              int(row[size_t(column)].size()), SQLITE_STATIC);
-        sqlite3_bind_int(insert, 20, row[19] == "1" ? 1 : 0);
-        check(sqlite3_step(insert), database, SQLITE_DONE);
-        sqlite3_reset(insert);
+        bind(prepared, row);
+        check(sqlite3_step(prepared), database, SQLITE_DONE);
+        if (sqlite3_changes(database) != 1)
+            qFatal("member %s not stored", row[0].constData());
+        sqlite3_reset(prepared);
     }
-    sqlite3_finalize(insert);
+    sqlite3_finalize(prepared);
     check(sqlite3_exec(database, "COMMIT", nullptr, nullptr, nullptr), database);
     sqlite3_close(database);
     return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// The floor: the rows through one prepared statement in one transaction.
+double floorSeconds(const QString& path, const StoredRows& rows) {
+    return statementSeconds(
+        path,
+        "insert into cust(ID,Name,Name1,Tel,CDTel,HomeTel,Fax,Kind,Birthday,MGBirthday,Identity,"
+        "EnterDate,Address,Memo,Memo1,Memo2,Memo3,Memo4,Date1,IsEnabled) "
+        "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+        rows, [](sqlite3_stmt* insert, const auto& row) {
+            for (int column = 0; column < 19; ++column)
+                sqlite3_bind_text(insert, column + 1, row[size_t(column)].constData(),
+                                  int(row[size_t(column)].size()), SQLITE_STATIC);
+            sqlite3_bind_int(insert, 20, row[19] == "1" ? 1 : 0);
+        });
+}
+
+// A register of the generated members in the program's schema, made once;
+// each update works on a copy of it.
+QString memberRegister(const QTemporaryDir& folder) {
+    db::closeConnection();
+    const QString path = folder.filePath(QStringLiteral("register.sqlite"));
+    db::createDatabase(path);
+    db::setDatabasePath(path);
+    bench::insertMembers(kMembers, {});
+    db::closeConnection();
+    return path;
+}
+
+// A copy of the register, set as the connection's.
+QString copiedRegister(const QTemporaryDir& folder, const QString& registerFile, int run) {
+    db::closeConnection();
+    const QString path = folder.filePath(QStringLiteral("db%1.sqlite").arg(run));
+    if (!QFile::copy(registerFile, path))
+        qFatal("cannot copy %s", qPrintable(registerFile));
+    db::setDatabasePath(path);
+    return path;
+}
+
+// The update's floor: the rows through one prepared statement in one
+// transaction, each member found by its number; an empty cell keeps the
+// stored value, as on the import's update.
+double updateFloorSeconds(const QString& path, const StoredRows& rows) {
+    QStringList sets;
+    for (int column = 2; column <= members::kTextColumns; ++column)
+        sets << QStringLiteral("%1=coalesce(?,%1)").arg(QLatin1String(members::custColumn(column)));
+    sets << QStringLiteral("IsEnabled=?");
+    const QByteArray statement =
+        QStringLiteral("update cust set %1 where ID=?").arg(sets.join(',')).toUtf8();
+    return statementSeconds(
+        path, statement.constData(), rows, [](sqlite3_stmt* update, const auto& row) {
+            for (int column = 1; column < 19; ++column) {
+                const QByteArray& value = row[size_t(column)];
+                if (value.isEmpty())
+                    sqlite3_bind_null(update, column);
+                else
+                    sqlite3_bind_text(update, column, value.constData(), int(value.size()),
+                                      SQLITE_STATIC);
+            }
+            sqlite3_bind_int(update, 19, row[19] == "1" ? 1 : 0);
+            sqlite3_bind_text(update, 20, row[0].constData(), int(row[0].size()), SQLITE_STATIC);
+        });
 }
 
 double cpuSeconds() {
@@ -344,6 +426,51 @@ public:
     QString last;
 };
 
+// Presses 導入 in the import window's preview when it is the modal window
+// and its button can be pressed.
+void confirmPreview() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->objectName() != QLatin1String("FrmImportPreview"))
+        return;
+    auto* importButton = modal->findChild<QPushButton*>(QStringLiteral("btnImport"));
+    if (importButton != nullptr && importButton->isEnabled())
+        importButton->click();
+}
+
+// lunmark --import FILE [--update]: every row through importMembers() as
+// the command line calls it; wanted rows added or updated, or it stops.
+double commandLineImportSeconds(const QString& file, members::ImportMode mode) {
+    QElapsedTimer timer;
+    timer.start();
+    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(file);
+    members::ImportChoice choice;
+    choice.mode = mode;
+    choice.file = file;
+    const members::ImportResult result =
+        members::importMembers(*reader, members::WorkbookImportPath::Window, choice);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const int stored =
+        mode == members::ImportMode::Update ? result.counts.updated : result.counts.added;
+    if (stored != kMembers)
+        qFatal("%d of %d rows stored from %s", stored, kMembers, qPrintable(file));
+    return seconds;
+}
+
+// lunmark --import FILE --preview [--update]: every row's verdict as wanted,
+// or it stops.
+double previewSeconds(const QString& file, members::ImportMode mode, members::RowVerdict wanted) {
+    QElapsedTimer timer;
+    timer.start();
+    const std::unique_ptr<members::WorkbookReader> reader = members::openWorkbook(file);
+    const members::ImportPreview preview =
+        members::previewWorkbook(*reader, members::WorkbookImportPath::Window, mode, false);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    if (preview.count(wanted) != kMembers)
+        qFatal("%d of %d rows previewed as %s", preview.count(wanted), kMembers,
+               qPrintable(members::verdictText(wanted)));
+    return seconds;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -364,10 +491,15 @@ int main(int argc, char** argv) {
     const QString xls = files.filePath(QStringLiteral("members.xls"));
     const QString utf8 = files.filePath(QStringLiteral("members.csv"));
     const QString inBig5 = files.filePath(QStringLiteral("members-big5.csv"));
-    writeXlsx(xlsx);
-    writeXls(xls);
+    const QString updates = files.filePath(QStringLiteral("members-update.csv"));
+    const bool matchingOnly = app.arguments().contains(QStringLiteral("--matching"));
+    if (!matchingOnly) {
+        writeXlsx(xlsx);
+        writeXls(xls);
+        writeCsv(inBig5, true);
+    }
     writeCsv(utf8, false);
-    writeCsv(inBig5, true);
+    writeCsv(updates, false, updateCells);
     const auto allRows = storedRows(kMembers);
     const std::vector<std::array<QByteArray, 20>> xlsRows(allRows.begin(),
                                                           allRows.begin() + kXlsMembers);
@@ -394,42 +526,86 @@ int main(int argc, char** argv) {
                     import.seconds, base.seconds, import.seconds / base.seconds, import.cpu,
                     base.cpu, import.cpu / base.cpu, goal, import.peakMiB);
     };
-    const BesideFloor csvUtf8 = importOf(utf8, allRows);
-    line(".csv (UTF-8)", kMembers, csvUtf8.import, csvUtf8.floor, 1.2);
-    const BesideFloor csvBig5 = importOf(inBig5, allRows);
-    line(".csv (Big5)", kMembers, csvBig5.import, csvBig5.floor, 1.2 * 1.1);
-    const BesideFloor xlsxImport = importOf(xlsx, allRows);
-    line(".xlsx", kMembers, xlsxImport.import, xlsxImport.floor, 1.5);
-    const BesideFloor xlsImport = importOf(xls, xlsRows);
-    line(".xls", kXlsMembers, xlsImport.import, xlsImport.floor, 1.5);
-    const Measure inflate = best(runs, [&] { return inflateSeconds(xlsx); });
-    std::printf("inflating the .xlsx parts alone: %.3f s, cpu %.3f, %.2f of the floor\n",
-                inflate.seconds, inflate.cpu, inflate.cpu / xlsxImport.floor.cpu);
-    std::printf("Big5 beside UTF-8: %.2f, cpu %.2f (goal 1.10)\n",
-                csvBig5.import.seconds / csvUtf8.import.seconds,
-                csvBig5.import.cpu / csvUtf8.import.cpu);
+    if (!matchingOnly) {
+        const BesideFloor csvUtf8 = importOf(utf8, allRows);
+        line(".csv (UTF-8)", kMembers, csvUtf8.import, csvUtf8.floor, 1.2);
+        const BesideFloor csvBig5 = importOf(inBig5, allRows);
+        line(".csv (Big5)", kMembers, csvBig5.import, csvBig5.floor, 1.2 * 1.1);
+        const BesideFloor xlsxImport = importOf(xlsx, allRows);
+        line(".xlsx", kMembers, xlsxImport.import, xlsxImport.floor, 1.5);
+        const BesideFloor xlsImport = importOf(xls, xlsRows);
+        line(".xls", kXlsMembers, xlsImport.import, xlsImport.floor, 1.5);
+        const Measure inflate = best(runs, [&] { return inflateSeconds(xlsx); });
+        std::printf("inflating the .xlsx parts alone: %.3f s, cpu %.3f, %.2f of the floor\n",
+                    inflate.seconds, inflate.cpu, inflate.cpu / xlsxImport.floor.cpu);
+        std::printf("Big5 beside UTF-8: %.2f, cpu %.2f (goal 1.10)\n",
+                    csvBig5.import.seconds / csvUtf8.import.seconds,
+                    csvBig5.import.cpu / csvUtf8.import.cpu);
 
-    // The import window's path for the .xlsx file: caption, progress dialog
-    // and the closing message, under this platform (offscreen unless set).
-    QuietPrompt prompt;
-    Prompt::install(&prompt);
-    members::setImportFileChooser([&](QWidget*, const QString&) { return xlsx; });
-    QWidget window;
-    window.show();
-    const Measure windowed = best(runs, [&] {
-        freshDatabase(folder, ++run);
-        QElapsedTimer timer;
-        timer.start();
-        members::importMembersFromWorkbook(&window, members::WorkbookImportPath::Window);
-        const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        if (prompt.last != QStringLiteral("導入成功!"))
-            qFatal("the window's import failed: %s", qPrintable(prompt.last));
-        return seconds;
+        // The import window's path for the .xlsx file: caption, the preview
+        // (confirmed as soon as it shows), progress dialog and the closing
+        // message, under this platform (offscreen unless set).
+        QuietPrompt prompt;
+        QTimer confirm;
+        confirm.setInterval(1);
+        QObject::connect(&confirm, &QTimer::timeout, [] { confirmPreview(); });
+        confirm.start();
+        Prompt::install(&prompt);
+        members::setImportFileChooser([&](QWidget*, const QString&) { return xlsx; });
+        QWidget window;
+        window.show();
+        const Measure windowed = best(runs, [&] {
+            freshDatabase(folder, ++run);
+            QElapsedTimer timer;
+            timer.start();
+            members::importMembersFromWorkbook(&window, members::WorkbookImportPath::Window);
+            const double seconds = double(timer.nsecsElapsed()) / 1e9;
+            if (!prompt.last.startsWith(QStringLiteral("導入成功")))
+                qFatal("the window's import failed: %s", qPrintable(prompt.last));
+            return seconds;
+        });
+        line(".xlsx, window", kMembers, windowed, xlsxImport.import, 1.2);
+        std::printf("(the window's row compares with the bare .xlsx import, not the floor)\n");
+        confirm.stop();
+        Prompt::install(nullptr);
+        members::setImportFileChooser({});
+    }
+
+    // The command line's matching imports of the UTF-8 .csv file: the
+    // preview beside the import into an empty register, and the update of
+    // every member of a register beside its floor (its preview beside it).
+    std::printf("matching (preview beside the import of the same file, update beside its "
+                "floor):\n");
+    const BesideFloor preview = besideFloor(
+        runs,
+        [&] {
+            freshDatabase(folder, ++run);
+            return previewSeconds(utf8, members::ImportMode::Add, members::RowVerdict::New);
+        },
+        [&] {
+            freshDatabase(folder, ++run);
+            return commandLineImportSeconds(utf8, members::ImportMode::Add);
+        });
+    line("--preview", kMembers, preview.import, preview.floor, 1.2);
+    const QString registerFile = memberRegister(folder);
+    const auto updateRows = storedRows(kMembers, updateCells);
+    const BesideFloor update = besideFloor(
+        runs,
+        [&] {
+            copiedRegister(folder, registerFile, ++run);
+            return commandLineImportSeconds(updates, members::ImportMode::Update);
+        },
+        [&] {
+            return updateFloorSeconds(copiedRegister(folder, registerFile, ++run), updateRows);
+        });
+    line("--update", kMembers, update.import, update.floor, 2);
+    const Measure updatePreview = best(runs, [&] {
+        copiedRegister(folder, registerFile, ++run);
+        return previewSeconds(updates, members::ImportMode::Update, members::RowVerdict::Existing);
     });
-    line(".xlsx, window", kMembers, windowed, xlsxImport.import, 1.2);
-    std::printf("(the window's row compares with the bare .xlsx import, not the floor)\n");
-    Prompt::install(nullptr);
-    members::setImportFileChooser({});
+    line("--preview --update", kMembers, updatePreview, update.import, 1.2);
+    std::printf("(the preview rows compare with the import of the same file, not the floor;\n"
+                " peak MiB is above the memory in use before, goal under 100)\n");
     db::closeConnection();
     return 0;
 }
