@@ -2,6 +2,7 @@
 
 #include "base/data_changes.h"
 #include "base/keyboard_navigation.h"
+#include "base/named_button.h"
 #include "base/prompt.h"
 #include "db/change_history.h"
 #include "db/dataset.h"
@@ -32,13 +33,6 @@ QDateEdit* dateField(const char* name, const QDate& date, QWidget* parent) {
     return field;
 }
 
-QPushButton* button(const char* name, const QString& caption, QWidget* parent) {
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QLatin1String(name));
-    made->setAutoDefault(false);
-    return made;
-}
-
 QString shown(const QVariant& value) {
     return value.isNull() ? QStringLiteral("(空白)") : value.toString();
 }
@@ -59,7 +53,7 @@ TFrmCustHistory::TFrmCustHistory(const QString& member, QWidget* parent) : QDial
     EdtUser->setObjectName(QStringLiteral("EdtUser"));
     EdtMember = new QLineEdit(member, this);
     EdtMember->setObjectName(QStringLiteral("EdtMember"));
-    BtnSearch = button("BtnSearch", QStringLiteral("查詢"), this);
+    BtnSearch = namedButton("BtnSearch", QStringLiteral("查詢"), this);
     BtnSearch->setDefault(true);
     connect(BtnSearch, &QPushButton::clicked, this, &TFrmCustHistory::search);
 
@@ -78,11 +72,11 @@ TFrmCustHistory::TFrmCustHistory(const QString& member, QWidget* parent) : QDial
     buildGrid();
     LblCount = new QLabel(this);
     LblCount->setObjectName(QStringLiteral("LblCount"));
-    BtnRevert = button("BtnRevert", QStringLiteral("復原此變更"), this);
+    BtnRevert = namedButton("BtnRevert", QStringLiteral("復原此變更"), this);
     connect(BtnRevert, &QPushButton::clicked, this, &TFrmCustHistory::revertChange);
-    BtnRestore = button("BtnRestore", QStringLiteral("還原此會員"), this);
+    BtnRestore = namedButton("BtnRestore", QStringLiteral("還原此會員"), this);
     connect(BtnRestore, &QPushButton::clicked, this, &TFrmCustHistory::restoreMember);
-    BtnExit = button("BtnExit", QStringLiteral("離開"), this);
+    BtnExit = namedButton("BtnExit", QStringLiteral("離開"), this);
     connect(BtnExit, &QPushButton::clicked, this, &QDialog::reject);
     keyboard::setEscapeButton(BtnExit);
 

@@ -1,6 +1,7 @@
 #include "members/saved_search_list_window.h"
 
 #include "base/errors.h"
+#include "base/named_button.h"
 #include "base/prompt.h"
 #include "members/saved_search.h"
 #include "members/search_name_dialog.h"
@@ -11,17 +12,6 @@
 #include <QVBoxLayout>
 
 namespace members {
-namespace {
-
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 SavedSearchListWindow::SavedSearchListWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFrmSavedSearches"));
     setWindowTitle(QStringLiteral("常用查詢"));
@@ -31,9 +21,9 @@ SavedSearchListWindow::SavedSearchListWindow(QWidget* parent) : QDialog(parent) 
     m_list->setMinimumWidth(220);
     layout->addWidget(m_list, 1);
     auto* buttons = new QVBoxLayout;
-    m_rename = makeButton("BtnRename", QStringLiteral("更名"), this);
-    m_delete = makeButton("BtnDelete", QStringLiteral("刪除"), this);
-    auto* close = makeButton("BtnClose", QStringLiteral("關閉"), this);
+    m_rename = namedButton("BtnRename", QStringLiteral("更名"), this);
+    m_delete = namedButton("BtnDelete", QStringLiteral("刪除"), this);
+    auto* close = namedButton("BtnClose", QStringLiteral("關閉"), this);
     close->setDefault(true);
     connect(m_rename, &QPushButton::clicked, this, &SavedSearchListWindow::renameChosen);
     connect(m_delete, &QPushButton::clicked, this, &SavedSearchListWindow::deleteChosen);

@@ -1,5 +1,6 @@
 // The send window's recipients: the member search with its marks, the
 // recipient list and its count.
+#include "base/named_button.h"
 #include "base/phone_number.h"
 #include "base/prompt.h"
 #include "db/dataset.h"
@@ -30,13 +31,6 @@ namespace {
 
 const QString kMark = QStringLiteral("IsSelected");
 
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 QGroupBox* TFrmSendMessage::buildSearchArea() {
@@ -46,9 +40,9 @@ QGroupBox* TFrmSendMessage::buildSearchArea() {
     layout->addWidget(buildSearchInputs(group));
     buildResultGrid(group);
     layout->addWidget(DBGridEh1, 1);
-    BtnSelectAll = makeButton("BtnSelectAll", QStringLiteral("全選"), group);
-    BtnSelectNone = makeButton("BtnSelectNone", QStringLiteral("不選"), group);
-    BitBtn1 = makeButton("BitBtn1", QStringLiteral("加入接收人"), group);
+    BtnSelectAll = namedButton("BtnSelectAll", QStringLiteral("全選"), group);
+    BtnSelectNone = namedButton("BtnSelectNone", QStringLiteral("不選"), group);
+    BitBtn1 = namedButton("BitBtn1", QStringLiteral("加入接收人"), group);
     connect(BtnSelectAll, &QPushButton::clicked, this, [this] { setAllMarks(true); });
     connect(BtnSelectNone, &QPushButton::clicked, this, [this] { setAllMarks(false); });
     connect(BitBtn1, &QPushButton::clicked, this, &TFrmSendMessage::addMarkedMembers);
@@ -73,7 +67,7 @@ QWidget* TFrmSendMessage::buildSearchInputs(QWidget* parent) {
                                            QStringLiteral("值﹕"), inputs);
     m_criteria->criterionBox()->setMinimumWidth(110);
 
-    btnSearch = makeButton("btnSearch", QStringLiteral("查詢"), inputs);
+    btnSearch = namedButton("btnSearch", QStringLiteral("查詢"), inputs);
     connect(btnSearch, &QPushButton::clicked, this, &TFrmSendMessage::search);
 
     row->addWidget(new QLabel(QStringLiteral("條件﹕"), inputs));

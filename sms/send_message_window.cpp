@@ -6,6 +6,7 @@
 
 #include "admin/login_session.h"
 #include "base/keyboard_navigation.h"
+#include "base/named_button.h"
 #include "base/prompt.h"
 #include "members/criterion_row.h"
 #include "members/drop_down_box.h"
@@ -42,13 +43,6 @@ QString missingAccountNotice() {
     return QStringLiteral("請先申請簡訊帳號與密碼,否則無法發送簡訊!\n請於上班時間撥打服務專線") +
            GatewayConfig::load(GatewayConfig::iniPath()).servicePhone +
            QStringLiteral(",告知你要申請簡訊帳號與密碼,本公司立即為您服務!!");
-}
-
-QPushButton* makeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 QCheckBox* makeCheckBox(const char* name, const QString& caption, QWidget* parent) {
@@ -93,9 +87,9 @@ QWidget* TFrmSendMessage::buildCreditArea() {
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit3->setFrame(false);
     Edit3->setReadOnly(true); // it shows the gateway's answer, nothing to type
-    BitBtn2 = makeButton("BitBtn2", QStringLiteral("取得簡訊剩餘通數"), area);
-    BitBtn3 = makeButton("BitBtn3", QStringLiteral("查詢簡訊發送結果"), area);
-    BitBtn5 = makeButton("BitBtn5", QStringLiteral("購買點數"), area);
+    BitBtn2 = namedButton("BitBtn2", QStringLiteral("取得簡訊剩餘通數"), area);
+    BitBtn3 = namedButton("BitBtn3", QStringLiteral("查詢簡訊發送結果"), area);
+    BitBtn5 = namedButton("BitBtn5", QStringLiteral("購買點數"), area);
     connect(BitBtn2, &QPushButton::clicked, this, &TFrmSendMessage::custRegister);
     connect(BitBtn3, &QPushButton::clicked, this, &TFrmSendMessage::openResultsPage);
     connect(BitBtn5, &QPushButton::clicked, this, [this] { m_gateway.openPurchasePage(); });
@@ -119,10 +113,10 @@ QGroupBox* TFrmSendMessage::buildRecipientArea() {
     ListBox1->setBatchSize(200);
     m_recipients = std::make_unique<sms::RecipientList>(ListBox1);
     m_recipients->setChanged([this] { recipientsChanged(); });
-    BtnSelectSingle = makeButton("BtnSelectSingle", QStringLiteral("自定接收人"), group);
-    btnSendHistory = makeButton("btnSendHistory", QStringLiteral("發歷史簡訊"), group);
-    BtnDel = makeButton("BtnDel", QStringLiteral("刪除接收人"), group);
-    BtnDelAll = makeButton("BtnDelAll", QStringLiteral("刪除全部接收人"), group);
+    BtnSelectSingle = namedButton("BtnSelectSingle", QStringLiteral("自定接收人"), group);
+    btnSendHistory = namedButton("btnSendHistory", QStringLiteral("發歷史簡訊"), group);
+    BtnDel = namedButton("BtnDel", QStringLiteral("刪除接收人"), group);
+    BtnDelAll = namedButton("BtnDelAll", QStringLiteral("刪除全部接收人"), group);
     lblTotal = new QLabel(group);
     lblTotal->setObjectName(QStringLiteral("lblTotal"));
     lblTotal->setStyleSheet(QStringLiteral("color: red;"));
@@ -155,9 +149,9 @@ QGroupBox* TFrmSendMessage::buildContentArea() {
     cbInsertField->setObjectName(QStringLiteral("cbInsertField"));
     cbInsertField->setToolTip(QStringLiteral("在游標處插入欄位﹐每位接收人收到自己的資料"));
     CheckBoxBlank = makeCheckBox("CheckBoxBlank", QStringLiteral("欄位無資料時留空"), group);
-    BtnPreview = makeButton("BtnPreview", QStringLiteral("預覽"), group);
-    BtnNormal = makeButton("BtnNormal", QStringLiteral("選擇常用片語"), group);
-    BitBtn4 = makeButton("BitBtn4", QStringLiteral("清除簡訊內容"), group);
+    BtnPreview = namedButton("BtnPreview", QStringLiteral("預覽"), group);
+    BtnNormal = namedButton("BtnNormal", QStringLiteral("選擇常用片語"), group);
+    BitBtn4 = namedButton("BitBtn4", QStringLiteral("清除簡訊內容"), group);
     CheckBox1 = makeCheckBox("CheckBox1", QStringLiteral("名字+稱謂"), group);
     CheckBox2 = makeCheckBox("CheckBox2", QStringLiteral("署名﹕"), group);
     DBComboBoxEh1 = new QComboBox(group);
@@ -209,11 +203,11 @@ QWidget* TFrmSendMessage::buildBottomButtons() {
     auto* bar = new QWidget(this);
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    BtnSend = makeButton("BtnSend", QStringLiteral("發送簡訊"), bar);
-    BtnContinue = makeButton("BtnContinue", QStringLiteral("繼續發送"), bar);
+    BtnSend = namedButton("BtnSend", QStringLiteral("發送簡訊"), bar);
+    BtnContinue = namedButton("BtnContinue", QStringLiteral("繼續發送"), bar);
     BtnContinue->setToolTip(QStringLiteral("發送中斷後﹐只發給尚未發送的接收人"));
     BtnContinue->setEnabled(false);
-    BtnCancel = makeButton("BtnCancel", QStringLiteral("關閉"), bar);
+    BtnCancel = namedButton("BtnCancel", QStringLiteral("關閉"), bar);
     keyboard::setEscapeButton(BtnCancel);
     connect(BtnSend, &QPushButton::clicked, this, &TFrmSendMessage::send);
     connect(BtnContinue, &QPushButton::clicked, this, &TFrmSendMessage::continueSending);
